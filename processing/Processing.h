@@ -1,0 +1,67 @@
+#ifndef KETRION_PROCESSING_H
+#define KETRION_PROCESSING_H
+
+#include "model/Element.h"
+#include "model/Regline.h"
+#include "processing/QCResult.h"
+
+#include <QList>
+#include <QPair>
+#include <QVector>
+
+class Data;
+
+// The processing engine: per-isotope calibration lines, r2 and limits, the
+// corrections, concentrations with uncertainties and the QC check.
+class Processing
+{
+public:
+    static const bool DEBUG;
+
+    Processing();
+
+    void init(int n);
+    Regline getLine(int i) const { return lines.at(i); }
+    double getSquareR(int i) const { return squareR.at(i); }
+    double getLOD(int i) const { return lod.at(i); }
+    double getLOQ(int i) const { return loq.at(i); }
+    int size() const { return lines.size(); }
+
+    static double avr(QVector<double> v);
+    static double max(QVector<double> v);
+    static double min(QVector<double> v);
+    // (mean, population standard deviation)
+    static QPair<double, double> stat(QVector<double> v);
+    static bool isValid(double x);
+
+    void subtructBlank(Data *data, int blankSolution, bool withStandards, QList<int> keepIsotopes);
+    void correctionIS(Data *data, int refSolution, int isIsotope, Element::Resolution resolution);
+
+    void computeLine(Data *data, int iso);
+    void calibration(Data *data, QList<int> skipIsotopes);
+
+    void computeConcent(Data *result, Data *source, int blankSolution, int refSolution,
+                        int *isIsotopes);
+    static double computeAlpha(double p, double q);
+    static double computeIsRSD_s(double p, double q);
+    static double computeSlopeRsdS(const Regline &line);
+    static double concentRSD_y_intercept_s(double y, double sy, const Regline &line);
+    static double concentRSD_blank_s(double y, double sy, const Regline &line, double yb,
+                                     double syb);
+    static double concentRSD_y_intercept_IS_s(double y, double sy, const Regline &line, double a,
+                                              double b, double alpha);
+    static double concentRSD_blank_IS_s(double y, double sy, const Regline &line, double yb,
+                                        double syb, double a, double b, double alpha);
+
+    void computeLimits(Data *data, QList<int> blanks);
+
+    QCResult passQC(Data *expected, Data *computed);
+
+private:
+    QList<Regline> lines;
+    QList<double> squareR;
+    QList<double> loq;
+    QList<double> lod;
+};
+
+#endif
