@@ -1,0 +1,51 @@
+#ifndef KETRION_DISPLAYING_H
+#define KETRION_DISPLAYING_H
+
+#include <QString>
+
+class Data;
+class Processing;
+class QStandardItemModel;
+class QwtPlotCurve;
+class QwtPlotIntervalCurve;
+class QwtPlotZoomer;
+
+namespace Ui {
+class Application;
+}
+
+// Fills the window's tables, lists and combo boxes from the data sets and the
+// engine, and draws the three plots. Reads the data, never changes it.
+class Displaying
+{
+public:
+    explicit Displaying(Ui::Application *ui);
+    ~Displaying();
+
+    Displaying(const Displaying &) = delete;
+    Displaying &operator=(const Displaying &) = delete;
+
+    void initModeleTable(QStandardItemModel *model);
+    void dispTableInput();
+    void dispTableOutput();
+    void dispTableInput(Data *data, int solution);
+    void dispTableOutput(Data *data, int solution, Processing *processing);
+    void displayLists(Data *data);
+    void displaySolutions(Data *input, Data *output);
+    void plotElement(Data *work, Data *raw, int iso, Processing *processing);
+    void plotEvol(Data *data, int iso, const QString &choice);
+    void plotIS(Data *data, int iso, Processing *processing);
+
+private:
+    Ui::Application *ui;
+    QwtPlotCurve *curveSTD;
+    QwtPlotCurve *curveLine;
+    QwtPlotCurve *curveQC;
+    QwtPlotCurve *curveIS;
+    QwtPlotCurve *curveEvol;
+    QwtPlotIntervalCurve *curveErrorCps;
+    QwtPlotIntervalCurve *curveErrorConcent;
+    QwtPlotZoomer *zoomer;
+};
+
+#endif
