@@ -40,18 +40,18 @@ public:
     void computeLine(Data *data, int iso);
     void calibration(Data *data, QList<int> skipIsotopes);
 
-    void computeConcent(Data *result, Data *source, int blankSolution, int refSolution,
-                        int *isIsotopes);
+    void computeConcent(
+        Data *result, Data *source, int blankSolution, int refSolution, int *isIsotopes);
     static double computeAlpha(double p, double q);
     static double computeIsRSD_s(double p, double q);
     static double computeSlopeRsdS(const Regline &line);
     static double concentRSD_y_intercept_s(double y, double sy, const Regline &line);
-    static double concentRSD_blank_s(double y, double sy, const Regline &line, double yb,
-                                     double syb);
-    static double concentRSD_y_intercept_IS_s(double y, double sy, const Regline &line, double a,
-                                              double b, double alpha);
+    static double concentRSD_blank_s(
+        double y, double sy, const Regline &line, double yb, double syb);
+    static double concentRSD_y_intercept_IS_s(
+        double y, double sy, const Regline &line, double a, double b, double alpha);
     static double concentRSD_blank_IS_s(double y, double sy, const Regline &line, double yb,
-                                        double syb, double a, double b, double alpha);
+        double syb, double a, double b, double alpha);
 
     void computeLimits(Data *data, QList<int> blanks);
 

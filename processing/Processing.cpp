@@ -1,0 +1,364 @@
+#include "processing/Processing.h"
+
+#include "model/Data.h"
+#include "processing/Trace.h"
+
+#include <QTextStream>
+
+#include <cmath>
+#include <limits>
+
+const bool Processing::DEBUG = true;
+
+namespace {
+
+bool isFinite(double x)
+{
+    return Processing::isValid(x);
+}
+
+// Index into the three IS entries, which are ordered HR, MR, LR.
+int groupIndex(Element::Resolution resol)
+{
+    switch (resol) {
+    case Element::HR:
+        return 0;
+    case Element::MR:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+bool inGroup(Element::Resolution resol, Element::Resolution group)
+{
+    if (group == Element::LR)
+        return resol == Element::LR || resol == Element::NOT_DEFINED;
+    return resol == group;
+}
+
+} // namespace
+
+Processing::Processing() = default;
+
+void Processing::init(int n)
+{
+    lines.clear();
+    squareR.clear();
+    loq.clear();
+    lod.clear();
+    for (int i = 0; i < n; ++i) {
+        lines.append(Regline { 0.0, 0.0, 0.0, 0.0 });
+        squareR.append(0.0);
+        loq.append(0.0);
+        lod.append(0.0);
+    }
+}
+
+double Processing::avr(QVector<double> v)
+{
+    double sum = 0.0;
+    for (double x : v)
+        sum += x;
+    return sum / v.size();
+}
+
+double Processing::max(QVector<double> v)
+{
+    double result = 0.0;
+    for (double x : v) {
+        if (x > result)
+            result = x;
+    }
+    return result;
+}
+
+double Processing::min(QVector<double> v)
+{
+    if (v.isEmpty())
+        return 0.0;
+    double result = v.first();
+    for (double x : v) {
+        if (x < result)
+            result = x;
+    }
+    return result;
+}
+
+QPair<double, double> Processing::stat(QVector<double> v)
+{
+    const double mean = avr(v);
+    double sum = 0.0;
+    for (double x : v)
+        sum += (x - mean) * (x - mean);
+    return qMakePair(mean, std::sqrt(sum / v.size()));
+}
+
+bool Processing::isValid(double x)
+{
+    return !std::isnan(x) && !(std::fabs(x) > std::numeric_limits<double>::max());
+}
+
+void Processing::correctionIS(
+    Data *data, int refSolution, int isIsotope, Element::Resolution resolution)
+{
+    if (refSolution == -1 || isIsotope == -1)
+        return;
+    const double reference = data->getSolution(refSolution)->getCps(isIsotope);
+    for (int s = 0; s < data->solutionSize(); ++s) {
+        Solution *solution = data->getSolution(s);
+        const double y = solution->getCps(isIsotope);
+        if (y == 0.0)
+            continue;
+        // The reference's own factor is 1, so reading its IS value once is safe.
+        const double factor = reference / y;
+        for (int i = 0; i < data->isoSize(); ++i) {
+            if (!inGroup(data->getIso(i).getResol(), resolution))
+                continue;
+            const double c = solution->getCps(i);
+            if (c != 0.0)
+                solution->setCps(i, c * factor);
+        }
+    }
+}
+
+void Processing::subtructBlank(
+    Data *data, int blankSolution, bool withStandards, QList<int> keepIsotopes)
+{
+    if (blankSolution == -1)
+        return;
+    for (int i = 0; i < data->isoSize(); ++i) {
+        if (keepIsotopes.contains(i))
+            continue;
+        // Read before the loop: the blank itself is visited and becomes zero.
+        const double b = data->getSolution(blankSolution)->getCps(i);
+        for (int s = 0; s < data->solutionSize(); ++s) {
+            Solution *solution = data->getSolution(s);
+            if (!withStandards && solution->getType() == Solution::STD)
+                continue;
+            const double c = solution->getCps(i);
+            if (c != 0.0)
+                solution->setCps(i, c - b);
+        }
+    }
+}
+
+void Processing::computeLine(Data *data, int iso)
+{
+    QVector<double> x;
+    QVector<double> y;
+    for (int s = 0; s < data->solutionSize(); ++s) {
+        const Solution *solution = data->getSolution(s);
+        if (solution->getType() != Solution::STD)
+            continue;
+        const double c = solution->getConcent(iso);
+        const double cps = solution->getCps(iso);
+        if ((c != 0.0 && cps != 0.0) || solution->getName() == Solution::ZERO_STD_NAME) {
+            x.append(c);
+            y.append(cps);
+        }
+    }
+
+    const int n = x.size();
+    const double xMean = avr(x);
+    const double yMean = avr(y);
+    double sxy = 0.0;
+    double sxx = 0.0;
+    for (int k = 0; k < n; ++k) {
+        sxy += (y.at(k) - yMean) * (x.at(k) - xMean);
+        sxx += (x.at(k) - xMean) * (x.at(k) - xMean);
+    }
+    const double slope = sxy / sxx;
+    if (!isFinite(slope))
+        return;
+
+    Regline &line = lines[iso];
+    line.slope = slope;
+    line.yIntercept = yMean - xMean * slope;
+
+    double syy = 0.0;
+    double ssRes = 0.0;
+    for (int k = 0; k < n; ++k) {
+        syy += (y.at(k) - yMean) * (y.at(k) - yMean);
+        const double residual = y.at(k) - (line.slope * x.at(k) + line.yIntercept);
+        ssRes += residual * residual;
+    }
+    if (!isFinite(ssRes / syy))
+        return;
+
+    squareR[iso] = 1.0 - ssRes / syy;
+    const double s2 = (syy - slope * slope * sxx) / (n - 2.0);
+    line.slopeVariance = s2 / sxx;
+    line.yInterceptVariance = (1.0 / n + xMean * xMean / sxx) * s2;
+
+    if (DEBUG) {
+        QTextStream &out = Trace::stream();
+        out.setRealNumberNotation(QTextStream::FixedNotation);
+        out.setRealNumberPrecision(8);
+        out << data->getIso(iso).getName() << ": slope = " << line.slope
+            << ", y-intercept =  " << line.yIntercept << ", r2 = " << squareR.at(iso) << '\n';
+        out.flush();
+    }
+}
+
+void Processing::calibration(Data *data, QList<int> skipIsotopes)
+{
+    for (int i = 0; i < data->isoSize(); ++i) {
+        if (!skipIsotopes.contains(i))
+            computeLine(data, i);
+    }
+}
+
+void Processing::computeConcent(
+    Data *result, Data *source, int blankSolution, int refSolution, int *isIsotopes)
+{
+    for (int s = 0; s < source->solutionSize(); ++s) {
+        const Solution *measured = source->getSolution(s);
+        Solution *treated = result->getSolution(s);
+        if (treated->getType() == Solution::STD)
+            continue;
+
+        double a[3] = { 0.0, 0.0, 0.0 };
+        double b[3] = { 0.0, 0.0, 0.0 };
+        double alpha[3] = { 1.0, 1.0, 1.0 };
+        if (refSolution != -1) {
+            const Solution *reference = source->getSolution(refSolution);
+            for (int k = 0; k < 3; ++k) {
+                const int j = isIsotopes[k];
+                if (j == -1)
+                    continue;
+                a[k] = computeIsRSD_s(measured->getCpsSD(j), measured->getCps(j));
+                b[k] = computeIsRSD_s(reference->getCpsSD(j), reference->getCps(j));
+                alpha[k] = computeAlpha(reference->getCps(j), measured->getCps(j));
+            }
+        }
+
+        for (int i = 0; i < source->isoSize(); ++i) {
+            const Regline line = lines.at(i);
+            if (!(line.slope > Data::ZERO)) {
+                // No usable line: a copied expected value must not pass for a result.
+                treated->setConcent(i, 0.0);
+                treated->setConcentRSD(i, 0.0);
+                continue;
+            }
+            const int g = groupIndex(result->getIso(i).getResol());
+            const double y = measured->getCps(i);
+            const double sy = measured->getCpsSD(i);
+            treated->setConcent(i, (treated->getCps(i) - line.yIntercept) / line.slope);
+
+            const bool withIS = refSolution != -1 && isIsotopes[g] != -1;
+            double q;
+            if (blankSolution != -1) {
+                const Solution *blank = source->getSolution(blankSolution);
+                const double yb = blank->getCps(i);
+                const double syb = blank->getCpsSD(i);
+                q = withIS ? concentRSD_blank_IS_s(y, sy, line, yb, syb, a[g], b[g], alpha[g])
+                           : concentRSD_blank_s(y, sy, line, yb, syb);
+            } else {
+                q = withIS ? concentRSD_y_intercept_IS_s(y, sy, line, a[g], b[g], alpha[g])
+                           : concentRSD_y_intercept_s(y, sy, line);
+            }
+            q += computeSlopeRsdS(line);
+            treated->setConcentRSD(i, 100.0 * std::sqrt(q));
+        }
+    }
+}
+
+double Processing::computeAlpha(double p, double q)
+{
+    return p / q;
+}
+
+double Processing::computeIsRSD_s(double p, double q)
+{
+    return (p / q) * (p / q);
+}
+
+double Processing::computeSlopeRsdS(const Regline &line)
+{
+    return line.slopeVariance / (line.slope * line.slope);
+}
+
+double Processing::concentRSD_y_intercept_s(double y, double sy, const Regline &line)
+{
+    const double signal = y - line.yIntercept;
+    return (sy * sy + line.yInterceptVariance) / (signal * signal);
+}
+
+double Processing::concentRSD_blank_s(
+    double y, double sy, const Regline &line, double yb, double syb)
+{
+    const double signal = y - yb - line.yIntercept;
+    return (sy * sy + syb * syb + line.yInterceptVariance) / (signal * signal);
+}
+
+double Processing::concentRSD_y_intercept_IS_s(
+    double y, double sy, const Regline &line, double a, double b, double alpha)
+{
+    const double corrected = alpha * y;
+    const double signal = corrected - line.yIntercept;
+    return (((sy / y) * (sy / y) + a + b) * corrected * corrected + line.yInterceptVariance)
+        / (signal * signal);
+}
+
+double Processing::concentRSD_blank_IS_s(double y, double sy, const Regline &line, double yb,
+    double syb, double a, double b, double alpha)
+{
+    const double net = y - yb;
+    const double corrected = alpha * net;
+    const double signal = corrected - line.yIntercept;
+    return (((sy * sy + syb * syb) / (net * net) + a + b) * corrected * corrected
+               + line.yInterceptVariance)
+        / (signal * signal);
+}
+
+void Processing::computeLimits(Data *data, QList<int> blanks)
+{
+    if (blanks.isEmpty())
+        return;
+    for (int i = 0; i < data->isoSize(); ++i) {
+        QVector<double> v;
+        for (int s : blanks)
+            v.append(data->getSolution(s)->getConcent(i));
+        const double mean = avr(v);
+        double sum = 0.0;
+        for (double c : v)
+            sum += (c - mean) * (c - mean);
+        const double sigma = std::sqrt(sum / v.size());
+        lod[i] = 3.0 * sigma;
+        loq[i] = 10.0 * sigma;
+    }
+}
+
+QCResult Processing::passQC(Data *expected, Data *computed)
+{
+    QCResult result;
+    for (int s = 0; s < expected->solutionSize(); ++s) {
+        const Solution *qc = expected->getSolution(s);
+        if (qc->getType() != Solution::QC)
+            continue;
+        const Solution *measured = computed->getSolution(s);
+        for (int i = 0; i < expected->isoSize(); ++i) {
+            const double cE = qc->getConcent(i);
+            const double rE = qc->getConcentRSD(i);
+            const double cC = measured->getConcent(i);
+            const double rC = measured->getConcentRSD(i);
+            if (cC == 0.0 || cE == 0.0)
+                continue;
+            const double eC = rC * cC / 100.0;
+            const double eE = rE * cE / 100.0;
+            const double loC = cC - eC;
+            const double hiC = cC + eC;
+            const double loE = cE - eE;
+            const double hiE = cE + eE;
+            const bool pass = (loC <= loE && loE <= hiC) || (loC <= hiE && hiE <= hiC)
+                || (loE <= loC && hiC <= hiE);
+            if (!pass) {
+                result.failed = 1;
+                result.messages.append(
+                    QStringLiteral("%1 : %2").arg(qc->getName(), expected->getIso(i).getName()));
+            }
+        }
+    }
+    return result;
+}
