@@ -1,0 +1,183 @@
+#include "processing/ProcessingRun.h"
+
+#include "model/Data.h"
+#include "processing/Processing.h"
+#include "processing/Trace.h"
+
+const QString ProcessingRun::NO_ZERO_STD_BLANK
+    = QStringLiteral("No blank available for the zero standard: calibrated without it");
+
+namespace {
+
+int mapIn(const QList<int> &indexes, int k)
+{
+    return k >= 0 && k < indexes.size() ? indexes.at(k) : -1;
+}
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+void addAverageBlanks(Data *data, const QList<int> &allBlanks, const QList<int> &firstRun)
+{
+    data->addBLKmoy(allBlanks, Data::ALL_AVG);
+    data->addBLKmoy(firstRun, Data::FIRST_SEQ_AVG);
+}
+
+} // namespace
+
+void ProcessingRun::traceConfiguration(const RunOptions &options)
+{
+    Trace::line(QStringLiteral("*** begin processing ***"));
+    Trace::line(QStringLiteral("# Ketrion configuration:"));
+    Trace::line(QStringLiteral("  Selected ICP instrument: ") + options.instrument);
+    if (options.isCorrection) {
+        Trace::line(QStringLiteral("  Internal standard correction is set with:"));
+        Trace::line(QStringLiteral("    - ") + options.isReferenceName
+            + QStringLiteral(" as the IS reference solution"));
+        Trace::line(QStringLiteral("    - IS check boxes' status are: ") + flag(options.correctLR)
+            + QStringLiteral(" ; ") + flag(options.correctMR) + QStringLiteral(" ; ")
+            + flag(options.correctHR));
+        Trace::line(QStringLiteral("    - ") + options.isLRName
+            + QStringLiteral(" as the IS-LR isotope reference"));
+        Trace::line(QStringLiteral("    - ") + options.isMRName
+            + QStringLiteral(" as the IS-MR isotope reference"));
+        Trace::line(QStringLiteral("    - ") + options.isHRName
+            + QStringLiteral(" as the IS-HR isotope reference"));
+    } else {
+        Trace::line(QStringLiteral("  No internal standard correction is applied"));
+    }
+    const QString blankReference = QStringLiteral(" with ") + options.blankSelectionName
+        + QStringLiteral(" as the blank reference solution");
+    if (options.yIntercept)
+        Trace::line(QStringLiteral("  Y-intercept is set") + blankReference);
+    else if (options.subBlank)
+        Trace::line(QStringLiteral("  Blank subtraction is set") + blankReference);
+    else
+        Trace::line(QStringLiteral("  No blank correction is applied"));
+    if (options.qcValidation)
+        Trace::line(QStringLiteral("  Quality control validation is set"));
+    Trace::line(QStringLiteral("# open QC-STD file"));
+}
+
+RunResult ProcessingRun::run(
+    const RunOptions &options, Data *inputData, Data *outputData, Processing *processing)
+{
+    RunResult result;
+
+    Trace::line(QStringLiteral("# init processing variables"));
+    // No line, r2 or limit of an earlier run with other options may survive.
+    processing->init(inputData->isoSize());
+    const int isLR = mapIn(inputData->getLrIndexes(), options.isLR);
+    const int isMR = mapIn(inputData->getMrIndexes(), options.isMR);
+    const int isHR = mapIn(inputData->getHrIndexes(), options.isHR);
+    if (options.isCorrection) {
+        if (options.correctLR)
+            result.isElementList.append(isLR);
+        if (options.correctMR)
+            result.isElementList.append(isMR);
+        if (options.correctHR)
+            result.isElementList.append(isHR);
+    }
+
+    outputData->copyData(inputData);
+
+    if (options.isCorrection) {
+        Trace::line(QStringLiteral("# internal standard correction"));
+        result.is_ref_id
+            = options.isReference >= 0 && options.isReference < outputData->solutionSize()
+            ? options.isReference
+            : -1;
+        result.is_elements[Element::LR] = isLR;
+        result.is_elements[Element::MR] = isMR;
+        result.is_elements[Element::HR] = isHR;
+        const Element::Resolution order[] = { Element::LR, Element::MR, Element::HR };
+        const bool checked[] = { options.correctLR, options.correctMR, options.correctHR };
+        for (int k = 0; k < 3; ++k) {
+            if (checked[k])
+                processing->correctionIS(
+                    outputData, result.is_ref_id, result.is_elements[order[k]], order[k]);
+        }
+    }
+
+    const QList<int> allBlankIndexes = inputData->getBlkIndexes();
+    const QList<int> firstBlankRun = inputData->firstBlankRun();
+    // The averages follow the file's blanks in the panel's list; subtracting one
+    // needs it built first.
+    const bool averageChosen = options.subBlank && options.blankSelection >= allBlankIndexes.size();
+    bool averagesAdded = false;
+    Data averagedSource;
+    Data *source = inputData;
+    if (averageChosen) {
+        Trace::line(QStringLiteral("# add blk solutions"));
+        addAverageBlanks(outputData, allBlankIndexes, firstBlankRun);
+        averagesAdded = true;
+        // Its uncertainty comes from the same average of the uncorrected values.
+        averagedSource.copyData(inputData);
+        addAverageBlanks(&averagedSource, allBlankIndexes, firstBlankRun);
+        source = &averagedSource;
+    }
+
+    if (options.subBlank) {
+        Trace::line(QStringLiteral("# substract blank"));
+        result.blank_id = mapIn(outputData->getBlkIndexes(), options.blankSelection);
+        processing->subtructBlank(outputData, result.blank_id, true, result.isElementList);
+    }
+
+    if (!averagesAdded) {
+        Trace::line(QStringLiteral("# add blk solutions"));
+        addAverageBlanks(outputData, allBlankIndexes, firstBlankRun);
+    }
+
+    if (options.yIntercept) {
+        Trace::line(QStringLiteral("# y intercept"));
+        if (outputData->containsSolution(Solution::ZERO_STD_NAME) == -1) {
+            const int blank = mapIn(outputData->getBlkIndexes(), options.blankSelection);
+            if (blank == -1) {
+                Trace::line(QStringLiteral("# no blank available: no zero standard added"));
+                result.status = NO_ZERO_STD_BLANK;
+            } else {
+                outputData->addSolution(
+                    outputData->getSolution(blank)->copy(Solution::ZERO_STD_NAME, Solution::STD));
+                result.zeroStandardAdded = true;
+            }
+        }
+    }
+
+    Trace::line(QStringLiteral("# process calibration"));
+    processing->calibration(outputData, result.isElementList);
+
+    Trace::line(QStringLiteral("blank_id = %1, is_ref_id = %2, is_elements[0] = %3, "
+                               "is_elements[1] = %4, is_elements[2] = %5")
+                    .arg(result.blank_id)
+                    .arg(result.is_ref_id)
+                    .arg(result.is_elements[0])
+                    .arg(result.is_elements[1])
+                    .arg(result.is_elements[2]));
+    Trace::line(QStringLiteral("*** process concentration ***"));
+    processing->computeConcent(
+        outputData, source, result.blank_id, result.is_ref_id, result.is_elements);
+
+    Trace::line(QStringLiteral("*** process limits ***"));
+    processing->computeLimits(outputData, firstBlankRun);
+
+    if (options.qcValidation) {
+        Trace::line(QStringLiteral("*** process QC control ***"));
+        result.qcChecked = true;
+        result.qc = processing->passQC(inputData, outputData);
+        for (int s = 0; s < inputData->solutionSize(); ++s) {
+            const Solution *qc = inputData->getSolution(s);
+            if (qc->getType() != Solution::QC)
+                continue;
+            for (int i = 0; i < inputData->isoSize(); ++i) {
+                if (qc->getConcent(i) != 0.0)
+                    ++result.qcValueCount;
+            }
+        }
+        Trace::always(QStringLiteral("# QC not valid: %1 / %2")
+                          .arg(result.qc.messages.size())
+                          .arg(result.qcValueCount));
+    }
+    return result;
+}
