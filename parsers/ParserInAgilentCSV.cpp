@@ -1,0 +1,144 @@
+#include "parsers/ParserInAgilentCSV.h"
+
+#include "model/Data.h"
+#include "parsers/TextFile.h"
+
+#include <QRegularExpression>
+#include <QVector>
+
+const QString ParserInAgilentCSV::ICP_MS_NAME = QStringLiteral("Q-ICP-MS");
+const QString ParserInAgilentCSV::NOT_DEFINED_TAG = QStringLiteral("<###> ");
+
+ParserInAgilentCSV::~ParserInAgilentCSV() = default;
+
+QString ParserInAgilentCSV::getNotDefinedTag() const
+{
+    return NOT_DEFINED_TAG;
+}
+
+// Same test as searching "(\d+(.\d+)?)|(<###> )|(\d+(.\d+)?%)": every branch
+// but the tag needs one ASCII digit and nothing more.
+static bool isValueCell(const QStringRef &cell)
+{
+    for (const QChar c : cell) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            return true;
+    }
+    return cell.contains(ParserInAgilentCSV::NOT_DEFINED_TAG);
+}
+
+static ParseResult failure(const QString &message)
+{
+    return ParseResult { 1, message };
+}
+
+ParseResult ParserInAgilentCSV::parse(QIODevice *file, Data *data, Processing *)
+{
+    const QString instrument = QStringLiteral(" (instrument set to '") + ICP_MS_NAME + "')";
+    const QString noSolution
+        = QStringLiteral("Input file format error: no solution detected") + instrument;
+    const QString noElement
+        = QStringLiteral("Input file format error: no element detected") + instrument;
+
+    data->clear();
+    const TextFile text(file);
+    if (!text.isText())
+        return failure(noSolution);
+    const QStringList &lines = text.lines();
+
+    const QRegularExpression sampleLine(QStringLiteral("^Sample:"));
+    const QRegularExpression isotopeLine(QStringLiteral("[A-Z][a-z]? / \\d{1,3} \\[#\\d\\];"));
+
+    int sampleRow = 0;
+    while (sampleRow < lines.size() && !sampleLine.match(lines.at(sampleRow)).hasMatch())
+        ++sampleRow;
+    QStringList names;
+    if (sampleRow < lines.size()) {
+        names = lines.at(sampleRow).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        names.removeFirst();
+    }
+
+    // Isotope lines before the sample line have no slot in the solutions: skipped.
+    QVector<int> isotopeRows;
+    for (int row = sampleRow + 1; row < lines.size(); ++row) {
+        if (isotopeLine.match(lines.at(row)).hasMatch())
+            isotopeRows.append(row);
+    }
+
+    const int nSolutions = names.size();
+    const int nIsotopes = isotopeRows.size();
+    if (nSolutions == 0)
+        return failure(noSolution);
+    if (nIsotopes == 0)
+        return failure(noElement);
+    for (const QString &name : qAsConst(names))
+        data->addSolution(Solution(name, nIsotopes, classify(name)));
+
+    const QRegularExpression symbolPattern(QStringLiteral("[A-Z][a-z]?"));
+    const QRegularExpression tunePattern(QStringLiteral("\\[#\\d\\]"));
+    const QRegularExpression massPattern(QStringLiteral("/ \\d{1,3}"));
+    const QRegularExpression digitsPattern(QStringLiteral("\\d{1,3}"));
+    QVector<double> cps(nSolutions);
+    QVector<double> rsd(nSolutions);
+
+    for (const int row : qAsConst(isotopeRows)) {
+        const QVector<QStringRef> cells
+            = lines.at(row).splitRef(QLatin1Char(';'), Qt::SkipEmptyParts);
+        const QString label = cells.first().toString();
+
+        QString name;
+        const QString symbol = symbolPattern.match(label).captured();
+        if (!symbol.isEmpty())
+            name = symbol + QLatin1Char(' ')
+                + tunePattern.match(label)
+                      .captured()
+                      .remove(QLatin1Char('['))
+                      .remove(QLatin1Char(']'));
+        int mass = -1;
+        const QRegularExpressionMatch massMatch = massPattern.match(label);
+        if (massMatch.hasMatch())
+            mass = digitsPattern.match(massMatch.captured()).captured().toInt();
+        const int iso = data->addIso(Element(name, mass, Element::NOT_DEFINED));
+        const QString isoName = data->getIso(iso).getName();
+
+        const int nValues = cells.size() - 1;
+        for (int c = 1; c <= nValues; ++c) {
+            if (isValueCell(cells.at(c)))
+                continue;
+            // A cell past the last pair is blamed on the last solution.
+            const int owner = qMin((c - 1) / 2, nSolutions - 1);
+            return failure(QStringLiteral("Input file format error: unrecognized pulse or rsd "
+                                          "value for element '")
+                + isoName + QStringLiteral("' in solution ' ") + names.at(owner)
+                + QStringLiteral("' (instrument set for '") + ICP_MS_NAME + QStringLiteral("')"));
+        }
+        if (nValues != 2 * nSolutions)
+            return failure(QStringLiteral("Input file format error:\n\nFor the element '") + isoName
+                + QStringLiteral("': values number detected do not match with solutions number")
+                + instrument);
+
+        // The whole line is read before any value is stored, so a rejected line
+        // leaves its isotope at zero like every other rejected line.
+        for (int k = 0; k < nSolutions; ++k) {
+            bool ok = false;
+            const QStringRef intensity = cells.at(2 * k + 1);
+            cps[k] = toDouble(intensity.toString(), &ok);
+            if (!ok)
+                return failure(numberError(row + 1, intensity.toString()));
+            const QStringRef deviation = cells.at(2 * k + 2);
+            rsd[k] = toDouble(deviation.toString().remove(QLatin1Char('%')), &ok);
+            if (!ok)
+                return failure(numberError(row + 1, deviation.toString()));
+        }
+        for (int k = 0; k < nSolutions; ++k) {
+            Solution *solution = data->getSolution(k);
+            solution->setCps(iso, cps.at(k));
+            solution->setCpsSD(iso, cps.at(k) * rsd.at(k) / 100.0);
+        }
+    }
+
+    return ParseResult {
+        0,
+        QStringLiteral("Parsed Elements %1\n\nParsed Solutions %2").arg(nIsotopes).arg(nSolutions)
+    };
+}
