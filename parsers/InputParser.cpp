@@ -2,12 +2,43 @@
 
 #include <QLocale>
 
+#include <charconv>
+
 const QString InputParser::NUMBER_ERROR = QStringLiteral(
     "PARSING ERROR: unable to read real number (unknown format). Please, convert your data into "
     "english or french number format");
 
 InputParser::~InputParser() = default;
 
+// A plain decimal such as "120", "4.5" or "-0.25" gets the same value from
+// every locale that accepts it, and the C locale accepts it: this is what the
+// default-then-C step gives, without building two locales per cell.
+static bool readPlainDecimal(const QString &text, double *value)
+{
+    constexpr int maxLength = 64;
+    const int length = text.size();
+    if (length == 0 || length > maxLength)
+        return false;
+    char ascii[maxLength];
+    int digits = 0;
+    bool point = false;
+    for (int i = 0; i < length; ++i) {
+        const ushort c = text.at(i).unicode();
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '-' && i == 0)
+            ;
+        else if (c == '.' && !point && digits > 0)
+            point = true;
+        else
+            return false;
+        ascii[i] = char(c);
+    }
+    if (ascii[length - 1] < '0' || ascii[length - 1] > '9')
+        return false;
+    const std::from_chars_result end = std::from_chars(ascii, ascii + length, *value);
+    return end.ec == std::errc() && end.ptr == ascii + length;
+}
 
 double InputParser::toDouble(const QString &text, bool *ok) const
 {
@@ -15,12 +46,16 @@ double InputParser::toDouble(const QString &text, bool *ok) const
     if (text.isEmpty() || text == getNotDefinedTag())
         return 0.0;
 
+    double value = 0.0;
+    if (readPlainDecimal(text, &value))
+        return value;
+
     // An export never writes thousands separators: without this, "0,123" would
     // read as 123 in the C locale before the switch to French.
     bool done = false;
     QLocale plain;
     plain.setNumberOptions(plain.numberOptions() | QLocale::RejectGroupSeparator);
-    double value = plain.toDouble(text, &done);
+    value = plain.toDouble(text, &done);
     if (done)
         return value;
     QLocale neutral = QLocale::c();
