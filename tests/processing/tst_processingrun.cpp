@@ -1,0 +1,353 @@
+#include "DataBuilder.h"
+#include "processing/Processing.h"
+#include "processing/ProcessingRun.h"
+#include "processing/Trace.h"
+
+#include <QBuffer>
+#include <QTest>
+
+#include <cmath>
+
+using namespace DataBuilder;
+
+Q_DECLARE_METATYPE(RunOptions)
+
+namespace {
+
+enum Iso { Co, In, Fe, Sc };
+enum Sol { Blk1, Blk2, Std1, Std2, Std3, Sample, Blk3, Qc, FileSolutions };
+
+// A high-resolution file: Co and In (IS) in LR, Fe and Sc (IS) in MR; blanks
+// 0, 1 and 6, so the first run of blanks is 0, 1. Lines without corrections:
+// Co 100 / 60, Fe 100 / 20.
+void fillInput(Data &data, bool withBlanks = true)
+{
+    data.addIso(Element(QStringLiteral("Co"), 59, Element::LR));
+    data.addIso(Element(QStringLiteral("In"), 115, Element::LR));
+    data.addIso(Element(QStringLiteral("Fe"), 56, Element::MR));
+    data.addIso(Element(QStringLiteral("Sc"), 45, Element::MR));
+    const Solution::Type blank = withBlanks ? Solution::BLK : Solution::SAMPLE;
+    addSolution(data, "BLK_1", blank, { 40, 1000, 20, 500 }, { 1, 10, 1, 5 });
+    addSolution(data, "BLK_2", blank, { 50, 1000, 20, 500 }, { 2, 10, 1, 5 });
+    addSolution(data, "STD_1", Solution::STD, { 160, 1000, 120, 500 }, {}, { 1, 0, 1, 0 });
+    addSolution(data, "STD_2", Solution::STD, { 260, 1000, 220, 500 }, {}, { 2, 0, 2, 0 });
+    addSolution(data, "STD_3", Solution::STD, { 360, 1000, 320, 500 }, {}, { 3, 0, 3, 0 });
+    addSolution(data, "Sample_1", Solution::SAMPLE, { 550, 800, 300, 400 }, { 5, 16, 3, 4 });
+    addSolution(data, "BLK_3", blank, { 60, 1000, 20, 500 }, { 3, 10, 1, 5 });
+    addSolution(data, "QC_1", Solution::QC, { 260, 1000, 220, 500 }, { 2, 10, 2, 5 },
+        { 2, 0, 3, 0 }, { 5, 0, 5, 0 });
+}
+
+QStringList stepLines(const QByteArray &trace)
+{
+    QStringList steps;
+    for (const QString &line : QString::fromUtf8(trace).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("#")) || line.startsWith(QLatin1String("***"))
+            || line.startsWith(QLatin1String("blank_id")))
+            steps.append(line);
+    }
+    return steps;
+}
+
+} // namespace
+
+class TestProcessingRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        trace.setData(QByteArray());
+        trace.open(QIODevice::WriteOnly);
+        Trace::setDevice(&trace);
+    }
+    void cleanup()
+    {
+        Trace::setDevice(nullptr);
+        trace.close();
+    }
+
+    void configurationTrace_data();
+    void configurationTrace();
+    void plainRunTrace();
+    void isCorrectionOfOneGroup();
+    void secondRunMatchesFreshRun();
+    void averageBlankSubtraction_data();
+    void averageBlankSubtraction();
+    void zeroStandard();
+    void noBlankForZeroStandard_data();
+    void noBlankForZeroStandard();
+
+private:
+    QBuffer trace;
+};
+
+void TestProcessingRun::configurationTrace_data()
+{
+    QTest::addColumn<RunOptions>("options");
+    QTest::addColumn<QStringList>("lines");
+    const QStringList head { "*** begin processing ***", "# Ketrion configuration:" };
+
+    RunOptions plain;
+    plain.instrument = QStringLiteral("Q-ICP-MS");
+    QTest::newRow("nothing set") << plain
+                                 << head
+            + QStringList { "  Selected ICP instrument: Q-ICP-MS",
+                  "  No internal standard correction is applied",
+                  "  No blank correction is applied", "# open QC-STD file" };
+
+    RunOptions all;
+    all.instrument = QStringLiteral("HR-ICP-MS");
+    all.isCorrection = true;
+    all.isReferenceName = QStringLiteral("BLK_1");
+    all.correctLR = true;
+    all.correctHR = true;
+    all.isLRName = QStringLiteral("115In LR");
+    all.isMRName = QStringLiteral("45Sc MR");
+    all.isHRName = QString();
+    all.yIntercept = true;
+    all.subBlank = true;
+    all.blankSelectionName = QStringLiteral("BLK_Avg_All");
+    all.qcValidation = true;
+    QTest::newRow("everything set") << all
+                                    << head
+            + QStringList { "  Selected ICP instrument: HR-ICP-MS",
+                  "  Internal standard correction is set with:",
+                  "    - BLK_1 as the IS reference solution",
+                  "    - IS check boxes' status are: 1 ; 0 ; 1",
+                  "    - 115In LR as the IS-LR isotope reference",
+                  "    - 45Sc MR as the IS-MR isotope reference",
+                  "    -  as the IS-HR isotope reference",
+                  "  Y-intercept is set with BLK_Avg_All as the blank reference solution",
+                  "  Quality control validation is set", "# open QC-STD file" };
+
+    RunOptions subtraction = plain;
+    subtraction.subBlank = true;
+    subtraction.blankSelectionName = QStringLiteral("BLK_2");
+    QTest::newRow("subtraction only") << subtraction
+                                      << head
+            + QStringList { "  Selected ICP instrument: Q-ICP-MS",
+                  "  No internal standard correction is applied",
+                  "  Blank subtraction is set with BLK_2 as the blank reference solution",
+                  "# open QC-STD file" };
+}
+
+void TestProcessingRun::configurationTrace()
+{
+    QFETCH(RunOptions, options);
+    QFETCH(QStringList, lines);
+    ProcessingRun::traceConfiguration(options);
+    QCOMPARE(QString::fromUtf8(trace.data()), lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void TestProcessingRun::plainRunTrace()
+{
+    Data input;
+    fillInput(input);
+    Data output;
+    Processing engine;
+    RunOptions options;
+    options.qcValidation = true;
+    const RunResult result = ProcessingRun::run(options, &input, &output, &engine);
+
+    QCOMPARE(QString::fromUtf8(trace.data()),
+        QStringLiteral("# init processing variables\n"
+                       "# add blk solutions\n"
+                       "# process calibration\n"
+                       "59Co LR: slope = 100.00000000, y-intercept =  60.00000000, "
+                       "r2 = 1.00000000\n"
+                       "56Fe MR: slope = 100.00000000, y-intercept =  20.00000000, "
+                       "r2 = 1.00000000\n"
+                       "blank_id = -1, is_ref_id = -1, is_elements[0] = -1, "
+                       "is_elements[1] = -1, is_elements[2] = -1\n"
+                       "*** process concentration ***\n"
+                       "*** process limits ***\n"
+                       "*** process QC control ***\n"
+                       "# QC not valid: 1 / 2\n"));
+    QVERIFY(result.qcChecked);
+    QCOMPARE(result.qc.messages, QStringList { QStringLiteral("QC_1 : 56Fe MR") });
+    QCOMPARE(result.qcValueCount, 2);
+    QVERIFY(!result.zeroStandardAdded);
+    QVERIFY(result.status.isEmpty());
+
+    // Both averages follow the file's solutions; the instrument data set is untouched.
+    QCOMPARE(output.solutionSize(), FileSolutions + 2);
+    QCOMPARE(output.getSolution(FileSolutions)->getName(), Data::ALL_AVG);
+    QCOMPARE(output.getSolution(FileSolutions + 1)->getCps(Co), 45.0);
+    QCOMPARE(input.solutionSize(), int(FileSolutions));
+    QVERIFY(close(output.getSolution(Sample)->getConcent(Co), 4.9));
+    // Limits from blanks 0 and 1 only: Co at -0.2 and -0.1 ppb.
+    QVERIFY(close(engine.getLOD(Co), 0.15));
+    QVERIFY(close(engine.getLOQ(Co), 0.5));
+}
+
+void TestProcessingRun::isCorrectionOfOneGroup()
+{
+    Data input;
+    fillInput(input);
+    Data output;
+    Processing engine;
+    RunOptions options;
+    options.isCorrection = true;
+    options.isReference = Blk1;
+    options.correctMR = true;
+    options.isLR = 1; // In
+    options.isMR = 1; // Sc
+    const RunResult result = ProcessingRun::run(options, &input, &output, &engine);
+
+    QCOMPARE(result.is_ref_id, int(Blk1));
+    QCOMPARE(result.is_elements[Element::HR], -1);
+    QCOMPARE(result.is_elements[Element::MR], int(Sc));
+    QCOMPARE(result.is_elements[Element::LR], int(In));
+    QCOMPARE(result.isElementList, QList<int> { Sc });
+    QVERIFY(stepLines(trace.data())
+                .contains("blank_id = -1, is_ref_id = 0, is_elements[0] = -1, "
+                          "is_elements[1] = 3, is_elements[2] = 1"));
+    // Only the MR group is rescaled (Sc 400 -> 500, factor 1.25).
+    QCOMPARE(output.getSolution(Sample)->getCps(Fe), 375.0);
+    QCOMPARE(output.getSolution(Sample)->getCps(Sc), 500.0);
+    QCOMPARE(output.getSolution(Sample)->getCps(Co), 550.0);
+    QCOMPARE(output.getSolution(Sample)->getCps(In), 800.0);
+}
+
+void TestProcessingRun::secondRunMatchesFreshRun()
+{
+    Data input;
+    fillInput(input);
+    RunOptions first;
+    first.subBlank = true;
+    first.blankSelection = 0;
+    RunOptions second;
+    second.isCorrection = true;
+    second.isReference = Blk1;
+    second.correctMR = true;
+    second.isMR = 0; // Fe as IS: left out of the calibration
+
+    // Sized once when the file was read, as the window does.
+    Data output;
+    Processing engine;
+    engine.init(input.isoSize());
+    ProcessingRun::run(first, &input, &output, &engine);
+    QVERIFY(engine.getLine(Fe).slope > 1.0);
+    ProcessingRun::run(second, &input, &output, &engine);
+    Data freshOutput;
+    Processing fresh;
+    fresh.init(input.isoSize());
+    ProcessingRun::run(second, &input, &freshOutput, &fresh);
+
+    QCOMPARE(engine.getLine(Fe).slope, 0.0);
+    QCOMPARE(output.solutionSize(), freshOutput.solutionSize());
+    for (int i = 0; i < input.isoSize(); ++i) {
+        QCOMPARE(engine.getLine(i).slope, fresh.getLine(i).slope);
+        QCOMPARE(engine.getLine(i).yIntercept, fresh.getLine(i).yIntercept);
+        QCOMPARE(engine.getSquareR(i), fresh.getSquareR(i));
+        QCOMPARE(engine.getLOD(i), fresh.getLOD(i));
+        QCOMPARE(engine.getLOQ(i), fresh.getLOQ(i));
+        for (int s = 0; s < output.solutionSize(); ++s) {
+            QCOMPARE(output.getSolution(s)->getCps(i), freshOutput.getSolution(s)->getCps(i));
+            QCOMPARE(
+                output.getSolution(s)->getConcent(i), freshOutput.getSolution(s)->getConcent(i));
+        }
+    }
+}
+
+void TestProcessingRun::averageBlankSubtraction_data()
+{
+    QTest::addColumn<int>("selection");
+    QTest::addColumn<int>("blankId");
+    QTest::addColumn<double>("rsd");
+    // Sample Co 550 +- 5 is 4.9 ppb with each blank; the RSD takes the chosen
+    // blank's uncorrected value and deviation (an average's is its largest).
+    QTest::newRow("file blank") << 1 << int(Blk2) << 100.0 * std::sqrt(29.0) / 490.0;
+    QTest::newRow("average of all blanks")
+        << 3 << int(FileSolutions) << 100.0 * std::sqrt(34.0) / 490.0;
+    QTest::newRow("average of the first run")
+        << 4 << FileSolutions + 1 << 100.0 * std::sqrt(29.0) / 490.0;
+}
+
+void TestProcessingRun::averageBlankSubtraction()
+{
+    QFETCH(int, selection);
+    QFETCH(int, blankId);
+    QFETCH(double, rsd);
+    Data input;
+    fillInput(input);
+    Data output;
+    Processing engine;
+    RunOptions options;
+    options.subBlank = true;
+    options.blankSelection = selection;
+    const RunResult result = ProcessingRun::run(options, &input, &output, &engine);
+
+    QCOMPARE(result.blank_id, blankId);
+    QCOMPARE(output.getSolution(blankId)->getCps(Co), 0.0);
+    const Solution *sample = output.getSolution(Sample);
+    QVERIFY2(
+        close(sample->getConcent(Co), 4.9), qPrintable(QString::number(sample->getConcent(Co))));
+    QVERIFY2(close(sample->getConcentRSD(Co), rsd),
+        qPrintable(QString::number(sample->getConcentRSD(Co), 'g', 17)));
+    QCOMPARE(output.solutionSize(), FileSolutions + 2);
+    QCOMPARE(input.solutionSize(), int(FileSolutions));
+    const QStringList steps = stepLines(trace.data());
+    QCOMPARE(steps.count(QStringLiteral("# add blk solutions")), 1);
+    QVERIFY(steps.contains(QStringLiteral("# substract blank")));
+}
+
+void TestProcessingRun::zeroStandard()
+{
+    Data input;
+    fillInput(input);
+    Data output;
+    Processing engine;
+    RunOptions options;
+    options.yIntercept = true;
+    options.blankSelection = 2; // BLK_3
+    const RunResult result = ProcessingRun::run(options, &input, &output, &engine);
+
+    QVERIFY(result.zeroStandardAdded);
+    QCOMPARE(output.solutionSize(), FileSolutions + 3);
+    const Solution *zero = output.getSolution(FileSolutions + 2);
+    QCOMPARE(zero->getName(), Solution::ZERO_STD_NAME);
+    QCOMPARE(zero->getType(), Solution::STD);
+    QCOMPARE(zero->getCps(Co), 60.0);
+    QVERIFY(stepLines(trace.data()).contains(QStringLiteral("# y intercept")));
+    // Co points (0, 60), (1, 160), (2, 260), (3, 360): the same 100 / 60 line.
+    QVERIFY(close(engine.getLine(Co).yIntercept, 60.0));
+}
+
+void TestProcessingRun::noBlankForZeroStandard_data()
+{
+    QTest::addColumn<bool>("withBlanks");
+    QTest::addColumn<int>("selection");
+    QTest::newRow("file without blanks") << false << -1;
+    QTest::newRow("selection past the blank list") << true << 5;
+}
+
+void TestProcessingRun::noBlankForZeroStandard()
+{
+    QFETCH(bool, withBlanks);
+    QFETCH(int, selection);
+    Data input;
+    fillInput(input, withBlanks);
+    Data output;
+    Processing engine;
+    RunOptions options;
+    options.yIntercept = true;
+    options.subBlank = true;
+    options.blankSelection = selection;
+    const RunResult result = ProcessingRun::run(options, &input, &output, &engine);
+
+    QVERIFY(!result.zeroStandardAdded);
+    QCOMPARE(result.blank_id, -1);
+    QCOMPARE(result.status, ProcessingRun::NO_ZERO_STD_BLANK);
+    QCOMPARE(output.containsSolution(Solution::ZERO_STD_NAME), -1);
+    QVERIFY(stepLines(trace.data())
+                .contains(QStringLiteral("# no blank available: no zero standard added")));
+    // The run goes on: lines and concentrations without the zero standard.
+    QCOMPARE(engine.getLine(Co).slope, 100.0);
+    QVERIFY(close(output.getSolution(Sample)->getConcent(Co), 4.9));
+}
+
+QTEST_GUILESS_MAIN(TestProcessingRun)
+#include "tst_processingrun.moc"
