@@ -27,6 +27,15 @@ void addAverageBlanks(Data *data, const QList<int> &allBlanks, const QList<int> 
 
 } // namespace
 
+void ProcessingRun::prepareWorkingSet(
+    const Data *inputData, Data *outputData, Processing *processing, bool readAccepted)
+{
+    outputData->copyData(inputData);
+    if (readAccepted)
+        addAverageBlanks(outputData, inputData->getBlkIndexes(), inputData->firstBlankRun());
+    processing->init(outputData->isoSize());
+}
+
 void ProcessingRun::traceConfiguration(const RunOptions &options)
 {
     Trace::line(QStringLiteral("*** begin processing ***"));

@@ -13,6 +13,12 @@ class ProcessingRun
 public:
     static const QString NO_ZERO_STD_BLANK;
 
+    // After an instrument file was read: outputData becomes a copy of
+    // inputData, with the two average blanks when the reader accepted the
+    // file, and the engine is sized for its isotopes.
+    static void prepareWorkingSet(
+        const Data *inputData, Data *outputData, Processing *processing, bool readAccepted);
+
     // The configuration lines written at the start of a run, up to "# open QC-STD file".
     static void traceConfiguration(const RunOptions &options);
 
