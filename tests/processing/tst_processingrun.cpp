@@ -1,9 +1,13 @@
 #include "DataBuilder.h"
+#include "parsers/ParserInHRElementCSV.h"
+#include "parsers/ParserInSTDQC.h"
+#include "parsers/ParserOutCSV.h"
 #include "processing/Processing.h"
 #include "processing/ProcessingRun.h"
 #include "processing/Trace.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QTest>
 
 #include <cmath>
@@ -78,6 +82,7 @@ private slots:
     void zeroStandard();
     void noBlankForZeroStandard_data();
     void noBlankForZeroStandard();
+    void handCheckedFilesToResults();
 
 private:
     QBuffer trace;
@@ -347,6 +352,55 @@ void TestProcessingRun::noBlankForZeroStandard()
     // The run goes on: lines and concentrations without the zero standard.
     QCOMPARE(engine.getLine(Co).slope, 100.0);
     QVERIFY(close(output.getSolution(Sample)->getConcent(Co), 4.9));
+}
+
+// Readers, every correction, calibration, concentrations, limits, QC and the
+// writer on files written here; the expected results were worked out apart.
+void TestProcessingRun::handCheckedFilesToResults()
+{
+    ParserInHRElementCSV hrReader;
+    ParserInSTDQC stdqcReader;
+    ParserOutCSV writer;
+    Data input(&hrReader);
+    Data output(&writer);
+    Processing engine;
+
+    QFile exportFile(QStringLiteral(TEST_DATA_DIR "/hand_checked_hr.csv"));
+    QVERIFY(exportFile.open(QIODevice::ReadOnly | QIODevice::Text));
+    QCOMPARE(input.executeParsing(&exportFile, &engine).code, 0);
+    engine.init(input.isoSize());
+    QFile standardsFile(QStringLiteral(TEST_DATA_DIR "/hand_checked_stdqc.csv"));
+    QVERIFY(standardsFile.open(QIODevice::ReadOnly | QIODevice::Text));
+    input.loadParser(&stdqcReader);
+    QCOMPARE(input.executeParsing(&standardsFile, &engine).code, 0);
+
+    RunOptions options;
+    options.isCorrection = true;
+    options.isReference = 0; // BLK_1
+    options.correctLR = true;
+    options.isLR = 1; // In
+    options.subBlank = true;
+    options.yIntercept = true;
+    options.blankSelection = 0; // BLK_1
+    options.qcValidation = true;
+    const RunResult result = ProcessingRun::run(options, &input, &output, &engine);
+    QVERIFY(result.zeroStandardAdded);
+    QCOMPARE(result.qc.messages, QStringList { QStringLiteral("QC_1 : 7Li LR") });
+
+    const QStringList traced = QString::fromUtf8(trace.data()).split(QLatin1Char('\n'));
+    QVERIFY(traced.contains(QStringLiteral(
+        "7Li LR: slope = 1142.92258118, y-intercept =  -36.61714815, r2 = 0.99982780")));
+    QVERIFY(traced.contains(QStringLiteral(
+        "56Fe MR: slope = 1037.85714286, y-intercept =  -0.71428571, r2 = 0.99999763")));
+    QVERIFY(traced.contains(QStringLiteral("# QC not valid: 1 / 2")));
+
+    QBuffer saved;
+    saved.open(QIODevice::WriteOnly | QIODevice::Text);
+    const ParseResult written = output.executeParsing(&saved, &engine);
+    QCOMPARE(written.code, 0);
+    QFile expected(QStringLiteral(TEST_DATA_DIR "/hand_checked_results.csv"));
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(saved.data()), QString::fromUtf8(expected.readAll()));
 }
 
 QTEST_GUILESS_MAIN(TestProcessingRun)
