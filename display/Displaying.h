@@ -1,11 +1,13 @@
 #ifndef KETRION_DISPLAYING_H
 #define KETRION_DISPLAYING_H
 
+#include <QPointer>
 #include <QString>
 
 class Data;
 class Processing;
 class QStandardItemModel;
+class QwtPlot;
 class QwtPlotCurve;
 class QwtPlotIntervalCurve;
 class QwtPlotZoomer;
@@ -37,6 +39,9 @@ public:
     void plotIS(Data *data, int iso, Processing *processing);
 
 private:
+    QStandardItemModel *newTableModel();
+    void fillTable(Data *data, int solution, Processing *limits, QStandardItemModel *model);
+
     Ui::Application *ui;
     QwtPlotCurve *curveSTD;
     QwtPlotCurve *curveLine;
@@ -46,6 +51,12 @@ private:
     QwtPlotIntervalCurve *curveErrorCps;
     QwtPlotIntervalCurve *curveErrorConcent;
     QwtPlotZoomer *zoomer;
+
+    // A plot deletes its attached items when it goes; these tell whether the
+    // curves above are still ours to delete.
+    QPointer<QwtPlot> elementPlot;
+    QPointer<QwtPlot> isPlot;
+    QPointer<QwtPlot> evolPlot;
 };
 
 #endif
