@@ -12,11 +12,6 @@ const bool Processing::DEBUG = true;
 
 namespace {
 
-bool isFinite(double x)
-{
-    return Processing::isValid(x);
-}
-
 // Index into the three IS entries, which are ordered HR, MR, LR.
 int groupIndex(Element::Resolution resol)
 {
@@ -169,7 +164,7 @@ void Processing::computeLine(Data *data, int iso)
         sxx += (x.at(k) - xMean) * (x.at(k) - xMean);
     }
     const double slope = sxy / sxx;
-    if (!isFinite(slope))
+    if (!isValid(slope))
         return;
 
     Regline &line = lines[iso];
@@ -183,7 +178,7 @@ void Processing::computeLine(Data *data, int iso)
         const double residual = y.at(k) - (line.slope * x.at(k) + line.yIntercept);
         ssRes += residual * residual;
     }
-    if (!isFinite(ssRes / syy))
+    if (!isValid(ssRes / syy))
         return;
 
     squareR[iso] = 1.0 - ssRes / syy;
