@@ -52,6 +52,9 @@ QwtPlot *newPlot(QWidget *parent, const char *name)
     auto *plot = named<QwtPlot>(parent, name);
     QSizePolicy policy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
     plot->setSizePolicy(policy);
+    // Qwt's size hint grows with the tick count (one tick per solution on the
+    // running-order plots); taken as the floor it widens the window past the screen.
+    plot->setMinimumSize(300, 200);
     return plot;
 }
 

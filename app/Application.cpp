@@ -1,0 +1,333 @@
+#include "app/Application.h"
+
+#include "app/Ui_Application.h"
+#include "display/Displaying.h"
+#include "model/Data.h"
+#include "parsers/ParserInAgilentCSV.h"
+#include "parsers/ParserInHRElementCSV.h"
+#include "parsers/ParserInSTDQC.h"
+#include "parsers/ParserOutCSV.h"
+#include "processing/Processing.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
+#include <QStringListModel>
+#include <QTabWidget>
+#include <QToolBar>
+#include <qwt_plot.h>
+#include <qwt_plot_grid.h>
+
+// The images live in a static library: without this call the linker would drop them.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(res);
+}
+
+Application::Application(QWidget *parent) : QMainWindow(parent), ui(new Ui::Application)
+{
+    registerResources();
+    ui->setupUi(this);
+    setMinimumSize(820, 500);
+    createActions();
+    createWorkingObjects();
+    initIHM();
+    fitConfigurationPage();
+}
+
+Application::~Application()
+{
+    // The display detaches its curves from plots that still exist at this point.
+    delete display;
+    delete inputData;
+    delete outputData;
+    delete inputParser;
+    delete stdqcParser;
+    delete outputParser;
+    delete processing;
+    delete ui;
+}
+
+// Tool buttons place their text under the icon's actual height: a wide image
+// would lift its label above its neighbours', so it is centred on a square.
+static QIcon squareIcon(const QString &path)
+{
+    const QPixmap image(path);
+    const int side = qMax(image.width(), image.height());
+    if (image.isNull() || image.width() == image.height())
+        return QIcon(image);
+    QPixmap square(side, side);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawPixmap((side - image.width()) / 2, (side - image.height()) / 2, image);
+    return QIcon(square);
+}
+
+void Application::createActions()
+{
+    const auto makeAction = [this](const char *icon, const QString &text, const QString &tip) {
+        auto *action = new QAction(squareIcon(QString::fromLatin1(icon)), text, this);
+        action->setStatusTip(tip);
+        return action;
+    };
+    quitAct = makeAction(":/res/close.png", tr("&Quit"), tr("Quit the application"));
+    aboutAct
+        = makeAction(":/res/ketrion.png", tr("&About"), tr("Show the application's About box"));
+    aboutQtAct = makeAction(":/res/qt.png", tr("About &Qt"), tr("Show the Qt library's About box"));
+    openSTDQCAct = makeAction(":/res/config.png", tr("&STD-QC File"), tr("Open STD-QC file"));
+    openFileAct = makeAction(":/res/open.png", tr("&Data File"), tr("Open input Data file"));
+    plotSaveAct = makeAction(":/res/plot.png", tr("&Save Plot"), tr("Save the plotted Graph"));
+    plotSaveAct->setEnabled(false);
+    saveFileAct = makeAction(":/res/save.png", tr("&Save Output"), tr("Save Output Data"));
+    saveFileAct->setEnabled(false);
+    runAct = makeAction(":/res/run.png", tr("&Process"), tr("Run the processing"));
+    runAct->setEnabled(false);
+
+    connect(quitAct, &QAction::triggered, this, &QWidget::close);
+    connect(aboutAct, &QAction::triggered, this, &Application::about);
+    connect(aboutQtAct, &QAction::triggered, qApp, &QApplication::aboutQt);
+
+    QToolBar *bar = ui->toolBar;
+    bar->addAction(openFileAct);
+    bar->addAction(openSTDQCAct);
+    bar->addSeparator();
+    bar->addAction(plotSaveAct);
+    bar->addAction(saveFileAct);
+    bar->addSeparator();
+    bar->addAction(aboutAct);
+    bar->addAction(aboutQtAct);
+    bar->addSeparator();
+    bar->addAction(quitAct);
+    bar->addSeparator();
+    // Pushes "&Process" to the right edge whatever the window width.
+    auto *spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    bar->addWidget(spacer);
+    bar->addSeparator();
+    bar->addAction(runAct);
+
+    connect(
+        ui->listViewInput, &QListWidget::currentRowChanged, this, &Application::onListViewInput);
+    connect(
+        ui->listViewOutput, &QListWidget::currentRowChanged, this, &Application::onListViewOutput);
+    connect(ui->listCurves, &QListWidget::currentRowChanged, this, &Application::onListCurves);
+    connect(ui->listEvol, &QListWidget::currentRowChanged, this, &Application::onListEvol);
+    connect(ui->tabs, &QTabWidget::currentChanged, this, &Application::tab);
+    const auto indexChanged = QOverload<int>::of(&QComboBox::currentIndexChanged);
+    connect(ui->plotISchoice, indexChanged, this, &Application::onISChoice);
+    for (QComboBox *combo : { ui->comboISLR, ui->comboISMR, ui->comboISHR })
+        connect(combo, indexChanged, this, &Application::listISChange);
+    connect(ui->evolChoice, indexChanged, this, &Application::listEvolChoice);
+}
+
+void Application::createWorkingObjects()
+{
+    processing = new Processing;
+    inputParser = new ParserInHRElementCSV;
+    outputParser = new ParserOutCSV;
+    stdqcParser = new ParserInSTDQC;
+    inputData = new Data(inputParser);
+    outputData = new Data(outputParser);
+    display = new Displaying(ui);
+}
+
+void Application::initIHM()
+{
+    ui->tabs->setCurrentIndex(0);
+
+    for (QwtPlot *plot : { ui->graphElement, ui->graphIS, ui->graphEvol }) {
+        auto *grid = new QwtPlotGrid;
+        grid->setPen(Qt::gray, 0.0, Qt::DotLine);
+        grid->enableX(true);
+        grid->enableY(true);
+        grid->enableXMin(true);
+        grid->enableYMin(true);
+        grid->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+        grid->attach(plot);
+    }
+
+    ui->graphElement->setTitle(tr("Calibration"));
+    ui->graphElement->setAxisTitle(QwtPlot::xBottom, tr("Concentration (ppb)"));
+    ui->graphElement->setAxisTitle(QwtPlot::yLeft, tr("Intensity (cps)"));
+    ui->graphElement->replot();
+
+    const auto runningOrderFrame = [this](QwtPlot *plot, const QString &title) {
+        plot->setTitle(title);
+        plot->setAxisTitle(QwtPlot::xBottom, tr("Samples running order"));
+        plot->setAxisLabelRotation(QwtPlot::xBottom, 270);
+        plot->setAxisMaxMinor(QwtPlot::xBottom, 0);
+        plot->setAxisTitle(QwtPlot::yLeft, tr("Intensity (cps)"));
+        plot->replot();
+    };
+    runningOrderFrame(ui->graphIS, tr("Internal Standard"));
+    runningOrderFrame(ui->graphEvol, tr("Evolution"));
+
+    ui->icpmsModel->addItem(ParserInHRElementCSV::ICP_MS_NAME);
+    ui->icpmsModel->addItem(ParserInAgilentCSV::ICP_MS_NAME);
+    ui->icpmsModel->setCurrentIndex(0);
+}
+
+void Application::fitConfigurationPage()
+{
+    // Styles that draw group titles above their frames make the configuration
+    // page taller than the form's default size: grow once so it shows whole,
+    // as far as the screen allows.
+    QScrollArea *area = ui->scrollArea;
+    area->setMinimumHeight(
+        ui->scrollAreaWidgetContents->sizeHint().height() + 2 * area->frameWidth());
+    const int wanted = minimumSizeHint().height();
+    area->setMinimumHeight(0);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int available = screen ? screen->availableGeometry().height() - 60 : wanted;
+    const int h = qMin(wanted, available);
+    if (h > height())
+        resize(width(), h);
+}
+
+void Application::onListViewInput(int index)
+{
+    if (index != -1)
+        display->dispTableInput(inputData, index);
+}
+
+void Application::onListViewOutput(int index)
+{
+    if (index != -1)
+        display->dispTableOutput(outputData, index, processing);
+}
+
+void Application::onListCurves(int index)
+{
+    if (index != -1)
+        display->plotElement(outputData, inputData, index, processing);
+}
+
+void Application::onListEvol(int index)
+{
+    if (index != -1)
+        display->plotEvol(inputData, index, ui->evolChoice->currentText());
+}
+
+void Application::listEvolChoice()
+{
+    display->plotEvol(inputData, ui->listEvol->currentRow(), ui->evolChoice->currentText());
+}
+
+void Application::onISChoice()
+{
+    int iso = -1;
+    switch (ui->plotISchoice->currentIndex()) {
+    case 0:
+        iso = inputData->mapLR(ui->comboISLR->currentIndex());
+        break;
+    case 1:
+        iso = inputData->mapMR(ui->comboISMR->currentIndex());
+        break;
+    case 2:
+        iso = inputData->mapHR(ui->comboISHR->currentIndex());
+        break;
+    default:
+        break;
+    }
+    display->plotIS(inputData, iso, processing);
+}
+
+void Application::tab(int currentTab)
+{
+    const QTabWidget *tabs = ui->tabs;
+    plotSaveAct->setEnabled(currentTab == tabs->indexOf(ui->tabElmnt)
+        || currentTab == tabs->indexOf(ui->tabIS) || currentTab == tabs->indexOf(ui->tabEvol));
+    saveFileAct->setEnabled(currentTab == tabs->indexOf(ui->tab_output));
+}
+
+void Application::listISChange()
+{
+    const QStringList entries {
+        tr("LR Internal Standard : ") + ui->comboISLR->currentText(),
+        tr("MR Internal Standard : ") + ui->comboISMR->currentText(),
+        tr("HR Internal Standard : ") + ui->comboISHR->currentText(),
+    };
+    // The combo box deletes the model it replaces when it is that model's parent.
+    ui->plotISchoice->setModel(new QStringListModel(entries, ui->plotISchoice));
+}
+
+void Application::on_yIntercept_clicked()
+{
+    ui->subBlank->setChecked(false);
+    enableBlankSelection();
+}
+
+void Application::on_subBlank_clicked()
+{
+    ui->yIntercept->setChecked(false);
+    enableBlankSelection();
+}
+
+void Application::enableBlankSelection()
+{
+    ui->blankSelection->setEnabled(ui->yIntercept->isChecked() || ui->subBlank->isChecked());
+}
+
+void Application::on_correctionIS_clicked()
+{
+    ui->groupBox->setEnabled(ui->correctionIS->isChecked());
+}
+
+void Application::on_icpmsModel_currentIndexChanged(const QString &selection)
+{
+    Parser *reader = nullptr;
+    if (selection == ParserInHRElementCSV::ICP_MS_NAME)
+        reader = new ParserInHRElementCSV;
+    else if (selection == ParserInAgilentCSV::ICP_MS_NAME)
+        reader = new ParserInAgilentCSV;
+    else
+        return;
+    delete inputParser;
+    inputParser = reader;
+    inputData->loadParser(inputParser);
+}
+
+void Application::about()
+{
+    QMessageBox::about(this, tr("About Ketrion Application"),
+        tr("<p>Ketrion: <b>ICP-MS Data Processing v1.31</b></p>"
+           "<p>Application to process ICP-MS data.</p>"
+           "<p><b>Designed by :</b></p>"
+           "<p>The Ketrion developers - Ostrel</p>"
+           "<p><b>Maintain by :</b></p>"
+           "<p>The Ketrion developers - Ostrel</p>"));
+}
+
+void Application::closeEvent(QCloseEvent *event)
+{
+    const QMessageBox::StandardButton answer = QMessageBox::question(this, tr("Close"),
+        tr("Do you really want to close this application ?"), QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::Yes);
+    if (answer != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
+    const struct
+    {
+        const QComboBox *combo;
+        const char *key;
+    } choices[] = { { ui->comboISLR, "LR" }, { ui->comboISMR, "MR" }, { ui->comboISHR, "HR" } };
+    for (const auto &choice : choices) {
+        const QString key = QString::fromLatin1(choice.key);
+        const QString current = choice.combo->currentText();
+        // Unchanged choices are not rewritten.
+        if (!current.isEmpty() && current != settings.value(key).toString())
+            settings.setValue(key, current);
+    }
+    event->accept();
+}
