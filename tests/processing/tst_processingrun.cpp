@@ -72,6 +72,8 @@ private slots:
         trace.close();
     }
 
+    void prepareWorkingSet_data();
+    void prepareWorkingSet();
     void configurationTrace_data();
     void configurationTrace();
     void plainRunTrace();
@@ -87,6 +89,35 @@ private slots:
 private:
     QBuffer trace;
 };
+
+void TestProcessingRun::prepareWorkingSet_data()
+{
+    QTest::addColumn<bool>("withAverages");
+    QTest::addColumn<QStringList>("added");
+    QTest::newRow("after a successful read")
+        << true << QStringList { Data::ALL_AVG, Data::FIRST_SEQ_AVG };
+    QTest::newRow("after a failed read") << false << QStringList();
+}
+
+void TestProcessingRun::prepareWorkingSet()
+{
+    QFETCH(bool, withAverages);
+    QFETCH(QStringList, added);
+    Data input;
+    fillInput(input);
+    Data output;
+    fillInput(output); // left over from an earlier file
+    Processing engine;
+    engine.init(1);
+    ProcessingRun::prepareWorkingSet(&input, &output, &engine, withAverages);
+
+    QCOMPARE(output.solutionSize(), FileSolutions + added.size());
+    for (int k = 0; k < added.size(); ++k)
+        QCOMPARE(output.getSolution(FileSolutions + k)->getName(), added.at(k));
+    QCOMPARE(engine.size(), input.isoSize());
+    output.getSolution(Sample)->setCps(Co, 1.0);
+    QCOMPARE(input.getSolution(Sample)->getCps(Co), 550.0);
+}
 
 void TestProcessingRun::configurationTrace_data()
 {
