@@ -164,6 +164,8 @@ void Application::initIHM()
         plot->setTitle(title);
         plot->setAxisTitle(QwtPlot::xBottom, tr("Samples running order"));
         plot->setAxisLabelRotation(QwtPlot::xBottom, 270);
+        // Hang the turned labels below their ticks instead of across the axis.
+        plot->setAxisLabelAlignment(QwtPlot::xBottom, Qt::AlignLeft | Qt::AlignVCenter);
         plot->setAxisMaxMinor(QwtPlot::xBottom, 0);
         plot->setAxisTitle(QwtPlot::yLeft, tr("Intensity (cps)"));
         plot->replot();

@@ -28,6 +28,7 @@
 #include <QToolButton>
 #include <QtTest>
 #include <qwt_plot.h>
+#include <qwt_scale_draw.h>
 #include <qwt_text.h>
 
 #include <memory>
@@ -216,6 +217,7 @@ void TestApplication::initialState()
     for (const QwtPlot *plot : { ui()->graphIS, ui()->graphEvol }) {
         QCOMPARE(plot->axisTitle(QwtPlot::xBottom).text(), QStringLiteral("Samples running order"));
         QCOMPARE(plot->axisMaxMinor(QwtPlot::xBottom), 0);
+        QCOMPARE(plot->axisScaleDraw(QwtPlot::xBottom)->labelRotation(), 270.0);
     }
     for (const QwtPlot *plot : { ui()->graphElement, ui()->graphIS, ui()->graphEvol })
         QCOMPARE(plot->axisTitle(QwtPlot::yLeft).text(), QStringLiteral("Intensity (cps)"));
