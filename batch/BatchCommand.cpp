@@ -1,0 +1,156 @@
+#include "batch/BatchCommand.h"
+
+#include "parsers/ParserInAgilentCSV.h"
+#include "parsers/ParserInHRElementCSV.h"
+
+#include <QCommandLineParser>
+
+QString BatchCommand::usage()
+{
+    return QStringLiteral(
+        "Usage: ketrion-batch --instrument HR-ICP-MS|Q-ICP-MS --data FILE --stdqc FILE --output "
+        "FILE\n"
+        "                     [--is-ref SOLUTION] [--is-lr ISOTOPE] [--is-mr ISOTOPE] [--is-hr "
+        "ISOTOPE]\n"
+        "                     [--is-groups LR,MR,HR] [--blank-mode y-intercept|subtract|none]\n"
+        "                     [--blank SOLUTION] [--no-qc]\n"
+        "\n"
+        "Processes one ICP-MS export with its standards-and-QC file, as the Process command of\n"
+        "Ketrion does, and writes the results file.\n"
+        "\n"
+        "  --instrument NAME   instrument that wrote the data file: HR-ICP-MS or Q-ICP-MS\n"
+        "  --data FILE         instrument export\n"
+        "  --stdqc FILE        standard and QC concentrations\n"
+        "  --output FILE       results file; replaced only when the whole run succeeds\n"
+        "  --is-ref SOLUTION   internal-standard reference solution; internal-standard\n"
+        "                      correction is on only with this option\n"
+        "  --is-lr ISOTOPE     internal-standard isotope of the LR group, by its display name\n"
+        "                      without trailing blanks (115In LR, or 115In #1 for a Q-ICP-MS);\n"
+        "                      default: the first isotope of the group\n"
+        "  --is-mr ISOTOPE     the same for the MR group\n"
+        "  --is-hr ISOTOPE     the same for the HR group\n"
+        "  --is-groups LIST    groups to correct, comma-separated among LR, MR and HR;\n"
+        "                      default: LR,MR,HR\n"
+        "  --blank-mode MODE   y-intercept (default): the blank becomes a zero standard;\n"
+        "                      subtract: the blank is subtracted; none: no blank correction\n"
+        "  --blank SOLUTION    blank for the blank mode, also BLK_Avg_All or BLK_Avg_First_Seq;\n"
+        "                      default: the first blank of the file\n"
+        "  --no-qc             no quality-control validation\n"
+        "  --help              this text\n"
+        "\n"
+        "Standard output carries the processing trace; with quality-control validation the line\n"
+        "\"# QC not valid: n / N\" is followed by one line per QC value outside its interval.\n"
+        "Exit status: 0 done; 1 a file cannot be read or written, or a reader rejects it;\n"
+        "2 usage error.\n");
+}
+
+QString BatchCommand::parse(const QStringList &arguments)
+{
+    const QCommandLineOption helpOption(
+        QStringList { QStringLiteral("h"), QStringLiteral("help") });
+    const QCommandLineOption instrumentOption(
+        QStringLiteral("instrument"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption dataOption(QStringLiteral("data"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption stdqcOption(
+        QStringLiteral("stdqc"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption outputOption(
+        QStringLiteral("output"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption isRefOption(
+        QStringLiteral("is-ref"), QString(), QStringLiteral("SOLUTION"));
+    const QCommandLineOption isLROption(
+        QStringLiteral("is-lr"), QString(), QStringLiteral("ISOTOPE"));
+    const QCommandLineOption isMROption(
+        QStringLiteral("is-mr"), QString(), QStringLiteral("ISOTOPE"));
+    const QCommandLineOption isHROption(
+        QStringLiteral("is-hr"), QString(), QStringLiteral("ISOTOPE"));
+    const QCommandLineOption groupsOption(
+        QStringLiteral("is-groups"), QString(), QStringLiteral("LIST"));
+    const QCommandLineOption blankModeOption(
+        QStringLiteral("blank-mode"), QString(), QStringLiteral("MODE"));
+    const QCommandLineOption blankOption(
+        QStringLiteral("blank"), QString(), QStringLiteral("SOLUTION"));
+    const QCommandLineOption noQcOption(QStringLiteral("no-qc"));
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({ helpOption, instrumentOption, dataOption, stdqcOption, outputOption,
+        isRefOption, isLROption, isMROption, isHROption, groupsOption, blankModeOption, blankOption,
+        noQcOption });
+    // The parser expects the program name first.
+    if (!parser.parse(QStringList(QStringLiteral("ketrion-batch")) + arguments))
+        return parser.errorText();
+    if (parser.isSet(helpOption)) {
+        help = true;
+        return {};
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return QStringLiteral("Unexpected argument '%1'.")
+            .arg(parser.positionalArguments().first());
+
+    const QCommandLineOption *required[]
+        = { &instrumentOption, &dataOption, &stdqcOption, &outputOption };
+    for (const QCommandLineOption *option : required) {
+        if (!parser.isSet(*option))
+            return QStringLiteral("Missing option '--%1'.").arg(option->names().first());
+    }
+
+    instrument = parser.value(instrumentOption);
+    if (instrument != ParserInHRElementCSV::ICP_MS_NAME
+        && instrument != ParserInAgilentCSV::ICP_MS_NAME)
+        return QStringLiteral("Unknown instrument '%1': use %2 or %3.")
+            .arg(instrument, ParserInHRElementCSV::ICP_MS_NAME, ParserInAgilentCSV::ICP_MS_NAME);
+
+    const QCommandLineOption *files[] = { &dataOption, &stdqcOption, &outputOption };
+    for (const QCommandLineOption *option : files) {
+        if (parser.value(*option).isEmpty())
+            return QStringLiteral("Missing file name after '--%1'.").arg(option->names().first());
+    }
+    dataFile = parser.value(dataOption);
+    stdqcFile = parser.value(stdqcOption);
+    outputFile = parser.value(outputOption);
+
+    isCorrection = parser.isSet(isRefOption);
+    isReference = parser.value(isRefOption);
+    isLRGiven = parser.isSet(isLROption);
+    isMRGiven = parser.isSet(isMROption);
+    isHRGiven = parser.isSet(isHROption);
+    isLR = parser.value(isLROption);
+    isMR = parser.value(isMROption);
+    isHR = parser.value(isHROption);
+
+    if (parser.isSet(groupsOption)) {
+        correctLR = correctMR = correctHR = false;
+        const QStringList groups = parser.value(groupsOption).split(QLatin1Char(','));
+        for (const QString &raw : groups) {
+            const QString group = raw.trimmed();
+            if (group == QLatin1String("LR"))
+                correctLR = true;
+            else if (group == QLatin1String("MR"))
+                correctMR = true;
+            else if (group == QLatin1String("HR"))
+                correctHR = true;
+            // "--is-groups ''" checks no group box at all.
+            else if (!(group.isEmpty() && groups.size() == 1))
+                return QStringLiteral("Unknown group '%1' in '--is-groups': use LR, MR or HR.")
+                    .arg(group);
+        }
+    }
+
+    if (parser.isSet(blankModeOption)) {
+        const QString mode = parser.value(blankModeOption);
+        if (mode == QLatin1String("y-intercept"))
+            blankMode = YIntercept;
+        else if (mode == QLatin1String("subtract"))
+            blankMode = Subtract;
+        else if (mode == QLatin1String("none"))
+            blankMode = NoBlank;
+        else
+            return QStringLiteral("Unknown blank mode '%1': use y-intercept, subtract or none.")
+                .arg(mode);
+    }
+    blankGiven = parser.isSet(blankOption);
+    blank = parser.value(blankOption);
+
+    qcValidation = !parser.isSet(noQcOption);
+    return {};
+}

@@ -1,0 +1,47 @@
+#ifndef KETRION_BATCHCOMMAND_H
+#define KETRION_BATCHCOMMAND_H
+
+#include <QString>
+#include <QStringList>
+
+// The command line of ketrion-batch as plain values. Names stay names here:
+// only the data file tells which solutions and isotopes exist.
+class BatchCommand
+{
+public:
+    enum BlankMode { YIntercept, Subtract, NoBlank };
+
+    static QString usage();
+
+    // Empty when the arguments (without the program name) are accepted,
+    // else a one-line reason.
+    QString parse(const QStringList &arguments);
+
+    bool help = false;
+
+    QString instrument;
+    QString dataFile;
+    QString stdqcFile;
+    QString outputFile;
+
+    bool isCorrection = false; // on exactly when a reference solution is named
+    QString isReference;
+    // A group isotope not named takes the first of its group.
+    bool isLRGiven = false;
+    bool isMRGiven = false;
+    bool isHRGiven = false;
+    QString isLR;
+    QString isMR;
+    QString isHR;
+    bool correctLR = true;
+    bool correctMR = true;
+    bool correctHR = true;
+
+    BlankMode blankMode = YIntercept;
+    bool blankGiven = false; // else the first entry of the blank list
+    QString blank;
+
+    bool qcValidation = true;
+};
+
+#endif

@@ -1,0 +1,43 @@
+#ifndef KETRION_BATCHJOB_H
+#define KETRION_BATCHJOB_H
+
+#include "model/Data.h"
+#include "parsers/ParserInAgilentCSV.h"
+#include "parsers/ParserInHRElementCSV.h"
+#include "parsers/ParserInSTDQC.h"
+#include "parsers/ParserOutCSV.h"
+#include "processing/Processing.h"
+#include "processing/RunOptions.h"
+
+#include <QString>
+
+class BatchCommand;
+class QTextStream;
+
+// One processing run from the command line: the window's read, run and save,
+// with the names of the command line turned into the positions its boxes would hold.
+class BatchJob
+{
+public:
+    enum ExitCode { Done = 0, FileError = 1, UsageError = 2 };
+
+    BatchJob();
+
+    // Messages for the user go to errors; the trace goes to the processing trace.
+    ExitCode run(const BatchCommand &command, QTextStream &errors);
+
+private:
+    // Empty when every name is found, else a one-line reason.
+    QString resolve(const BatchCommand &command, RunOptions *options) const;
+    ExitCode save(const QString &fileName, QTextStream &errors);
+
+    ParserInHRElementCSV hrReader;
+    ParserInAgilentCSV quadrupoleReader;
+    ParserInSTDQC stdqcReader;
+    ParserOutCSV writer;
+    Processing processing;
+    Data inputData;
+    Data outputData;
+};
+
+#endif
