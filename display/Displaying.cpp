@@ -1,6 +1,7 @@
 #include "display/Displaying.h"
 
 #include "app/Ui_Application.h"
+#include "display/RunningOrderScaleDraw.h"
 #include "model/Data.h"
 #include "processing/Processing.h"
 
@@ -21,6 +22,7 @@
 #include <qwt_plot_intervalcurve.h>
 #include <qwt_plot_zoomer.h>
 #include <qwt_samples.h>
+#include <qwt_scale_draw.h>
 #include <qwt_symbol.h>
 #include <qwt_text.h>
 
@@ -54,6 +56,16 @@ QwtIntervalSample errorSample(double position, double value, double rsd)
     return QwtIntervalSample(position, QwtInterval(value - delta, value + delta).normalized());
 }
 
+// Keeps whatever rotation and alignment the window gave the axis labels.
+void useRunningOrderAxis(QwtPlot *plot)
+{
+    const QwtScaleDraw *current = plot->axisScaleDraw(QwtPlot::xBottom);
+    auto *draw = new RunningOrderScaleDraw;
+    draw->setLabelRotation(current->labelRotation());
+    draw->setLabelAlignment(current->labelAlignment());
+    plot->setAxisScaleDraw(QwtPlot::xBottom, draw);
+}
+
 void setListEntries(QListWidget *list, const QStringList &entries)
 {
     list->clear();
@@ -78,6 +90,8 @@ void replaceTableModel(QTableView *view, QStandardItemModel *model)
     delete oldSelection;
     if (oldModel && oldModel->parent() == view)
         delete oldModel;
+    // the headers are longer than most values and must stay readable
+    view->resizeColumnsToContents();
 }
 
 QStringList blankNames(Data *data)
@@ -107,6 +121,9 @@ QString equationText(const Processing *processing, int iso)
 Displaying::Displaying(Ui::Application *ui)
     : ui(ui), elementPlot(ui->graphElement), isPlot(ui->graphIS), evolPlot(ui->graphEvol)
 {
+    useRunningOrderAxis(ui->graphIS);
+    useRunningOrderAxis(ui->graphEvol);
+
     curveIS = new QwtPlotCurve(QString());
     curveIS->attach(ui->graphIS);
     curveEvol = new QwtPlotCurve(QString());
@@ -182,16 +199,16 @@ void Displaying::dispTableInput(Data *data, int solution)
 {
     QStandardItemModel *model = newTableModel();
     model->setParent(ui->tableViewInput);
-    replaceTableModel(ui->tableViewInput, model);
     fillTable(data, solution, nullptr, model);
+    replaceTableModel(ui->tableViewInput, model);
 }
 
 void Displaying::dispTableOutput(Data *data, int solution, Processing *processing)
 {
     QStandardItemModel *model = newTableModel();
     model->setParent(ui->tableViewOutput);
-    replaceTableModel(ui->tableViewOutput, model);
     fillTable(data, solution, processing, model);
+    replaceTableModel(ui->tableViewOutput, model);
 }
 
 // limits is null for the input table, which never hides a value below the LOQ.

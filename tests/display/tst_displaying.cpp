@@ -4,6 +4,7 @@
 #include "processing/Processing.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPointer>
@@ -19,6 +20,7 @@
 #include <qwt_plot_intervalcurve.h>
 #include <qwt_plot_zoomer.h>
 #include <qwt_scale_div.h>
+#include <qwt_scale_draw.h>
 #include <qwt_symbol.h>
 
 #include <cmath>
@@ -187,6 +189,8 @@ private slots:
     void internalStandard_data();
     void internalStandard();
     void noIsotopeLeavesPlotsUnchanged();
+    void longRunKeepsWindowSize();
+    void runningOrderAxisKeepsLabelRotation();
 
     void plotsMayGoBeforeTheDisplay();
 
@@ -237,6 +241,10 @@ void TestDisplaying::emptyTables()
         QCOMPARE(view->model()->headerData(column, Qt::Horizontal).toString(), headers.at(column));
     QCOMPARE(rowTexts(view, 0), emptyRow());
     QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+    // headers are read in full, not cut
+    const QFontMetrics metrics(view->horizontalHeader()->font());
+    for (int column = 0; column < 5; ++column)
+        QVERIFY(view->columnWidth(column) > metrics.horizontalAdvance(headers.at(column)));
 }
 
 void TestDisplaying::inputTableCells_data()
@@ -940,6 +948,43 @@ void TestDisplaying::noIsotopeLeavesPlotsUnchanged()
     QCOMPARE(xs(onlyCurve(ui->graphEvol)), (QVector<double> { 1.0, 3.0 }));
     QCOMPARE(ui->graphIS->title().text(), QString("Internal Standard 59Co LR"));
     QCOMPARE(onlyCurve(ui->graphIS)->dataSize(), size_t(3));
+}
+
+void TestDisplaying::longRunKeepsWindowSize()
+{
+    const int solutions = 150;
+    Data data;
+    data.addIso(isotope("115|In|2"));
+    for (int k = 0; k < solutions; ++k) {
+        const int s = addSolution(data, QString("BLK_%1").arg(k + 1), Solution::BLK);
+        data.getSolution(s)->setCps(0, 1000.0 + k);
+    }
+    Processing processing;
+    processing.init(1);
+    display->plotIS(&data, 0, &processing);
+    display->plotEvol(&data, 0, "BLK");
+
+    // one tick per solution, yet the window need not grow to show them
+    QCOMPARE(ui->graphIS->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick).size(),
+        solutions);
+    QVERIFY(window->minimumSizeHint().width() <= 820);
+    QVERIFY(window->minimumSizeHint().height() <= 535);
+}
+
+void TestDisplaying::runningOrderAxisKeepsLabelRotation()
+{
+    // rotated after the display exists, as the window does at start-up
+    ui->graphIS->setAxisLabelRotation(QwtPlot::xBottom, 270.0);
+    QCOMPARE(ui->graphIS->axisScaleDraw(QwtPlot::xBottom)->labelRotation(), 270.0);
+
+    // or before it
+    display.reset();
+    ui->graphEvol->setAxisLabelRotation(QwtPlot::xBottom, 270.0);
+    ui->graphEvol->setAxisLabelAlignment(QwtPlot::xBottom, Qt::AlignLeft | Qt::AlignVCenter);
+    display = std::make_unique<Displaying>(ui.get());
+    QCOMPARE(ui->graphEvol->axisScaleDraw(QwtPlot::xBottom)->labelRotation(), 270.0);
+    QCOMPARE(ui->graphEvol->axisScaleDraw(QwtPlot::xBottom)->labelAlignment(),
+        Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 // --- lifetime -----------------------------------------------------------------
