@@ -1,0 +1,185 @@
+#include "parsers/InputParser.h"
+#include "parsers/Parser.h"
+
+#include <QLocale>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(Solution::Type)
+
+namespace {
+
+// The number reading of a reader whose undefined-value tag is chosen by the test.
+class TaggedReader : public InputParser
+{
+public:
+    explicit TaggedReader(const QString &tag) : tag(tag) { }
+    QString getNotDefinedTag() const override { return tag; }
+
+private:
+    QString tag;
+};
+
+const QString AGILENT_TAG = QStringLiteral("<###> ");
+const QString HR_TAG = QStringLiteral("not def.");
+
+} // namespace
+
+class TestInputParser : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every case starts from the neutral locale, whatever the one before switched to.
+    void init() { QLocale::setDefault(QLocale::c()); }
+    void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void readsEachConvention_data();
+    void readsEachConvention();
+    void switchLasts_data();
+    void switchLasts();
+    void reportsUnreadableNumbers_data();
+    void reportsUnreadableNumbers();
+    void failureMessage();
+    void classify_data();
+    void classify();
+};
+
+void TestInputParser::readsEachConvention_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<QLocale::Language>("localeAfter");
+
+    const QLocale::Language neutral = QLocale::C;
+    QTest::newRow("empty cell") << AGILENT_TAG << "" << 0.0 << neutral;
+    QTest::newRow("quadrupole tag with its blank") << AGILENT_TAG << "<###> " << 0.0 << neutral;
+    QTest::newRow("high-resolution tag") << HR_TAG << "not def." << 0.0 << neutral;
+    QTest::newRow("empty tag, empty cell") << QString() << "" << 0.0 << neutral;
+    QTest::newRow("integer") << AGILENT_TAG << "120" << 120.0 << neutral;
+    QTest::newRow("decimal point") << AGILENT_TAG << "2.5" << 2.5 << neutral;
+    QTest::newRow("negative") << AGILENT_TAG << "-0.25" << -0.25 << neutral;
+    QTest::newRow("exponent") << AGILENT_TAG << "1.5e3" << 1500.0 << neutral;
+    QTest::newRow("many digits") << AGILENT_TAG << "123456.789012345678" << 123456.789012345678
+                                 << neutral;
+    // Put after a switching row: it passes only if init() restored the neutral locale.
+    QTest::newRow("decimal comma") << AGILENT_TAG << "2,5" << 2.5 << QLocale::French;
+    QTest::newRow("point after a comma case") << AGILENT_TAG << "2.5" << 2.5 << neutral;
+    // Three decimals after a comma look like a thousands group: still French.
+    QTest::newRow("comma, three decimals below one")
+        << AGILENT_TAG << "0,123" << 0.123 << QLocale::French;
+    QTest::newRow("comma, three decimals") << AGILENT_TAG << "1,234" << 1.234 << QLocale::French;
+    QTest::newRow("comma group and point")
+        << AGILENT_TAG << "1,234.5" << 1234.5 << QLocale::English;
+    QTest::newRow("negative with comma") << AGILENT_TAG << "-3,75" << -3.75 << QLocale::French;
+}
+
+void TestInputParser::readsEachConvention()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    QFETCH(QLocale::Language, localeAfter);
+
+    bool ok = false;
+    const double value = TaggedReader(tag).toDouble(text, &ok);
+    QVERIFY(ok);
+    QCOMPARE(value, expected);
+    QCOMPARE(QLocale().language(), localeAfter);
+}
+
+void TestInputParser::switchLasts_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QList<double>>("expected");
+    QTest::addColumn<QLocale::Language>("localeAfter");
+
+    QTest::newRow("French stays") << QStringList { "2,5", "3,25", "7" }
+                                  << QList<double> { 2.5, 3.25, 7.0 } << QLocale::French;
+    // Once French, a point still reads through the neutral fallback.
+    QTest::newRow("point while French")
+        << QStringList { "2,5", "4.5" } << QList<double> { 2.5, 4.5 } << QLocale::French;
+    QTest::newRow("English then French")
+        << QStringList { "1,234.5", "0,123" } << QList<double> { 1234.5, 0.123 } << QLocale::French;
+    QTest::newRow("French then English") << QStringList { "0,5", "2,000.25", "1,5" }
+                                         << QList<double> { 0.5, 2000.25, 1.5 } << QLocale::French;
+    QTest::newRow("English stays")
+        << QStringList { "1,000.5", "3.5" } << QList<double> { 1000.5, 3.5 } << QLocale::English;
+}
+
+void TestInputParser::switchLasts()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(QList<double>, expected);
+    QFETCH(QLocale::Language, localeAfter);
+
+    const TaggedReader reader(AGILENT_TAG);
+    for (int n = 0; n < texts.size(); ++n) {
+        bool ok = false;
+        QCOMPARE(reader.toDouble(texts.at(n), &ok), expected.at(n));
+        QVERIFY(ok);
+    }
+    QCOMPARE(QLocale().language(), localeAfter);
+}
+
+void TestInputParser::reportsUnreadableNumbers_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("word") << AGILENT_TAG << "abc";
+    QTest::newRow("number with unit") << AGILENT_TAG << "12 cps";
+    QTest::newRow("percent sign") << HR_TAG << "4.5%";
+    QTest::newRow("tag without its blank") << AGILENT_TAG << "<###>";
+    QTest::newRow("other reader's tag") << AGILENT_TAG << "not def.";
+    QTest::newRow("tag of this reader, other case") << HR_TAG << "Not def.";
+    QTest::newRow("two points") << AGILENT_TAG << "1.2.3";
+    QTest::newRow("lone minus") << AGILENT_TAG << "-";
+}
+
+void TestInputParser::reportsUnreadableNumbers()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, text);
+
+    bool ok = true;
+    TaggedReader(tag).toDouble(text, &ok);
+    QVERIFY(!ok);
+    QCOMPARE(QLocale().language(), QLocale::C);
+}
+
+void TestInputParser::failureMessage()
+{
+    const QString message = InputParser::numberError(7, QStringLiteral("12 cps"));
+    QVERIFY(message.startsWith(
+        QStringLiteral("PARSING ERROR: unable to read real number (unknown format). Please, "
+                       "convert your data into english or french number format\n\n")));
+    QVERIFY2(message.endsWith(QStringLiteral("Line 7: '12 cps'")), qPrintable(message));
+}
+
+void TestInputParser::classify_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Solution::Type>("type");
+
+    QTest::newRow("blank tag inside") << "Run2_BLK_1" << Solution::BLK;
+    QTest::newRow("blank tag at the end") << "MyBLK_" << Solution::BLK;
+    QTest::newRow("lower-case blank") << "blk_1" << Solution::SAMPLE;
+    QTest::newRow("standard before QC") << "STD_QC_1" << Solution::STD;
+    QTest::newRow("QC then standard") << "QC_STD_2" << Solution::STD;
+    QTest::newRow("blank before standard") << "STD_BLK_1" << Solution::BLK;
+    QTest::newRow("QC") << "QC_1" << Solution::QC;
+    QTest::newRow("standard without underscore") << "STD1" << Solution::SAMPLE;
+    QTest::newRow("sample") << "Sample_1" << Solution::SAMPLE;
+    QTest::newRow("empty") << "" << Solution::SAMPLE;
+}
+
+void TestInputParser::classify()
+{
+    QFETCH(QString, name);
+    QFETCH(Solution::Type, type);
+    QCOMPARE(Parser::classify(name), type);
+}
+
+QTEST_GUILESS_MAIN(TestInputParser)
+#include "tst_inputparser.moc"
