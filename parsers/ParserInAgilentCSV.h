@@ -15,8 +15,6 @@ public:
 
     ~ParserInAgilentCSV() override;
     ParseResult parse(QIODevice *file, Data *data, Processing *processing) override;
-
-private:
     QString getNotDefinedTag() const override;
 };
 

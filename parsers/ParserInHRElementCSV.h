@@ -15,8 +15,6 @@ public:
 
     ~ParserInHRElementCSV() override;
     ParseResult parse(QIODevice *file, Data *data, Processing *processing) override;
-
-private:
     QString getNotDefinedTag() const override;
 };
 

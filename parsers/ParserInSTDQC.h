@@ -13,8 +13,6 @@ class ParserInSTDQC : public Parser, private InputParser
 public:
     ~ParserInSTDQC() override;
     ParseResult parse(QIODevice *file, Data *data, Processing *processing) override;
-
-private:
     QString getNotDefinedTag() const override;
 };
 
