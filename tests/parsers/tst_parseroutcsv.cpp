@@ -5,8 +5,12 @@
 #include <QBuffer>
 #include <QFile>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QTextStream>
 
+#include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -85,6 +89,8 @@ private slots:
     void failedWriteIsReported();
     void fullDiskFile();
     void engineNotSizedForDataSet();
+    void numbersAsTheTextStreamWritesThem_data();
+    void numbersAsTheTextStreamWritesThem();
 };
 
 void TestParserOutCSV::writesWholeLayout()
@@ -246,6 +252,77 @@ void TestParserOutCSV::engineNotSizedForDataSet()
     QCOMPARE(result.code, 1);
     QVERIFY(!result.message.isEmpty());
     QVERIFY(text.isEmpty());
+}
+
+void TestParserOutCSV::numbersAsTheTextStreamWritesThem_data()
+{
+    QTest::addColumn<QVector<double>>("values");
+
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("special values") << QVector<double> { 0.0, -0.0, inf, -inf, nan, -nan,
+        std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::max(),
+        std::numeric_limits<double>::min(), -std::numeric_limits<double>::max() };
+    // Where the layout switches between plain and exponent notation.
+    QTest::newRow("notation thresholds") << QVector<double> { 1e-4, 9.99999e-5, 0.000099999949,
+        0.00009999995, 1e-5, 999999.0, 999999.4, 999999.5, 1e6, 99999.95, 9.999995, 123456, 1234567,
+        -1e-5, -999999.5, 1e15, 9.99999e14, 1e-300, 1.5e300 };
+    // Exactly halfway between two six-digit neighbours: the stream rounds away from zero.
+    QTest::newRow("exact ties") << QVector<double> { 296158.5, 113532.5, -629324.5, 0.5, 2.5,
+        1.0000005e10, 12345.65, 0.0001234565, 1234565.0, 3.0000125, 1.5e-5, 100000.5 };
+    QTest::newRow("everyday results") << QVector<double> { 1.25, 0.05, 4.0, 12.345678, 0.123457,
+        1.5e6, 30000.0, 0.0296533, 2.5e-3, 8.8, 0.1 + 0.2, 1.0 / 3.0, -2.0 / 3.0 };
+
+    // Values of every magnitude, and raw bit patterns, from a fixed seed.
+    QVector<double> random;
+    QRandomGenerator generator(42);
+    for (int k = 0; k < 200000; ++k) {
+        double value = 0.0;
+        if (k % 3 == 0) {
+            value = (generator.generateDouble() - 0.5) * std::pow(10.0, generator.bounded(-20, 20));
+        } else if (k % 3 == 1) {
+            const quint64 bits = generator.generate64();
+            std::memcpy(&value, &bits, sizeof value);
+        } else {
+            // Few decimals, as instruments and hand-made files write them.
+            value = double(generator.bounded(-10000000, 10000000))
+                / std::pow(10.0, generator.bounded(0, 9));
+        }
+        random.append(value);
+    }
+    QTest::newRow("random") << random;
+}
+
+void TestParserOutCSV::numbersAsTheTextStreamWritesThem()
+{
+    QFETCH(QVector<double>, values);
+
+    // Each value as the RSD of its own solution: a concentration of 1 is above
+    // the zero LOQ, so all three cells are written.
+    Data data;
+    data.addIso(Element(QStringLiteral("Li"), 7, Element::LR));
+    for (int s = 0; s < values.size(); ++s) {
+        Solution solution(QStringLiteral("S"), 1, Solution::SAMPLE);
+        solution.setConcent(0, 1.0);
+        solution.setConcentRSD(0, values.at(s));
+        data.addSolution(solution);
+    }
+    Processing engine;
+    engine.init(1);
+
+    const QStringList lines = write(data, engine).split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 7 + values.size() + 1);
+    for (int s = 0; s < values.size(); ++s) {
+        QString expected;
+        QTextStream stream(&expected);
+        stream << values.at(s);
+        stream.flush();
+        const QString cell = lines.at(7 + s).section(QLatin1Char(';'), 4, 4);
+        if (cell != expected)
+            QFAIL(qPrintable(QStringLiteral("%1 written as %2 instead of %3")
+                                 .arg(values.at(s), 0, 'g', 17)
+                                 .arg(cell, expected)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestParserOutCSV)
