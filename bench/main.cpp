@@ -1,0 +1,336 @@
+// ketrion-bench: median time to read, process and write synthetic exports of
+// growing size, and the peak memory of each, for both instruments.
+//
+// Each size runs in a child process of its own, so that its peak memory is
+// not hidden by an earlier, larger one.
+
+#include "bench/SyntheticExport.h"
+
+#include "model/Data.h"
+#include "parsers/ParserInAgilentCSV.h"
+#include "parsers/ParserInHRElementCSV.h"
+#include "parsers/ParserInSTDQC.h"
+#include "parsers/ParserOutCSV.h"
+#include "processing/Processing.h"
+#include "processing/ProcessingRun.h"
+#include "processing/Trace.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const char CHILD[] = "--child";
+constexpr int REPETITIONS = 7;
+
+struct Size
+{
+    int solutions;
+    int isotopes;
+};
+const Size SIZES[] = { { 100, 50 }, { 1000, 200 }, { 2000, 400 } };
+const Size WARM_UP = { 20, 6 };
+
+// Targets of this machine: the middle size in 150 ms, time linear in the
+// number of values, peak memory of a run within ten times its export.
+constexpr double MIDDLE_TARGET_MS = 150.0;
+constexpr double LINEAR_FACTOR = 4.4;
+constexpr double MEMORY_FACTOR = 10.0;
+
+// Kilobytes of the process's high-water mark of resident memory.
+qint64 peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// The trace is the engine's: here it only costs time on a terminal.
+class Discard : public QIODevice
+{
+public:
+    Discard() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 length) override { return length; }
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+double milliseconds(const QElapsedTimer &timer)
+{
+    return timer.nsecsElapsed() / 1e6;
+}
+
+bool readInto(Data *data, const QString &fileName, Processing *processing, QString *error)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        *error = file.errorString();
+        return false;
+    }
+    const ParseResult result = data->executeParsing(&file, processing);
+    if (result.code != 0)
+        *error = result.message;
+    return result.code == 0;
+}
+
+struct Stages
+{
+    double read = 0, process = 0, write = 0;
+};
+
+// One read, run and save, as the window does them; false with *error on failure.
+bool runOnce(bool quadrupole, const QStringList &files, Stages *stages, QString *error)
+{
+    // What a lab would run: an internal standard in every group, zero
+    // standard from the first blank, QC check.
+    RunOptions options;
+    options.instrument
+        = quadrupole ? ParserInAgilentCSV::ICP_MS_NAME : ParserInHRElementCSV::ICP_MS_NAME;
+    options.isCorrection = true;
+    options.isReference = 0;
+    options.correctLR = options.correctMR = options.correctHR = true;
+    options.isLR = options.isMR = options.isHR = 0;
+    options.yIntercept = true;
+    options.blankSelection = 0;
+    options.qcValidation = true;
+
+    ParserInHRElementCSV hrReader;
+    ParserInAgilentCSV quadrupoleReader;
+    ParserInSTDQC stdqcReader;
+    ParserOutCSV writer;
+    Processing processing;
+    Data input(quadrupole ? static_cast<Parser *>(&quadrupoleReader) : &hrReader);
+    Data output(&writer);
+
+    QElapsedTimer timer;
+    timer.start();
+    bool ok = readInto(&input, files.at(0), &processing, error);
+    input.loadParser(&stdqcReader);
+    ok = ok && readInto(&input, files.at(1), &processing, error);
+    stages->read = milliseconds(timer);
+    if (!ok)
+        return false;
+
+    timer.restart();
+    ProcessingRun::prepareWorkingSet(&input, &output, &processing, true);
+    ProcessingRun::run(options, &input, &output, &processing);
+    stages->process = milliseconds(timer);
+
+    timer.restart();
+    QSaveFile results(files.at(2));
+    ok = results.open(QIODevice::WriteOnly | QIODevice::Text);
+    ok = ok && output.executeParsing(&results, &processing).code == 0 && results.commit();
+    stages->write = milliseconds(timer);
+    if (!ok)
+        *error = QStringLiteral("cannot write ") + files.at(2) + QStringLiteral(": ")
+            + results.errorString();
+    return ok;
+}
+
+// One size, one instrument, after a warm-up over tiny files that brings in
+// what every run needs whatever its size (codecs, locale data, allocator
+// pools). Prints "read process write peakKb warmKb" in ms and kB.
+int child(const QStringList &arguments)
+{
+    const bool quadrupole = arguments.at(0) == ParserInAgilentCSV::ICP_MS_NAME;
+    // arguments: instrument, then export, standards and results of the size, then of the warm-up.
+    Discard discard;
+    Trace::setDevice(&discard);
+
+    Stages stages;
+    QString error;
+    if (!runOnce(quadrupole, arguments.mid(4, 3), &stages, &error)) {
+        QTextStream(stderr) << "ketrion-bench: " << error << '\n';
+        return 1;
+    }
+    const qint64 warmKb = peakResidentKb();
+
+    std::vector<double> read, process, write;
+    for (int rep = 0; rep < REPETITIONS; ++rep) {
+        if (!runOnce(quadrupole, arguments.mid(1, 3), &stages, &error)) {
+            QTextStream(stderr) << "ketrion-bench: " << error << '\n';
+            return 1;
+        }
+        read.push_back(stages.read);
+        process.push_back(stages.process);
+        write.push_back(stages.write);
+    }
+    Trace::setDevice(nullptr);
+
+    QTextStream(stdout) << median(read) << ' ' << median(process) << ' ' << median(write) << ' '
+                        << peakResidentKb() << ' ' << warmKb << '\n';
+    return 0;
+}
+
+// Export, standards and results file names for one size, the first two written.
+bool writeFiles(SyntheticExport::Instrument instrument, const Size &size, const QString &stem,
+    QStringList *files)
+{
+    const QString exportFile = stem + QStringLiteral("_export.csv");
+    const QString stdqcFile = stem + QStringLiteral("_stdqc.csv");
+    QString error;
+    if (!SyntheticExport(instrument, size.solutions, size.isotopes)
+             .write(exportFile, stdqcFile, &error)) {
+        QTextStream(stderr) << "ketrion-bench: cannot write " << exportFile << ": " << error
+                            << '\n';
+        return false;
+    }
+    *files << exportFile << stdqcFile << stem + QStringLiteral("_results.csv");
+    return true;
+}
+
+struct Figures
+{
+    double read = 0, process = 0, write = 0;
+    double peakMb = 0, runMb = 0, fileMb = 0;
+    double total() const { return read + process + write; }
+};
+
+int parent()
+{
+    QTextStream out(stdout);
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        QTextStream(stderr) << "ketrion-bench: no temporary folder: " << dir.errorString() << '\n';
+        return 1;
+    }
+
+    out << "Median of " << REPETITIONS << " runs per size. read: export and standards files; "
+        << "process: working copy and the whole run; write: results file.\n"
+        << "peak: high-water mark of the process; run: its growth over a warm-up run on a "
+           "20x6 file.\n\n";
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
+               .arg(QStringLiteral("instrument"), -10)
+               .arg(QStringLiteral("size"), 10)
+               .arg(QStringLiteral("file MB"), 8)
+               .arg(QStringLiteral("read ms"), 8)
+               .arg(QStringLiteral("proc ms"), 8)
+               .arg(QStringLiteral("write ms"), 9)
+               .arg(QStringLiteral("total ms"), 9)
+               .arg(QStringLiteral("peak MB"), 8)
+               .arg(QStringLiteral("run MB"), 7)
+               .arg(QStringLiteral("run/file"), 8);
+    out.flush();
+
+    bool allMet = true;
+    const SyntheticExport::Instrument instruments[]
+        = { SyntheticExport::HighResolution, SyntheticExport::Quadrupole };
+    for (const SyntheticExport::Instrument instrument : instruments) {
+        const QString name = instrument == SyntheticExport::HighResolution
+            ? ParserInHRElementCSV::ICP_MS_NAME
+            : ParserInAgilentCSV::ICP_MS_NAME;
+        std::vector<Figures> figures;
+        for (const Size &size : SIZES) {
+            const QString stem
+                = QStringLiteral("%1_%2x%3").arg(name).arg(size.solutions).arg(size.isotopes);
+            QStringList files;
+            if (!writeFiles(instrument, size, dir.filePath(stem), &files)
+                || !writeFiles(
+                    instrument, WARM_UP, dir.filePath(stem + QStringLiteral("_warm")), &files))
+                return 1;
+
+            QProcess run;
+            run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            run.start(QCoreApplication::applicationFilePath(),
+                QStringList { QLatin1String(CHILD), name } + files);
+            if (!run.waitForFinished(-1) || run.exitStatus() != QProcess::NormalExit
+                || run.exitCode() != 0) {
+                QTextStream(stderr) << "ketrion-bench: the run over " << stem << " failed\n";
+                return 1;
+            }
+            const QList<QByteArray> numbers = run.readAllStandardOutput().simplified().split(' ');
+            if (numbers.size() != 5) {
+                QTextStream(stderr) << "ketrion-bench: no figures for " << stem << '\n';
+                return 1;
+            }
+            Figures f;
+            f.read = numbers.at(0).toDouble();
+            f.process = numbers.at(1).toDouble();
+            f.write = numbers.at(2).toDouble();
+            f.peakMb = numbers.at(3).toDouble() / 1024.0;
+            f.runMb = (numbers.at(3).toDouble() - numbers.at(4).toDouble()) / 1024.0;
+            f.fileMb = QFileInfo(files.at(0)).size() / (1024.0 * 1024.0);
+            figures.push_back(f);
+
+            out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
+                       .arg(name, -10)
+                       .arg(QStringLiteral("%1x%2").arg(size.solutions).arg(size.isotopes), 10)
+                       .arg(f.fileMb, 8, 'f', 2)
+                       .arg(f.read, 8, 'f', 1)
+                       .arg(f.process, 8, 'f', 1)
+                       .arg(f.write, 9, 'f', 1)
+                       .arg(f.total(), 9, 'f', 1)
+                       .arg(f.peakMb, 8, 'f', 1)
+                       .arg(f.runMb, 7, 'f', 1)
+                       .arg(f.runMb / f.fileMb, 8, 'f', 1);
+            out.flush();
+        }
+
+        // The verdicts, one line per target.
+        const Figures &middle = figures.at(1);
+        const Figures &large = figures.at(2);
+        const double ratio = large.total() / middle.total();
+        double worstMemory = 0.0;
+        for (const Figures &f : figures)
+            worstMemory = std::max(worstMemory, f.runMb / f.fileMb);
+        const bool fast = middle.total() <= MIDDLE_TARGET_MS;
+        const bool linear = ratio <= LINEAR_FACTOR;
+        const bool lean = worstMemory <= MEMORY_FACTOR;
+        allMet = allMet && fast && linear && lean;
+        out << QStringLiteral("  %1 1000x200 in %2 ms (target %3 ms): %4\n")
+                   .arg(name)
+                   .arg(middle.total(), 0, 'f', 1)
+                   .arg(MIDDLE_TARGET_MS)
+                   .arg(fast ? QStringLiteral("met") : QStringLiteral("MISSED"));
+        out << QStringLiteral("  %1 2000x400 / 1000x200 = %2 (target %3): %4\n")
+                   .arg(name)
+                   .arg(ratio, 0, 'f', 2)
+                   .arg(LINEAR_FACTOR)
+                   .arg(linear ? QStringLiteral("met") : QStringLiteral("MISSED"));
+        out << QStringLiteral("  %1 run memory up to %2 x the export (target %3): %4\n\n")
+                   .arg(name)
+                   .arg(worstMemory, 0, 'f', 1)
+                   .arg(MEMORY_FACTOR)
+                   .arg(lean ? QStringLiteral("met") : QStringLiteral("MISSED"));
+        out.flush();
+    }
+    out << (allMet ? "All targets met.\n" : "Some targets MISSED.\n");
+    return allMet ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 9 && arguments.at(1) == QLatin1String(CHILD))
+        return child(arguments.mid(2));
+    if (arguments.size() != 1) {
+        QTextStream(stderr) << "Usage: ketrion-bench\n";
+        return 2;
+    }
+    return parent();
+}
