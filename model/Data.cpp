@@ -3,6 +3,7 @@
 #include "parsers/Parser.h"
 
 #include <QSet>
+#include <QVector>
 
 const QString Data::ALL_AVG = QStringLiteral("BLK_Avg_All");
 const QString Data::FIRST_SEQ_AVG = QStringLiteral("BLK_Avg_First_Seq");
@@ -73,15 +74,19 @@ void Data::addBLKmoy(const QList<int> &blanks, const QString &name)
     addSolution(Solution(name, nIsos, Solution::BLK));
     Solution &average = solutions.last();
 
-    // Each listed solution counts once; positions naming no solution are ignored.
-    const QSet<int> members(blanks.cbegin(), blanks.cend());
+    // Each listed solution counts once, in position order; positions naming no
+    // solution are ignored.
+    const QSet<int> listed(blanks.cbegin(), blanks.cend());
+    QVector<int> members;
+    for (int s = 0; s < solutions.size(); ++s) {
+        if (listed.contains(s))
+            members.append(s);
+    }
     for (int i = 0; i < nIsos; ++i) {
         double sum = 0.0;
         double maxSD = 0.0;
         int count = 0;
-        for (int s = 0; s < solutions.size(); ++s) {
-            if (!members.contains(s))
-                continue;
+        for (const int s : qAsConst(members)) {
             const Solution &blank = solutions.at(s);
             sum += blank.getCps(i);
             if (blank.getCpsSD(i) > maxSD)

@@ -100,6 +100,12 @@ void Processing::correctionIS(
     if (refSolution == -1 || isIsotope == -1)
         return;
     const double reference = data->getSolution(refSolution)->getCps(isIsotope);
+    // The group's isotopes once, not per solution: a large run spent its time here.
+    QVector<int> members;
+    for (int i = 0; i < data->isoSize(); ++i) {
+        if (inGroup(data->getIso(i).getResol(), resolution))
+            members.append(i);
+    }
     for (int s = 0; s < data->solutionSize(); ++s) {
         Solution *solution = data->getSolution(s);
         const double y = solution->getCps(isIsotope);
@@ -107,9 +113,7 @@ void Processing::correctionIS(
             continue;
         // The reference's own factor is 1, so reading its IS value once is safe.
         const double factor = reference / y;
-        for (int i = 0; i < data->isoSize(); ++i) {
-            if (!inGroup(data->getIso(i).getResol(), resolution))
-                continue;
+        for (const int i : qAsConst(members)) {
             const double c = solution->getCps(i);
             if (c != 0.0)
                 solution->setCps(i, c * factor);
@@ -207,6 +211,10 @@ void Processing::calibration(Data *data, QList<int> skipIsotopes)
 void Processing::computeConcent(
     Data *result, Data *source, int blankSolution, int refSolution, int *isIsotopes)
 {
+    QVector<int> groups(source->isoSize());
+    for (int i = 0; i < source->isoSize(); ++i)
+        groups[i] = groupIndex(result->getIso(i).getResol());
+
     for (int s = 0; s < source->solutionSize(); ++s) {
         const Solution *measured = source->getSolution(s);
         Solution *treated = result->getSolution(s);
@@ -236,7 +244,7 @@ void Processing::computeConcent(
                 treated->setConcentRSD(i, 0.0);
                 continue;
             }
-            const int g = groupIndex(result->getIso(i).getResol());
+            const int g = groups.at(i);
             const double y = measured->getCps(i);
             const double sy = measured->getCpsSD(i);
             treated->setConcent(i, (treated->getCps(i) - line.yIntercept) / line.slope);
