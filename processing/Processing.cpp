@@ -244,6 +244,13 @@ void Processing::computeConcent(
                 treated->setConcentRSD(i, 0.0);
                 continue;
             }
+            if (measured->getCps(i) == 0.0) {
+                // An intensity the instrument did not give has no concentration; the
+                // line's intercept alone would pass for a (negative) result.
+                treated->setConcent(i, 0.0);
+                treated->setConcentRSD(i, 0.0);
+                continue;
+            }
             const int g = groups.at(i);
             const double y = measured->getCps(i);
             const double sy = measured->getCpsSD(i);

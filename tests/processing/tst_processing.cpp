@@ -75,6 +75,7 @@ private slots:
     void computeConcent_data();
     void computeConcent();
     void unusableLineClearsTreatedSolutions();
+    void unmeasuredIntensityHasNoConcentration();
 
     void computeLimits_data();
     void computeLimits();
@@ -514,6 +515,38 @@ void TestProcessing::unusableLineClearsTreatedSolutions()
     QVERIFY(close(result.getSolution(qc)->getConcent(0), 3.0));
     // The standard keeps its expected values even for the isotope without a line.
     QCOMPARE(result.getSolution(1)->getConcent(0), 1.0);
+}
+
+void TestProcessing::unmeasuredIntensityHasNoConcentration()
+{
+    Data source;
+    addIsotopes(source, { Element::LR, Element::LR });
+    // Line 100 / 10 for both isotopes.
+    addSolution(source, Solution::ZERO_STD_NAME, Solution::STD, { 10, 10 });
+    addSolution(source, QStringLiteral("STD_1"), Solution::STD, { 110, 110 }, {}, { 1, 1 });
+    addSolution(source, QStringLiteral("STD_2"), Solution::STD, { 210, 210 }, {}, { 2, 2 });
+    // Isotope 0 was not measured in the QC solution, isotope 1 not in the sample.
+    const int qc = addSolution(
+        source, QStringLiteral("QC_1"), Solution::QC, { 0, 310 }, { 0, 3 }, { 3, 3 }, { 5, 5 });
+    const int sample
+        = addSolution(source, QStringLiteral("Sample"), Solution::SAMPLE, { 510, 0 }, { 5, 0 });
+    Data result;
+    result.copyData(&source);
+    Processing engine;
+    engine.init(2);
+    engine.calibration(&result, {});
+    int none[3] = { -1, -1, -1 };
+    engine.computeConcent(&result, &source, -1, -1, none);
+
+    QCOMPARE(result.getSolution(qc)->getConcent(0), 0.0);
+    QCOMPARE(result.getSolution(qc)->getConcentRSD(0), 0.0);
+    QCOMPARE(result.getSolution(sample)->getConcent(1), 0.0);
+    QVERIFY(close(result.getSolution(qc)->getConcent(1), 3.0));
+    QVERIFY(close(result.getSolution(sample)->getConcent(0), 5.0));
+    // The unmeasured QC value is skipped, not compared with its expected 3 ppb.
+    const QCResult qcResult = engine.passQC(&source, &result);
+    QCOMPARE(qcResult.failed, 0);
+    QVERIFY(qcResult.messages.isEmpty());
 }
 
 void TestProcessing::computeLimits_data()
