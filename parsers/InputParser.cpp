@@ -1,6 +1,7 @@
 #include "parsers/InputParser.h"
 
 #include <QLocale>
+#include <QtNumeric>
 
 #include <charconv>
 
@@ -40,6 +41,20 @@ static bool readPlainDecimal(const QString &text, double *value)
     return end.ec == std::errc() && end.ptr == ascii + length;
 }
 
+// "-0" is the same "not measured" as 0 and must not come back out as -0.
+static double unsigned0(double value)
+{
+    return value == 0.0 ? 0.0 : value;
+}
+
+// Every convention reads "nan" and "inf", which no instrument writes: taken as
+// numbers they would flow silently into every result, so they are refused.
+static double accepted(double value, bool *ok)
+{
+    *ok = qIsFinite(value);
+    return *ok ? unsigned0(value) : 0.0;
+}
+
 double InputParser::toDouble(const QString &text, bool *ok) const
 {
     *ok = true;
@@ -48,7 +63,7 @@ double InputParser::toDouble(const QString &text, bool *ok) const
 
     double value = 0.0;
     if (readPlainDecimal(text, &value))
-        return value;
+        return unsigned0(value);
 
     // An export never writes thousands separators: without this, "0,123" would
     // read as 123 in the C locale before the switch to French.
@@ -57,24 +72,24 @@ double InputParser::toDouble(const QString &text, bool *ok) const
     plain.setNumberOptions(plain.numberOptions() | QLocale::RejectGroupSeparator);
     value = plain.toDouble(text, &done);
     if (done)
-        return value;
+        return accepted(value, ok);
     QLocale neutral = QLocale::c();
     neutral.setNumberOptions(neutral.numberOptions() | QLocale::RejectGroupSeparator);
     value = neutral.toDouble(text, &done);
     if (done)
-        return value;
+        return accepted(value, ok);
 
     const QLocale french(QLocale::French);
     value = french.toDouble(text, &done);
-    if (done) {
+    if (done && qIsFinite(value)) {
         QLocale::setDefault(french);
-        return value;
+        return unsigned0(value);
     }
     const QLocale english(QLocale::English);
     value = english.toDouble(text, &done);
-    if (done) {
+    if (done && qIsFinite(value)) {
         QLocale::setDefault(english);
-        return value;
+        return unsigned0(value);
     }
 
     *ok = false;
@@ -83,5 +98,8 @@ double InputParser::toDouble(const QString &text, bool *ok) const
 
 QString InputParser::numberError(int lineNumber, const QString &cell)
 {
-    return NUMBER_ERROR + QStringLiteral("\n\nLine %1: '%2'").arg(lineNumber).arg(cell);
+    // The message goes into a box: a damaged file can hold a cell of megabytes.
+    constexpr int shown = 40;
+    const QString quoted = cell.size() > shown ? cell.left(shown) + QChar(0x2026) : cell;
+    return NUMBER_ERROR + QStringLiteral("\n\nLine %1: '%2'").arg(lineNumber).arg(quoted);
 }

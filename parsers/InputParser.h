@@ -14,8 +14,9 @@ public:
 
     // Reads a number in the neutral, French or English convention. The first
     // French or English success becomes the process default locale. When no
-    // convention reads the text, returns 0.0 and sets *ok to false: the reader
-    // must then reject the file, never use the 0.0.
+    // convention reads the text as a finite number ("nan", "inf", 1e400),
+    // returns 0.0 and sets *ok to false: the reader must then reject the file,
+    // never use the 0.0. A cell that reads as -0 gives 0.
     double toDouble(const QString &text, bool *ok) const;
 
     // Message of a reader that met an unreadable number on a line (1-based).

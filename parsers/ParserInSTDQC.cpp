@@ -25,6 +25,70 @@ static QRegularExpression headerPattern(const QString &header)
     return pattern;
 }
 
+// Almost every header is a plain name, and a header line can be very wide:
+// plain names are compared as text, and each other header is compiled once.
+class HeaderColumns
+{
+public:
+    explicit HeaderColumns(const QStringList &headers) : headers(headers)
+    {
+        const QRegularExpression special(QStringLiteral("[\\\\^$.|?*+()\\[\\]{}]"));
+        QHash<QString, int> compiled;
+        patternOf.reserve(headers.size());
+        for (const QString &header : headers) {
+            if (!header.contains(special)) {
+                patternOf.append(-1);
+                continue;
+            }
+            auto known = compiled.constFind(header);
+            if (known == compiled.constEnd()) {
+                known = compiled.insert(header, patterns.size());
+                patterns.append(headerPattern(header));
+            }
+            patternOf.append(known.value());
+        }
+    }
+
+    // The rightmost header that names the solution, or -1.
+    int columnOf(const QString &name) const
+    {
+        for (int j = headers.size() - 1; j >= 0; --j) {
+            if (matches(j, name))
+                return j;
+        }
+        return -1;
+    }
+
+private:
+    bool matches(int j, const QString &name) const
+    {
+        if (patternOf.at(j) >= 0) {
+            const QRegularExpression &pattern = patterns.at(patternOf.at(j));
+            return pattern.isValid() && pattern.match(name).hasMatch();
+        }
+        // The plain name, alone or followed by a replicate number.
+        const QString &header = headers.at(j);
+        if (!name.startsWith(header))
+            return false;
+        int i = header.size();
+        if (i == name.size())
+            return true;
+        if (name.at(i) == QLatin1Char('_'))
+            ++i;
+        if (i == name.size())
+            return false;
+        for (; i < name.size(); ++i) {
+            if (name.at(i) < QLatin1Char('0') || name.at(i) > QLatin1Char('9'))
+                return false;
+        }
+        return true;
+    }
+
+    QStringList headers;
+    QVector<int> patternOf;
+    QVector<QRegularExpression> patterns;
+};
+
 ParseResult ParserInSTDQC::parse(QIODevice *file, Data *data, Processing *)
 {
     const TextFile text(file);
@@ -33,12 +97,8 @@ ParseResult ParserInSTDQC::parse(QIODevice *file, Data *data, Processing *)
             QStringLiteral("Input file format error: the standards file holds no text") };
     const QStringList &lines = text.lines();
 
-    const QStringList headers
-        = lines.isEmpty() ? QStringList(QString()) : lines.first().split(QLatin1Char(';'));
-    QVector<QRegularExpression> columns;
-    columns.reserve(headers.size());
-    for (const QString &header : headers)
-        columns.append(headerPattern(header));
+    const HeaderColumns columns(
+        lines.isEmpty() ? QStringList(QString()) : lines.first().split(QLatin1Char(';')));
 
     // A row serves an isotope when its first cell is the isotope's element name,
     // whatever else the line holds: quadrupole names such as "Fe #2" end in a
@@ -67,12 +127,7 @@ ParseResult ParserInSTDQC::parse(QIODevice *file, Data *data, Processing *)
             continue;
 
         // Replicates share the rightmost header that names their family.
-        int column = -1;
-        for (int j = 0; j < columns.size(); ++j) {
-            const QRegularExpression &pattern = columns.at(j);
-            if (pattern.isValid() && pattern.match(solution->getName()).hasMatch())
-                column = j;
-        }
+        const int column = columns.columnOf(solution->getName());
         if (column < 0)
             return ParseResult { 1,
                 QStringLiteral("Solution ") + solution->getName() + QStringLiteral(" Not found") };
