@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/QCDialog.h"
 #include "app/Ui_Application.h"
 #include "display/Displaying.h"
 #include "model/Data.h"
@@ -8,24 +9,34 @@
 #include "parsers/ParserInSTDQC.h"
 #include "parsers/ParserOutCSV.h"
 #include "processing/Processing.h"
+#include "processing/ProcessingRun.h"
+#include "processing/Trace.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QImageWriter>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
+#include <QStatusBar>
 #include <QStringListModel>
 #include <QTabWidget>
 #include <QToolBar>
 #include <qwt_plot.h>
 #include <qwt_plot_grid.h>
+
+#include <functional>
 
 // The images live in a static library: without this call the linker would drop them.
 static void registerResources()
@@ -95,6 +106,11 @@ void Application::createActions()
     connect(quitAct, &QAction::triggered, this, &QWidget::close);
     connect(aboutAct, &QAction::triggered, this, &Application::about);
     connect(aboutQtAct, &QAction::triggered, qApp, &QApplication::aboutQt);
+    connect(openSTDQCAct, &QAction::triggered, this, &Application::openSTDQC);
+    connect(openFileAct, &QAction::triggered, this, &Application::openFile);
+    connect(plotSaveAct, &QAction::triggered, this, &Application::plotSave);
+    connect(saveFileAct, &QAction::triggered, this, &Application::saveFile);
+    connect(runAct, &QAction::triggered, this, &Application::run);
 
     QToolBar *bar = ui->toolBar;
     bar->addAction(openFileAct);
@@ -296,6 +312,273 @@ void Application::on_icpmsModel_currentIndexChanged(const QString &selection)
     delete inputParser;
     inputParser = reader;
     inputData->loadParser(inputParser);
+}
+
+void Application::openFile()
+{
+    runAct->setEnabled(false);
+    const QString fileName
+        = QFileDialog::getOpenFileName(this, tr("Choose a Data file"), ".", tr("CSV File (*.csv)"));
+    if (!fileName.isEmpty())
+        loadDataFile(fileName);
+}
+
+bool Application::loadDataFile(const QString &fileName)
+{
+    runAct->setEnabled(false);
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QMessageBox::warning(this, tr("Read File"),
+            tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString()));
+        return false;
+    }
+    inputData->clear();
+    inputData->loadParser(inputParser);
+    const ParseResult read = inputData->executeParsing(&file, processing);
+    file.close();
+    QMessageBox::information(this, tr("Parsing CSV"), read.message);
+
+    const bool accepted = read.code == 0;
+    ProcessingRun::prepareWorkingSet(inputData, outputData, processing, accepted);
+    display->dispTableInput();
+    display->dispTableOutput();
+    display->displayLists(outputData);
+    display->displaySolutions(inputData, outputData);
+    if (!accepted) {
+        ui->plotISchoice->clear();
+        ui->evolChoice->clear();
+        return false;
+    }
+    runAct->setEnabled(true);
+    selectRememberedIsotopes();
+    listISChange();
+    onISChoice();
+    ui->evolChoice->clear();
+    ui->evolChoice->addItems({ QStringLiteral("BLK"), QStringLiteral("VS") });
+    return true;
+}
+
+void Application::selectRememberedIsotopes()
+{
+    const QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
+    const struct
+    {
+        QComboBox *combo;
+        const char *key;
+    } choices[] = { { ui->comboISLR, "LR" }, { ui->comboISMR, "MR" }, { ui->comboISHR, "HR" } };
+    for (const auto &choice : choices) {
+        const QString stored = settings.value(QString::fromLatin1(choice.key)).toString();
+        if (stored.isEmpty())
+            continue;
+        const int found = choice.combo->findText(stored, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found != -1)
+            choice.combo->setCurrentIndex(found);
+    }
+}
+
+void Application::openSTDQC()
+{
+    const QString fileName = QFileDialog::getOpenFileName(
+        this, tr("Choose a file - QC & STD"), ".", tr("CSV File (*.csv)"));
+    if (!fileName.isEmpty())
+        chooseStdqcFile(fileName);
+}
+
+bool Application::chooseStdqcFile(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QMessageBox::warning(this, tr("Read File"),
+            tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString()));
+        return false;
+    }
+    file.close();
+    // Absolute, so that a run started from another working directory finds it.
+    QSettings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"))
+        .setValue(QStringLiteral("File"), QFileInfo(fileName).absoluteFilePath());
+    return true;
+}
+
+RunOptions Application::runOptions() const
+{
+    RunOptions options;
+    options.instrument = ui->icpmsModel->currentText();
+    options.isCorrection = ui->correctionIS->isChecked();
+    options.isReference = ui->echantIS->currentIndex();
+    options.isReferenceName = ui->echantIS->currentText();
+    options.correctLR = ui->correctISLR->isChecked();
+    options.correctMR = ui->correctISMR->isChecked();
+    options.correctHR = ui->correctISHR->isChecked();
+    options.isLR = ui->comboISLR->currentIndex();
+    options.isMR = ui->comboISMR->currentIndex();
+    options.isHR = ui->comboISHR->currentIndex();
+    options.isLRName = ui->comboISLR->currentText();
+    options.isMRName = ui->comboISMR->currentText();
+    options.isHRName = ui->comboISHR->currentText();
+    options.yIntercept = ui->yIntercept->isChecked();
+    options.subBlank = ui->subBlank->isChecked();
+    options.blankSelection = ui->blankSelection->currentIndex();
+    options.blankSelectionName = ui->blankSelection->currentText();
+    options.qcValidation = ui->controlQC->isChecked();
+    return options;
+}
+
+// Writes through a file beside the target that replaces it only once complete,
+// so that a failure leaves an earlier file as it was. Returns what went wrong,
+// empty on success.
+static QString writeWhole(const QString &fileName, QIODevice::OpenMode mode,
+    const std::function<QString(QIODevice *)> &write)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | mode))
+        return file.errorString();
+    const QString problem = write(&file);
+    if (!problem.isEmpty()) {
+        file.cancelWriting();
+        return problem;
+    }
+    return file.commit() ? QString() : file.errorString();
+}
+
+// The expected values of one standards file only: an element that the newly
+// chosen file lacks must not keep the values of a file read by an earlier run.
+static void clearConcentrations(Data *data)
+{
+    for (int s = 0; s < data->solutionSize(); ++s) {
+        Solution *solution = data->getSolution(s);
+        for (int i = 0; i < data->isoSize(); ++i) {
+            solution->setConcent(i, 0.0);
+            solution->setConcentRSD(i, 0.0);
+        }
+    }
+}
+
+void Application::run()
+{
+    const RunOptions options = runOptions();
+    ProcessingRun::traceConfiguration(options);
+
+    const QString fileName = QSettings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"))
+                                 .value(QStringLiteral("File"))
+                                 .toString();
+    if (fileName.isEmpty()) {
+        QMessageBox::warning(
+            this, tr("Read QC-STD File"), tr("You have to load a QC-STD Concentrations File"));
+        return;
+    }
+    stdqcFileName = fileName;
+    QFile file(stdqcFileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QMessageBox::warning(this, tr("Read File"),
+            tr("Cannot read STD QC Concentration file %1:\n%2.")
+                .arg(stdqcFileName, file.errorString()));
+        return;
+    }
+    Trace::line(QStringLiteral("# parse QC-STD file"));
+    clearConcentrations(inputData);
+    inputData->loadParser(stdqcParser);
+    const ParseResult read = inputData->executeParsing(&file, processing);
+    file.close();
+    if (read.code != 0) {
+        QMessageBox::information(this, tr("Parsing CSV"), read.message);
+        return;
+    }
+
+    RunResult result = ProcessingRun::run(options, inputData, outputData, processing);
+    showZeroStandard();
+    if (result.status.isEmpty())
+        ui->statusBar->clearMessage();
+    else
+        ui->statusBar->showMessage(result.status);
+    if (result.qcChecked) {
+        QCDialog report(&result.qc.messages, result.qcValueCount, this);
+        report.exec();
+    }
+
+    Trace::line(QStringLiteral("*** refreshing plots and tables ***"));
+    onISChoice();
+    if (ui->listCurves->currentRow() != -1)
+        display->plotElement(outputData, inputData, ui->listCurves->currentRow(), processing);
+    if (ui->listViewOutput->currentRow() != -1)
+        display->dispTableOutput(outputData, ui->listViewOutput->currentRow(), processing);
+    if (ui->listViewInput->currentRow() != -1)
+        display->dispTableInput(inputData, ui->listViewInput->currentRow());
+    Trace::line(QStringLiteral("*** end of processing ***"));
+}
+
+void Application::showZeroStandard()
+{
+    // The list rows are positions in the working set: the zero standard's row
+    // appears with it, once, and goes when a run without it rebuilt the set.
+    QListWidget *list = ui->listViewOutput;
+    const int count = list->count();
+    const bool listed = count > 0 && list->item(count - 1)->text() == Solution::ZERO_STD_NAME;
+    const bool present = outputData->containsSolution(Solution::ZERO_STD_NAME) != -1;
+    if (present && !listed)
+        list->addItem(Solution::ZERO_STD_NAME);
+    else if (!present && listed)
+        delete list->takeItem(count - 1);
+}
+
+void Application::saveFile()
+{
+    const QString fileName
+        = QFileDialog::getSaveFileName(this, tr("Choose a file name"), ".", tr("CSV File (*.csv)"));
+    if (!fileName.isEmpty())
+        saveResults(fileName);
+}
+
+bool Application::saveResults(const QString &fileName)
+{
+    const QString problem
+        = writeWhole(fileName, QIODevice::Text, [this](QIODevice *file) -> QString {
+              const ParseResult written = outputData->executeParsing(file, processing);
+              return written.code == 0 ? QString() : written.message;
+          });
+    if (problem.isEmpty())
+        return true;
+    QMessageBox::warning(
+        this, tr("Save File"), tr("Cannot write file %1:\n%2.").arg(fileName, problem));
+    return false;
+}
+
+void Application::plotSave()
+{
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save Current Plot"), QString(), QStringLiteral("JPG File (*.jpg)"));
+    if (!fileName.isEmpty())
+        savePlot(fileName);
+}
+
+bool Application::savePlot(const QString &fileName)
+{
+    QWidget *page = ui->tabs->currentWidget();
+    QwtPlot *plot = nullptr;
+    if (page == ui->tabIS)
+        plot = ui->graphIS;
+    else if (page == ui->tabElmnt)
+        plot = ui->graphElement;
+    else if (page == ui->tabEvol)
+        plot = ui->graphEvol;
+    if (!plot)
+        return false;
+
+    // The dialog offers JPEG only; a bare name means that.
+    QString name = fileName;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += name.endsWith(QLatin1Char('.')) ? QStringLiteral("jpg") : QStringLiteral(".jpg");
+
+    const QImage image = plot->grab().toImage();
+    const QByteArray format = QFileInfo(name).suffix().toLower().toLatin1();
+    const QString problem = writeWhole(name, {}, [&image, &format](QIODevice *file) {
+        QImageWriter writer(file, format);
+        return writer.write(image) ? QString() : writer.errorString();
+    });
+    if (problem.isEmpty())
+        return true;
+    QMessageBox::warning(
+        this, tr("Save Plot"), tr("Cannot write file %1:\n%2.").arg(name, problem));
+    return false;
 }
 
 void Application::about()

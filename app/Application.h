@@ -1,6 +1,8 @@
 #ifndef KETRION_APPLICATION_H
 #define KETRION_APPLICATION_H
 
+#include "processing/RunOptions.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -27,6 +29,13 @@ public:
     explicit Application(QWidget *parent = nullptr);
     ~Application() override;
 
+    // What the file commands do once their dialog has a name. Each reports
+    // failures in a box and returns false; the tests call them directly.
+    bool loadDataFile(const QString &fileName);
+    bool chooseStdqcFile(const QString &fileName);
+    bool saveResults(const QString &fileName);
+    bool savePlot(const QString &fileName);
+
 private slots:
     void onListViewInput(int index);
     void onListViewOutput(int index);
@@ -36,6 +45,11 @@ private slots:
     void onISChoice();
     void listISChange();
     void listEvolChoice();
+    void saveFile();
+    void openFile();
+    void run();
+    void openSTDQC();
+    void plotSave();
     void about();
     void on_yIntercept_clicked();
     void on_subBlank_clicked();
@@ -51,6 +65,9 @@ private:
     void initIHM();
     void fitConfigurationPage();
     void enableBlankSelection();
+    RunOptions runOptions() const;
+    void selectRememberedIsotopes();
+    void showZeroStandard();
 
     Ui::Application *ui;
     Data *inputData = nullptr;
