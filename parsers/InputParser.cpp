@@ -11,32 +11,48 @@ const QString InputParser::NUMBER_ERROR = QStringLiteral(
 
 InputParser::~InputParser() = default;
 
+// Exact powers of ten: a mantissa of at most 15 digits divided by one of them
+// is correctly rounded, so no general conversion is needed.
+static constexpr double EXACT_POWERS[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
+    1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
+
 // A plain decimal such as "120", "4.5" or "-0.25" gets the same value from
 // every locale that accepts it, and the C locale accepts it: this is what the
 // default-then-C step gives, without building two locales per cell.
-static bool readPlainDecimal(const QString &text, double *value)
+static bool readPlainDecimal(QStringView text, double *value)
 {
     constexpr int maxLength = 64;
-    const int length = text.size();
+    const int length = int(text.size());
     if (length == 0 || length > maxLength)
         return false;
     char ascii[maxLength];
     int digits = 0;
+    int decimals = 0;
     bool point = false;
+    quint64 mantissa = 0;
     for (int i = 0; i < length; ++i) {
         const ushort c = text.at(i).unicode();
-        if (c >= '0' && c <= '9')
+        if (c >= '0' && c <= '9') {
             ++digits;
-        else if (c == '-' && i == 0)
-            ;
-        else if (c == '.' && !point && digits > 0)
+            if (point)
+                ++decimals;
+            mantissa = mantissa * 10 + (c - '0');
+        } else if (c == '-' && i == 0) {
+        } else if (c == '.' && !point && digits > 0) {
             point = true;
-        else
+        } else {
             return false;
+        }
         ascii[i] = char(c);
     }
     if (ascii[length - 1] < '0' || ascii[length - 1] > '9')
         return false;
+    // Most cells of an export: few enough digits for exact arithmetic.
+    if (digits <= 15) {
+        const double magnitude = double(mantissa) / EXACT_POWERS[decimals];
+        *value = ascii[0] == '-' ? -magnitude : magnitude;
+        return true;
+    }
     const std::from_chars_result end = std::from_chars(ascii, ascii + length, *value);
     return end.ec == std::errc() && end.ptr == ascii + length;
 }
@@ -55,7 +71,7 @@ static double accepted(double value, bool *ok)
     return *ok ? unsigned0(value) : 0.0;
 }
 
-double InputParser::toDouble(const QString &text, bool *ok) const
+double InputParser::toDouble(QStringView text, bool *ok) const
 {
     *ok = true;
     if (text.isEmpty() || text == getNotDefinedTag())

@@ -2,6 +2,7 @@
 #define KETRION_INPUTPARSER_H
 
 #include <QString>
+#include <QStringView>
 
 // What the readers share: their undefined-value tag and tolerant number reading.
 class InputParser
@@ -17,7 +18,7 @@ public:
     // convention reads the text as a finite number ("nan", "inf", 1e400),
     // returns 0.0 and sets *ok to false: the reader must then reject the file,
     // never use the 0.0. A cell that reads as -0 gives 0.
-    double toDouble(const QString &text, bool *ok) const;
+    double toDouble(QStringView text, bool *ok) const;
 
     // Message of a reader that met an unreadable number on a line (1-based).
     static QString numberError(int lineNumber, const QString &cell);

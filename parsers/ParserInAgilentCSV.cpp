@@ -122,11 +122,18 @@ ParseResult ParserInAgilentCSV::parse(QIODevice *file, Data *data, Processing *)
         for (int k = 0; k < nSolutions; ++k) {
             bool ok = false;
             const QStringRef intensity = cells.at(2 * k + 1);
-            cps[k] = toDouble(intensity.toString(), &ok);
+            cps[k] = toDouble(intensity, &ok);
             if (!ok)
                 return failure(numberError(row + 1, intensity.toString()));
             const QStringRef deviation = cells.at(2 * k + 2);
-            rsd[k] = toDouble(deviation.toString().remove(QLatin1Char('%')), &ok);
+            // Nearly always a single "%" at the end, which needs no copy to drop.
+            const int percent = deviation.indexOf(QLatin1Char('%'));
+            if (percent == -1)
+                rsd[k] = toDouble(deviation, &ok);
+            else if (percent == deviation.size() - 1)
+                rsd[k] = toDouble(deviation.chopped(1), &ok);
+            else
+                rsd[k] = toDouble(deviation.toString().remove(QLatin1Char('%')), &ok);
             if (!ok)
                 return failure(numberError(row + 1, deviation.toString()));
         }

@@ -103,10 +103,10 @@ ParseResult ParserInHRElementCSV::parse(QIODevice *file, Data *data, Processing 
         // leaves its isotope at zero like every other rejected line.
         for (int k = 0; k < nSolutions; ++k) {
             bool ok = false;
-            cps[k] = toDouble(values.at(2 * k).toString(), &ok);
+            cps[k] = toDouble(values.at(2 * k), &ok);
             if (!ok)
                 return ParseResult { 1, numberError(row + 1, values.at(2 * k).toString()) };
-            rsd[k] = toDouble(values.at(2 * k + 1).toString(), &ok);
+            rsd[k] = toDouble(values.at(2 * k + 1), &ok);
             if (!ok)
                 return ParseResult { 1, numberError(row + 1, values.at(2 * k + 1).toString()) };
         }

@@ -2,7 +2,11 @@
 #include "parsers/Parser.h"
 
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <charconv>
+#include <cmath>
 
 Q_DECLARE_METATYPE(Solution::Type)
 
@@ -42,6 +46,8 @@ private slots:
     void failureMessage();
     void classify_data();
     void classify();
+    void plainDecimalsCorrectlyRounded_data();
+    void plainDecimalsCorrectlyRounded();
 };
 
 void TestInputParser::readsEachConvention_data()
@@ -179,6 +185,57 @@ void TestInputParser::classify()
     QFETCH(QString, name);
     QFETCH(Solution::Type, type);
     QCOMPARE(Parser::classify(name), type);
+}
+
+void TestInputParser::plainDecimalsCorrectlyRounded_data()
+{
+    QTest::addColumn<QStringList>("texts");
+
+    // Around the 15-digit limit of exact arithmetic and the longest exact
+    // power of ten, where a shortcut would first go wrong.
+    QTest::newRow("edges") << QStringList { "0", "-0", "0.1", "0.30000000000000004",
+        "999999999999999", "9999999999999999", "0.000000000000001", "123456789012345.6",
+        "1.23456789012345", "12345678901234567890", "9007199254740993", "0.1000000000000000055511",
+        "000000000000000000001.5", "-4503599627370497.5", "2.2250738585072014" };
+
+    // Instrument-like cells of every length, from a fixed seed.
+    QStringList random;
+    QRandomGenerator generator(7);
+    for (int k = 0; k < 100000; ++k) {
+        const int digits = generator.bounded(1, 21);
+        QString text = generator.bounded(4) == 0 ? QStringLiteral("-") : QString();
+        const int point = generator.bounded(0, digits + 1);
+        for (int d = 0; d < digits; ++d) {
+            if (d == point && d > 0)
+                text += QLatin1Char('.');
+            text += QChar('0' + generator.bounded(10));
+        }
+        random << text;
+    }
+    QTest::newRow("random") << random;
+}
+
+void TestInputParser::plainDecimalsCorrectlyRounded()
+{
+    QFETCH(QStringList, texts);
+
+    TaggedReader reader(AGILENT_TAG);
+    for (const QString &text : texts) {
+        bool ok = false;
+        const double value = reader.toDouble(text, &ok);
+        QVERIFY2(ok, qPrintable(text));
+        // The general conversion rounds correctly; -0 is read as 0.
+        const QByteArray ascii = text.toLatin1();
+        double expected = 0.0;
+        std::from_chars(ascii.constData(), ascii.constData() + ascii.size(), expected);
+        expected += 0.0;
+        if (value != expected || std::signbit(value) != std::signbit(expected))
+            QFAIL(qPrintable(QStringLiteral("%1 read as %2 instead of %3")
+                                 .arg(text)
+                                 .arg(value, 0, 'g', 17)
+                                 .arg(expected, 0, 'g', 17)));
+    }
+    QCOMPARE(QLocale().language(), QLocale::C);
 }
 
 QTEST_GUILESS_MAIN(TestInputParser)
