@@ -31,7 +31,7 @@
 namespace {
 
 const char CHILD[] = "--child";
-constexpr int REPETITIONS = 7;
+constexpr int REPETITIONS = 9;
 
 struct Size
 {
