@@ -4,6 +4,7 @@
 #include "parsers/ParserInHRElementCSV.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 QString BatchCommand::usage()
 {
@@ -108,6 +109,12 @@ QString BatchCommand::parse(const QStringList &arguments)
     dataFile = parser.value(dataOption);
     stdqcFile = parser.value(stdqcOption);
     outputFile = parser.value(outputOption);
+    // A slip of the keyboard must not replace an input by the results.
+    const QString target = QFileInfo(outputFile).canonicalFilePath();
+    if (!target.isEmpty()
+        && (target == QFileInfo(dataFile).canonicalFilePath()
+            || target == QFileInfo(stdqcFile).canonicalFilePath()))
+        return QStringLiteral("'--output' names an input file: %1.").arg(outputFile);
 
     isCorrection = parser.isSet(isRefOption);
     isReference = parser.value(isRefOption);

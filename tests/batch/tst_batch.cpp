@@ -23,17 +23,24 @@ const QString PROGRAM = QStringLiteral(KETRION_BATCH_PROGRAM);
 const QByteArray EARLIER = "results of an earlier run\n";
 const QString USAGE_START = QStringLiteral("Usage: ketrion-batch --instrument");
 
-// Rows write files as @EX/name (examples), @DATA/name (test data) and @OUT
-// (the output file of the test).
+// Rows write files as @EX/name (examples), @DATA/name (test data), @OUT (the
+// output file of the test) and @TMP/name (the test's folder, @NAME its name).
+QString expand(QString text, const QString &output)
+{
+    const QFileInfo folder(QFileInfo(output).path());
+    text.replace(QStringLiteral("@EX/"), QStringLiteral(EXAMPLES_DIR "/"));
+    text.replace(QStringLiteral("@DATA/"), QStringLiteral(TEST_DATA_DIR "/"));
+    text.replace(QStringLiteral("@OUT"), output);
+    text.replace(QStringLiteral("@TMP"), folder.filePath());
+    text.replace(QStringLiteral("@NAME"), folder.fileName());
+    return text;
+}
+
 QStringList expand(const QStringList &row, const QString &output)
 {
     QStringList arguments;
-    for (QString argument : row) {
-        argument.replace(QStringLiteral("@EX/"), QStringLiteral(EXAMPLES_DIR "/"));
-        argument.replace(QStringLiteral("@DATA/"), QStringLiteral(TEST_DATA_DIR "/"));
-        argument.replace(QStringLiteral("@OUT"), output);
-        arguments.append(argument);
-    }
+    for (const QString &argument : row)
+        arguments.append(expand(argument, output));
     return arguments;
 }
 
@@ -198,6 +205,17 @@ void TestBatch::usageErrors_data()
     QTest::newRow("empty file name") << without(hr, QStringLiteral("--data"))
             + QStringList { QStringLiteral("--data"), QString() }
                                      << "Missing file name after '--data'.";
+    // On copies: a fault here would overwrite the input.
+    const QStringList copies
+        = hrFiles(QStringLiteral("@TMP/export.csv"), QStringLiteral("@TMP/stdqc.csv"));
+    QTest::newRow("results over the data file")
+        << without(copies, QStringLiteral("--output"))
+            + QStringList { QStringLiteral("--output"), QStringLiteral("@TMP/export.csv") }
+        << "'--output' names an input file: @TMP/export.csv.";
+    QTest::newRow("results over the standards file, by another path")
+        << without(copies, QStringLiteral("--output"))
+            + QStringList { QStringLiteral("--output"), QStringLiteral("@TMP/../@NAME/stdqc.csv") }
+        << "'--output' names an input file: @TMP/../@NAME/stdqc.csv.";
     QTest::newRow("unknown instrument")
         << without(hr, QStringLiteral("--instrument"))
             + QStringList { QStringLiteral("--instrument"), QStringLiteral("ICP-MS") }
@@ -252,6 +270,11 @@ void TestBatch::usageErrors()
     QFETCH(QStringList, arguments);
     QFETCH(QString, reason);
     QVERIFY(writeFile(output, EARLIER));
+    const QString exportCopy = dir->filePath(QStringLiteral("export.csv"));
+    const QString stdqcCopy = dir->filePath(QStringLiteral("stdqc.csv"));
+    QVERIFY(QFile::copy(QStringLiteral(EXAMPLES_DIR "/hr_export.csv"), exportCopy));
+    QVERIFY(QFile::copy(QStringLiteral(EXAMPLES_DIR "/hr_stdqc.csv"), stdqcCopy));
+    reason = expand(reason, output);
 
     const Outcome outcome = runWith(arguments);
     QVERIFY(outcome.finished);
@@ -266,6 +289,10 @@ void TestBatch::usageErrors()
     // Refused before any processing starts.
     QCOMPARE(outcome.out, QString());
     QCOMPARE(BatchProcess::contents(output), EARLIER);
+    QCOMPARE(BatchProcess::contents(exportCopy),
+        BatchProcess::contents(QStringLiteral(EXAMPLES_DIR "/hr_export.csv")));
+    QCOMPARE(BatchProcess::contents(stdqcCopy),
+        BatchProcess::contents(QStringLiteral(EXAMPLES_DIR "/hr_stdqc.csv")));
 }
 
 void TestBatch::rejectedFiles_data()
@@ -553,7 +580,8 @@ void TestBatch::qcLines()
     QCOMPARE(tail,
         QStringList({ QStringLiteral("*** refreshing plots and tables ***"),
             QStringLiteral("*** end of processing ***") }));
-    const int count = lines.indexOf(QRegularExpression(QStringLiteral("# QC not valid: \\d+ / \\d+")));
+    const int count
+        = lines.indexOf(QRegularExpression(QStringLiteral("# QC not valid: \\d+ / \\d+")));
     if (countLine.isEmpty()) {
         QCOMPARE(count, -1);
         QVERIFY(!lines.contains(QStringLiteral("  Quality control validation is set")));
@@ -604,8 +632,7 @@ void TestBatch::resultsFileHoldsEverySolution()
 
     // The export's own names, from its first line (one per value pair).
     const QString data
-        = expand({ arguments.at(arguments.indexOf(QStringLiteral("--data")) + 1) }, QString())
-              .first();
+        = expand(arguments.at(arguments.indexOf(QStringLiteral("--data")) + 1), output);
     QFile exportFile(data);
     QVERIFY(exportFile.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList fileNames = QString::fromUtf8(exportFile.readLine())
