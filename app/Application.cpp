@@ -475,14 +475,19 @@ void Application::run()
         return;
     }
     Trace::line(QStringLiteral("# parse QC-STD file"));
-    clearConcentrations(inputData);
-    inputData->loadParser(stdqcParser);
-    const ParseResult read = inputData->executeParsing(&file, processing);
+    // Read into a copy: a rejected file leaves the expected values that the
+    // views and the earlier results were made from.
+    Data concentrations(stdqcParser);
+    concentrations.copyData(inputData);
+    clearConcentrations(&concentrations);
+    const ParseResult read = concentrations.executeParsing(&file, processing);
     file.close();
     if (read.code != 0) {
         QMessageBox::information(this, tr("Parsing CSV"), read.message);
         return;
     }
+    inputData->copyData(&concentrations);
+    inputData->loadParser(stdqcParser);
 
     RunResult result = ProcessingRun::run(options, inputData, outputData, processing);
     showZeroStandard();

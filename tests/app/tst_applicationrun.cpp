@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <qwt_plot.h>
+#include <qwt_plot_curve.h>
 
 #include <csignal>
 #include <memory>
@@ -91,6 +92,19 @@ QStringList stageLines(const QStringList &trace)
             stages << line;
     }
     return stages;
+}
+
+// What the calibration plot draws: every curve's points, by curve title.
+QMap<QString, QVector<QPointF>> drawnPoints(const QwtPlot *plot)
+{
+    QMap<QString, QVector<QPointF>> points;
+    for (const QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+        const auto *curve = static_cast<const QwtPlotCurve *>(item);
+        QVector<QPointF> &samples = points[curve->title().text()];
+        for (size_t k = 0; k < curve->dataSize(); ++k)
+            samples << curve->sample(int(k));
+    }
+    return points;
 }
 
 // Mean difference per colour channel, 0 to 255; images of other sizes differ fully.
@@ -848,6 +862,10 @@ void TestApplicationRun::runStopsEarly()
     const QString shown
         = widget<QTableView>("tableViewOutput")->model()->index(0, 3).data().toString();
     QVERIFY(!shown.isEmpty());
+    auto *curves = widget<QListWidget>("listCurves");
+    curves->setCurrentRow(2);
+    const auto drawn = drawnPoints(widget<QwtPlot>("graphElement"));
+    QVERIFY(drawn.value(QStringLiteral("QC")).size() == 1);
 
     QString chosen = standards;
     if (standards.isEmpty()) {
@@ -874,6 +892,10 @@ void TestApplicationRun::runStopsEarly()
     QCOMPARE(traceLines().last(), lastTrace);
     QVERIFY(action(QStringLiteral("&Process"))->isEnabled());
     QCOMPARE(widget<QTableView>("tableViewOutput")->model()->index(0, 3).data().toString(), shown);
+    // Drawn again from the same expected values: QC_1 keeps its place.
+    curves->setCurrentRow(0);
+    curves->setCurrentRow(2);
+    QCOMPARE(drawnPoints(widget<QwtPlot>("graphElement")), drawn);
     const QString after = work.filePath(QStringLiteral("after.csv"));
     QVERIFY(window->saveResults(after));
     QCOMPARE(contents(after), contents(before));
