@@ -1,12 +1,14 @@
 # Two commands: `make run` starts Ketrion, `make test` runs every test headless.
 # Both install the missing Debian packages first (through sudo when not root).
+# `make bench` times read, process and write over large synthetic files (Release build).
 
 BUILD_DIR ?= build
+BENCH_DIR ?= build-bench
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev fonts-dejavu-core
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build deps clean
+.PHONY: run test build deps clean bench
 
 run: build
 	$(BUILD_DIR)/app/ketrion
@@ -30,5 +32,12 @@ deps:
 	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
 	fi
 
+# Prints the median times and peak memory of each size and whether the targets
+# are met; fails when one is missed.
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench
+	$(BENCH_DIR)/bench/ketrion-bench
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR)
