@@ -440,19 +440,6 @@ static QString writeWhole(const QString &fileName, QIODevice::OpenMode mode,
     return file.commit() ? QString() : file.errorString();
 }
 
-// The expected values of one standards file only: an element that the newly
-// chosen file lacks must not keep the values of a file read by an earlier run.
-static void clearConcentrations(Data *data)
-{
-    for (int s = 0; s < data->solutionSize(); ++s) {
-        Solution *solution = data->getSolution(s);
-        for (int i = 0; i < data->isoSize(); ++i) {
-            solution->setConcent(i, 0.0);
-            solution->setConcentRSD(i, 0.0);
-        }
-    }
-}
-
 void Application::run()
 {
     const RunOptions options = runOptions();
@@ -475,19 +462,15 @@ void Application::run()
         return;
     }
     Trace::line(QStringLiteral("# parse QC-STD file"));
-    // Read into a copy: a rejected file leaves the expected values that the
-    // views and the earlier results were made from.
-    Data concentrations(stdqcParser);
-    concentrations.copyData(inputData);
-    clearConcentrations(&concentrations);
-    const ParseResult read = concentrations.executeParsing(&file, processing);
+    // A rejected file leaves the expected values that the views and the
+    // earlier results were made from.
+    const ParseResult read
+        = ProcessingRun::readStandards(&file, stdqcParser, inputData, processing);
     file.close();
     if (read.code != 0) {
         QMessageBox::information(this, tr("Parsing CSV"), read.message);
         return;
     }
-    inputData->copyData(&concentrations);
-    inputData->loadParser(stdqcParser);
 
     RunResult result = ProcessingRun::run(options, inputData, outputData, processing);
     showZeroStandard();
@@ -535,11 +518,7 @@ void Application::saveFile()
 
 bool Application::saveResults(const QString &fileName)
 {
-    const QString problem
-        = writeWhole(fileName, QIODevice::Text, [this](QIODevice *file) -> QString {
-              const ParseResult written = outputData->executeParsing(file, processing);
-              return written.code == 0 ? QString() : written.message;
-          });
+    const QString problem = ProcessingRun::saveResults(fileName, outputData, processing);
     if (problem.isEmpty())
         return true;
     QMessageBox::warning(

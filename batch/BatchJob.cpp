@@ -5,7 +5,6 @@
 #include "processing/Trace.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
 
@@ -171,8 +170,8 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
         return FileError;
     }
     Trace::line(QStringLiteral("# parse QC-STD file"));
-    inputData.loadParser(&stdqcReader);
-    const ParseResult concentrations = inputData.executeParsing(&stdqcFile, &processing);
+    const ParseResult concentrations
+        = ProcessingRun::readStandards(&stdqcFile, &stdqcReader, &inputData, &processing);
     stdqcFile.close();
     if (concentrations.code != 0) {
         errors << concentrations.message << '\n';
@@ -196,20 +195,7 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
 
 BatchJob::ExitCode BatchJob::save(const QString &fileName, QTextStream &errors)
 {
-    // An earlier results file survives any failure.
-    QSaveFile file(fileName);
-    QString problem;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        problem = file.errorString();
-    } else {
-        const ParseResult written = outputData.executeParsing(&file, &processing);
-        if (written.code != 0) {
-            problem = written.message;
-            file.cancelWriting();
-        } else if (!file.commit()) {
-            problem = file.errorString();
-        }
-    }
+    const QString problem = ProcessingRun::saveResults(fileName, &outputData, &processing);
     if (problem.isEmpty())
         return Done;
     errors << QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, problem) << '\n';

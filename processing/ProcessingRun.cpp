@@ -4,6 +4,8 @@
 #include "processing/Processing.h"
 #include "processing/Trace.h"
 
+#include <QSaveFile>
+
 const QString ProcessingRun::NO_ZERO_STD_BLANK
     = QStringLiteral("No blank available for the zero standard: calibrated without it");
 
@@ -34,6 +36,40 @@ void ProcessingRun::prepareWorkingSet(
     if (readAccepted)
         addAverageBlanks(outputData, inputData->getBlkIndexes(), inputData->firstBlankRun());
     processing->init(outputData->isoSize());
+}
+
+ParseResult ProcessingRun::readStandards(
+    QIODevice *file, Parser *reader, Data *inputData, Processing *processing)
+{
+    Data concentrations(reader);
+    concentrations.copyData(inputData);
+    for (int s = 0; s < concentrations.solutionSize(); ++s) {
+        Solution *solution = concentrations.getSolution(s);
+        for (int i = 0; i < concentrations.isoSize(); ++i) {
+            solution->setConcent(i, 0.0);
+            solution->setConcentRSD(i, 0.0);
+        }
+    }
+    const ParseResult read = concentrations.executeParsing(file, processing);
+    if (read.code == 0) {
+        inputData->copyData(&concentrations);
+        inputData->loadParser(reader);
+    }
+    return read;
+}
+
+QString ProcessingRun::saveResults(
+    const QString &fileName, Data *outputData, Processing *processing)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return file.errorString();
+    const ParseResult written = outputData->executeParsing(&file, processing);
+    if (written.code != 0) {
+        file.cancelWriting();
+        return written.message;
+    }
+    return file.commit() ? QString() : file.errorString();
 }
 
 void ProcessingRun::traceConfiguration(const RunOptions &options)

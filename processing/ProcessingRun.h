@@ -1,11 +1,14 @@
 #ifndef KETRION_PROCESSINGRUN_H
 #define KETRION_PROCESSINGRUN_H
 
+#include "parsers/ParseResult.h"
 #include "processing/RunOptions.h"
 #include "processing/RunResult.h"
 
 class Data;
+class Parser;
 class Processing;
+class QIODevice;
 
 // The engine sequence of one processing run, shared by the window and the batch tool.
 class ProcessingRun
@@ -21,6 +24,16 @@ public:
 
     // The configuration lines written at the start of a run, up to "# open QC-STD file".
     static void traceConfiguration(const RunOptions &options);
+
+    // Reads the standards and QC concentrations into inputData, which then
+    // keeps the reader. Expected values of an earlier file are dropped first;
+    // a rejected file leaves inputData as it was.
+    static ParseResult readStandards(
+        QIODevice *file, Parser *reader, Data *inputData, Processing *processing);
+
+    // Writes the results file whole or not at all: an earlier file survives
+    // every failure. Returns the problem, or an empty text.
+    static QString saveResults(const QString &fileName, Data *outputData, Processing *processing);
 
     // Rebuilds outputData from inputData (whose standards and QC concentrations
     // are already read), corrects it, fits the lines and computes

@@ -85,6 +85,8 @@ private slots:
     void noBlankForZeroStandard_data();
     void noBlankForZeroStandard();
     void handCheckedFilesToResults();
+    void readStandards_data();
+    void readStandards();
 
 private:
     QBuffer trace;
@@ -432,6 +434,52 @@ void TestProcessingRun::handCheckedFilesToResults()
     QFile expected(QStringLiteral(TEST_DATA_DIR "/hand_checked_results.csv"));
     QVERIFY(expected.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(saved.data()), QString::fromUtf8(expected.readAll()));
+}
+
+void TestProcessingRun::readStandards_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<double>("std1Co");
+    QTest::addColumn<double>("std1Fe");
+
+    // Before each read, STD_1 expects 1 ppb of Co and of Fe (fillInput).
+    QTest::newRow("both elements")
+        << QByteArray("Element;STD_;;QC_;\nCo;7;2;3;5\nFe;8;2;4;5\n") << 0 << 7.0 << 8.0;
+    // An element the new file lacks must not keep the earlier file's value.
+    QTest::newRow("element missing")
+        << QByteArray("Element;STD_;;QC_;\nCo;7;2;3;5\n") << 0 << 7.0 << 0.0;
+    // A rejected file changes nothing, not even the solutions read before the failure.
+    QTest::newRow("solution not found")
+        << QByteArray("Element;STD_;;\nCo;7;2\nFe;8;2\n") << 1 << 1.0 << 1.0;
+    QTest::newRow("unreadable number")
+        << QByteArray("Element;STD_;;QC_;\nCo;7;2;x;5\n") << 1 << 1.0 << 1.0;
+}
+
+void TestProcessingRun::readStandards()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, code);
+    QFETCH(double, std1Co);
+    QFETCH(double, std1Fe);
+
+    ParserInHRElementCSV instrumentReader;
+    ParserInSTDQC standardsReader;
+    Data input(&instrumentReader);
+    fillInput(input);
+    Processing engine;
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::ReadOnly);
+
+    const ParseResult read
+        = ProcessingRun::readStandards(&buffer, &standardsReader, &input, &engine);
+
+    QCOMPARE(read.code, code);
+    const Solution *std1 = input.getSolution(Std1);
+    QCOMPARE(std1->getConcent(Co), std1Co);
+    QCOMPARE(std1->getConcent(Fe), std1Fe);
+    QCOMPARE(input.solutionSize(), int(FileSolutions));
+    QCOMPARE(input.getParser() == &standardsReader, code == 0);
 }
 
 QTEST_GUILESS_MAIN(TestProcessingRun)
