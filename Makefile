@@ -1,6 +1,8 @@
 # Two commands: `make run` starts Ketrion, `make test` runs every test headless.
 # Both install the missing Debian packages first (through sudo when not root).
 # `make bench` times read, process and write over large synthetic files (Release build).
+# `make test-sanitize` runs the tests under AddressSanitizer and UBSan;
+# `make fuzz` runs each libFuzzer target for FUZZ_SECONDS.
 
 BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
@@ -8,7 +10,12 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev fonts-dejavu-core
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build deps clean bench
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
+.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench
 
 run: build
 	$(BUILD_DIR)/app/ketrion
@@ -32,6 +39,36 @@ deps:
 	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
 	fi
 
+# Leaks stay detected in our code; tests/lsan.supp lists the libraries' own.
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DKETRION_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
+
+fuzz-deps:
+	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+
+# New inputs go to $(FUZZ_DIR)/corpus; a crash, hang or failed check stops
+# make and leaves the input in $(FUZZ_DIR)/artifacts.
+define run-fuzzer
+	mkdir -p $(FUZZ_DIR)/corpus/$(1) $(FUZZ_DIR)/artifacts
+	$(FUZZ_DIR)/fuzz/fuzz_$(1) -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/artifacts/$(1)- -dict=fuzz/$(2).dict \
+	    $(FUZZ_DIR)/corpus/$(1) $(3)
+endef
+
+fuzz: fuzz-deps
+	cmake -S . -B $(FUZZ_DIR) -DKETRION_FUZZ=ON -DBUILD_TESTING=OFF \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	$(call run-fuzzer,agilent,instrument,tests/data examples)
+	$(call run-fuzzer,hrelement,instrument,tests/data examples)
+	$(call run-fuzzer,stdqc,standards,tests/data examples)
+	$(call run-fuzzer,todouble,numbers,fuzz/seeds/numbers)
+
 # Prints the median times and peak memory of each size and whether the targets
 # are met; fails when one is missed.
 bench: deps
@@ -40,4 +77,4 @@ bench: deps
 	$(BENCH_DIR)/bench/ketrion-bench
 
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR)
