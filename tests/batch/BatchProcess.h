@@ -1,20 +1,17 @@
 #ifndef KETRION_TESTS_BATCHPROCESS_H
 #define KETRION_TESTS_BATCHPROCESS_H
 
-#include <QByteArray>
 #include <QFile>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 
-// Runs the built ketrion-batch and keeps what it said. Shared by the batch
+// Runs the built ketrion-batch and keeps what it said; shared by the batch
 // tests and the test that compares the window's results file with the tool's.
 namespace BatchProcess {
 
 struct Outcome
 {
-    bool finished = false; // false: did not start, crashed or hung
-    int exitCode = -1;
+    int exitCode = -1; // also when it did not start, crashed or hung
     QString out;
     QString err;
 
@@ -30,10 +27,9 @@ inline Outcome run(const QString &program, const QStringList &arguments)
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
-        return outcome;
+    } else if (process.exitStatus() == QProcess::NormalExit) {
+        outcome.exitCode = process.exitCode();
     }
-    outcome.finished = process.exitStatus() == QProcess::NormalExit;
-    outcome.exitCode = process.exitCode();
     outcome.out = QString::fromUtf8(process.readAllStandardOutput());
     outcome.err = QString::fromUtf8(process.readAllStandardError());
     return outcome;

@@ -34,20 +34,16 @@ QwtScaleDiv runningOrder(int solutions)
     return QwtScaleDiv(1.0, solutions, QList<double>(), QList<double>(), ticks);
 }
 
-// Left and right pixel edges of the label of a tick on the horizontal axis.
-QPair<double, double> labelEdges(const RunningOrderScaleDraw &draw, const QFont &font, double tick)
-{
-    const QRectF rect = draw.labelRect(font, tick);
-    const double x = draw.scaleMap().transform(tick);
-    return qMakePair(x + rect.left(), x + rect.right());
-}
-
 // Whether two neighbouring labels, every n-th tick, come closer than gap pixels.
 bool crowded(
     const RunningOrderScaleDraw &draw, const QFont &font, int solutions, int every, double gap)
 {
+    const auto edge = [&](double tick, bool right) {
+        const QRectF rect = draw.labelRect(font, tick);
+        return draw.scaleMap().transform(tick) + (right ? rect.right() : rect.left());
+    };
     for (int k = 1; k + every <= solutions; k += every) {
-        if (labelEdges(draw, font, k + every).first - labelEdges(draw, font, k).second < gap)
+        if (edge(k + every, false) - edge(k, true) < gap)
             return true;
     }
     return false;
