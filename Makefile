@@ -61,8 +61,7 @@ define run-fuzzer
 endef
 
 fuzz: fuzz-deps
-	cmake -S . -B $(FUZZ_DIR) -DKETRION_FUZZ=ON -DBUILD_TESTING=OFF \
-	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake -S . -B $(FUZZ_DIR) -DKETRION_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	$(call run-fuzzer,agilent,instrument,tests/data examples)
 	$(call run-fuzzer,hrelement,instrument,tests/data examples)
