@@ -1,7 +1,7 @@
 #include "ModalAnswerer.h"
 
-#include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -20,13 +20,16 @@ void ModalAnswerer::poll()
         return;
 
     Seen seen;
-    seen.className = QString::fromLatin1(dialog->metaObject()->className());
     seen.title = dialog->windowTitle();
+    QAbstractButton *button = nullptr;
+    const QMessageBox::StandardButton answer
+        = answers.isEmpty() ? QMessageBox::NoButton : answers.takeFirst();
     if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
         seen.text = box->text();
         seen.icon = box->icon();
         if (box->defaultButton())
             seen.defaultButton = box->standardButton(box->defaultButton());
+        button = box->button(answer);
     } else {
         if (auto *label = dialog->findChild<QLabel *>())
             seen.text = label->text();
@@ -34,24 +37,12 @@ void ModalAnswerer::poll()
             for (int row = 0; row < list->count(); ++row)
                 seen.items << list->item(row)->text();
         }
+        if (auto *buttons = dialog->findChild<QDialogButtonBox *>())
+            button = buttons->button(QDialogButtonBox::StandardButton(int(answer)));
     }
     boxes << seen;
-
-    if (answers.isEmpty()) {
-        ++extra;
-        dialog->reject();
-        return;
-    }
-    const QMessageBox::StandardButton answer = answers.takeFirst();
-    QAbstractButton *button = nullptr;
-    if (auto *box = qobject_cast<QMessageBox *>(dialog))
-        button = box->button(answer);
-    else if (auto *buttons = dialog->findChild<QDialogButtonBox *>())
-        button = buttons->button(QDialogButtonBox::StandardButton(int(answer)));
-    if (button) {
+    if (button)
         button->click();
-    } else {
-        ++extra;
+    else
         dialog->reject();
-    }
 }

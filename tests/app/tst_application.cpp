@@ -1,24 +1,28 @@
+// The main window driven as a user drives it: its initial state, the
+// configuration invariants through real clicks, closing with the settings
+// store, and the whole job (open the files, process, read the report, save).
 #include "ModalAnswerer.h"
 
 #include "app/Application.h"
 #include "app/Ui_Application.h"
-#include "display/Displaying.h"
 #include "model/Data.h"
 #include "parsers/ParserInAgilentCSV.h"
 #include "parsers/ParserInHRElementCSV.h"
 #include "parsers/ParserOutCSV.h"
-#include "processing/Processing.h"
 #include "processing/ProcessingRun.h"
+#include "processing/Trace.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QTabWidget>
@@ -28,58 +32,76 @@
 #include <QToolButton>
 #include <QtTest>
 #include <qwt_plot.h>
-#include <qwt_scale_draw.h>
 #include <qwt_text.h>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 Q_DECLARE_METATYPE(QMessageBox::StandardButton)
 
 namespace {
 
-struct Iso
-{
-    const char *element;
-    int masse;
-    Element::Resolution resol;
-};
+const QString DATA = QStringLiteral(TEST_DATA_DIR "/");
+const QString EXAMPLES = QStringLiteral(TEST_HELPERS_DIR "/../examples/");
+const QString RUN_HR = DATA + QStringLiteral("window_run_hr.csv");
+const QString RUN_STDQC = DATA + QStringLiteral("window_run_stdqc.csv");
+const QString ORGANISATION = QStringLiteral("Ostrel");
+const QString APPLICATION = QStringLiteral("Ketrion");
 
-const QList<Iso> highResolution { { "In", 115, Element::LR }, { "Co", 59, Element::LR },
-    { "In", 115, Element::MR }, { "Fe", 56, Element::MR }, { "In", 115, Element::HR } };
-const QList<Iso> quadrupole { { "In #1", 115, Element::NOT_DEFINED },
-    { "Co #1", 59, Element::NOT_DEFINED } };
-
-void clickCheckBox(QCheckBox *box)
+// Clicks where the style draws the check mark, as a user does.
+void clickCheck(QWidget *widget)
 {
-    QStyleOptionButton option;
-    option.initFrom(box);
-    option.text = box->text();
-    const QRect indicator
-        = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
-    QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+    QRect mark;
+    if (auto *box = qobject_cast<QCheckBox *>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        mark = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    } else if (auto *group = qobject_cast<QGroupBox *>(widget)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(group);
+        option.text = group->title();
+        option.lineWidth = 1;
+        option.textAlignment = group->alignment();
+        option.subControls
+            = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxCheckBox | QStyle::SC_GroupBoxLabel;
+        mark = group->style()->subControlRect(
+            QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxCheckBox, group);
+    }
+    QTest::mouseClick(widget, Qt::LeftButton, {}, mark.center());
 }
 
-void clickGroupCheck(QGroupBox *box)
-{
-    QStyleOptionGroupBox option;
-    option.initFrom(box);
-    option.text = box->title();
-    option.lineWidth = 1;
-    option.textAlignment = box->alignment();
-    option.features = box->isFlat() ? QStyleOptionFrame::Flat : QStyleOptionFrame::None;
-    option.subControls
-        = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxCheckBox | QStyle::SC_GroupBoxLabel;
-    const QRect check = box->style()->subControlRect(
-        QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxCheckBox, box);
-    QTest::mouseClick(box, Qt::LeftButton, {}, check.center());
-}
-
-QStringList comboItems(const QComboBox *combo)
+// The rows of a list or combo box.
+QStringList texts(const QAbstractItemModel *model)
 {
     QStringList items;
-    for (int k = 0; k < combo->count(); ++k)
-        items << combo->itemText(k);
+    for (int row = 0; row < model->rowCount(); ++row)
+        items << model->index(row, 0).data().toString();
     return items;
+}
+
+QByteArray contents(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// Mean difference per colour channel, 0 to 255; images of other sizes differ fully.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return 255.0;
+    double sum = 0.0;
+    for (int row = 0; row < a.height(); ++row) {
+        for (int col = 0; col < a.width(); ++col) {
+            const QRgb p = a.pixel(col, row);
+            const QRgb q = b.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                + std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
 }
 
 } // namespace
@@ -93,48 +115,71 @@ private slots:
     void init();
     void cleanup();
 
+    // The window and its configuration.
     void initialState();
-    void actions_data();
-    void actions();
-    void toolBarOrder();
-    void processAtRightEdge_data();
-    void processAtRightEdge();
-    void initialOptions_data();
-    void initialOptions();
+    void toolBar();
     void blankOptionClicks_data();
     void blankOptionClicks();
-    void correctionISClicks_data();
     void correctionISClicks();
-    void saveActionsFollowTab_data();
     void saveActionsFollowTab();
-    void internalStandardChoices_data();
-    void internalStandardChoices();
-    void internalStandardFollowsCombo();
-    void internalStandardPlotFollowsChoice_data();
-    void internalStandardPlotFollowsChoice();
-    void instrumentSwapsReader_data();
+    void internalStandardChoice_data();
+    void internalStandardChoice();
     void instrumentSwapsReader();
-    void solutionListsShowTheirDataSet();
-    void evolutionSlots();
+    void listsDriveTablesAndPlots();
     void closing_data();
     void closing();
-    void unchangedChoiceIsNotRewritten();
     void aboutBox();
 
+    // The whole job on files.
+    void openDataFile_data();
+    void openDataFile();
+    void cancelledDialogs_data();
+    void cancelledDialogs();
+    void chooseStandardsFile();
+    void rememberedIsotopesAfterRestart_data();
+    void rememberedIsotopesAfterRestart();
+    void process_data();
+    void process();
+    void secondRunMatchesFreshRun_data();
+    void secondRunMatchesFreshRun();
+    void noBlankForZeroStandard();
+    void runStopsEarly_data();
+    void runStopsEarly();
+    void failedSaveKeepsEarlierFile_data();
+    void failedSaveKeepsEarlierFile();
+    void savePlot_data();
+    void savePlot();
+
 private:
-    // Fills both data sets and the lists the way a successful read leaves them.
-    void load(const QList<Iso> &isos, const QStringList &solutions);
+    void newWindow();
+    // Reads a data file with that instrument chosen; its report is answered.
+    void load(const QString &instrument, const QString &fileName);
+    // Reads the run's data file and chooses its standards file.
+    void loadRunFiles();
+    // Sets the configuration tab from "is=BLK_1;lr=115In LR;boxes=010;yi=BLK_2;qc=0":
+    // is: IS reference (absent: no IS correction); lr, mr: IS isotopes; boxes: the
+    // LR, MR, HR check boxes; yi or sub: blank option and blank; qc=0: no validation.
+    void apply(const QString &chosen);
+    // Presses "&Process"; the QC report, when it opens, is answered with OK.
+    QList<ModalAnswerer::Seen> run();
+    QString runAndSave(const QString &name);
+    QStringList traceLines() const;
+    void clearTrace();
     QAction *action(const QString &text) const;
+    // Shows the solution in the output table and reads a cell of its first isotope.
+    QString outputCell(const QString &solution, int column) const;
     Ui::Application *ui() const { return window->ui; }
 
     QTemporaryDir settingsDir;
+    QTemporaryDir work;
+    QBuffer trace;
     std::unique_ptr<Application> window;
 };
 
 void TestApplication::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(settingsDir.isValid());
+    QVERIFY(settingsDir.isValid() && work.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     // A closed test window must not end the event loops of later tests.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -142,34 +187,95 @@ void TestApplication::initTestCase()
 
 void TestApplication::init()
 {
-    QSettings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion")).clear();
-    window = std::make_unique<Application>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QSettings(ORGANISATION, APPLICATION).clear();
+    clearTrace();
+    Trace::setDevice(&trace);
+    newWindow();
 }
 
 void TestApplication::cleanup()
 {
     window.reset();
+    Trace::setDevice(nullptr);
 }
 
-void TestApplication::load(const QList<Iso> &isos, const QStringList &solutions)
+void TestApplication::newWindow()
 {
-    Data *input = window->inputData;
-    input->clear();
-    for (const Iso &iso : isos)
-        input->addIso(Element(QString::fromLatin1(iso.element), iso.masse, iso.resol));
-    for (int s = 0; s < solutions.size(); ++s) {
-        const QString &name = solutions.at(s);
-        input->addSolution(Solution(name, isos.size(), Parser::classify(name)));
-        for (int i = 0; i < isos.size(); ++i) {
-            input->getSolution(s)->setCps(i, 1000.0 * (s + 1) + i);
-            input->getSolution(s)->setCpsSD(i, 10.0 * (s + 1));
-        }
+    window = std::make_unique<Application>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestApplication::load(const QString &instrument, const QString &fileName)
+{
+    ui()->icpmsModel->setCurrentIndex(ui()->icpmsModel->findText(instrument));
+    ModalAnswerer answerer({ QMessageBox::Ok });
+    window->loadDataFile(fileName);
+    QCOMPARE(answerer.count(), 1);
+}
+
+void TestApplication::loadRunFiles()
+{
+    load(QStringLiteral("HR-ICP-MS"), RUN_HR);
+    QVERIFY(window->chooseStdqcFile(RUN_STDQC));
+}
+
+void TestApplication::apply(const QString &chosen)
+{
+    QMap<QString, QString> option;
+    for (const QString &pair : chosen.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        option.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+    const auto choose = [&option](QComboBox *combo, const QString &key) {
+        if (combo->findText(option.value(key)) == -1)
+            qFatal("%s has no item %s", qPrintable(key), qPrintable(option.value(key)));
+        combo->setCurrentIndex(combo->findText(option.value(key)));
+    };
+    ui()->correctionIS->setChecked(option.contains(QStringLiteral("is")));
+    if (option.contains(QStringLiteral("is")))
+        choose(ui()->echantIS, QStringLiteral("is"));
+    const QString boxes = option.value(QStringLiteral("boxes"), QStringLiteral("111"));
+    ui()->correctISLR->setChecked(boxes.at(0) == QLatin1Char('1'));
+    ui()->correctISMR->setChecked(boxes.at(1) == QLatin1Char('1'));
+    ui()->correctISHR->setChecked(boxes.at(2) == QLatin1Char('1'));
+    if (option.contains(QStringLiteral("lr")))
+        choose(ui()->comboISLR, QStringLiteral("lr"));
+    if (option.contains(QStringLiteral("mr")))
+        choose(ui()->comboISMR, QStringLiteral("mr"));
+    ui()->yIntercept->setChecked(option.contains(QStringLiteral("yi")));
+    ui()->subBlank->setChecked(option.contains(QStringLiteral("sub")));
+    for (const QString &key : { QStringLiteral("yi"), QStringLiteral("sub") }) {
+        if (option.contains(key))
+            choose(ui()->blankSelection, key);
     }
-    ProcessingRun::prepareWorkingSet(input, window->outputData, window->processing, true);
-    window->display->displayLists(window->outputData);
-    window->display->displaySolutions(input, window->outputData);
+    ui()->controlQC->setChecked(option.value(QStringLiteral("qc")) != "0");
+}
+
+QList<ModalAnswerer::Seen> TestApplication::run()
+{
+    ModalAnswerer answerer({ QMessageBox::Ok, QMessageBox::Ok });
+    action(QStringLiteral("&Process"))->trigger();
+    return answerer.seen();
+}
+
+QString TestApplication::runAndSave(const QString &name)
+{
+    run();
+    const QString fileName = work.filePath(name);
+    ModalAnswerer answerer({});
+    return window->saveResults(fileName) && answerer.count() == 0 ? fileName : QString();
+}
+
+void TestApplication::clearTrace()
+{
+    trace.close();
+    trace.setData(QByteArray());
+    if (!trace.open(QIODevice::WriteOnly | QIODevice::Text))
+        qFatal("trace buffer");
+}
+
+QStringList TestApplication::traceLines() const
+{
+    return QString::fromUtf8(trace.data()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QAction *TestApplication::action(const QString &text) const
@@ -185,208 +291,104 @@ QAction *TestApplication::action(const QString &text) const
     return found;
 }
 
+QString TestApplication::outputCell(const QString &solution, int column) const
+{
+    ui()->listViewOutput->setCurrentRow(texts(ui()->listViewOutput->model()).indexOf(solution));
+    return ui()->tableViewOutput->model()->index(0, column).data().toString();
+}
+
 void TestApplication::initialState()
 {
-    const QTabWidget *tabs = ui()->tabs;
-    QCOMPARE(tabs->count(), 6);
-    const QStringList texts { "Input", "Configuration", "Calibration", "Internal Standard",
+    const QStringList tabs { "Input", "Configuration", "Calibration", "Internal Standard",
         "Signal evolution", "Output" };
-    const QStringList names { "tab_input", "tab_config", "tabElmnt", "tabIS", "tabEvol",
+    const QStringList pages { "tab_input", "tab_config", "tabElmnt", "tabIS", "tabEvol",
         "tab_output" };
-    for (int k = 0; k < 6; ++k) {
-        QCOMPARE(tabs->tabText(k), texts.at(k));
-        QCOMPARE(tabs->widget(k)->objectName(), names.at(k));
+    QCOMPARE(ui()->tabs->count(), tabs.size());
+    for (int k = 0; k < tabs.size(); ++k) {
+        QCOMPARE(ui()->tabs->tabText(k), tabs.at(k));
+        QCOMPARE(ui()->tabs->widget(k)->objectName(), pages.at(k));
     }
-    QCOMPARE(tabs->currentIndex(), 0);
-
+    QCOMPARE(ui()->tabs->currentIndex(), 0);
     QVERIFY(window->windowTitle().startsWith(QStringLiteral("Ketrion - ")));
     QCOMPARE(window->minimumSize(), QSize(820, 500));
-    QCOMPARE(window->objectName(), QStringLiteral("Application"));
-    QVERIFY(!window->windowIcon().isNull());
-
-    QCOMPARE(ui()->listViewInput->count(), 0);
-    QCOMPARE(ui()->listViewOutput->count(), 0);
+    QCOMPARE(ui()->listViewInput->count() + ui()->listViewOutput->count(), 0);
     QCOMPARE(ui()->plotISchoice->count(), 0);
-    QCOMPARE(ui()->evolChoice->count(), 0);
-
     QCOMPARE(ui()->graphElement->title().text(), QStringLiteral("Calibration"));
-    QCOMPARE(ui()->graphElement->axisTitle(QwtPlot::xBottom).text(),
-        QStringLiteral("Concentration (ppb)"));
     QCOMPARE(ui()->graphIS->title().text(), QStringLiteral("Internal Standard"));
     QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution"));
-    for (const QwtPlot *plot : { ui()->graphIS, ui()->graphEvol }) {
-        QCOMPARE(plot->axisTitle(QwtPlot::xBottom).text(), QStringLiteral("Samples running order"));
-        QCOMPARE(plot->axisMaxMinor(QwtPlot::xBottom), 0);
-        QCOMPARE(plot->axisScaleDraw(QwtPlot::xBottom)->labelRotation(), 270.0);
-    }
-    for (const QwtPlot *plot : { ui()->graphElement, ui()->graphIS, ui()->graphEvol })
-        QCOMPARE(plot->axisTitle(QwtPlot::yLeft).text(), QStringLiteral("Intensity (cps)"));
 
-    // Working objects: empty data sets, a high-resolution reader, the writer on the working set.
-    QCOMPARE(window->inputData->isoSize(), 0);
-    QCOMPARE(window->inputData->solutionSize(), 0);
-    QCOMPARE(window->outputData->solutionSize(), 0);
+    // Nothing to process, save or plot before a file is read.
+    const struct
+    {
+        const char *text, *statusTip, *icon;
+        QSize iconSize;
+        bool enabled;
+    } actions[] = { { "&Quit", "Quit the application", "close", { 72, 72 }, true },
+        { "&About", "Show the application's About box", "ketrion", { 270, 213 }, true },
+        { "About &Qt", "Show the Qt library's About box", "qt", { 250, 250 }, true },
+        { "&STD-QC File", "Open STD-QC file", "config", { 72, 72 }, true },
+        { "&Data File", "Open input Data file", "open", { 72, 72 }, true },
+        { "&Save Plot", "Save the plotted Graph", "plot", { 72, 72 }, false },
+        { "&Save Output", "Save Output Data", "save", { 72, 72 }, false },
+        { "&Process", "Run the processing", "run", { 72, 72 }, false } };
+    for (const auto &expected : actions) {
+        QAction *act = action(QLatin1String(expected.text));
+        QVERIFY2(act, expected.text);
+        QCOMPARE(act->statusTip(), QLatin1String(expected.statusTip));
+        QCOMPARE(act->isEnabled(), expected.enabled);
+        QCOMPARE(
+            QImage(QStringLiteral(":/res/%1.png").arg(expected.icon)).size(), expected.iconSize);
+        QVERIFY(!act->icon().isNull());
+    }
+
+    // IS correction on every group, y-intercept, QC validation.
+    const QList<QPair<QString, bool>> checks { { "correctionIS", true }, { "correctISLR", true },
+        { "correctISMR", true }, { "correctISHR", true }, { "yIntercept", true },
+        { "subBlank", false }, { "controlQC", true } };
+    for (const auto &check : checks) {
+        QWidget *widget = window->findChild<QWidget *>(check.first);
+        QVERIFY2(widget && widget->isEnabled(), qPrintable(check.first));
+        if (auto *group = qobject_cast<QGroupBox *>(widget))
+            QCOMPARE(group->isCheckable() && group->isChecked(), check.second);
+        else
+            QCOMPARE(qobject_cast<QAbstractButton *>(widget)->isChecked(), check.second);
+    }
+    QVERIFY(ui()->groupBox->isEnabled() && ui()->blankSelection->isEnabled());
+    QCOMPARE(texts(ui()->icpmsModel->model()), (QStringList { "HR-ICP-MS", "Q-ICP-MS" }));
+    QCOMPARE(ui()->icpmsModel->currentIndex(), 0);
+
+    // Empty data sets, the high-resolution reader, the writer on the working set.
+    QCOMPARE(window->inputData->isoSize() + window->inputData->solutionSize(), 0);
     QVERIFY(dynamic_cast<ParserInHRElementCSV *>(window->inputData->getParser()));
     QCOMPARE(window->inputData->getParser(), window->inputParser);
     QCOMPARE(static_cast<Parser *>(window->outputParser), window->outputData->getParser());
-    QVERIFY(window->stdqcParser);
-    QVERIFY(window->stdqcFileName.isEmpty());
-    QCOMPARE(window->processing->size(), 0);
 }
 
-void TestApplication::actions_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("statusTip");
-    QTest::addColumn<QString>("icon");
-    QTest::addColumn<QSize>("iconSize");
-    QTest::addColumn<bool>("enabled");
-
-    const QSize tool(72, 72);
-    QTest::newRow("quit") << "&Quit"
-                          << "Quit the application"
-                          << ":/res/close.png" << tool << true;
-    QTest::newRow("about") << "&About"
-                           << "Show the application's About box"
-                           << ":/res/ketrion.png" << QSize(270, 213) << true;
-    QTest::newRow("about Qt") << "About &Qt"
-                              << "Show the Qt library's About box"
-                              << ":/res/qt.png" << QSize(250, 250) << true;
-    QTest::newRow("standards file") << "&STD-QC File"
-                                    << "Open STD-QC file"
-                                    << ":/res/config.png" << tool << true;
-    QTest::newRow("data file") << "&Data File"
-                               << "Open input Data file"
-                               << ":/res/open.png" << tool << true;
-    QTest::newRow("save plot") << "&Save Plot"
-                               << "Save the plotted Graph"
-                               << ":/res/plot.png" << tool << false;
-    QTest::newRow("save output") << "&Save Output"
-                                 << "Save Output Data"
-                                 << ":/res/save.png" << tool << false;
-    QTest::newRow("process") << "&Process"
-                             << "Run the processing"
-                             << ":/res/run.png" << tool << false;
-}
-
-void TestApplication::actions()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, statusTip);
-    QFETCH(QString, icon);
-    QFETCH(QSize, iconSize);
-    QFETCH(bool, enabled);
-
-    QAction *act = action(text);
-    QVERIFY2(act, qPrintable(text));
-    QCOMPARE(act->statusTip(), statusTip);
-    QCOMPARE(act->isEnabled(), enabled);
-
-    const QImage image(icon);
-    QCOMPARE(image.size(), iconSize);
-    QVERIFY(image.hasAlphaChannel());
-
-    // The button shows the resource image, centred on a square so labels line up.
-    const int side = qMax(iconSize.width(), iconSize.height());
-    QCOMPARE(act->icon().availableSizes(), QList<QSize> { QSize(side, side) });
-    const QImage shown = act->icon()
-                             .pixmap(side, side)
-                             .toImage()
-                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QPoint offset((side - iconSize.width()) / 2, (side - iconSize.height()) / 2);
-    QCOMPARE(shown.copy(QRect(offset, iconSize)),
-        image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-}
-
-void TestApplication::toolBarOrder()
+void TestApplication::toolBar()
 {
     const QToolBar *bar = ui()->toolBar;
     QStringList order;
     for (QAction *act : bar->actions()) {
         if (act->isSeparator())
             order << QStringLiteral("|");
-        else if (QWidget *widget = bar->widgetForAction(act);
-                 widget && !qobject_cast<QToolButton *>(widget))
-            order << QStringLiteral("<spacer>");
         else
-            order << act->text();
+            order << (qobject_cast<QToolButton *>(bar->widgetForAction(act)) ? act->text()
+                                                                             : "<spacer>");
     }
     const QStringList expected { "&Data File", "&STD-QC File", "|", "&Save Plot", "&Save Output",
         "|", "&About", "About &Qt", "|", "&Quit", "|", "<spacer>", "|", "&Process" };
     QCOMPARE(order, expected);
-
     QVERIFY(!bar->isMovable());
     QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-    QCOMPARE(bar->windowTitle(), QStringLiteral("toolBar"));
-    QCOMPARE(window->toolBarArea(ui()->toolBar), Qt::TopToolBarArea);
-    QVERIFY(ui()->menuBar->actions().isEmpty());
-}
 
-void TestApplication::processAtRightEdge_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::newRow("minimum width") << 820;
-    QTest::newRow("wide") << 1300;
-    QTest::newRow("very wide") << 2000;
-}
-
-void TestApplication::processAtRightEdge()
-{
-    QFETCH(int, width);
-
-    window->resize(width, 600);
-    QTRY_COMPARE(window->width(), width);
-    const QToolBar *bar = ui()->toolBar;
-    QTRY_COMPARE(bar->width(), width);
-
-    const QWidget *run = bar->widgetForAction(action(QStringLiteral("&Process")));
-    const QWidget *quit = bar->widgetForAction(action(QStringLiteral("&Quit")));
-    QVERIFY(run && quit);
-    QVERIFY(run->isVisible());
-    // Right edge, give or take the tool bar's own margin and handle.
-    QVERIFY2(run->geometry().right() >= bar->width() - 16,
-        qPrintable(QStringLiteral("%1 of %2").arg(run->geometry().right()).arg(bar->width())));
-    // Everything else stays packed on the left.
-    QVERIFY(quit->geometry().right() < 700);
-}
-
-void TestApplication::initialOptions_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("checked");
-    QTest::addColumn<bool>("enabled");
-
-    QTest::newRow("IS group") << "correctionIS" << true << true;
-    QTest::newRow("IS LR") << "correctISLR" << true << true;
-    QTest::newRow("IS MR") << "correctISMR" << true << true;
-    QTest::newRow("IS HR") << "correctISHR" << true << true;
-    QTest::newRow("y-intercept") << "yIntercept" << true << true;
-    QTest::newRow("subtract blank") << "subBlank" << false << true;
-    QTest::newRow("QC group") << "controlQC" << true << true;
-    QTest::newRow("IS isotopes") << "groupBox" << false << true;
-    QTest::newRow("blank selection") << "blankSelection" << false << true;
-    QTest::newRow("instrument") << "icpmsModel" << false << true;
-}
-
-void TestApplication::initialOptions()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, checked);
-    QFETCH(bool, enabled);
-
-    QWidget *widget = window->findChild<QWidget *>(name);
-    QVERIFY2(widget, qPrintable(name));
-    QCOMPARE(widget->isEnabled(), enabled);
-    if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
-        QCOMPARE(button->isChecked(), checked);
-        QVERIFY(!button->autoExclusive());
-    } else if (auto *group = qobject_cast<QGroupBox *>(widget)) {
-        QCOMPARE(group->isCheckable() && group->isChecked(), checked);
-    }
-
-    if (name == QLatin1String("icpmsModel")) {
-        QCOMPARE(comboItems(ui()->icpmsModel), (QStringList { "HR-ICP-MS", "Q-ICP-MS" }));
-        QCOMPARE(ui()->icpmsModel->currentText(), QStringLiteral("HR-ICP-MS"));
+    // "&Process" alone at the right edge whatever the width; the rest packed on the left.
+    for (int width : { 820, 2000 }) {
+        window->resize(width, 600);
+        QTRY_COMPARE(bar->width(), width);
+        const QWidget *run = bar->widgetForAction(action(QStringLiteral("&Process")));
+        QVERIFY(run->isVisible());
+        QVERIFY2(run->geometry().right() >= width - 16, qPrintable(QString::number(run->x())));
+        QVERIFY(bar->widgetForAction(action(QStringLiteral("&Quit")))->geometry().right() < 700);
     }
 }
 
@@ -396,19 +398,10 @@ void TestApplication::blankOptionClicks_data()
     QTest::addColumn<bool>("yIntercept");
     QTest::addColumn<bool>("subBlank");
 
-    QTest::newRow("subtract while y-intercept is on")
-        << QStringList { "subBlank" } << false << true;
-    QTest::newRow("subtract on then off")
-        << QStringList { "subBlank", "subBlank" } << false << false;
-    QTest::newRow("y-intercept off") << QStringList { "yIntercept" } << false << false;
-    QTest::newRow("y-intercept off and on")
-        << QStringList { "yIntercept", "yIntercept" } << true << false;
-    QTest::newRow("subtract then y-intercept")
-        << QStringList { "subBlank", "yIntercept" } << true << false;
-    QTest::newRow("both off then subtract")
-        << QStringList { "yIntercept", "subBlank" } << false << true;
-    QTest::newRow("back and forth")
-        << QStringList { "subBlank", "yIntercept", "subBlank", "subBlank" } << false << false;
+    QTest::newRow("subtract while y-intercept is on") << QStringList { "sub" } << false << true;
+    QTest::newRow("y-intercept off and on") << QStringList { "yi", "yi" } << true << false;
+    QTest::newRow("subtract then y-intercept") << QStringList { "sub", "yi" } << true << false;
+    QTest::newRow("to neither") << QStringList { "yi", "sub", "sub" } << false << false;
 }
 
 void TestApplication::blankOptionClicks()
@@ -418,7 +411,7 @@ void TestApplication::blankOptionClicks()
     QFETCH(bool, subBlank);
 
     for (const QString &name : clicks) {
-        clickCheckBox(name == QLatin1String("subBlank") ? ui()->subBlank : ui()->yIntercept);
+        clickCheck(name == QLatin1String("sub") ? ui()->subBlank : ui()->yIntercept);
         const bool y = ui()->yIntercept->isChecked();
         const bool s = ui()->subBlank->isChecked();
         QVERIFY2(!(y && s), "both blank options checked");
@@ -428,260 +421,177 @@ void TestApplication::blankOptionClicks()
     QCOMPARE(ui()->subBlank->isChecked(), subBlank);
 }
 
-void TestApplication::correctionISClicks_data()
-{
-    QTest::addColumn<int>("clicks");
-    QTest::addColumn<bool>("on");
-
-    QTest::newRow("unchecked") << 1 << false;
-    QTest::newRow("checked again") << 2 << true;
-    QTest::newRow("unchecked again") << 3 << false;
-}
-
 void TestApplication::correctionISClicks()
 {
-    QFETCH(int, clicks);
-    QFETCH(bool, on);
-
-    for (int k = 0; k < clicks; ++k) {
-        clickGroupCheck(ui()->correctionIS);
-        QCOMPARE(ui()->groupBox->isEnabled(), ui()->correctionIS->isChecked());
+    for (bool on : { false, true }) {
+        clickCheck(ui()->correctionIS);
+        QCOMPARE(ui()->correctionIS->isChecked(), on);
+        for (QWidget *inside : std::initializer_list<QWidget *> {
+                 ui()->groupBox, ui()->comboISLR, ui()->correctISHR, ui()->echantIS })
+            QCOMPARE(inside->isEnabled(), on);
+        // The check marks themselves are kept for the next time the group is on.
+        QVERIFY(ui()->correctISLR->isChecked());
     }
-    QCOMPARE(ui()->correctionIS->isChecked(), on);
-    QCOMPARE(ui()->groupBox->isEnabled(), on);
-    for (QWidget *inside :
-        std::initializer_list<QWidget *> { ui()->comboISLR, ui()->comboISMR, ui()->comboISHR,
-            ui()->correctISLR, ui()->correctISMR, ui()->correctISHR, ui()->echantIS })
-        QCOMPARE(inside->isEnabled(), on);
-    // The check marks themselves are kept for the next time the group is on.
-    QVERIFY(ui()->correctISLR->isChecked());
-}
-
-void TestApplication::saveActionsFollowTab_data()
-{
-    QTest::addColumn<QStringList>("tabs");
-    QTest::addColumn<bool>("plotSave");
-    QTest::addColumn<bool>("saveFile");
-
-    QTest::newRow("input") << QStringList { "tab_input" } << false << false;
-    QTest::newRow("configuration") << QStringList { "tab_config" } << false << false;
-    QTest::newRow("calibration") << QStringList { "tabElmnt" } << true << false;
-    QTest::newRow("internal standard") << QStringList { "tabIS" } << true << false;
-    QTest::newRow("evolution") << QStringList { "tabEvol" } << true << false;
-    QTest::newRow("output") << QStringList { "tab_output" } << false << true;
-    QTest::newRow("output then input")
-        << QStringList { "tab_output", "tab_input" } << false << false;
-    QTest::newRow("calibration then output")
-        << QStringList { "tabElmnt", "tab_output" } << false << true;
-    QTest::newRow("output then configuration")
-        << QStringList { "tab_output", "tab_config" } << false << false;
 }
 
 void TestApplication::saveActionsFollowTab()
 {
-    QFETCH(QStringList, tabs);
-    QFETCH(bool, plotSave);
-    QFETCH(bool, saveFile);
-
-    for (const QString &name : tabs) {
-        QWidget *page = window->findChild<QWidget *>(name);
-        QVERIFY(page);
-        // Through the tab bar, as a user switches.
-        QTabBar *bar = ui()->tabs->tabBar();
+    // Through the tab bar, as a user switches: each step from the one before.
+    const struct
+    {
+        const char *tab;
+        bool plotSave;
+        bool saveFile;
+    } steps[] = { { "tab_output", false, true }, { "tabElmnt", true, false },
+        { "tabIS", true, false }, { "tabEvol", true, false }, { "tab_output", false, true },
+        { "tab_config", false, false }, { "tabEvol", true, false }, { "tab_input", false, false } };
+    QTabBar *bar = ui()->tabs->tabBar();
+    for (const auto &step : steps) {
+        QWidget *page = window->findChild<QWidget *>(QLatin1String(step.tab));
         QTest::mouseClick(
             bar, Qt::LeftButton, {}, bar->tabRect(ui()->tabs->indexOf(page)).center());
         QCOMPARE(ui()->tabs->currentWidget(), page);
+        QCOMPARE(action(QStringLiteral("&Save Plot"))->isEnabled(), step.plotSave);
+        QCOMPARE(action(QStringLiteral("&Save Output"))->isEnabled(), step.saveFile);
     }
-    QCOMPARE(action(QStringLiteral("&Save Plot"))->isEnabled(), plotSave);
-    QCOMPARE(action(QStringLiteral("&Save Output"))->isEnabled(), saveFile);
     QVERIFY(!action(QStringLiteral("&Process"))->isEnabled());
 }
 
-void TestApplication::internalStandardChoices_data()
+void TestApplication::internalStandardChoice_data()
 {
-    QTest::addColumn<bool>("quadrupoleFile");
-    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<QString>("file"); // instrument|file; empty: nothing read
+    QTest::addColumn<int>("mrRow");
     QTest::addColumn<QStringList>("entries");
-
-    QTest::newRow("nothing read yet") << false << false
-                                      << QStringList { "LR Internal Standard : ",
-                                             "MR Internal Standard : ", "HR Internal Standard : " };
-    QTest::newRow("high resolution")
-        << false << true
-        << QStringList { "LR Internal Standard : 115In LR", "MR Internal Standard : 115In MR",
-               "HR Internal Standard : 115In HR" };
-    QTest::newRow("quadrupole") << true << true
-                                << QStringList { "LR Internal Standard : 115In #1 ",
-                                       "MR Internal Standard : ", "HR Internal Standard : " };
-}
-
-void TestApplication::internalStandardChoices()
-{
-    QFETCH(bool, quadrupoleFile);
-    QFETCH(bool, loaded);
-    QFETCH(QStringList, entries);
-
-    if (loaded)
-        load(quadrupoleFile ? quadrupole : highResolution,
-            { "BLK_1", "STD_1", "S1", "BLK_2", "QC_1" });
-    else
-        window->listISChange();
-    QCOMPARE(comboItems(ui()->plotISchoice), entries);
-    QCOMPARE(ui()->plotISchoice->currentIndex(), 0);
-}
-
-void TestApplication::internalStandardFollowsCombo()
-{
-    load(highResolution, { "BLK_1", "STD_1", "S1" });
-    QPointer<QAbstractItemModel> previous = ui()->plotISchoice->model();
-
-    ui()->comboISMR->setCurrentIndex(1);
-    QCOMPARE(comboItems(ui()->plotISchoice),
-        (QStringList { "LR Internal Standard : 115In LR", "MR Internal Standard : 56Fe MR",
-            "HR Internal Standard : 115In HR" }));
-    QCOMPARE(ui()->plotISchoice->currentIndex(), 0);
-    // The replaced list is released, not left behind.
-    QVERIFY(previous.isNull());
-}
-
-void TestApplication::internalStandardPlotFollowsChoice_data()
-{
     QTest::addColumn<int>("choice");
-    QTest::addColumn<int>("lrRow");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("LR entry") << 0 << 0 << "Internal Standard 115In LR";
-    QTest::newRow("LR entry, second isotope") << 0 << 1 << "Internal Standard 59Co LR";
-    QTest::newRow("MR entry") << 1 << 0 << "Internal Standard 115In MR";
-    QTest::newRow("HR entry") << 2 << 0 << "Internal Standard 115In HR";
+    const QString lr = QStringLiteral("LR Internal Standard : ");
+    const QString mr = QStringLiteral("MR Internal Standard : ");
+    const QString hr = QStringLiteral("HR Internal Standard : ");
+    const QString example = "HR-ICP-MS|" + EXAMPLES + "hr_export.csv";
+    QTest::newRow("nothing read yet")
+        << "" << 0 << QStringList { lr, mr, hr } << 0 << "Internal Standard";
+    QTest::newRow("quadrupole") << "Q-ICP-MS|" + EXAMPLES + "q_export.csv" << 0
+                                << QStringList { lr + "7Li #1 ", mr, hr } << 0
+                                << "Internal Standard 7Li #1 ";
+    QTest::newRow("second MR isotope, MR entry")
+        << example << 1 << QStringList { lr + "7Li LR", mr + "51V MR", hr + "75As HR" } << 1
+        << "Internal Standard 51V MR";
+    QTest::newRow("HR entry") << example << 0
+                              << QStringList { lr + "7Li LR", mr + "27Al MR", hr + "75As HR" } << 2
+                              << "Internal Standard 75As HR";
 }
 
-void TestApplication::internalStandardPlotFollowsChoice()
+void TestApplication::internalStandardChoice()
 {
+    QFETCH(QString, file);
+    QFETCH(int, mrRow);
+    QFETCH(QStringList, entries);
     QFETCH(int, choice);
-    QFETCH(int, lrRow);
     QFETCH(QString, title);
 
-    load(highResolution, { "BLK_1", "STD_1", "S1" });
-    ui()->comboISLR->setCurrentIndex(lrRow);
+    if (file.isEmpty())
+        window->listISChange();
+    else
+        load(file.section(QLatin1Char('|'), 0, 0), file.section(QLatin1Char('|'), 1));
+    QPointer<QAbstractItemModel> previous = ui()->plotISchoice->model();
+    ui()->comboISMR->setCurrentIndex(mrRow);
+    QCOMPARE(texts(ui()->plotISchoice->model()), entries);
+    QCOMPARE(ui()->plotISchoice->currentIndex(), 0);
+    // A refilled list releases the one it replaces.
+    QCOMPARE(previous.isNull(), mrRow != 0);
     ui()->plotISchoice->setCurrentIndex(choice);
     QCOMPARE(ui()->graphIS->title().text(), title);
 }
 
-void TestApplication::instrumentSwapsReader_data()
-{
-    QTest::addColumn<QStringList>("choices");
-    QTest::addColumn<bool>("quadrupoleReader");
-
-    QTest::newRow("quadrupole") << QStringList { "Q-ICP-MS" } << true;
-    QTest::newRow("back to high resolution") << QStringList { "Q-ICP-MS", "HR-ICP-MS" } << false;
-    QTest::newRow("unknown name keeps the reader") << QStringList { "Q-ICP-MS", "ICP-OES" } << true;
-}
-
 void TestApplication::instrumentSwapsReader()
 {
-    QFETCH(QStringList, choices);
-    QFETCH(bool, quadrupoleReader);
-
-    load(highResolution, { "BLK_1", "S1" });
-    for (const QString &choice : choices) {
-        const int index = ui()->icpmsModel->findText(choice);
-        if (index >= 0)
-            ui()->icpmsModel->setCurrentIndex(index);
-        else
-            window->on_icpmsModel_currentIndexChanged(choice);
-    }
-    Parser *reader = window->inputData->getParser();
-    QCOMPARE(reader, window->inputParser);
-    QCOMPARE(dynamic_cast<ParserInAgilentCSV *>(reader) != nullptr, quadrupoleReader);
-    QCOMPARE(dynamic_cast<ParserInHRElementCSV *>(reader) != nullptr, !quadrupoleReader);
-    // What was read stays on screen and in the data set.
-    QCOMPARE(window->inputData->isoSize(), highResolution.size());
-    QCOMPARE(ui()->listViewInput->count(), 2);
+    load(QStringLiteral("HR-ICP-MS"), RUN_HR);
+    ui()->icpmsModel->setCurrentIndex(1);
+    QVERIFY(dynamic_cast<ParserInAgilentCSV *>(window->inputData->getParser()));
+    // An unknown instrument name keeps the reader in place.
+    window->on_icpmsModel_currentIndexChanged(QStringLiteral("ICP-OES"));
+    QVERIFY(dynamic_cast<ParserInAgilentCSV *>(window->inputData->getParser()));
+    QCOMPARE(window->inputData->getParser(), window->inputParser);
+    ui()->icpmsModel->setCurrentIndex(0);
+    QVERIFY(dynamic_cast<ParserInHRElementCSV *>(window->inputData->getParser()));
+    // What was read stays on screen and in the data set; the writer stays on the working set.
+    QCOMPARE(window->inputData->isoSize(), 4);
+    QCOMPARE(ui()->listViewInput->count(), 9);
     QCOMPARE(static_cast<Parser *>(window->outputParser), window->outputData->getParser());
 }
 
-void TestApplication::solutionListsShowTheirDataSet()
+void TestApplication::listsDriveTablesAndPlots()
 {
-    load(highResolution, { "BLK_1", "STD_1", "S1" });
+    load(QStringLiteral("HR-ICP-MS"), RUN_HR);
     // The working set differs from the instrument set, as after a correction.
-    window->outputData->getSolution(2)->setCps(0, 1.25);
-
-    ui()->listViewOutput->setCurrentRow(2);
-    const QAbstractItemModel *output = ui()->tableViewOutput->model();
-    QCOMPARE(output->rowCount(), highResolution.size());
-    QCOMPARE(output->index(0, 0).data().toString(), QStringLiteral("115In LR"));
-    QCOMPARE(output->index(0, 1).data().toString(), QStringLiteral("1.25"));
-
-    ui()->listViewInput->setCurrentRow(2);
+    window->outputData->getSolution(1)->setCps(0, 1.25);
+    QCOMPARE(outputCell(QStringLiteral("BLK_2"), 1), QStringLiteral("1.25"));
+    ui()->listViewInput->setCurrentRow(1);
     const QAbstractItemModel *input = ui()->tableViewInput->model();
-    QCOMPARE(input->index(0, 1).data().toString(), QStringLiteral("3000.00"));
-    QCOMPARE(input->index(1, 1).data().toString(), QStringLiteral("3001.00"));
-
+    QCOMPARE(input->index(2, 1).data().toString(), QStringLiteral("70.00"));
     // Emptying the lists sends row -1: the tables keep what they show.
     ui()->listViewInput->clear();
     ui()->listViewOutput->clear();
     QCOMPARE(ui()->tableViewInput->model(), input);
-    QCOMPARE(ui()->tableViewOutput->model(), output);
-    QCOMPARE(input->index(0, 1).data().toString(), QStringLiteral("3000.00"));
-}
+    QCOMPARE(input->index(0, 1).data().toString(), QStringLiteral("120.00"));
+    QCOMPARE(ui()->tableViewOutput->model()->index(0, 1).data().toString(), QStringLiteral("1.25"));
 
-void TestApplication::evolutionSlots()
-{
-    load(highResolution, { "BLK_1", "STD_1", "BLK_2" });
-    // No pattern yet: picking an isotope draws nothing.
-    ui()->listEvol->setCurrentRow(1);
-    QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution"));
-
-    ui()->evolChoice->addItems({ "BLK", "VS" });
-    QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution BLK - 59Co LR"));
+    ui()->listEvol->setCurrentRow(2);
+    QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution BLK - 59Co MR"));
     ui()->evolChoice->setCurrentIndex(1);
-    QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution VS - 59Co LR"));
-    ui()->listEvol->setCurrentRow(3);
-    QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution VS - 56Fe MR"));
-
-    ui()->listCurves->setCurrentRow(4);
-    QVERIFY(ui()->graphElement->title().text().contains(QStringLiteral("115In HR")));
+    QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution VS - 59Co MR"));
+    ui()->listCurves->setCurrentRow(3);
+    QVERIFY(ui()->graphElement->title().text().contains(QStringLiteral("115In MR")));
 }
 
 void TestApplication::closing_data()
 {
-    QTest::addColumn<int>("file"); // 0 none, 1 high resolution, 2 quadrupole
+    QTest::addColumn<QString>("file"); // empty: nothing read
     QTest::addColumn<QMessageBox::StandardButton>("answer");
-    QTest::addColumn<bool>("viaQuit");
+    QTest::addColumn<bool>("stored"); // the current choices are already stored
     QTest::addColumn<QStringList>("keys");
 
-    QTest::newRow("no keeps the window") << 1 << QMessageBox::No << false << QStringList {};
-    QTest::newRow("quit command asks too") << 1 << QMessageBox::No << true << QStringList {};
+    const QString example = EXAMPLES + "hr_export.csv";
+    QTest::newRow("no keeps the window") << example << QMessageBox::No << false << QStringList {};
     QTest::newRow("yes before any file stores nothing")
-        << 0 << QMessageBox::Yes << false << QStringList {};
+        << "" << QMessageBox::Yes << false << QStringList {};
     QTest::newRow("yes stores the three choices")
-        << 1 << QMessageBox::Yes << false << QStringList { "HR", "LR", "MR" };
-    QTest::newRow("yes from the quit command")
-        << 1 << QMessageBox::Yes << true << QStringList { "HR", "LR", "MR" };
-    QTest::newRow("quadrupole stores LR only")
-        << 2 << QMessageBox::Yes << false << QStringList { "LR" };
+        << example << QMessageBox::Yes << false << QStringList { "HR", "LR", "MR" };
+    QTest::newRow("no HR isotope, no HR key")
+        << RUN_HR << QMessageBox::Yes << false << QStringList { "LR", "MR" };
+    QTest::newRow("unchanged choices are not rewritten")
+        << example << QMessageBox::Yes << true << QStringList { "File", "HR", "LR", "MR" };
 }
 
 void TestApplication::closing()
 {
-    QFETCH(int, file);
+    QFETCH(QString, file);
     QFETCH(QMessageBox::StandardButton, answer);
-    QFETCH(bool, viaQuit);
+    QFETCH(bool, stored);
     QFETCH(QStringList, keys);
 
-    if (file)
-        load(file == 1 ? highResolution : quadrupole, { "BLK_1", "STD_1", "S1" });
+    if (!file.isEmpty())
+        load(QStringLiteral("HR-ICP-MS"), file);
     ui()->comboISLR->setCurrentIndex(ui()->comboISLR->count() - 1);
+    const QList<QPair<QString, const QComboBox *>> combos { { "LR", ui()->comboISLR },
+        { "MR", ui()->comboISMR }, { "HR", ui()->comboISHR } };
+    QString fileName;
+    QDateTime written;
+    if (stored) {
+        QSettings settings(ORGANISATION, APPLICATION);
+        for (const auto &pair : combos)
+            settings.setValue(pair.first, pair.second->currentText());
+        settings.setValue(QStringLiteral("File"), RUN_STDQC);
+        settings.sync();
+        fileName = settings.fileName();
+        written = QFileInfo(fileName).lastModified();
+        QTest::qWait(30);
+    }
 
     ModalAnswerer answerer({ answer });
-    if (viaQuit)
-        action(QStringLiteral("&Quit"))->trigger();
-    else
-        window->close();
-
+    action(QStringLiteral("&Quit"))->trigger();
     QCOMPARE(answerer.count(), 1);
-    QCOMPARE(answerer.unplanned(), 0);
     const ModalAnswerer::Seen box = answerer.seen().first();
     QCOMPARE(box.title, QStringLiteral("Close"));
     QCOMPARE(box.text, QStringLiteral("Do you really want to close this application ?"));
@@ -689,52 +599,16 @@ void TestApplication::closing()
     QCOMPARE(box.defaultButton, QMessageBox::Yes);
     QCOMPARE(window->isVisible(), answer == QMessageBox::No);
 
-    QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
-    QStringList stored = settings.allKeys();
-    stored.sort();
-    QCOMPARE(stored, keys);
-    const QList<QPair<QString, const QComboBox *>> combos { { "LR", ui()->comboISLR },
-        { "MR", ui()->comboISMR }, { "HR", ui()->comboISHR } };
+    QSettings settings(ORGANISATION, APPLICATION);
+    QStringList found = settings.allKeys();
+    found.sort();
+    QCOMPARE(found, keys);
     for (const auto &pair : combos) {
         if (keys.contains(pair.first))
             QCOMPARE(settings.value(pair.first).toString(), pair.second->currentText());
     }
-}
-
-void TestApplication::unchangedChoiceIsNotRewritten()
-{
-    load(highResolution, { "BLK_1", "STD_1", "S1" });
-    QString fileName;
-    {
-        QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
-        settings.setValue(QStringLiteral("LR"), ui()->comboISLR->currentText());
-        settings.setValue(QStringLiteral("MR"), ui()->comboISMR->currentText());
-        settings.setValue(QStringLiteral("HR"), ui()->comboISHR->currentText());
-        settings.setValue(QStringLiteral("File"), QStringLiteral("/data/stdqc.csv"));
-        fileName = settings.fileName();
-    }
-    const QDateTime before = QFileInfo(fileName).lastModified();
-    QVERIFY(before.isValid());
-    QTest::qWait(30);
-
-    {
-        ModalAnswerer answerer({ QMessageBox::Yes });
-        QVERIFY(window->close());
-        QCOMPARE(answerer.count(), 1);
-        QCOMPARE(QFileInfo(fileName).lastModified(), before);
-    }
-
-    // A changed choice is written, and only the close question's keys are touched.
-    window = std::make_unique<Application>();
-    window->show();
-    load(highResolution, { "BLK_1", "STD_1", "S1" });
-    ui()->comboISLR->setCurrentIndex(1);
-    ModalAnswerer again({ QMessageBox::Yes });
-    QVERIFY(window->close());
-    QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
-    QCOMPARE(settings.value(QStringLiteral("LR")).toString(), QStringLiteral("59Co LR"));
-    QCOMPARE(settings.value(QStringLiteral("MR")).toString(), QStringLiteral("115In MR"));
-    QCOMPARE(settings.value(QStringLiteral("File")).toString(), QStringLiteral("/data/stdqc.csv"));
+    if (stored)
+        QCOMPARE(QFileInfo(fileName).lastModified(), written);
 }
 
 void TestApplication::aboutBox()
@@ -742,16 +616,445 @@ void TestApplication::aboutBox()
     ModalAnswerer answerer({ QMessageBox::Ok });
     action(QStringLiteral("&About"))->trigger();
     QCOMPARE(answerer.count(), 1);
-    QCOMPARE(answerer.unplanned(), 0);
     const ModalAnswerer::Seen box = answerer.seen().first();
     QCOMPARE(box.title, QStringLiteral("About Ketrion Application"));
     for (const char *part : { "Ketrion", "v1.31", "Application to process ICP-MS data.",
              "<b>Designed by :</b>", "<b>Maintain by :</b>", "Ostrel" })
         QVERIFY2(box.text.contains(QLatin1String(part)), part);
-    QVERIFY(box.text.indexOf(QLatin1String("Designed by"))
-        < box.text.indexOf(QLatin1String("Maintain by")));
     QVERIFY(!box.text.contains(QLatin1Char('@')));
     QVERIFY(window->isVisible());
+}
+
+void TestApplication::openDataFile_data()
+{
+    QTest::addColumn<QStringList>("reads"); // instrument|file, in order; the last one is checked
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("solutions");
+    QTest::addColumn<int>("isotopes");
+
+    const QString hr = "HR-ICP-MS|" + EXAMPLES + "hr_export.csv";
+    QTest::newRow("high-resolution example")
+        << QStringList { hr } << "Parsed Elements 19\n\nParsed Solutions 53" << 53 << 19;
+    QTest::newRow("quadrupole example") << QStringList { "Q-ICP-MS|" + EXAMPLES + "q_export.csv" }
+                                        << "Parsed Elements 20\n\nParsed Solutions 53" << 53 << 20;
+    QTest::newRow("high-resolution file read as quadrupole")
+        << QStringList { "Q-ICP-MS|" + EXAMPLES + "hr_export.csv" }
+        << "Input file format error: no solution detected (instrument set to 'Q-ICP-MS')" << 0 << 0;
+    QTest::newRow("quadrupole file read as high resolution, after a good read")
+        << QStringList { hr, "HR-ICP-MS|" + EXAMPLES + "q_export.csv" }
+        << "Input file format error: no element detected (instrument set to 'HR-ICP-MS')" << 0 << 0;
+    QTest::newRow("missing file after a good read")
+        << QStringList { hr, "HR-ICP-MS|" + DATA + "nowhere.csv" }
+        << "Cannot read file " + DATA + "nowhere.csv:\nNo such file or directory." << 53 << 19;
+}
+
+void TestApplication::openDataFile()
+{
+    QFETCH(QStringList, reads);
+    QFETCH(QString, message);
+    QFETCH(int, solutions);
+    QFETCH(int, isotopes);
+
+    ModalAnswerer::Seen last;
+    bool accepted = false;
+    for (const QString &read : reads) {
+        ui()->icpmsModel->setCurrentIndex(
+            ui()->icpmsModel->findText(read.section(QLatin1Char('|'), 0, 0)));
+        ModalAnswerer answerer({ QMessageBox::Ok });
+        accepted = window->loadDataFile(read.section(QLatin1Char('|'), 1));
+        QCOMPARE(answerer.count(), 1);
+        last = answerer.seen().first();
+    }
+    const bool unreadable = message.startsWith(QLatin1String("Cannot read"));
+    QCOMPARE(last.title, unreadable ? QStringLiteral("Read File") : QStringLiteral("Parsing CSV"));
+    QCOMPARE(last.text, message);
+    QCOMPARE(last.icon, unreadable ? QMessageBox::Warning : QMessageBox::Information);
+
+    const bool success = message.startsWith(QLatin1String("Parsed"));
+    QCOMPARE(accepted, success);
+    QCOMPARE(action(QStringLiteral("&Process"))->isEnabled(), success);
+    // A file that cannot be opened leaves what the earlier read showed.
+    const bool shown = solutions > 0;
+    QCOMPARE(ui()->listViewInput->count(), solutions);
+    QCOMPARE(ui()->listCurves->count() + ui()->listEvol->count(), 2 * isotopes);
+    QCOMPARE(ui()->evolChoice->count(), shown ? 2 : 0); // BLK, VS
+    QCOMPARE(ui()->plotISchoice->count(), shown ? 3 : 0);
+    QCOMPARE(ui()->comboISLR->count() + ui()->blankSelection->count() > 0, shown);
+    // The average blanks close the working set's list and are no IS reference.
+    const QStringList output = texts(ui()->listViewOutput->model());
+    const QStringList averages
+        = shown ? QStringList { "BLK_Avg_All", "BLK_Avg_First_Seq" } : QStringList();
+    QCOMPARE(output.mid(solutions), averages);
+    QCOMPARE(ui()->echantIS->count(), solutions);
+    // The internal-standard plot is drawn for the first entry, the LR isotope.
+    if (shown)
+        QCOMPARE(
+            ui()->graphIS->title().text(), "Internal Standard " + ui()->comboISLR->currentText());
+}
+
+void TestApplication::cancelledDialogs_data()
+{
+    QTest::addColumn<QStringList>("command"); // its text, the tab it needs, the dialog's title
+    QTest::newRow("data file") << QStringList { "&Data File", "tab_input", "Choose a Data file" };
+    QTest::newRow("standards file")
+        << QStringList { "&STD-QC File", "tab_input", "Choose a file - QC & STD" };
+    QTest::newRow("results") << QStringList { "&Save Output", "tab_output", "Choose a file name" };
+    QTest::newRow("plot") << QStringList { "&Save Plot", "tabElmnt", "Save Current Plot" };
+}
+
+void TestApplication::cancelledDialogs()
+{
+    QFETCH(QStringList, command);
+
+    loadRunFiles();
+    run();
+    const QStringList before = texts(ui()->listViewOutput->model());
+    ui()->tabs->setCurrentWidget(window->findChild<QWidget *>(command.at(1)));
+
+    // Nothing planned: the file dialog is dismissed as with Cancel.
+    ModalAnswerer answerer({});
+    action(command.at(0))->trigger();
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(answerer.seen().first().title, command.at(2));
+    QCOMPARE(texts(ui()->listViewOutput->model()), before);
+    QCOMPARE(
+        QSettings(ORGANISATION, APPLICATION).value(QStringLiteral("File")).toString(), RUN_STDQC);
+    QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList {});
+    // Only a cancelled data file takes "&Process" away, until a file is read again.
+    QCOMPARE(action(QStringLiteral("&Process"))->isEnabled(), command.at(0) != "&Data File");
+}
+
+void TestApplication::chooseStandardsFile()
+{
+    const QString lithium = DATA + "window_run_stdqc_lithium_only.csv";
+    ModalAnswerer answerer({ QMessageBox::Ok });
+    QVERIFY(window->chooseStdqcFile(RUN_STDQC));
+    QVERIFY(window->chooseStdqcFile(lithium));
+    QVERIFY(!window->chooseStdqcFile(DATA + "gone.csv"));
+    QCOMPARE(answerer.count(), 1);
+    const ModalAnswerer::Seen box = answerer.seen().first();
+    QCOMPARE(box.title, QStringLiteral("Read File"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.text, "Cannot read file " + DATA + "gone.csv:\nNo such file or directory.");
+    // The later good choice stays; choosing reads nothing and touches no other key.
+    QSettings settings(ORGANISATION, APPLICATION);
+    QCOMPARE(settings.allKeys(), QStringList { "File" });
+    QCOMPARE(settings.value(QStringLiteral("File")).toString(), lithium);
+    QCOMPARE(ui()->listViewInput->count(), 0);
+}
+
+void TestApplication::rememberedIsotopesAfterRestart_data()
+{
+    QTest::addColumn<QString>("instrument");
+    QTest::addColumn<QString>("nextFile");
+    QTest::addColumn<QStringList>("expected"); // LR, MR, HR texts after the next read
+
+    QTest::newRow("other file with the same isotopes")
+        << "HR-ICP-MS" << EXAMPLES + "hr_export.csv"
+        << QStringList { "115In LR", "115In MR", "75As HR" };
+    // The stored texts are not in the quadrupole file: its first isotope stays.
+    QTest::newRow("stored texts absent from the next file")
+        << "Q-ICP-MS" << EXAMPLES + "q_export.csv" << QStringList { "7Li #1 ", "", "" };
+}
+
+void TestApplication::rememberedIsotopesAfterRestart()
+{
+    QFETCH(QString, instrument);
+    QFETCH(QString, nextFile);
+    QFETCH(QStringList, expected);
+
+    // The run file lists 7Li and 59Co first: the stored choices are not the defaults.
+    load(QStringLiteral("HR-ICP-MS"), RUN_HR);
+    apply(QStringLiteral("lr=115In LR;mr=115In MR"));
+    {
+        ModalAnswerer answerer({ QMessageBox::Yes });
+        QVERIFY(window->close());
+    }
+    newWindow();
+    // Before a file is read the boxes are empty whatever is stored.
+    QCOMPARE(ui()->comboISLR->count(), 0);
+    load(instrument, nextFile);
+    QCOMPARE(ui()->comboISLR->currentText(), expected.at(0));
+    QCOMPARE(ui()->comboISMR->currentText(), expected.at(1));
+    QCOMPARE(ui()->comboISHR->currentText(), expected.at(2));
+    QCOMPARE(ui()->plotISchoice->currentText(), "LR Internal Standard : " + expected.at(0));
+}
+
+void TestApplication::process_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QStringList>("lines"); // the whole trace; empty: not checked
+    QTest::addColumn<QString>("label"); // the QC report's
+    QTest::addColumn<QStringList>("failures");
+    QTest::addColumn<QStringList>("sampleRow"); // S_1's 7Li LR concentration and RSD
+    QTest::addColumn<QString>("expectedFile"); // the saved results; empty: not saved
+
+    // Lines, figures and files worked out by hand from the two run files.
+    QTest::newRow("no correction")
+        << ""
+        << QStringList { "*** begin processing ***",
+               "# Ketrion configuration:", "  Selected ICP instrument: HR-ICP-MS",
+               "  No internal standard correction is applied", "  No blank correction is applied",
+               "  Quality control validation is set", "# open QC-STD file", "# parse QC-STD file",
+               "# init processing variables", "# add blk solutions", "# process calibration",
+               "7Li LR: slope = 1030.76923077, y-intercept =  34.61538462, r2 = 0.99962422",
+               "59Co MR: slope = 507.30769231, y-intercept =  43.84615385, r2 = 0.99999828",
+               "blank_id = -1, is_ref_id = -1, is_elements[0] = -1, is_elements[1] = -1, "
+               "is_elements[2] = -1",
+               "*** process concentration ***", "*** process limits ***",
+               "*** process QC control ***", "# QC not valid: 1 / 2",
+               "*** refreshing plots and tables ***", "*** end of processing ***" }
+        << "Quality Control <b>Not valid</b> : 1 / 2" << QStringList { "QC_1 : 59Co MR" }
+        << QStringList { "2.87687", "3.05" } << "";
+    QTest::newRow("IS on LR and MR, y-intercept with the first-run average")
+        << "is=BLK_1;lr=115In LR;mr=115In MR;boxes=110;yi=BLK_Avg_First_Seq" << QStringList {}
+        << "Quality Control <b>Not valid</b> : 0 / 2" << QStringList {}
+        << QStringList { "3.3913", "2.82" } << "window_run_is_yintercept_results.csv";
+}
+
+void TestApplication::process()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, label);
+    QFETCH(QStringList, failures);
+    QFETCH(QStringList, sampleRow);
+    QFETCH(QString, expectedFile);
+
+    loadRunFiles();
+    apply(chosen);
+    // Rows picked before the run: the views follow it.
+    outputCell(QStringLiteral("S_1"), 0);
+    ui()->listCurves->setCurrentRow(0);
+    clearTrace();
+    const QList<ModalAnswerer::Seen> boxes = run();
+
+    if (!lines.isEmpty())
+        QCOMPARE(traceLines(), lines);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().title, QStringLiteral("Quality Controls"));
+    QCOMPARE(boxes.first().text, label);
+    QCOMPARE(boxes.first().items, failures);
+    const QAbstractItemModel *table = ui()->tableViewOutput->model();
+    QCOMPARE(table->index(0, 0).data().toString(), QStringLiteral("7Li LR"));
+    QCOMPARE(table->index(0, 3).data().toString(), sampleRow.at(0));
+    QCOMPARE(table->index(0, 4).data().toString(), sampleRow.at(1));
+    QVERIFY(ui()->graphElement->title().text().contains(QStringLiteral("7Li LR")));
+    if (!expectedFile.isEmpty()) {
+        const QString saved = work.filePath(expectedFile);
+        QVERIFY(window->saveResults(saved));
+        QCOMPARE(contents(saved), contents(DATA + expectedFile));
+    }
+}
+
+void TestApplication::secondRunMatchesFreshRun_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("secondStandards");
+
+    // The second run leaves the IS isotopes out of the calibration: no line of the first may stay.
+    QTest::newRow("calibrated, then IS left out")
+        << "yi=BLK_1"
+        << "is=BLK_1;lr=7Li LR;mr=59Co MR;yi=BLK_1" << RUN_STDQC;
+    // The first run's zero standard leaves the working set.
+    QTest::newRow("y-intercept, then subtraction") << "yi=BLK_2"
+                                                   << "sub=BLK_2" << RUN_STDQC;
+    // An element the second standards file lacks keeps no value of the first.
+    QTest::newRow("standards file changed between the runs")
+        << "yi=BLK_1"
+        << "yi=BLK_1" << DATA + "window_run_stdqc_lithium_only.csv";
+}
+
+void TestApplication::secondRunMatchesFreshRun()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, secondStandards);
+
+    loadRunFiles();
+    apply(first);
+    const QString firstRun = runAndSave(QStringLiteral("first.csv"));
+    QVERIFY(window->chooseStdqcFile(secondStandards));
+    apply(second);
+    const QString again = runAndSave(QStringLiteral("again.csv"));
+    const QStringList listAfterTwo = texts(ui()->listViewOutput->model());
+
+    newWindow();
+    load(QStringLiteral("HR-ICP-MS"), RUN_HR);
+    apply(second);
+    const QString fresh = runAndSave(QStringLiteral("fresh.csv"));
+    QVERIFY(!firstRun.isEmpty() && !again.isEmpty() && !fresh.isEmpty());
+    QVERIFY(contents(firstRun) != contents(fresh));
+    QCOMPARE(contents(again), contents(fresh));
+    QCOMPARE(listAfterTwo, texts(ui()->listViewOutput->model()));
+}
+
+void TestApplication::noBlankForZeroStandard()
+{
+    load(QStringLiteral("HR-ICP-MS"), DATA + QStringLiteral("window_run_no_blank_hr.csv"));
+    QVERIFY(window->chooseStdqcFile(RUN_STDQC));
+    // No blank, so no average either.
+    const QStringList before = texts(ui()->listViewOutput->model());
+    QCOMPARE(before, texts(ui()->listViewInput->model()));
+    QCOMPARE(ui()->blankSelection->currentIndex(), -1);
+    apply(QStringLiteral("qc=0"));
+    ui()->yIntercept->setChecked(true);
+
+    QCOMPARE(run().size(), 0);
+    QCOMPARE(window->statusBar()->currentMessage(), ProcessingRun::NO_ZERO_STD_BLANK);
+    QVERIFY(traceLines().contains(QStringLiteral("# no blank available: no zero standard added")));
+    QCOMPARE(traceLines().last(), QStringLiteral("*** end of processing ***"));
+    QCOMPARE(texts(ui()->listViewOutput->model()), before);
+    // Calibrated from the three standards alone.
+    QCOMPARE(outputCell(QStringLiteral("S_1"), 3), QStringLiteral("2.87687"));
+
+    // The message is about that run only.
+    ui()->yIntercept->setChecked(false);
+    run();
+    QCOMPARE(window->statusBar()->currentMessage(), QString());
+}
+
+void TestApplication::runStopsEarly_data()
+{
+    // The standards file (empty: never chosen), the box's title and text, the last trace line.
+    QTest::addColumn<QStringList>("stop");
+    QTest::newRow("no standards file chosen") << QStringList { "", "Read QC-STD File",
+        "You have to load a QC-STD Concentrations File", "# open QC-STD file" };
+    QTest::newRow("standards file without the QC solution")
+        << QStringList { DATA + "window_run_stdqc_without_qc.csv", "Parsing CSV",
+               "Solution QC_1 Not found", "# parse QC-STD file" };
+}
+
+void TestApplication::runStopsEarly()
+{
+    QFETCH(QStringList, stop);
+    const QString standards = stop.at(0), title = stop.at(1);
+
+    // An earlier good run whose results must stay on screen and in the file.
+    loadRunFiles();
+    const QString before = runAndSave(QStringLiteral("before.csv"));
+    QVERIFY(!before.isEmpty());
+    const QString shown = outputCell(QStringLiteral("S_1"), 3);
+
+    if (standards.isEmpty()) {
+        QSettings(ORGANISATION, APPLICATION).remove(QStringLiteral("File"));
+    } else {
+        QVERIFY(window->chooseStdqcFile(standards));
+    }
+    apply(QStringLiteral("is=BLK_1;lr=115In LR;mr=115In MR;yi=BLK_1"));
+    clearTrace();
+
+    const QList<ModalAnswerer::Seen> boxes = run();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().title, title);
+    QCOMPARE(boxes.first().text, stop.at(2));
+    QCOMPARE(boxes.first().icon,
+        title == "Parsing CSV" ? QMessageBox::Information : QMessageBox::Warning);
+    QCOMPARE(traceLines().last(), stop.at(3));
+    QVERIFY(action(QStringLiteral("&Process"))->isEnabled());
+    QCOMPARE(ui()->tableViewOutput->model()->index(0, 3).data().toString(), shown);
+    const QString after = work.filePath(QStringLiteral("after.csv"));
+    QVERIFY(window->saveResults(after));
+    QCOMPARE(contents(after), contents(before));
+}
+
+void TestApplication::failedSaveKeepsEarlierFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+
+    // The finished file cannot take the name: the system gives no reason.
+    QTest::newRow("renaming fails") << QString(250, QLatin1Char('r')) << "";
+    // The writer's own failure: the file size limit refuses its bytes.
+    QTest::newRow("writing fails") << "results.csv"
+                                   << "File too large";
+}
+
+void TestApplication::failedSaveKeepsEarlierFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+
+    loadRunFiles();
+    run();
+    QTemporaryDir folder;
+    const QString target = folder.filePath(name);
+    const QByteArray earlier = "results of an earlier run\n";
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+    file.close();
+
+    ModalAnswerer answerer({ QMessageBox::Ok });
+    rlimit previous {};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit none = previous;
+    none.rlim_cur = 0;
+    if (!reason.isEmpty())
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &none), 0);
+    const bool saved = window->saveResults(target);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, signal);
+
+    QVERIFY(!saved);
+    QCOMPARE(answerer.count(), 1);
+    const ModalAnswerer::Seen box = answerer.seen().first();
+    QCOMPARE(box.title, QStringLiteral("Save File"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    const QString start = QStringLiteral("Cannot write file %1:\n").arg(target);
+    QVERIFY2(box.text.startsWith(start) && box.text.endsWith('.'), qPrintable(box.text));
+    if (!reason.isEmpty())
+        QCOMPARE(box.text.mid(start.size()), reason + QLatin1Char('.'));
+    QCOMPARE(contents(target), earlier);
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+}
+
+void TestApplication::savePlot_data()
+{
+    // The plot's tab, the plot, the name given and the file written (empty: a warning instead).
+    QTest::addColumn<QStringList>("save");
+    QTest::newRow("evolution, not the IS plot")
+        << QStringList { "tabEvol", "graphEvol", "evol.JPG", "evol.JPG" };
+    QTest::newRow("no suffix gets the offered one")
+        << QStringList { "tabElmnt", "graphElement", "calibration", "calibration.jpg" };
+    QTest::newRow("unknown suffix") << QStringList { "tabEvol", "graphEvol", "evol.xyz", "" };
+}
+
+void TestApplication::savePlot()
+{
+    QFETCH(QStringList, save);
+    const QString plot = save.at(1), name = save.at(2), written = save.at(3);
+
+    loadRunFiles();
+    run();
+    ui()->listCurves->setCurrentRow(0);
+    ui()->listEvol->setCurrentRow(0);
+    ui()->tabs->setCurrentWidget(window->findChild<QWidget *>(save.at(0)));
+    QTemporaryDir folder;
+    ModalAnswerer answerer({ QMessageBox::Ok });
+    QCOMPARE(window->savePlot(folder.filePath(name)), !written.isEmpty());
+    const QStringList files = written.isEmpty() ? QStringList() : QStringList { written };
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), files);
+    QCOMPARE(answerer.count(), written.isEmpty() ? 1 : 0);
+    if (written.isEmpty()) {
+        QCOMPARE(answerer.seen().first().title, QStringLiteral("Save Plot"));
+        QVERIFY(answerer.seen().first().text.startsWith(
+            QStringLiteral("Cannot write file %1:\n").arg(folder.filePath(name))));
+        return;
+    }
+    QImageReader reader(folder.filePath(written));
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    const QImage image = reader.read();
+    // The picture is that plot's and no other's, up to the JPEG losses.
+    for (QwtPlot *other : { ui()->graphElement, ui()->graphIS, ui()->graphEvol }) {
+        const double difference = meanDifference(image, other->grab().toImage());
+        if (other->objectName() == plot)
+            QVERIFY2(difference < 4.0, qPrintable(QString::number(difference)));
+        else
+            QVERIFY2(difference > 8.0, qPrintable(QString::number(difference)));
+    }
 }
 
 QTEST_MAIN(TestApplication)
