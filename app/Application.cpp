@@ -36,8 +36,6 @@
 #include <qwt_plot.h>
 #include <qwt_plot_grid.h>
 
-#include <functional>
-
 // The images live in a static library: without this call the linker would drop them.
 static void registerResources()
 {
@@ -423,23 +421,6 @@ RunOptions Application::runOptions() const
     return options;
 }
 
-// Writes through a file beside the target that replaces it only once complete,
-// so that a failure leaves an earlier file as it was. Returns what went wrong,
-// empty on success.
-static QString writeWhole(const QString &fileName, QIODevice::OpenMode mode,
-    const std::function<QString(QIODevice *)> &write)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | mode))
-        return file.errorString();
-    const QString problem = write(&file);
-    if (!problem.isEmpty()) {
-        file.cancelWriting();
-        return problem;
-    }
-    return file.commit() ? QString() : file.errorString();
-}
-
 void Application::run()
 {
     const RunOptions options = runOptions();
@@ -554,10 +535,17 @@ bool Application::savePlot(const QString &fileName)
 
     const QImage image = plot->grab().toImage();
     const QByteArray format = QFileInfo(name).suffix().toLower().toLatin1();
-    const QString problem = writeWhole(name, {}, [&image, &format](QIODevice *file) {
-        QImageWriter writer(file, format);
-        return writer.write(image) ? QString() : writer.errorString();
-    });
+    // Replaces an earlier image only once the new one is complete; an
+    // uncommitted save file is discarded.
+    QSaveFile file(name);
+    QImageWriter writer(&file, format);
+    QString problem;
+    if (!file.open(QIODevice::WriteOnly))
+        problem = file.errorString();
+    else if (!writer.write(image))
+        problem = writer.errorString();
+    else if (!file.commit())
+        problem = file.errorString();
     if (problem.isEmpty())
         return true;
     QMessageBox::warning(

@@ -10,36 +10,6 @@
 
 namespace {
 
-// The entries the panel's boxes show, in their order: a position in one of
-// these lists is what the window hands to the run.
-
-QStringList referenceSolutions(const Data &data)
-{
-    QStringList names;
-    for (int s = 0; s < data.solutionSize(); ++s) {
-        const QString name = data.getSolution(s)->getName();
-        if (name != Data::ALL_AVG && name != Data::FIRST_SEQ_AVG)
-            names.append(name);
-    }
-    return names;
-}
-
-QStringList blanks(const Data &data)
-{
-    QStringList names;
-    for (int s : data.getBlkIndexes())
-        names.append(data.getSolution(s)->getName());
-    return names;
-}
-
-QStringList isotopes(const Data &data, const QList<int> &group)
-{
-    QStringList names;
-    for (int i : group)
-        names.append(data.getIso(i).getName());
-    return names;
-}
-
 QString withoutTrailingBlanks(QString text)
 {
     int end = text.size();
@@ -82,7 +52,7 @@ QString BatchJob::resolve(const BatchCommand &command, RunOptions *options) cons
 
     options->isCorrection = command.isCorrection;
     if (command.isCorrection) {
-        options->isReference = referenceSolutions(outputData).indexOf(command.isReference);
+        options->isReference = outputData.referenceNames().indexOf(command.isReference);
         if (options->isReference == -1)
             return QStringLiteral("Unknown solution '%1' for '--is-ref'.").arg(command.isReference);
         options->isReferenceName = command.isReference;
@@ -109,7 +79,7 @@ QString BatchJob::resolve(const BatchCommand &command, RunOptions *options) cons
             &options->isHRName },
     };
     for (const Group &group : groups) {
-        if (!chooseIsotope(isotopes(outputData, group.indexes), group.given, group.wanted,
+        if (!chooseIsotope(outputData.isotopeNames(group.indexes), group.given, group.wanted,
                 group.position, group.text))
             return QStringLiteral("Unknown isotope '%1' for '%2'.")
                 .arg(group.wanted, QLatin1String(group.option));
@@ -117,7 +87,7 @@ QString BatchJob::resolve(const BatchCommand &command, RunOptions *options) cons
 
     options->yIntercept = command.blankMode == BatchCommand::YIntercept;
     options->subBlank = command.blankMode == BatchCommand::Subtract;
-    const QStringList blankNames = blanks(outputData);
+    const QStringList blankNames = outputData.blankNames();
     if (command.blankGiven) {
         options->blankSelection = blankNames.indexOf(command.blank);
         if (options->blankSelection == -1)

@@ -94,16 +94,6 @@ void replaceTableModel(QTableView *view, QStandardItemModel *model)
     view->resizeColumnsToContents();
 }
 
-QStringList blankNames(Data *data)
-{
-    QStringList names;
-    for (int s = 0; s < data->solutionSize(); ++s) {
-        if (data->getSolution(s)->getType() == Solution::BLK)
-            names.append(data->getSolution(s)->getName());
-    }
-    return names;
-}
-
 QString equationText(const Processing *processing, int iso)
 {
     const Regline line = processing->getLine(iso);
@@ -174,47 +164,10 @@ void Displaying::initModeleTable(QStandardItemModel *model)
         model->setHeaderData(column, Qt::Horizontal, headers.at(column), Qt::EditRole);
 }
 
-QStandardItemModel *Displaying::newTableModel()
+// One row per isotope of the solution's data set.
+static void fillTable(
+    QStandardItemModel *model, const Solution *s, const Data *data, const Processing *limits)
 {
-    auto *model = new QStandardItemModel(1, 5);
-    initModeleTable(model);
-    return model;
-}
-
-void Displaying::dispTableInput()
-{
-    QStandardItemModel *model = newTableModel();
-    model->setParent(ui->tableViewInput);
-    replaceTableModel(ui->tableViewInput, model);
-}
-
-void Displaying::dispTableOutput()
-{
-    QStandardItemModel *model = newTableModel();
-    model->setParent(ui->tableViewOutput);
-    replaceTableModel(ui->tableViewOutput, model);
-}
-
-void Displaying::dispTableInput(Data *data, int solution)
-{
-    QStandardItemModel *model = newTableModel();
-    model->setParent(ui->tableViewInput);
-    fillTable(data, solution, nullptr, model);
-    replaceTableModel(ui->tableViewInput, model);
-}
-
-void Displaying::dispTableOutput(Data *data, int solution, Processing *processing)
-{
-    QStandardItemModel *model = newTableModel();
-    model->setParent(ui->tableViewOutput);
-    fillTable(data, solution, processing, model);
-    replaceTableModel(ui->tableViewOutput, model);
-}
-
-// limits is null for the input table, which never hides a value below the LOQ.
-void Displaying::fillTable(Data *data, int solution, Processing *limits, QStandardItemModel *model)
-{
-    const Solution *s = data->getSolution(solution);
     for (int i = 0; i < data->isoSize(); ++i) {
         QString concentText;
         QString concentRsdText;
@@ -235,56 +188,55 @@ void Displaying::fillTable(Data *data, int solution, Processing *limits, QStanda
     }
 }
 
+void Displaying::dispTableInput()
+{
+    showTable(ui->tableViewInput, nullptr, -1, nullptr);
+}
+
+void Displaying::dispTableOutput()
+{
+    showTable(ui->tableViewOutput, nullptr, -1, nullptr);
+}
+
+void Displaying::dispTableInput(Data *data, int solution)
+{
+    showTable(ui->tableViewInput, data, solution, nullptr);
+}
+
+void Displaying::dispTableOutput(Data *data, int solution, Processing *processing)
+{
+    showTable(ui->tableViewOutput, data, solution, processing);
+}
+
+// Without data the table is the empty layout. limits is null for the input
+// table, which never hides a value below the LOQ.
+void Displaying::showTable(QTableView *view, Data *data, int solution, Processing *limits)
+{
+    auto *model = new QStandardItemModel(1, 5, view);
+    initModeleTable(model);
+    if (data)
+        fillTable(model, data->getSolution(solution), data, limits);
+    replaceTableModel(view, model);
+}
+
 void Displaying::displayLists(Data *data)
 {
-    QStringList names;
-    QStringList lr;
-    QStringList mr;
-    QStringList hr;
-    for (int i = 0; i < data->isoSize(); ++i) {
-        const Element iso = data->getIso(i);
-        names.append(iso.getName());
-        switch (iso.getResol()) {
-        case Element::LR:
-        case Element::NOT_DEFINED:
-            lr.append(iso.getName());
-            break;
-        case Element::MR:
-            mr.append(iso.getName());
-            break;
-        case Element::HR:
-            hr.append(iso.getName());
-            break;
-        }
-    }
+    const QStringList names = data->isotopeNames();
     setListEntries(ui->listCurves, names);
     setListEntries(ui->listEvol, names);
-    setComboEntries(ui->blankSelection, blankNames(data));
-    setComboEntries(ui->comboISLR, lr);
-    setComboEntries(ui->comboISMR, mr);
-    setComboEntries(ui->comboISHR, hr);
+    setComboEntries(ui->blankSelection, data->blankNames());
+    setComboEntries(ui->comboISLR, data->isotopeNames(data->getLrIndexes()));
+    setComboEntries(ui->comboISMR, data->isotopeNames(data->getMrIndexes()));
+    setComboEntries(ui->comboISHR, data->isotopeNames(data->getHrIndexes()));
 }
 
 void Displaying::displaySolutions(Data *input, Data *output)
 {
-    QStringList inputNames;
-    for (int s = 0; s < input->solutionSize(); ++s)
-        inputNames.append(input->getSolution(s)->getName());
-    setListEntries(ui->listViewInput, inputNames);
-
-    QStringList outputNames;
-    QStringList references;
-    for (int s = 0; s < output->solutionSize(); ++s) {
-        const QString name = output->getSolution(s)->getName();
-        outputNames.append(name);
-        // an average blank is no solution the internal standard can be referred to
-        if (name != Data::ALL_AVG && name != Data::FIRST_SEQ_AVG)
-            references.append(name);
-    }
-    setListEntries(ui->listViewOutput, outputNames);
+    setListEntries(ui->listViewInput, input->solutionNames());
+    setListEntries(ui->listViewOutput, output->solutionNames());
     ui->echantIS->clear();
-    ui->echantIS->addItems(references);
-    setComboEntries(ui->blankSelection, blankNames(output));
+    ui->echantIS->addItems(output->referenceNames());
+    setComboEntries(ui->blankSelection, output->blankNames());
 }
 
 void Displaying::plotElement(Data *work, Data *raw, int iso, Processing *processing)

@@ -7,6 +7,7 @@
 class Data;
 class Processing;
 class QStandardItemModel;
+class QTableView;
 class QwtPlot;
 class QwtPlotCurve;
 class QwtPlotIntervalCurve;
@@ -39,8 +40,7 @@ public:
     void plotIS(Data *data, int iso, Processing *processing);
 
 private:
-    QStandardItemModel *newTableModel();
-    void fillTable(Data *data, int solution, Processing *limits, QStandardItemModel *model);
+    void showTable(QTableView *view, Data *data, int solution, Processing *limits);
 
     Ui::Application *ui;
     QwtPlotCurve *curveSTD;

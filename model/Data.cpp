@@ -8,10 +8,7 @@
 const QString Data::ALL_AVG = QStringLiteral("BLK_Avg_All");
 const QString Data::FIRST_SEQ_AVG = QStringLiteral("BLK_Avg_First_Seq");
 
-Data::Data(Parser *parser)
-    : parser(parser)
-{
-}
+Data::Data(Parser *parser) : parser(parser) { }
 
 ParseResult Data::executeParsing(QIODevice *file, Processing *processing)
 {
@@ -55,6 +52,48 @@ QList<int> Data::firstBlankRun() const
     while (s < solutions.size() && solutions.at(s).getType() == Solution::BLK)
         run.append(s++);
     return run;
+}
+
+QStringList Data::solutionNames() const
+{
+    QStringList names;
+    for (const Solution &s : solutions)
+        names.append(s.getName());
+    return names;
+}
+
+QStringList Data::referenceNames() const
+{
+    QStringList names;
+    for (const Solution &s : solutions) {
+        if (s.getName() != ALL_AVG && s.getName() != FIRST_SEQ_AVG)
+            names.append(s.getName());
+    }
+    return names;
+}
+
+QStringList Data::blankNames() const
+{
+    QStringList names;
+    for (const int s : blkIndexes)
+        names.append(solutions.at(s).getName());
+    return names;
+}
+
+QStringList Data::isotopeNames() const
+{
+    QStringList names;
+    for (const Element &e : isos)
+        names.append(e.getName());
+    return names;
+}
+
+QStringList Data::isotopeNames(const QList<int> &positions) const
+{
+    QStringList names;
+    for (const int i : positions)
+        names.append(isos.at(i).getName());
+    return names;
 }
 
 int Data::containsSolution(const QString &name) const

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Parser;
 class Processing;
@@ -46,6 +47,15 @@ public:
 
     // Positions of the first run of consecutive blanks, in file order.
     QList<int> firstBlankRun() const;
+
+    // Names in the order the window's lists and boxes show them, so that a
+    // position in one of those lists is a position here.
+    QStringList solutionNames() const;
+    // Solutions an internal standard can refer to: all but the two average blanks.
+    QStringList referenceNames() const;
+    QStringList blankNames() const;
+    QStringList isotopeNames() const;
+    QStringList isotopeNames(const QList<int> &positions) const;
 
     int containsSolution(const QString &name) const;
     void addBLKmoy(const QList<int> &blanks, const QString &name);

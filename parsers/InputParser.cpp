@@ -112,6 +112,33 @@ double InputParser::toDouble(QStringView text, bool *ok) const
     return 0.0;
 }
 
+bool InputParser::containsDigit(const QStringRef &cell)
+{
+    for (const QChar c : cell) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            return true;
+    }
+    return false;
+}
+
+QString InputParser::formatError(const QString &problem, const QString &instrument)
+{
+    return QStringLiteral("Input file format error: ") + problem
+        + QStringLiteral(" (instrument set to '") + instrument + QStringLiteral("')");
+}
+
+QString InputParser::countMismatch(const QString &isotope, const QString &instrument)
+{
+    return QStringLiteral("Input file format error:\n\nFor the element '") + isotope
+        + QStringLiteral("': values number detected do not match with solutions number")
+        + QStringLiteral(" (instrument set to '") + instrument + QStringLiteral("')");
+}
+
+QString InputParser::summary(int elements, int solutions)
+{
+    return QStringLiteral("Parsed Elements %1\n\nParsed Solutions %2").arg(elements).arg(solutions);
+}
+
 QString InputParser::numberError(int lineNumber, const QString &cell)
 {
     // The message goes into a box: a damaged file can hold a cell of megabytes.

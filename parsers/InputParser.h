@@ -22,6 +22,13 @@ public:
 
     // Message of a reader that met an unreadable number on a line (1-based).
     static QString numberError(int lineNumber, const QString &cell);
+
+protected:
+    // What the two instrument readers share: their value-cell test and messages.
+    static bool containsDigit(const QStringRef &cell);
+    static QString formatError(const QString &problem, const QString &instrument);
+    static QString countMismatch(const QString &isotope, const QString &instrument);
+    static QString summary(int elements, int solutions);
 };
 
 #endif

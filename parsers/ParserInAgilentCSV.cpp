@@ -16,17 +16,6 @@ QString ParserInAgilentCSV::getNotDefinedTag() const
     return NOT_DEFINED_TAG;
 }
 
-// Same test as searching "(\d+(.\d+)?)|(<###> )|(\d+(.\d+)?%)": every branch
-// but the tag needs one ASCII digit and nothing more.
-static bool isValueCell(const QStringRef &cell)
-{
-    for (const QChar c : cell) {
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            return true;
-    }
-    return cell.contains(ParserInAgilentCSV::NOT_DEFINED_TAG);
-}
-
 static ParseResult failure(const QString &message)
 {
     return ParseResult { 1, message };
@@ -34,11 +23,8 @@ static ParseResult failure(const QString &message)
 
 ParseResult ParserInAgilentCSV::parse(QIODevice *file, Data *data, Processing *)
 {
-    const QString instrument = QStringLiteral(" (instrument set to '") + ICP_MS_NAME + "')";
-    const QString noSolution
-        = QStringLiteral("Input file format error: no solution detected") + instrument;
-    const QString noElement
-        = QStringLiteral("Input file format error: no element detected") + instrument;
+    const QString noSolution = formatError(QStringLiteral("no solution detected"), ICP_MS_NAME);
+    const QString noElement = formatError(QStringLiteral("no element detected"), ICP_MS_NAME);
 
     data->clear();
     const TextFile text(file);
@@ -103,7 +89,9 @@ ParseResult ParserInAgilentCSV::parse(QIODevice *file, Data *data, Processing *)
 
         const int nValues = cells.size() - 1;
         for (int c = 1; c <= nValues; ++c) {
-            if (isValueCell(cells.at(c)))
+            // Same test as searching "(\d+(.\d+)?)|(<###> )|(\d+(.\d+)?%)": every
+            // branch but the tag needs one ASCII digit and nothing more.
+            if (containsDigit(cells.at(c)) || cells.at(c).contains(NOT_DEFINED_TAG))
                 continue;
             // A cell past the last pair is blamed on the last solution.
             const int owner = qMin((c - 1) / 2, nSolutions - 1);
@@ -113,9 +101,7 @@ ParseResult ParserInAgilentCSV::parse(QIODevice *file, Data *data, Processing *)
                 + QStringLiteral("' (instrument set for '") + ICP_MS_NAME + QStringLiteral("')"));
         }
         if (nValues != 2 * nSolutions)
-            return failure(QStringLiteral("Input file format error:\n\nFor the element '") + isoName
-                + QStringLiteral("': values number detected do not match with solutions number")
-                + instrument);
+            return failure(countMismatch(isoName, ICP_MS_NAME));
 
         // The whole line is read before any value is stored, so a rejected line
         // leaves its isotope at zero like every other rejected line.
@@ -144,8 +130,5 @@ ParseResult ParserInAgilentCSV::parse(QIODevice *file, Data *data, Processing *)
         }
     }
 
-    return ParseResult {
-        0,
-        QStringLiteral("Parsed Elements %1\n\nParsed Solutions %2").arg(nIsotopes).arg(nSolutions)
-    };
+    return ParseResult { 0, summary(nIsotopes, nSolutions) };
 }

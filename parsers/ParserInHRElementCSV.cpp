@@ -16,17 +16,6 @@ QString ParserInHRElementCSV::getNotDefinedTag() const
     return NOT_DEFINED_TAG;
 }
 
-// Same test as searching "(\d+(.\d+)?)|(not def.)": an ASCII digit, or "not def"
-// followed by any character. Cells never hold a line break.
-static bool isValueCell(const QStringRef &cell)
-{
-    for (const QChar c : cell) {
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            return true;
-    }
-    return cell.left(cell.size() - 1).contains(QLatin1String("not def"));
-}
-
 static Element::Resolution resolution(const QString &text)
 {
     if (text == QLatin1String("HR"))
@@ -38,9 +27,7 @@ static Element::Resolution resolution(const QString &text)
 
 ParseResult ParserInHRElementCSV::parse(QIODevice *file, Data *data, Processing *)
 {
-    const QString instrument = QStringLiteral(" (instrument set to '") + ICP_MS_NAME + "')";
-    const QString noElement
-        = QStringLiteral("Input file format error: no element detected") + instrument;
+    const QString noElement = formatError(QStringLiteral("no element detected"), ICP_MS_NAME);
 
     data->clear();
     const TextFile text(file);
@@ -63,8 +50,7 @@ ParseResult ParserInHRElementCSV::parse(QIODevice *file, Data *data, Processing 
     const QStringList names = lines.first().split(QLatin1Char(';'), Qt::SkipEmptyParts);
     const int nSolutions = names.size();
     if (nSolutions == 0)
-        return ParseResult { 1,
-            QStringLiteral("Input file format error: no solution detected") + instrument };
+        return ParseResult { 1, formatError(QStringLiteral("no solution detected"), ICP_MS_NAME) };
     for (const QString &name : names)
         data->addSolution(Solution(name, nIsotopes, classify(name)));
 
@@ -89,15 +75,15 @@ ParseResult ParserInHRElementCSV::parse(QIODevice *file, Data *data, Processing 
         QVector<QStringRef> values;
         values.reserve(cells.size() - 1);
         for (int c = 1; c < cells.size(); ++c) {
-            if (isValueCell(cells.at(c)))
-                values.append(cells.at(c));
+            // Same test as searching "(\d+(.\d+)?)|(not def.)": an ASCII digit, or
+            // "not def" followed by any character (cells never hold a line break).
+            const QStringRef &cell = cells.at(c);
+            if (containsDigit(cell)
+                || cell.left(cell.size() - 1).contains(QLatin1String("not def")))
+                values.append(cell);
         }
         if (values.size() != 2 * nSolutions)
-            return ParseResult { 1,
-                QStringLiteral("Input file format error:\n\nFor the element '")
-                    + data->getIso(iso).getName()
-                    + QStringLiteral("': values number detected do not match with solutions number")
-                    + instrument };
+            return ParseResult { 1, countMismatch(data->getIso(iso).getName(), ICP_MS_NAME) };
 
         // The whole line is read before any value is stored, so a rejected line
         // leaves its isotope at zero like every other rejected line.
@@ -118,8 +104,5 @@ ParseResult ParserInHRElementCSV::parse(QIODevice *file, Data *data, Processing 
         parsedSolutions = nSolutions;
     }
 
-    return ParseResult { 0,
-        QStringLiteral("Parsed Elements %1\n\nParsed Solutions %2")
-            .arg(nIsotopes)
-            .arg(parsedSolutions) };
+    return ParseResult { 0, summary(nIsotopes, parsedSolutions) };
 }

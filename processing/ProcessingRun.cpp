@@ -151,13 +151,11 @@ RunResult ProcessingRun::run(
     // The averages follow the file's blanks in the panel's list; subtracting one
     // needs it built first.
     const bool averageChosen = options.subBlank && options.blankSelection >= allBlankIndexes.size();
-    bool averagesAdded = false;
     Data averagedSource;
     Data *source = inputData;
     if (averageChosen) {
         Trace::line(QStringLiteral("# add blk solutions"));
         addAverageBlanks(outputData, allBlankIndexes, firstBlankRun);
-        averagesAdded = true;
         // Its uncertainty comes from the same average of the uncorrected values.
         averagedSource.copyData(inputData);
         addAverageBlanks(&averagedSource, allBlankIndexes, firstBlankRun);
@@ -170,7 +168,7 @@ RunResult ProcessingRun::run(
         processing->subtructBlank(outputData, result.blank_id, true, result.isElementList);
     }
 
-    if (!averagesAdded) {
+    if (!averageChosen) {
         Trace::line(QStringLiteral("# add blk solutions"));
         addAverageBlanks(outputData, allBlankIndexes, firstBlankRun);
     }
