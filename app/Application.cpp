@@ -425,6 +425,11 @@ void Application::run()
 {
     const RunOptions options = runOptions();
     ProcessingRun::traceConfiguration(options);
+    const QString refused = ProcessingRun::checkReference(options, inputData);
+    if (!refused.isEmpty()) {
+        QMessageBox::warning(this, tr("Process"), refused);
+        return;
+    }
 
     const QString fileName = QSettings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"))
                                  .value(QStringLiteral("File"))

@@ -41,8 +41,8 @@ QString BatchCommand::usage()
         "\n"
         "Standard output carries the processing trace; with quality-control validation the line\n"
         "\"# QC not valid: n / N\" is followed by one line per QC value outside its interval.\n"
-        "Exit status: 0 done; 1 a file cannot be read or written, or a reader rejects it;\n"
-        "2 usage error.\n");
+        "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it, or the\n"
+        "IS reference solution has no value for an IS isotope to correct; 2 usage error.\n");
 }
 
 QString BatchCommand::parse(const QStringList &arguments)

@@ -132,6 +132,11 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     }
 
     ProcessingRun::traceConfiguration(options);
+    const QString refused = ProcessingRun::checkReference(options, &inputData);
+    if (!refused.isEmpty()) {
+        errors << refused << '\n';
+        return FileError;
+    }
     QFile stdqcFile(command.stdqcFile);
     if (!stdqcFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
         errors << QStringLiteral("Cannot read STD QC Concentration file %1:\n%2.")

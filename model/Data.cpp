@@ -127,13 +127,31 @@ void Data::addBLKmoy(const QList<int> &blanks, const QString &name)
         int count = 0;
         for (const int s : qAsConst(members)) {
             const Solution &blank = solutions.at(s);
+            if (!blank.isMeasured(i))
+                continue;
             sum += blank.getCps(i);
             if (blank.getCpsSD(i) > maxSD)
                 maxSD = blank.getCpsSD(i);
             ++count;
         }
-        average.setCps(i, sum / count);
+        average.setCps(i, count == 0 ? 0.0 : sum / count);
         average.setCpsSD(i, maxSD);
+        average.setMeasured(i, count > 0);
+    }
+}
+
+void Data::markMissingIS(const int *groupIS)
+{
+    for (Solution &solution : solutions) {
+        bool missing[3];
+        for (int k = 0; k < 3; ++k)
+            missing[k] = groupIS[k] != -1 && !solution.isMeasured(groupIS[k]);
+        if (!missing[0] && !missing[1] && !missing[2])
+            continue;
+        for (int i = 0; i < isos.size(); ++i) {
+            if (missing[isos.at(i).group()])
+                solution.setMeasured(i, false);
+        }
     }
 }
 
@@ -163,6 +181,7 @@ void Data::copyData(const Data *source)
             to.setCpsSD(i, from.getCpsSD(i));
             to.setConcent(i, from.getConcent(i));
             to.setConcentRSD(i, from.getConcentRSD(i));
+            to.setMeasured(i, from.isMeasured(i));
         }
         addSolution(to);
     }

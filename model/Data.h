@@ -58,8 +58,15 @@ public:
     QStringList isotopeNames(const QList<int> &positions) const;
 
     int containsSolution(const QString &name) const;
+    // In every solution whose internal standard of a group was not measured,
+    // marks the group's values not measured too: they cannot be corrected.
+    // groupIS holds the IS isotope of each group corrected, HR, MR, LR; -1 none.
+    void markMissingIS(const int *groupIS);
+    // An average over the listed blanks that measured each isotope; an isotope
+    // none of them measured is 0.0 and not measured.
     void addBLKmoy(const QList<int> &blanks, const QString &name);
     void clear();
+    // An independent copy, with each value marked measured or not as in source.
     void copyData(const Data *source);
 
 private:

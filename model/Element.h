@@ -15,6 +15,9 @@ public:
     int getMasse() const { return masse; }
     Resolution getResol() const { return resol; }
     QString getResolName() const;
+    // Index of the isotope's resolution group among HR, MR, LR (0, 1, 2);
+    // an undefined resolution belongs to LR.
+    int group() const { return resol == NOT_DEFINED ? LR : resol; }
     // Label used everywhere: mass, element text, a blank, resolution name.
     QString getName() const;
 

@@ -1,6 +1,7 @@
 #ifndef KETRION_SOLUTION_H
 #define KETRION_SOLUTION_H
 
+#include <QBitArray>
 #include <QSharedPointer>
 #include <QString>
 #include <QVector>
@@ -26,6 +27,15 @@ public:
     double getConcentRSD(int i) const { return concentRSD->at(i); }
     double getCpsRSD(int i) const;
 
+    // Whether the instrument gave value i. Until marked otherwise, a value is
+    // measured when its intensity is not 0.0; marks outlive later corrections,
+    // which may bring a measured intensity to 0.0.
+    bool isMeasured(int i) const
+    {
+        return measured->isEmpty() ? cps->at(i) != 0.0 : measured->testBit(i);
+    }
+    void setMeasured(int i, bool on);
+
     void setCps(int i, double v) { (*cps)[i] = v; }
     void setCpsSD(int i, double v) { (*cpsSD)[i] = v; }
     void setConcent(int i, double v) { (*concent)[i] = v; }
@@ -41,6 +51,7 @@ private:
     ValueList cpsSD;
     ValueList concent;
     ValueList concentRSD;
+    QSharedPointer<QBitArray> measured;
     QString name;
     int nbrElement;
     Type type;

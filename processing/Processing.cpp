@@ -12,19 +12,6 @@ const bool Processing::DEBUG = true;
 
 namespace {
 
-// Index into the three IS entries, which are ordered HR, MR, LR.
-int groupIndex(Element::Resolution resol)
-{
-    switch (resol) {
-    case Element::HR:
-        return 0;
-    case Element::MR:
-        return 1;
-    default:
-        return 2;
-    }
-}
-
 bool inGroup(Element::Resolution resol, Element::Resolution group)
 {
     if (group == Element::LR)
@@ -152,7 +139,9 @@ void Processing::computeLine(Data *data, int iso)
             continue;
         const double c = solution->getConcent(iso);
         const double cps = solution->getCps(iso);
-        if ((c != 0.0 && cps != 0.0) || solution->getName() == Solution::ZERO_STD_NAME) {
+        // The zero standard's concentration is 0.0 by definition.
+        if (solution->isMeasured(iso)
+            && (c != 0.0 || solution->getName() == Solution::ZERO_STD_NAME)) {
             x.append(c);
             y.append(cps);
         }
@@ -213,7 +202,7 @@ void Processing::computeConcent(
 {
     QVector<int> groups(source->isoSize());
     for (int i = 0; i < source->isoSize(); ++i)
-        groups[i] = groupIndex(result->getIso(i).getResol());
+        groups[i] = result->getIso(i).group();
 
     for (int s = 0; s < source->solutionSize(); ++s) {
         const Solution *measured = source->getSolution(s);
@@ -244,7 +233,7 @@ void Processing::computeConcent(
                 treated->setConcentRSD(i, 0.0);
                 continue;
             }
-            if (measured->getCps(i) == 0.0) {
+            if (!treated->isMeasured(i)) {
                 // An intensity the instrument did not give has no concentration; the
                 // line's intercept alone would pass for a (negative) result.
                 treated->setConcent(i, 0.0);
@@ -327,9 +316,18 @@ void Processing::computeLimits(Data *data, QList<int> blanks)
     if (blanks.isEmpty())
         return;
     for (int i = 0; i < data->isoSize(); ++i) {
+        // A blank that did not measure the isotope has no concentration to spread.
         QVector<double> v;
-        for (int s : blanks)
-            v.append(data->getSolution(s)->getConcent(i));
+        for (int s : blanks) {
+            const Solution *blank = data->getSolution(s);
+            if (blank->isMeasured(i))
+                v.append(blank->getConcent(i));
+        }
+        if (v.isEmpty()) {
+            lod[i] = 0.0;
+            loq[i] = 0.0;
+            continue;
+        }
         const double mean = avr(v);
         double sum = 0.0;
         for (double c : v)
@@ -353,8 +351,23 @@ QCResult Processing::passQC(Data *expected, Data *computed)
             const double rE = qc->getConcentRSD(i);
             const double cC = measured->getConcent(i);
             const double rC = measured->getConcentRSD(i);
-            if (cC == 0.0 || cE == 0.0)
+            if (cE == 0.0)
                 continue;
+            // A value that could not be checked is no pass.
+            QString reason;
+            if (!(lines.at(i).slope > Data::ZERO))
+                reason = QStringLiteral("no calibration");
+            else if (!measured->isMeasured(i))
+                reason = QStringLiteral("not measured");
+            else if (cC == 0.0)
+                continue;
+            if (!reason.isEmpty()) {
+                result.failed = 1;
+                result.messages.append(
+                    QStringLiteral("%1 : %2 (%3)")
+                        .arg(qc->getName(), expected->getIso(i).getName().trimmed(), reason));
+                continue;
+            }
             const double eC = rC * cC / 100.0;
             const double eE = rE * cE / 100.0;
             const double loC = cC - eC;

@@ -72,6 +72,31 @@ QString ProcessingRun::saveResults(
     return file.commit() ? QString() : file.errorString();
 }
 
+QString ProcessingRun::checkReference(const RunOptions &options, const Data *inputData)
+{
+    if (!options.isCorrection || options.isReference < 0
+        || options.isReference >= inputData->solutionSize())
+        return {};
+    const Solution *reference = inputData->getSolution(options.isReference);
+    const struct
+    {
+        bool checked;
+        int isotope;
+    } groups[] = {
+        { options.correctLR, mapIn(inputData->getLrIndexes(), options.isLR) },
+        { options.correctMR, mapIn(inputData->getMrIndexes(), options.isMR) },
+        { options.correctHR, mapIn(inputData->getHrIndexes(), options.isHR) },
+    };
+    for (const auto &group : groups) {
+        // Its factor would be 0: every value of the group would be wiped out.
+        if (group.checked && group.isotope != -1 && reference->getCps(group.isotope) == 0.0)
+            return QStringLiteral("The IS reference solution %1 has no value for %2: choose "
+                                  "another reference solution or isotope.")
+                .arg(reference->getName(), inputData->getIso(group.isotope).getName().trimmed());
+    }
+    return {};
+}
+
 void ProcessingRun::traceConfiguration(const RunOptions &options)
 {
     Trace::line(QStringLiteral("*** begin processing ***"));
@@ -128,6 +153,9 @@ RunResult ProcessingRun::run(
 
     outputData->copyData(inputData);
 
+    // The IS isotope of each group this run corrects, HR, MR, LR: only these
+    // groups lose a solution's values with its IS, and take the IS uncertainty.
+    int correctedIS[3] = { -1, -1, -1 };
     if (options.isCorrection) {
         Trace::line(QStringLiteral("# internal standard correction"));
         result.is_ref_id
@@ -139,6 +167,11 @@ RunResult ProcessingRun::run(
         result.is_elements[Element::HR] = isHR;
         const Element::Resolution order[] = { Element::LR, Element::MR, Element::HR };
         const bool checked[] = { options.correctLR, options.correctMR, options.correctHR };
+        for (int k = 0; k < 3; ++k) {
+            if (checked[k] && result.is_ref_id != -1)
+                correctedIS[order[k]] = result.is_elements[order[k]];
+        }
+        outputData->markMissingIS(correctedIS);
         for (int k = 0; k < 3; ++k) {
             if (checked[k])
                 processing->correctionIS(
@@ -158,6 +191,7 @@ RunResult ProcessingRun::run(
         addAverageBlanks(outputData, allBlankIndexes, firstBlankRun);
         // Its uncertainty comes from the same average of the uncorrected values.
         averagedSource.copyData(inputData);
+        averagedSource.markMissingIS(correctedIS);
         addAverageBlanks(&averagedSource, allBlankIndexes, firstBlankRun);
         source = &averagedSource;
     }
@@ -199,8 +233,7 @@ RunResult ProcessingRun::run(
                     .arg(result.is_elements[1])
                     .arg(result.is_elements[2]));
     Trace::line(QStringLiteral("*** process concentration ***"));
-    processing->computeConcent(
-        outputData, source, result.blank_id, result.is_ref_id, result.is_elements);
+    processing->computeConcent(outputData, source, result.blank_id, result.is_ref_id, correctedIS);
 
     Trace::line(QStringLiteral("*** process limits ***"));
     processing->computeLimits(outputData, firstBlankRun);

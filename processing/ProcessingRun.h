@@ -22,6 +22,10 @@ public:
     static void prepareWorkingSet(
         const Data *inputData, Data *outputData, Processing *processing, bool readAccepted);
 
+    // Empty when the options can be applied to inputData as read, else why
+    // not: a reference solution without the IS value of a group to correct.
+    static QString checkReference(const RunOptions &options, const Data *inputData);
+
     // The configuration lines written at the start of a run, up to "# open QC-STD file".
     static void traceConfiguration(const RunOptions &options);
 

@@ -917,13 +917,19 @@ void TestApplication::noBlankForZeroStandard()
 
 void TestApplication::runStopsEarly_data()
 {
-    // The standards file (empty: never chosen), the box's title and text, the last trace line.
+    // The standards file (empty: never chosen), the box's title and text, the
+    // last trace line, the options.
     QTest::addColumn<QStringList>("stop");
+    const QString options = QStringLiteral("is=BLK_1;lr=115In LR;mr=115In MR;yi=BLK_1");
     QTest::newRow("no standards file chosen") << QStringList { "", "Read QC-STD File",
-        "You have to load a QC-STD Concentrations File", "# open QC-STD file" };
+        "You have to load a QC-STD Concentrations File", "# open QC-STD file", options };
     QTest::newRow("standards file without the QC solution")
         << QStringList { DATA + "window_run_stdqc_without_qc.csv", "Parsing CSV",
-               "Solution QC_1 Not found", "# parse QC-STD file" };
+               "Solution QC_1 Not found", "# parse QC-STD file", options };
+    QTest::newRow("reference solution without its IS value") << QStringList { RUN_STDQC, "Process",
+        "The IS reference solution S_2 has no value for 59Co MR: choose another "
+        "reference solution or isotope.",
+        "# open QC-STD file", "is=S_2;lr=115In LR;mr=59Co MR;yi=BLK_1" };
 }
 
 void TestApplication::runStopsEarly()
@@ -942,7 +948,7 @@ void TestApplication::runStopsEarly()
     } else {
         QVERIFY(window->chooseStdqcFile(standards));
     }
-    apply(QStringLiteral("is=BLK_1;lr=115In LR;mr=115In MR;yi=BLK_1"));
+    apply(stop.at(4));
     clearTrace();
 
     const QList<ModalAnswerer::Seen> boxes = run();

@@ -191,6 +191,13 @@ void TestBatch::rejectedFiles_data()
         << QStringLiteral("Cannot read STD QC Concentration file %1:\nNo such file or directory.")
                .arg(missing)
         << "# open QC-STD file";
+    // Its IS factor would wipe out the group; refused before the standards are read.
+    QTest::newRow("reference solution without its IS value")
+        << files("HR-ICP-MS", "@DATA/not_measured_hr.csv", "@DATA/not_measured_stdqc.csv")
+            + QStringList { "--is-ref=Sample_B", "--is-lr=115In LR", "--is-groups=MR,LR" }
+        << "The IS reference solution Sample_B has no value for 115In LR: choose another "
+           "reference solution or isotope."
+        << "# open QC-STD file";
     QTest::newRow("standards file without a QC column")
         << lithium("@DATA/stdqc_without_qc_column.csv") << "Solution QC_A Not found"
         << "# parse QC-STD file";

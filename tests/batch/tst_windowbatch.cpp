@@ -96,6 +96,9 @@ void TestWindowBatch::cleanup()
 void TestWindowBatch::sameResultsAndTrace_data()
 {
     QTest::addColumn<QStringList>("options");
+    // Worked out apart from the program; empty when only the two are compared.
+    QTest::addColumn<QString>("expectedResults");
+    QTest::addColumn<QString>("expectedTrace");
 
     const QString examples = TEST_HELPERS_DIR "/../examples/";
     const QStringList hr { "--instrument=HR-ICP-MS", "--data=" + examples + "hr_export.csv",
@@ -105,17 +108,28 @@ void TestWindowBatch::sameResultsAndTrace_data()
 
     QTest::newRow("indium in every group, zero standard from the first blank") << hr
             + QStringList { "--is-ref=BLK_1", "--is-lr=115In LR", "--is-mr=115In MR",
-                  "--is-hr=115In HR" };
+                  "--is-hr=115In HR" } << QString() << QString();
     QTest::newRow("no internal standard, first-run average subtracted, no QC")
-        << hr + QStringList { "--blank-mode=subtract", "--blank=BLK_Avg_First_Seq", "--no-qc" };
+        << hr + QStringList { "--blank-mode=subtract", "--blank=BLK_Avg_First_Seq", "--no-qc" }
+        << QString() << QString();
     QTest::newRow("quadrupole indium on LR only, zero standard from the average") << quadrupole
             + QStringList { "--is-ref=VS_1", "--is-lr=115In #1", "--is-groups=LR",
-                  "--blank=BLK_Avg_All" };
+                  "--blank=BLK_Avg_All" } << QString() << QString();
+    // A blank, the QC and a sample each lack a value, another sample its IS;
+    // only LR is corrected, so MR takes no IS uncertainty.
+    QTest::newRow("values not measured") << QStringList { "--instrument=HR-ICP-MS",
+        "--data=" TEST_DATA_DIR "/not_measured_hr.csv",
+        "--stdqc=" TEST_DATA_DIR "/not_measured_stdqc.csv", "--is-ref=BLK_1", "--is-lr=115In LR",
+        "--is-mr=45Sc MR", "--is-groups=LR", "--blank=BLK_Avg_First_Seq" }
+                                         << "not_measured_results.csv"
+                                         << "not_measured_trace.txt";
 }
 
 void TestWindowBatch::sameResultsAndTrace()
 {
     QFETCH(QStringList, options);
+    QFETCH(QString, expectedResults);
+    QFETCH(QString, expectedTrace);
 
     // The panel set as a user would for these options; what they leave out
     // stays as the window starts.
@@ -182,6 +196,10 @@ void TestWindowBatch::sameResultsAndTrace()
     QCOMPARE(BatchProcess::contents(batchFile), results);
     QCOMPARE(withoutFailureLines(batch.outLines()),
         QString::fromUtf8(trace.data()).split('\n', Qt::SkipEmptyParts));
+    if (!expectedResults.isEmpty()) {
+        QCOMPARE(results, BatchProcess::contents(TEST_DATA_DIR "/" + expectedResults));
+        QCOMPARE(batch.out.toUtf8(), BatchProcess::contents(TEST_DATA_DIR "/" + expectedTrace));
+    }
 }
 
 QTEST_MAIN(TestWindowBatch)

@@ -205,8 +205,11 @@ void TestDisplaying::tableCells()
     data.addIso(isotope("115|In|2"));
     data.addIso(isotope("59|Co|1"));
     // Two blanks give the LOQ: ten population standard deviations.
-    addSolution(data, "BLK_1", Solution::BLK)->setConcent(1, std::isnan(loq) ? NaN : 0.0);
-    addSolution(data, "BLK_2", Solution::BLK)->setConcent(1, loq / 5.0);
+    for (const double blank : { std::isnan(loq) ? NaN : 0.0, loq / 5.0 }) {
+        Solution *s = addSolution(data, "BLK", Solution::BLK);
+        s->setCps(1, 1.0);
+        s->setConcent(1, blank);
+    }
     Processing processing;
     processing.init(2);
     processing.computeLimits(&data, data.getBlkIndexes());

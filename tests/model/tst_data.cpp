@@ -141,22 +141,26 @@ void TestData::blanks()
 void TestData::addBLKmoy_data()
 {
     QTest::addColumn<IntList>("positions");
-    QTest::addColumn<double>("averageCps"); // 0 when nothing is added
+    QTest::addColumn<int>("silent"); // a blank that measured nothing, deviation 50
+    QTest::addColumn<double>("averageCps"); // -1 when nothing is added, 0 when none measured
     QTest::addColumn<double>("averageSd");
 
     // Solutions 0..3: intensities 10, 100, 40, 200, deviations 1, 9, -2, -5.
-    QTest::newRow("largest deviation, not the last") << IntList { 3, 1 } << 150.0 << 9.0;
-    QTest::newRow("single position adds nothing") << IntList { 1 } << 0.0 << 0.0;
-    QTest::newRow("duplicate counted once") << IntList { 1, 3, 3 } << 150.0 << 9.0;
-    QTest::newRow("duplicate alone") << IntList { 1, 1 } << 100.0 << 9.0;
-    QTest::newRow("missing position ignored") << IntList { 0, 42 } << 10.0 << 1.0;
-    QTest::newRow("negative deviations give zero") << IntList { 2, 3 } << 120.0 << 0.0;
-    QTest::newRow("no position names a solution") << IntList { 40, 41 } << qQNaN() << 0.0;
+    QTest::newRow("largest deviation, not the last") << IntList { 3, 1 } << -1 << 150.0 << 9.0;
+    QTest::newRow("single position adds nothing") << IntList { 1 } << -1 << -1.0 << 0.0;
+    QTest::newRow("duplicate counted once") << IntList { 1, 3, 3 } << -1 << 150.0 << 9.0;
+    QTest::newRow("duplicate alone") << IntList { 1, 1 } << -1 << 100.0 << 9.0;
+    QTest::newRow("missing position ignored") << IntList { 0, 42 } << -1 << 10.0 << 1.0;
+    QTest::newRow("negative deviations give zero") << IntList { 2, 3 } << -1 << 120.0 << 0.0;
+    QTest::newRow("unmeasured blank left out") << IntList { 1, 2, 3 } << 2 << 150.0 << 9.0;
+    QTest::newRow("no blank measured") << IntList { 1, 1 } << 1 << 0.0 << 0.0;
+    QTest::newRow("no position names a solution") << IntList { 40, 41 } << -1 << 0.0 << 0.0;
 }
 
 void TestData::addBLKmoy()
 {
     QFETCH(IntList, positions);
+    QFETCH(int, silent);
     QFETCH(double, averageCps);
     QFETCH(double, averageSd);
 
@@ -169,14 +173,14 @@ void TestData::addBLKmoy()
     const double sd[] = { 1, 9, -2, -5 };
     for (int s = 0; s < 4; ++s) {
         for (int i = 0; i < 2; ++i) {
-            data.getSolution(s)->setCps(i, cps[s] * (1 + 9 * i));
-            data.getSolution(s)->setCpsSD(i, sd[s] * (1 + 9 * i));
+            data.getSolution(s)->setCps(i, s == silent ? 0.0 : cps[s] * (1 + 9 * i));
+            data.getSolution(s)->setCpsSD(i, (s == silent ? 50 : sd[s]) * (1 + 9 * i));
         }
     }
 
     data.addBLKmoy(positions, Data::ALL_AVG);
 
-    if (averageCps == 0.0) {
+    if (averageCps < 0.0) {
         QCOMPARE(data.solutionSize(), 4);
         QCOMPARE(data.getBlkIndexes(), (IntList { 1, 3 }));
         return;
@@ -186,10 +190,8 @@ void TestData::addBLKmoy()
     const Solution *average = data.getSolution(4);
     QCOMPARE(average->getType(), Solution::BLK);
     for (int i = 0; i < 2; ++i) {
-        if (std::isnan(averageCps))
-            QVERIFY(std::isnan(average->getCps(i)));
-        else
-            QCOMPARE(average->getCps(i), averageCps * (1 + 9 * i));
+        QCOMPARE(average->isMeasured(i), averageCps != 0.0);
+        QCOMPARE(average->getCps(i), averageCps * (1 + 9 * i));
         QCOMPARE(average->getCpsSD(i), averageSd * (1 + 9 * i));
     }
 }

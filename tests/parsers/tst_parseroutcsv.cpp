@@ -44,8 +44,11 @@ void setLimits(Processing &engine, const QList<double> &sigmas)
         blanks.addIso(Element(QStringLiteral("X"), i + 1, Element::LR));
     blanks.addSolution(Solution(QStringLiteral("BLK_1"), sigmas.size(), Solution::BLK));
     blanks.addSolution(Solution(QStringLiteral("BLK_2"), sigmas.size(), Solution::BLK));
-    for (int i = 0; i < sigmas.size(); ++i)
+    for (int i = 0; i < sigmas.size(); ++i) {
+        blanks.getSolution(0)->setCps(i, 1.0);
+        blanks.getSolution(1)->setCps(i, 1.0);
         blanks.getSolution(1)->setConcent(i, 2.0 * sigmas.at(i));
+    }
     engine.computeLimits(&blanks, { 0, 1 });
 }
 

@@ -211,9 +211,10 @@ void TestProcessing::calibration_data()
     QTest::newRow("zero standard, exact line")
         << true << QVector<double> { 0, 1, 2 } << QVector<double> { 10, 110, 210 } << false
         << Regline { 100, 10, 0, 0 } << 1.0;
-    QTest::newRow("zero standard with no signal takes part")
-        << true << QVector<double> { 0, 1, 2 } << QVector<double> { 0, 100, 200 } << false
-        << Regline { 100, 0, 0, 0 } << 1.0;
+    // A blank that gave nothing for the isotope is no point at zero.
+    QTest::newRow("zero standard with no signal left out")
+        << true << QVector<double> { 0, 1, 2, 3 } << QVector<double> { 0, 110, 210, 310 } << false
+        << Regline { 100, 10, 0, 0 } << 1.0;
     QTest::newRow("other zero values left out")
         << false << QVector<double> { 0, 1, 2, 3, 5 } << QVector<double> { 999, 110, 210, 0, 510 }
         << false << Regline { 100, 10, 0, 0 } << 1.0;
@@ -380,9 +381,11 @@ void TestProcessing::noConcentrationWithoutLineOrSignal()
     QVERIFY(close(result.getSolution(sample)->getConcent(0), 5.0));
     // Standards keep their expected values, line or not.
     QCOMPARE(result.getSolution(1)->getConcent(2), 1.0);
+    // The QC values that could not be checked fail.
     const QCResult qcResult = engine.passQC(&source, &result);
-    QCOMPARE(qcResult.failed, 0);
-    QVERIFY(qcResult.messages.isEmpty());
+    QCOMPARE(qcResult.failed, 1);
+    QCOMPARE(qcResult.messages,
+        QStringList({ "QC_1 : 1X LR (not measured)", "QC_1 : 3X LR (no calibration)" }));
 }
 
 void TestProcessing::computeLimits_data()
@@ -445,12 +448,16 @@ void TestProcessing::passQC()
     Data exp;
     exp.addIso(Element(QStringLiteral("Co"), 59, Element::LR));
     addSolution(exp, QStringLiteral("QC_1"), Solution::QC, { 1 }, {}, { expected }, { error });
+    addExactStandards(exp, 0);
     Data comp;
     comp.copyData(&exp);
     comp.getSolution(0)->setConcent(0, computed);
     comp.getSolution(0)->setConcentRSD(0, rsd);
+    Processing engine;
+    engine.init(1);
+    engine.calibration(&comp, {});
 
-    const QCResult result = Processing().passQC(&exp, &comp);
+    const QCResult result = engine.passQC(&exp, &comp);
     QCOMPARE(result.failed, fails ? 1 : 0);
     QCOMPARE(
         result.messages, fails ? QStringList { QStringLiteral("QC_1 : 59Co LR") } : QStringList());
@@ -462,18 +469,23 @@ void TestProcessing::passQCOrderAndStandards()
     Data exp;
     exp.addIso(Element(QStringLiteral("Co"), 59, Element::LR));
     exp.addIso(Element(QStringLiteral("Pb"), 208, Element::HR));
-    addSolution(exp, QStringLiteral("QC_A"), Solution::QC, {}, {}, { 10, 5 }, { 1, 1 });
+    addSolution(exp, QStringLiteral("QC_A"), Solution::QC, { 1, 1 }, {}, { 10, 5 }, { 1, 1 });
     addSolution(exp, QStringLiteral("STD_1"), Solution::STD, {}, {}, { 10, 5 }, { 1, 1 });
-    addSolution(exp, QStringLiteral("QC_B"), Solution::QC, {}, {}, { 10, 5 }, { 1, 1 });
+    addSolution(exp, QStringLiteral("QC_B"), Solution::QC, { 1, 1 }, {}, { 10, 5 }, { 1, 1 });
     Data comp;
     comp.copyData(&exp);
+    Processing engine;
+    engine.init(2);
+    addExactStandards(comp, 0);
+    addExactStandards(comp, 1);
+    engine.calibration(&comp, {});
     for (int s : { 0, 1, 2 }) {
         comp.getSolution(s)->setConcent(0, 20);
         comp.getSolution(s)->setConcent(1, 50);
     }
     comp.getSolution(2)->setConcent(0, 10);
 
-    const QCResult result = Processing().passQC(&exp, &comp);
+    const QCResult result = engine.passQC(&exp, &comp);
     QCOMPARE(result.failed, 1);
     QCOMPARE(
         result.messages, QStringList({ "QC_A : 59Co LR", "QC_A : 208Pb HR", "QC_B : 208Pb HR" }));
