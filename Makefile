@@ -4,7 +4,8 @@
 # `make test-sanitize` runs the tests under AddressSanitizer and UBSan;
 # `make fuzz` runs each libFuzzer target for FUZZ_SECONDS.
 # `make install` installs both programs, the desktop entry and the icons under
-# PREFIX (staged under DESTDIR when given).
+# PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
+# README's picture of the window.
 
 BUILD_DIR ?= build
 PREFIX ?= /usr/local
@@ -19,7 +20,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install
+.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install screenshots
 
 run: build
 	$(BUILD_DIR)/app/ketrion
@@ -33,6 +34,9 @@ build: deps
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+screenshots: build
+	cmake --build $(BUILD_DIR) --target screenshots
 
 # Asks apt only when a package is missing, so a ready machine needs no network.
 deps:
