@@ -3,11 +3,16 @@
 # `make bench` times read, process and write over large synthetic files (Release build).
 # `make test-sanitize` runs the tests under AddressSanitizer and UBSan;
 # `make fuzz` runs each libFuzzer target for FUZZ_SECONDS.
+# `make install` installs both programs, the desktop entry and the icons under
+# PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
+# README's picture of the window.
 
 BUILD_DIR ?= build
+PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev fonts-dejavu-core
+PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev fonts-dejavu-core \
+            desktop-file-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 SANITIZE_DIR ?= build-sanitize
@@ -15,7 +20,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench
+.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install screenshots
 
 run: build
 	$(BUILD_DIR)/app/ketrion
@@ -26,6 +31,12 @@ test: build
 build: deps
 	cmake -S . -B $(BUILD_DIR)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+screenshots: build
+	cmake --build $(BUILD_DIR) --target screenshots
 
 # Asks apt only when a package is missing, so a ready machine needs no network.
 deps:

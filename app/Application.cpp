@@ -46,6 +46,10 @@ Application::Application(QWidget *parent) : QMainWindow(parent), ui(new Ui::Appl
 {
     registerResources();
     ui->setupUi(this);
+    QIcon icon;
+    for (const int side : { 48, 128, 256 })
+        icon.addFile(QStringLiteral(":/res/icon-%1.png").arg(side));
+    setWindowIcon(icon);
     setMinimumSize(820, 500);
     createActions();
     createWorkingObjects();

@@ -246,14 +246,10 @@ void drawQt(QPainter &p)
     p.drawText(QRectF(5, 0, 240, 240), Qt::AlignCenter, QStringLiteral("Qt"));
 }
 
-void drawKetrion(QPainter &p)
+// A mass spectrum, a few peaks over a baseline from x 20 to 250 at y 140; the
+// About image and the application icon both show it.
+void drawSpectrum(QPainter &p)
 {
-    const QRectF frame(3, 3, 264, 207);
-    p.setPen(QPen(QColor(0x0a, 0x19, 0x2a), 2));
-    p.setBrush(vertical(3, 210, QColor(0x1d, 0x43, 0x68), QColor(0x0c, 0x22, 0x39)));
-    p.drawRoundedRect(frame, 26, 26);
-
-    // a mass spectrum: a few peaks over a baseline
     const qreal base = 140;
     struct Peak
     {
@@ -279,6 +275,15 @@ void drawKetrion(QPainter &p)
     p.drawPath(spectrum);
     p.setPen(QPen(QColor(0xc8, 0xd8, 0xe8), 3, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(20, base), QPointF(250, base));
+}
+
+void drawKetrion(QPainter &p)
+{
+    const QRectF frame(3, 3, 264, 207);
+    p.setPen(QPen(QColor(0x0a, 0x19, 0x2a), 2));
+    p.setBrush(vertical(3, 210, QColor(0x1d, 0x43, 0x68), QColor(0x0c, 0x22, 0x39)));
+    p.drawRoundedRect(frame, 26, 26);
+    drawSpectrum(p);
 
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setBold(true);
@@ -286,6 +291,30 @@ void drawKetrion(QPainter &p)
     p.setFont(font);
     p.setPen(Qt::white);
     p.drawText(QRectF(3, 146, 264, 58), Qt::AlignCenter, QStringLiteral("Ketrion"));
+}
+
+// The application icon, drawn on a 256-pixel square: the About image's
+// spectrum, stretched to fill the square, without the name.
+void drawIcon(QPainter &p)
+{
+    p.setPen(QPen(QColor(0x0a, 0x19, 0x2a), 3));
+    p.setBrush(vertical(8, 248, QColor(0x1d, 0x43, 0x68), QColor(0x0c, 0x22, 0x39)));
+    p.drawRoundedRect(QRectF(8, 8, 240, 240), 44, 44);
+    p.save();
+    p.translate(128, 200);
+    p.scale(0.9, 1.3);
+    p.translate(-135, -140);
+    drawSpectrum(p);
+    p.restore();
+}
+
+// Each size is drawn, not scaled down from the largest, so it stays sharp.
+Drawing iconAt(int side)
+{
+    return [side](QPainter &p) {
+        p.scale(side / 256.0, side / 256.0);
+        drawIcon(p);
+    };
 }
 
 } // namespace
@@ -308,5 +337,7 @@ int main(int argc, char **argv)
     ok &= save(folder, QStringLiteral("open.png"), 72, 72, drawOpen);
     ok &= save(folder, QStringLiteral("qt.png"), 250, 250, drawQt);
     ok &= save(folder, QStringLiteral("ketrion.png"), 270, 213, drawKetrion);
+    for (const int side : { 48, 128, 256 })
+        ok &= save(folder, QStringLiteral("icon-%1.png").arg(side), side, side, iconAt(side));
     return ok ? 0 : 1;
 }

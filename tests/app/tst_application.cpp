@@ -311,6 +311,8 @@ void TestApplication::initialState()
     QCOMPARE(ui()->tabs->currentIndex(), 0);
     QVERIFY(window->windowTitle().startsWith(QStringLiteral("Ketrion - ")));
     QCOMPARE(window->minimumSize(), QSize(820, 500));
+    const QList<QSize> iconSizes { { 48, 48 }, { 128, 128 }, { 256, 256 } };
+    QCOMPARE(window->windowIcon().availableSizes(), iconSizes);
     QCOMPARE(ui()->listViewInput->count() + ui()->listViewOutput->count(), 0);
     QCOMPARE(ui()->plotISchoice->count(), 0);
     QCOMPARE(ui()->graphElement->title().text(), QStringLiteral("Calibration"));

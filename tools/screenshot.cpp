@@ -1,0 +1,122 @@
+// Draws the README's picture of the window: the high-resolution example
+// processed with indium as internal standard, shown on the Calibration tab.
+// Build and run with the CMake target `screenshots`; the image is kept in the
+// repository so a normal build does not need this program.
+
+#include "app/Application.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+int fail(const QString &why)
+{
+    QTextStream(stderr) << "screenshot: " << why << '\n';
+    return 1;
+}
+
+// Lets layouts and plots settle before the grab.
+void settle()
+{
+    QEventLoop loop;
+    QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2) {
+        QTextStream(stderr) << "usage: screenshot <source folder>\n";
+        return 2;
+    }
+    const QDir source(args.at(1));
+
+    // The remembered standards file and isotopes go to a scratch store, not
+    // to the user's settings.
+    QTemporaryDir settings;
+    if (!settings.isValid())
+        return fail(QStringLiteral("no temporary folder for the settings"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+
+    Application window;
+    window.resize(1000, 700);
+    window.show();
+
+    // Closes each modal box as it opens; the run must show only the read
+    // summary and the QC report, anything else is a failure worth seeing.
+    QStringList boxes;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&boxes] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible()) {
+            boxes << dialog->windowTitle();
+            dialog->accept();
+        }
+    });
+    answerer.start(20);
+
+    if (!window.loadDataFile(source.filePath(QStringLiteral("examples/hr_export.csv")))
+        || !window.chooseStdqcFile(source.filePath(QStringLiteral("examples/hr_stdqc.csv"))))
+        return fail(QStringLiteral("cannot read the example files"));
+
+    const struct
+    {
+        const char *combo;
+        const char *isotope;
+    } standards[]
+        = { { "comboISLR", "115In LR" }, { "comboISMR", "115In MR" }, { "comboISHR", "115In HR" } };
+    for (const auto &standard : standards) {
+        auto *combo = window.findChild<QComboBox *>(QString::fromLatin1(standard.combo));
+        const int row = combo ? combo->findText(QString::fromLatin1(standard.isotope)) : -1;
+        if (row == -1)
+            return fail(QStringLiteral("no %1 to choose").arg(standard.isotope));
+        combo->setCurrentIndex(row);
+    }
+
+    QAction *process = nullptr;
+    for (QAction *action : window.findChildren<QAction *>()) {
+        if (action->text() == QStringLiteral("&Process"))
+            process = action;
+    }
+    if (!process || !process->isEnabled())
+        return fail(QStringLiteral("the Process command is not available"));
+    process->trigger();
+    const QStringList expected { QStringLiteral("Parsing CSV"),
+        QStringLiteral("Quality Controls") };
+    if (boxes != expected)
+        return fail(QStringLiteral("unexpected boxes: ") + boxes.join(QStringLiteral(", ")));
+
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
+    auto *calibration = window.findChild<QWidget *>(QStringLiteral("tabElmnt"));
+    auto *curves = window.findChild<QListWidget *>(QStringLiteral("listCurves"));
+    const QList<QListWidgetItem *> cobalt = curves
+        ? curves->findItems(QStringLiteral("59Co"), Qt::MatchStartsWith)
+        : QList<QListWidgetItem *>();
+    if (!tabs || !calibration || cobalt.isEmpty())
+        return fail(QStringLiteral("no 59Co calibration to show"));
+    tabs->setCurrentWidget(calibration);
+    curves->setCurrentItem(cobalt.first());
+    settle();
+
+    const QString image = source.filePath(QStringLiteral("docs/ketrion-window.png"));
+    if (!QDir().mkpath(QFileInfo(image).path()) || !window.grab().save(image, "PNG"))
+        return fail(QStringLiteral("cannot write ") + image);
+    QTextStream(stdout) << "wrote " << image << '\n';
+    return 0;
+}
