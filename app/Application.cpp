@@ -4,6 +4,7 @@
 #include "app/Ui_Application.h"
 #include "display/Displaying.h"
 #include "model/Data.h"
+#include "parsers/OutputFile.h"
 #include "parsers/ParserInAgilentCSV.h"
 #include "parsers/ParserInHRElementCSV.h"
 #include "parsers/ParserInSTDQC.h"
@@ -25,7 +26,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -173,13 +173,12 @@ void Application::initIHM()
         grid->attach(plot);
     }
 
-    ui->graphElement->setTitle(tr("Calibration"));
+    setPlotTitles();
     ui->graphElement->setAxisTitle(QwtPlot::xBottom, tr("Concentration (ppb)"));
     ui->graphElement->setAxisTitle(QwtPlot::yLeft, tr("Intensity (cps)"));
     ui->graphElement->replot();
 
-    const auto runningOrderFrame = [this](QwtPlot *plot, const QString &title) {
-        plot->setTitle(title);
+    const auto runningOrderFrame = [this](QwtPlot *plot) {
         plot->setAxisTitle(QwtPlot::xBottom, tr("Samples running order"));
         plot->setAxisLabelRotation(QwtPlot::xBottom, 270);
         // Hang the turned labels below their ticks instead of across the axis.
@@ -188,12 +187,19 @@ void Application::initIHM()
         plot->setAxisTitle(QwtPlot::yLeft, tr("Intensity (cps)"));
         plot->replot();
     };
-    runningOrderFrame(ui->graphIS, tr("Internal Standard"));
-    runningOrderFrame(ui->graphEvol, tr("Evolution"));
+    runningOrderFrame(ui->graphIS);
+    runningOrderFrame(ui->graphEvol);
 
     ui->icpmsModel->addItem(ParserInHRElementCSV::ICP_MS_NAME);
     ui->icpmsModel->addItem(ParserInAgilentCSV::ICP_MS_NAME);
     ui->icpmsModel->setCurrentIndex(0);
+}
+
+void Application::setPlotTitles()
+{
+    ui->graphElement->setTitle(tr("Calibration"));
+    ui->graphIS->setTitle(tr("Internal Standard"));
+    ui->graphEvol->setTitle(tr("Evolution"));
 }
 
 void Application::fitConfigurationPage()
@@ -339,6 +345,9 @@ bool Application::loadDataFile(const QString &fileName)
     const ParseResult read = inputData->executeParsing(&file, processing);
     file.close();
     QMessageBox::information(this, tr("Parsing CSV"), read.message);
+    // Nothing of the previous file may stay drawn, nor be saved as this one's.
+    display->clearPlots();
+    setPlotTitles();
 
     const bool accepted = read.code == 0;
     ProcessingRun::prepareWorkingSet(inputData, outputData, processing, accepted);
@@ -452,8 +461,11 @@ void Application::run()
         return;
     }
     Trace::line(QStringLiteral("# parse QC-STD file"));
-    // A rejected file leaves the expected values that the views and the
-    // earlier results were made from.
+    // A rejected file, or a run that cannot calibrate, leaves the expected
+    // values, results and views of the earlier run.
+    Data earlierInput;
+    earlierInput.copyData(inputData);
+    Parser *earlierReader = inputData->getParser();
     const ParseResult read
         = ProcessingRun::readStandards(&file, stdqcParser, inputData, processing);
     file.close();
@@ -462,7 +474,18 @@ void Application::run()
         return;
     }
 
-    RunResult result = ProcessingRun::run(options, inputData, outputData, processing);
+    Data work(outputParser);
+    Processing engine;
+    RunResult result = ProcessingRun::run(options, inputData, &work, &engine);
+    if (!result.calibrated) {
+        inputData->copyData(&earlierInput);
+        inputData->loadParser(earlierReader);
+        QMessageBox::warning(
+            this, tr("Process"), ProcessingRun::noCalibrationMessage(stdqcFileName));
+        return;
+    }
+    outputData->copyData(&work);
+    *processing = engine;
     showZeroStandard();
     if (result.status.isEmpty())
         ui->statusBar->clearMessage();
@@ -544,17 +567,20 @@ bool Application::savePlot(const QString &fileName)
 
     const QImage image = plot->grab().toImage();
     const QByteArray format = QFileInfo(name).suffix().toLower().toLatin1();
-    // Replaces an earlier image only once the new one is complete; an
-    // uncommitted save file is discarded.
-    QSaveFile file(name);
-    QImageWriter writer(&file, format);
+    // Replaces an earlier image only once the new one is complete.
+    OutputFile file(name);
     QString problem;
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
         problem = file.errorString();
-    else if (!writer.write(image))
-        problem = writer.errorString();
-    else if (!file.commit())
-        problem = file.errorString();
+    } else {
+        QImageWriter writer(file.device(), format);
+        if (!writer.write(image)) {
+            problem = writer.errorString();
+            file.cancel();
+        } else if (!file.commit()) {
+            problem = file.errorString();
+        }
+    }
     if (problem.isEmpty())
         return true;
     QMessageBox::warning(

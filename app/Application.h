@@ -64,6 +64,7 @@ private:
     void createWorkingObjects();
     void initIHM();
     void fitConfigurationPage();
+    void setPlotTitles();
     void enableBlankSelection();
     RunOptions runOptions() const;
     void selectRememberedIsotopes();

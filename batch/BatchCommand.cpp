@@ -41,8 +41,9 @@ QString BatchCommand::usage()
         "\n"
         "Standard output carries the processing trace; with quality-control validation the line\n"
         "\"# QC not valid: n / N\" is followed by one line per QC value outside its interval.\n"
-        "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it, or the\n"
-        "IS reference solution has no value for an IS isotope to correct; 2 usage error.\n");
+        "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it, the IS\n"
+        "reference solution has no value for an IS isotope to correct, or no isotope has\n"
+        "standards in the standards file; 2 usage error.\n");
 }
 
 QString BatchCommand::parse(const QStringList &arguments)
@@ -116,7 +117,16 @@ QString BatchCommand::parse(const QStringList &arguments)
             || target == QFileInfo(stdqcFile).canonicalFilePath()))
         return QStringLiteral("'--output' names an input file: %1.").arg(outputFile);
 
+    // Options that would silently do nothing are refused.
     isCorrection = parser.isSet(isRefOption);
+    if (!isCorrection) {
+        for (const QCommandLineOption *option :
+            { &isLROption, &isMROption, &isHROption, &groupsOption }) {
+            if (parser.isSet(*option))
+                return QStringLiteral("'--%1' applies only with '--is-ref'.")
+                    .arg(option->names().first());
+        }
+    }
     isReference = parser.value(isRefOption);
     isLRGiven = parser.isSet(isLROption);
     isMRGiven = parser.isSet(isMROption);
@@ -156,6 +166,9 @@ QString BatchCommand::parse(const QStringList &arguments)
                 .arg(mode);
     }
     blankGiven = parser.isSet(blankOption);
+    if (blankGiven && blankMode == NoBlank)
+        return QStringLiteral("'--blank' applies only with '--blank-mode y-intercept' or "
+                              "'--blank-mode subtract'.");
     blank = parser.value(blankOption);
 
     qcValidation = !parser.isSet(noQcOption);

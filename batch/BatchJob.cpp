@@ -154,6 +154,10 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     }
 
     const RunResult result = ProcessingRun::run(options, &inputData, &outputData, &processing);
+    if (!result.calibrated) {
+        errors << ProcessingRun::noCalibrationMessage(command.stdqcFile) << '\n';
+        return FileError;
+    }
     // The window shows these in its QC dialog.
     if (result.qcChecked) {
         for (const QString &failure : result.qc.messages)

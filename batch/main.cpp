@@ -4,10 +4,14 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // A reader of the trace that stops early (| head) must not stop the run
+    // before the results are written: the lost trace lines are only lost.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ketrion-batch"));
 

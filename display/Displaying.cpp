@@ -399,3 +399,20 @@ void Displaying::plotIS(Data *data, int iso, Processing * /*processing*/)
         + QString::number(meanSd.second, 'f', 1) + QStringLiteral(" | RSD (%) = ")
         + QString::number(rsd, 'f', 1)));
 }
+
+void Displaying::clearPlots()
+{
+    for (QwtPlotCurve *curve : { curveSTD, curveLine, curveQC, curveIS, curveEvol }) {
+        curve->setSamples(QVector<double>(), QVector<double>());
+        curve->setTitle(QString());
+    }
+    curveErrorCps->setSamples(QVector<QwtIntervalSample>());
+    curveErrorConcent->setSamples(QVector<QwtIntervalSample>());
+    curveErrorConcent->setTitle(QString());
+    for (QwtPlot *plot : { ui->graphElement, ui->graphIS, ui->graphEvol }) {
+        plot->insertLegend(nullptr);
+        plot->setAxisAutoScale(QwtPlot::xBottom, true);
+        plot->setAxisAutoScale(QwtPlot::yLeft, true);
+        plot->replot();
+    }
+}

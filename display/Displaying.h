@@ -38,6 +38,9 @@ public:
     void plotElement(Data *work, Data *raw, int iso, Processing *processing);
     void plotEvol(Data *data, int iso, const QString &choice);
     void plotIS(Data *data, int iso, Processing *processing);
+    // Empties the three plots, legends included; their frames and titles stay
+    // for the caller to set.
+    void clearPlots();
 
 private:
     void showTable(QTableView *view, Data *data, int solution, Processing *limits);

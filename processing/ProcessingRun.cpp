@@ -1,13 +1,23 @@
 #include "processing/ProcessingRun.h"
 
 #include "model/Data.h"
+#include "parsers/OutputFile.h"
 #include "processing/Processing.h"
 #include "processing/Trace.h"
 
-#include <QSaveFile>
+#include <QFileInfo>
 
 const QString ProcessingRun::NO_ZERO_STD_BLANK
     = QStringLiteral("No blank available for the zero standard: calibrated without it");
+const QString ProcessingRun::NO_SUBTRACTION_BLANK
+    = QStringLiteral("No blank available for the subtraction: nothing subtracted");
+
+QString ProcessingRun::noCalibrationMessage(const QString &stdqcFileName)
+{
+    return QStringLiteral("No isotope of the data file has standards in %1: check the standards "
+                          "file and the instrument.")
+        .arg(QFileInfo(stdqcFileName).fileName());
+}
 
 namespace {
 
@@ -61,12 +71,12 @@ ParseResult ProcessingRun::readStandards(
 QString ProcessingRun::saveResults(
     const QString &fileName, Data *outputData, Processing *processing)
 {
-    QSaveFile file(fileName);
+    OutputFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return file.errorString();
-    const ParseResult written = outputData->executeParsing(&file, processing);
+    const ParseResult written = outputData->executeParsing(file.device(), processing);
     if (written.code != 0) {
-        file.cancelWriting();
+        file.cancel();
         return written.message;
     }
     return file.commit() ? QString() : file.errorString();
@@ -199,6 +209,10 @@ RunResult ProcessingRun::run(
     if (options.subBlank) {
         Trace::line(QStringLiteral("# substract blank"));
         result.blank_id = mapIn(outputData->getBlkIndexes(), options.blankSelection);
+        if (result.blank_id == -1) {
+            Trace::line(QStringLiteral("# no blank available: nothing subtracted"));
+            result.status = NO_SUBTRACTION_BLANK;
+        }
         processing->subtructBlank(outputData, result.blank_id, true, result.isElementList);
     }
 
@@ -224,6 +238,12 @@ RunResult ProcessingRun::run(
 
     Trace::line(QStringLiteral("# process calibration"));
     processing->calibration(outputData, result.isElementList);
+    // Without a single line every result would be empty: not worth a report.
+    result.calibrated = false;
+    for (int i = 0; i < processing->size(); ++i)
+        result.calibrated = result.calibrated || processing->getLine(i).slope > Data::ZERO;
+    if (!result.calibrated)
+        return result;
 
     Trace::line(QStringLiteral("blank_id = %1, is_ref_id = %2, is_elements[0] = %3, "
                                "is_elements[1] = %4, is_elements[2] = %5")

@@ -15,6 +15,10 @@ class ProcessingRun
 {
 public:
     static const QString NO_ZERO_STD_BLANK;
+    static const QString NO_SUBTRACTION_BLANK;
+
+    // Why a run that fitted no calibration line is refused.
+    static QString noCalibrationMessage(const QString &stdqcFileName);
 
     // After an instrument file was read: outputData becomes a copy of
     // inputData, with the two average blanks when the reader accepted the
@@ -43,6 +47,7 @@ public:
     // are already read), corrects it, fits the lines and computes
     // concentrations, limits and, on request, the QC check. The engine starts
     // from fresh results. Indexes outside the lists the panel shows count as none.
+    // A run that fits no calibration line stops there, not calibrated.
     static RunResult run(
         const RunOptions &options, Data *inputData, Data *outputData, Processing *processing);
 };

@@ -14,6 +14,7 @@ struct RunResult
     int is_elements[3] = { -1, -1, -1 }; // IS isotope positions, HR, MR, LR
     QList<int> isElementList; // IS isotopes of the checked groups, LR, MR, HR
 
+    bool calibrated = true; // false: no line was fitted and the run stopped there
     bool zeroStandardAdded = false;
     bool qcChecked = false;
     QCResult qc;

@@ -32,6 +32,7 @@
 #include <QToolButton>
 #include <QtTest>
 #include <qwt_plot.h>
+#include <qwt_plot_curve.h>
 #include <qwt_text.h>
 
 #include <csignal>
@@ -142,7 +143,8 @@ private slots:
     void process();
     void secondRunMatchesFreshRun_data();
     void secondRunMatchesFreshRun();
-    void noBlankForZeroStandard();
+    void noBlank_data();
+    void noBlank();
     void runStopsEarly_data();
     void runStopsEarly();
     void failedSaveKeepsEarlierFile_data();
@@ -545,6 +547,23 @@ void TestApplication::listsDriveTablesAndPlots()
     QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution VS - 59Co MR"));
     ui()->listCurves->setCurrentRow(3);
     QVERIFY(ui()->graphElement->title().text().contains(QStringLiteral("115In MR")));
+
+    // Another file, even of the other instrument: nothing of this one stays
+    // drawn, before or after a run, until something is picked.
+    load(QStringLiteral("Q-ICP-MS"), EXAMPLES + "q_export.csv");
+    QVERIFY(window->chooseStdqcFile(EXAMPLES + "q_stdqc.csv"));
+    for (int pass = 0; pass < 2; ++pass) {
+        QCOMPARE(ui()->graphElement->title().text(), QStringLiteral("Calibration"));
+        QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution"));
+        for (QwtPlot *plot : { ui()->graphElement, ui()->graphEvol }) {
+            for (const QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
+                QCOMPARE(static_cast<const QwtPlotCurve *>(item)->dataSize(), size_t(0));
+            QVERIFY(!plot->legend());
+        }
+        QCOMPARE(
+            ui()->graphIS->title().text(), "Internal Standard " + ui()->comboISLR->currentText());
+        run();
+    }
 }
 
 void TestApplication::closing_data()
@@ -858,7 +877,7 @@ void TestApplication::secondRunMatchesFreshRun_data()
     // The second run leaves the IS isotopes out of the calibration: no line of the first may stay.
     QTest::newRow("calibrated, then IS left out")
         << "yi=BLK_1"
-        << "is=BLK_1;lr=7Li LR;mr=59Co MR;yi=BLK_1" << RUN_STDQC;
+        << "is=BLK_1;lr=7Li LR;mr=115In MR;yi=BLK_1" << RUN_STDQC;
     // The first run's zero standard leaves the working set.
     QTest::newRow("y-intercept, then subtraction") << "yi=BLK_2"
                                                    << "sub=BLK_2" << RUN_STDQC;
@@ -892,8 +911,22 @@ void TestApplication::secondRunMatchesFreshRun()
     QCOMPARE(listAfterTwo, texts(ui()->listViewOutput->model()));
 }
 
-void TestApplication::noBlankForZeroStandard()
+void TestApplication::noBlank_data()
 {
+    QTest::addColumn<bool>("subtract");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("traced");
+    QTest::newRow("zero standard") << false << ProcessingRun::NO_ZERO_STD_BLANK
+                                   << "# no blank available: no zero standard added";
+    QTest::newRow("subtraction") << true << ProcessingRun::NO_SUBTRACTION_BLANK
+                                 << "# no blank available: nothing subtracted";
+}
+
+void TestApplication::noBlank()
+{
+    QFETCH(bool, subtract);
+    QFETCH(QString, status);
+    QFETCH(QString, traced);
     load(QStringLiteral("HR-ICP-MS"), DATA + QStringLiteral("window_run_no_blank_hr.csv"));
     QVERIFY(window->chooseStdqcFile(RUN_STDQC));
     // No blank, so no average either.
@@ -901,11 +934,11 @@ void TestApplication::noBlankForZeroStandard()
     QCOMPARE(before, texts(ui()->listViewInput->model()));
     QCOMPARE(ui()->blankSelection->currentIndex(), -1);
     apply(QStringLiteral("qc=0"));
-    ui()->yIntercept->setChecked(true);
+    (subtract ? ui()->subBlank : ui()->yIntercept)->setChecked(true);
 
     QCOMPARE(run().size(), 0);
-    QCOMPARE(window->statusBar()->currentMessage(), ProcessingRun::NO_ZERO_STD_BLANK);
-    QVERIFY(traceLines().contains(QStringLiteral("# no blank available: no zero standard added")));
+    QCOMPARE(window->statusBar()->currentMessage(), status);
+    QVERIFY(traceLines().contains(traced));
     QCOMPARE(traceLines().last(), QStringLiteral("*** end of processing ***"));
     QCOMPARE(texts(ui()->listViewOutput->model()), before);
     // Calibrated from the three standards alone.
@@ -913,6 +946,7 @@ void TestApplication::noBlankForZeroStandard()
 
     // The message is about that run only.
     ui()->yIntercept->setChecked(false);
+    ui()->subBlank->setChecked(false);
     run();
     QCOMPARE(window->statusBar()->currentMessage(), QString());
 }

@@ -76,6 +76,7 @@ private slots:
     void namesGivePositions();
     void qcLines_data();
     void qcLines();
+    void writesThroughPipes();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -143,8 +144,15 @@ void TestBatch::usageErrors_data()
     QTest::newRow("average blank is no reference solution")
         << hr() + QStringList { "--is-ref", "BLK_Avg_All" }
         << "Unknown solution 'BLK_Avg_All' for '--is-ref'.";
-    QTest::newRow("isotope of another group, even without correction") << hr()
-            + QStringList { "--is-mr", "56Fe LR" } << "Unknown isotope '56Fe LR' for '--is-mr'.";
+    QTest::newRow("isotope of another group")
+        << hr() + QStringList { "--is-ref=BLK_1", "--is-mr", "56Fe LR" }
+        << "Unknown isotope '56Fe LR' for '--is-mr'.";
+    // Options that would have no effect.
+    QTest::newRow("IS groups without a reference")
+        << hr() + QStringList { "--is-groups=LR" } << "'--is-groups' applies only with '--is-ref'.";
+    QTest::newRow("blank without a blank mode")
+        << hr() + QStringList { "--blank=BLK_1", "--blank-mode=none" }
+        << "'--blank' applies only with '--blank-mode y-intercept' or '--blank-mode subtract'.";
     QTest::newRow("standard is no blank")
         << hr() + QStringList { "--blank=STD_1_1" } << "Unknown blank 'STD_1_1' for '--blank'.";
 }
@@ -198,6 +206,12 @@ void TestBatch::rejectedFiles_data()
         << "The IS reference solution Sample_B has no value for 115In LR: choose another "
            "reference solution or isotope."
         << "# open QC-STD file";
+    // The other instrument's standards: not one isotope has a line.
+    QTest::newRow("standards file of the other instrument")
+        << files("Q-ICP-MS", "@EX/q_export.csv", "@EX/hr_stdqc.csv")
+        << "No isotope of the data file has standards in hr_stdqc.csv: check the standards file "
+           "and the instrument."
+        << "# process calibration";
     QTest::newRow("standards file without a QC column")
         << lithium("@DATA/stdqc_without_qc_column.csv") << "Solution QC_A Not found"
         << "# parse QC-STD file";
@@ -229,40 +243,44 @@ void TestBatch::namesGivePositions_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("names"); // as the configuration trace names them
     QTest::addColumn<QString>("positions");
+    QTest::addColumn<QString>("warning");
 
     // hr_export.csv: VS_1 is solution 11, BLK_4 solution 8, the two averages
     // follow the 53 solutions; 115In LR, MR, HR are isotopes 4, 15, 18, the
     // first of each group 0 (7Li LR), 7 (27Al MR), 16 (75As HR).
     QTest::newRow("window defaults")
-        << hr() << QStringList { "BLK_1" } << positions(-1, -1, -1, -1, -1);
+        << hr() << QStringList { "BLK_1" } << positions(-1, -1, -1, -1, -1) << QString();
     QTest::newRow("indium in every group, groups in any order, no blank")
         << hr()
             + QStringList { "--is-ref=VS_1", "--is-lr=115In LR", "--is-mr", "115In MR",
                   "--is-hr=115In HR", "--is-groups=HR, LR,MR", "--blank-mode=none" }
         << QStringList { "VS_1", "1 ; 1 ; 1", "115In LR", "115In MR", "115In HR" }
-        << positions(-1, 11, 18, 15, 4);
+        << positions(-1, 11, 18, 15, 4) << QString();
     QTest::newRow("first isotopes by default, one group, a blank subtracted")
         << hr()
             + QStringList { "--is-ref", "VS_1", "--is-groups", "MR", "--blank-mode", "subtract",
                   "--blank", "BLK_4" }
         << QStringList { "VS_1", "0 ; 1 ; 0", "7Li LR", "27Al MR", "75As HR", "BLK_4" }
-        << positions(8, 11, 16, 7, 0);
+        << positions(8, 11, 16, 7, 0) << QString();
     QTest::newRow("no group checked, options before the files")
         << QStringList { "--is-groups=", "--is-ref", "BLK_1" } + hr()
         << QStringList { "BLK_1", "0 ; 0 ; 0", "7Li LR", "27Al MR", "75As HR", "BLK_1" }
-        << positions(-1, 0, 16, 7, 0);
+        << positions(-1, 0, 16, 7, 0) << QString();
     // The averages are built before the subtraction: 53 + 1 is the second.
     QTest::newRow("average of the first blanks subtracted")
         << hr() + QStringList { "--blank-mode=subtract", "--blank=BLK_Avg_First_Seq" }
-        << QStringList { "BLK_Avg_First_Seq" } << positions(54, -1, -1, -1, -1);
+        << QStringList { "BLK_Avg_First_Seq" } << positions(54, -1, -1, -1, -1) << QString();
     // The boxes show a trailing blank, typed or not; no MR and HR isotopes.
     QTest::newRow("quadrupole indium")
         << quadrupole() + QStringList { "--is-ref=VS_2", "--is-lr=115In #1 " }
         << QStringList { "VS_2", "1 ; 1 ; 1", "115In #1 ", "", "", "BLK_1" }
-        << positions(-1, 21, -1, -1, 15);
+        << positions(-1, 21, -1, -1, 15) << QString();
+    // Goes on without subtracting, and says so.
     QTest::newRow("file without blanks")
-        << files("HR-ICP-MS", "@DATA/hr_no_blank.csv", "@DATA/stdqc_li.csv") << QStringList { "" }
-        << positions(-1, -1, -1, -1, -1);
+        << files("HR-ICP-MS", "@DATA/hr_no_blank.csv", "@DATA/stdqc_li.csv")
+            + QStringList { "--blank-mode=subtract" }
+        << QStringList { "" } << positions(-1, -1, -1, -1, -1)
+        << "No blank available for the subtraction: nothing subtracted\n";
 }
 
 void TestBatch::namesGivePositions()
@@ -270,9 +288,11 @@ void TestBatch::namesGivePositions()
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, names);
     QFETCH(QString, positions);
+    QFETCH(QString, warning);
 
     const Outcome outcome = runWith(arguments);
     QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(outcome.err, warning);
     const QStringList lines = outcome.outLines();
     const QRegularExpression chosen("(?:status are: (.*)|(?:with |- )(.*) as the )");
     QStringList configured;
@@ -316,6 +336,32 @@ void TestBatch::qcLines()
     QCOMPARE(control == -1, arguments.contains("--no-qc"));
     QCOMPARE(lines.contains("  Quality control validation is set"), control != -1);
     QVERIFY(BatchProcess::contents(output).startsWith(";;7Li LR;;;"));
+}
+
+// A reader that stops early takes no results with it, and a named pipe named
+// as output is written into, not replaced by a regular file.
+void TestBatch::writesThroughPipes()
+{
+    const QStringList arguments = lithium();
+    QVERIFY(runWith(arguments).exitCode == 0);
+    const QByteArray results = BatchProcess::contents(output);
+    QVERIFY(results.startsWith(";;7Li LR;;;"));
+
+    const QString fifo = dir->filePath("fifo");
+    QCOMPARE(QProcess::execute("mkfifo", { fifo }), 0);
+    QStringList command;
+    for (const QString &argument : arguments)
+        command << expand(argument, fifo);
+    const Outcome outcome = BatchProcess::run("bash",
+        QStringList { "-c",
+            "timeout 20 cat \"$1\" > \"$1.copy\" & reader=$!; shift; \"$@\" | head -1; "
+            "status=${PIPESTATUS[0]}; wait $reader; exit $status",
+            "bash", fifo, PROGRAM }
+            + command);
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(outcome.out, QStringLiteral("*** begin processing ***\n"));
+    QVERIFY(!QFileInfo(fifo).isFile() && QFileInfo::exists(fifo));
+    QCOMPARE(BatchProcess::contents(fifo + ".copy"), results);
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

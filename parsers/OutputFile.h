@@ -1,0 +1,31 @@
+#ifndef KETRION_OUTPUTFILE_H
+#define KETRION_OUTPUTFILE_H
+
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+// A file written whole or not at all: a new or regular file is replaced only
+// on commit, so a failed write keeps the earlier one. A named pipe or device
+// that already exists is written straight into, since renaming over it would
+// replace it by a regular file.
+class OutputFile
+{
+public:
+    explicit OutputFile(const QString &fileName);
+
+    bool open(QIODevice::OpenMode mode);
+    QIODevice *device();
+    // False, with the reason in errorString, when the file could not be completed.
+    bool commit();
+    // Drops what was written, where that is still possible.
+    void cancel();
+    QString errorString() const;
+
+private:
+    QSaveFile atomic;
+    QFile direct;
+    bool straight;
+};
+
+#endif
