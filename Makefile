@@ -3,6 +3,7 @@
 # `make bench` times read, process and write over large synthetic files (Release build).
 # `make test-sanitize` runs the tests under AddressSanitizer and UBSan;
 # `make fuzz` runs each libFuzzer target for FUZZ_SECONDS.
+# `make mutants` plants faults one by one and checks that the tests catch each.
 # `make install` installs both programs, the desktop entry and the icons under
 # PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
 # README's picture of the window.
@@ -20,7 +21,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install screenshots
+.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install screenshots mutants
 
 run: build
 	$(BUILD_DIR)/app/ketrion
@@ -86,5 +87,10 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench
 	$(BENCH_DIR)/bench/ketrion-bench
 
+# MUTANTS=text runs only the faults whose area or description holds it.
+mutants:
+	$(MAKE) deps PACKAGES="$(PACKAGES) python3"
+	JOBS=$(JOBS) MUTANTS="$(MUTANTS)" python3 tests/mutants.py
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) build-mutants
