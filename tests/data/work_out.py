@@ -1,0 +1,436 @@
+#!/usr/bin/env python3
+"""Works out the expected results file and trace of each whole run in runs.txt,
+into runs/<name>.csv and runs/<name>.trace (standard output of ketrion-batch).
+
+An implementation of the processing rules apart from the program, in another
+language and without its code, so that the whole-run checks compare the
+program with an independent computation. Run it after a deliberate change of
+the rules and read the differences before committing them:
+
+    python3 tests/data/work_out.py          # rewrites tests/data/runs/*
+"""
+
+import math
+import os
+import re
+import shlex
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ZERO = 1e-14
+
+
+class Iso:
+    def __init__(self, element, mass, resol):
+        self.element, self.mass, self.resol = element, mass, resol
+
+    @property
+    def name(self):
+        return "%d%s %s" % (self.mass, self.element, self.resol if self.resol != "ND" else "")
+
+    @property
+    def group(self):  # index among HR, MR, LR
+        return {"HR": 0, "MR": 1}.get(self.resol, 2)
+
+
+class Sol:
+    def __init__(self, name, n, kind=None):
+        self.name = name
+        self.kind = kind or classify(name)
+        self.cps, self.sd = [0.0] * n, [0.0] * n
+        self.conc, self.rsd = [0.0] * n, [0.0] * n
+        self.measured = [False] * n
+
+
+def classify(name):
+    for tag, kind in (("BLK_", "BLK"), ("STD_", "STD"), ("QC_", "QC")):
+        if tag in name:
+            return kind
+    return "SAMPLE"
+
+
+def number(cell, tag):
+    if cell == "" or cell == tag:
+        return 0.0
+    return float(cell.replace(",", "."))
+
+
+def read_hr(path):
+    lines = open(path, encoding="utf-8").read().splitlines()
+    names = [c for c in lines[0].split(";") if c]
+    pattern = re.compile(r"[A-Z][a-z]?\d{1,3}\((LR|MR|HR)\);")
+    rows = [l for l in lines[1:] if pattern.search(l)]
+    isos, sols = [], [Sol(n, len(rows)) for n in names]
+    for i, line in enumerate(rows):
+        cells = [c for c in line.split(";") if c]
+        label = cells[0]
+        isos.append(Iso(re.search(r"[A-Z][a-z]?", label).group(),
+                        int(re.search(r"\d{1,3}", label).group()),
+                        re.search(r"(LR|MR|HR)", label).group()))
+        values = [c for c in cells[1:] if re.search(r"\d|not def.", c)]
+        assert len(values) == 2 * len(sols)
+        for k, s in enumerate(sols):
+            s.cps[i] = number(values[2 * k], "not def.")
+            s.sd[i] = number(values[2 * k + 1], "not def.") * s.cps[i] / 100.0
+    return isos, sols
+
+
+def read_q(path):
+    lines = open(path, encoding="utf-8").read().splitlines()
+    start = next(k for k, l in enumerate(lines) if l.startswith("Sample:"))
+    names = [c for c in lines[start].split(";") if c][1:]
+    pattern = re.compile(r"[A-Z][a-z]? / \d{1,3} \[#\d\];")
+    rows = [l for l in lines[start + 1:] if pattern.search(l)]
+    isos, sols = [], [Sol(n, len(rows)) for n in names]
+    for i, line in enumerate(rows):
+        cells = [c for c in line.split(";") if c]
+        label = cells[0]
+        symbol = re.search(r"[A-Z][a-z]?", label).group()
+        tune = re.search(r"\[#\d\]", label).group()[1:-1]
+        isos.append(Iso(symbol + " " + tune, int(re.search(r"/ (\d{1,3})", label).group(1)), "ND"))
+        values = cells[1:]
+        assert len(values) == 2 * len(sols)
+        for k, s in enumerate(sols):
+            s.cps[i] = number(values[2 * k], "<###> ")
+            s.sd[i] = number(values[2 * k + 1].replace("%", ""), "<###> ") * s.cps[i] / 100.0
+    return isos, sols
+
+
+def read_stdqc(path, isos, sols):
+    lines = open(path, encoding="utf-8").read().splitlines()
+    headers = lines[0].split(";")
+    first = {}
+    for l in lines[1:]:
+        first.setdefault(l.split(";")[0], l.split(";"))
+    for s in sols:
+        s.conc, s.rsd = [0.0] * len(isos), [0.0] * len(isos)
+        if s.kind not in ("STD", "QC"):
+            continue
+        column = max(j for j, h in enumerate(headers) if re.fullmatch(re.escape(h) + r"(_?\d+)?", s.name))
+        for i, iso in enumerate(isos):
+            row = first.get(iso.element)
+            if row:
+                cell = lambda c: row[c] if c < len(row) else ""
+                s.conc[i], s.rsd[i] = number(cell(column), ""), number(cell(column + 1), "")
+
+
+def average(name, members, isos):
+    avg = Sol(name, len(isos), "BLK")
+    for i in range(len(isos)):
+        used = [m for m in members if m.measured[i]]
+        if used:
+            avg.cps[i] = sum(m.cps[i] for m in used) / len(used)
+            avg.sd[i] = max([0.0] + [m.sd[i] for m in used])
+            avg.measured[i] = True
+    return avg
+
+
+def copy(sols):
+    out = []
+    for s in sols:
+        c = Sol(s.name, len(s.cps), s.kind)
+        c.cps, c.sd, c.conc, c.rsd = list(s.cps), list(s.sd), list(s.conc), list(s.rsd)
+        c.measured = [v != 0.0 for v in s.cps]
+        out.append(c)
+    return out
+
+
+def fit(points):
+    n = len(points)
+    if n == 0:
+        return None
+    xm = sum(x for x, _ in points) / n
+    ym = sum(y for _, y in points) / n
+    sxx = sum((x - xm) ** 2 for x, _ in points)
+    sxy = sum((x - xm) * (y - ym) for x, y in points)
+    if sxx == 0:
+        return None
+    slope = sxy / sxx
+    icpt = ym - xm * slope
+    syy = sum((y - ym) ** 2 for _, y in points)
+    ssres = sum((y - (slope * x + icpt)) ** 2 for x, y in points)
+    line = dict(slope=slope, icpt=icpt, vs=0.0, vi=0.0, r2=0.0, complete=False)
+    if syy == 0:
+        return line
+    s2 = (syy - slope * slope * sxx) / (n - 2) if n > 2 else math.nan
+    line.update(r2=1 - ssres / syy, vs=s2 / sxx, vi=(1 / n + xm * xm / sxx) * s2, complete=True)
+    return line
+
+
+def g(x):
+    """A number as the results file writes it: six significant digits."""
+    if x != x:
+        return "nan"
+    if x == 0:
+        return "0"
+    if math.isinf(x):
+        return "inf" if x > 0 else "-inf"
+    return "%g" % x
+
+
+def fixed8(x):
+    return "nan" if x != x else "%.8f" % x
+
+
+def process(run):
+    instrument = run["instrument"]
+    isos, raw = (read_hr if instrument == "HR-ICP-MS" else read_q)(os.path.join(HERE, run["data"]))
+    read_stdqc(os.path.join(HERE, run["stdqc"]), isos, raw)
+    n = len(isos)
+    groups = {"LR": [i for i, s in enumerate(isos) if s.group == 2],
+              "MR": [i for i, s in enumerate(isos) if s.group == 1],
+              "HR": [i for i, s in enumerate(isos) if s.group == 0]}
+    names = [s.name for s in raw]
+    blanks = [k for k, s in enumerate(raw) if s.kind == "BLK"]
+    first = []
+    for k in range(len(raw)):
+        if raw[k].kind == "BLK" and (not first or first[-1] == k - 1):
+            first.append(k)
+        elif first:
+            break
+    trace = ["*** begin processing ***", "# Ketrion configuration:",
+             "  Selected ICP instrument: " + instrument]
+    ref = names.index(run["is-ref"]) if "is-ref" in run else -1
+    chosen = {}
+    for grp in ("LR", "MR", "HR"):
+        want = run.get("is-" + grp.lower())
+        members = groups[grp]
+        chosen[grp] = (next(i for i in members if isos[i].name.rstrip() == want) if want
+                       else (members[0] if members else -1))
+    boxes = run.get("is-groups", "LR,MR,HR").split(",") if ref != -1 else []
+    if ref != -1:
+        trace += ["  Internal standard correction is set with:",
+                  "    - %s as the IS reference solution" % run["is-ref"],
+                  "    - IS check boxes' status are: " + " ; ".join(
+                      "1" if g_ in boxes else "0" for g_ in ("LR", "MR", "HR"))]
+        trace += ["    - %s as the IS-%s isotope reference" % (
+            isos[chosen[g_]].name if chosen[g_] != -1 else "", g_) for g_ in ("LR", "MR", "HR")]
+    else:
+        trace.append("  No internal standard correction is applied")
+    mode = run.get("blank-mode", "y-intercept")
+    blank_names = [names[k] for k in blanks] + [a for a, m in (("BLK_Avg_All", blanks), ("BLK_Avg_First_Seq", first)) if len(m) >= 2]
+    blank = run.get("blank", blank_names[0] if blank_names else "")
+    if mode == "y-intercept":
+        trace.append("  Y-intercept is set with %s as the blank reference solution" % blank)
+    elif mode == "subtract":
+        trace.append("  Blank subtraction is set with %s as the blank reference solution" % blank)
+    else:
+        trace.append("  No blank correction is applied")
+    qc = "no-qc" not in run
+    if qc:
+        trace.append("  Quality control validation is set")
+    trace += ["# open QC-STD file", "# parse QC-STD file", "# init processing variables"]
+
+    corrected = [grp for grp in ("LR", "MR", "HR") if grp in boxes and chosen[grp] != -1]
+    is_list = [chosen[grp] for grp in ("LR", "MR", "HR") if grp in boxes]
+    work = copy(raw)
+    for s in work:
+        for grp in corrected:
+            if not s.measured[chosen[grp]]:
+                for i in groups[grp]:
+                    s.measured[i] = False
+    if ref != -1:
+        trace.append("# internal standard correction")
+        for grp in corrected:
+            j = chosen[grp]
+            for s in work:
+                y = s.cps[j]
+                if y == 0.0:
+                    continue
+                f = raw[ref].cps[j] / y
+                for i in groups[grp]:
+                    if s.cps[i] != 0.0:
+                        s.cps[i] *= f
+    source = copy(raw)
+    for s, w in zip(source, work):
+        s.measured = list(w.measured)
+
+    def add_averages(sets):
+        for target in sets:
+            if len(blanks) >= 2:
+                target.append(average("BLK_Avg_All", [target[k] for k in blanks], isos))
+            if len(first) >= 2:
+                target.append(average("BLK_Avg_First_Seq", [target[k] for k in first], isos))
+
+    blank_id = -1
+    averaged_first = mode == "subtract" and blank in ("BLK_Avg_All", "BLK_Avg_First_Seq")
+    if averaged_first:
+        trace.append("# add blk solutions")
+        add_averages([work, source])
+    if mode == "subtract":
+        trace.append("# substract blank")
+        blank_pos = [k for k, s in enumerate(work) if s.kind == "BLK"]
+        if blank in blank_names and blank_names.index(blank) < len(blank_pos):
+            blank_id = blank_pos[blank_names.index(blank)]
+            for i in range(n):
+                if i in is_list:
+                    continue
+                b = work[blank_id].cps[i]
+                for s in work:
+                    if s.cps[i] != 0.0:
+                        s.cps[i] -= b
+        else:
+            trace.append("# no blank available: nothing subtracted")
+    if not averaged_first:
+        trace.append("# add blk solutions")
+        add_averages([work])
+    zero = None
+    if mode == "y-intercept":
+        trace.append("# y intercept")
+        blank_pos = [k for k, s in enumerate(work) if s.kind == "BLK"]
+        if blank in blank_names:
+            zero = work[blank_pos[blank_names.index(blank)]]
+        else:
+            trace.append("# no blank available: no zero standard added")
+    trace.append("# process calibration")
+    lines = {}
+    for i in range(n):
+        if i in is_list:
+            continue
+        points = [(s.conc[i], s.cps[i]) for s in work
+                  if s.kind == "STD" and s.measured[i] and s.conc[i] != 0.0]
+        if zero is not None and zero.measured[i]:
+            points.append((0.0, zero.cps[i]))
+        line = fit(points)
+        if line is None or not math.isfinite(line["slope"]):
+            continue
+        lines[i] = line
+        if line["complete"]:
+            trace.append("%s: slope = %s, y-intercept =  %s, r2 = %s" % (
+                isos[i].name, fixed8(line["slope"]), fixed8(line["icpt"]), fixed8(line["r2"])))
+    usable = {i: l for i, l in lines.items() if l["slope"] > ZERO}
+    if not usable:
+        return None, trace
+    is_elements = [chosen["HR"], chosen["MR"], chosen["LR"]] if ref != -1 else [-1, -1, -1]
+    trace.append("blank_id = %d, is_ref_id = %d, is_elements[0] = %d, is_elements[1] = %d, "
+                 "is_elements[2] = %d" % ((blank_id, ref) + tuple(is_elements)))
+    trace.append("*** process concentration ***")
+    group_is = {grp: chosen[grp] for grp in corrected}
+    for k, (s, w) in enumerate(zip(source, work)):
+        if w.kind == "STD":
+            continue
+        for i in range(n):
+            line = usable.get(i)
+            if line is None or not w.measured[i]:
+                w.conc[i], w.rsd[i] = 0.0, 0.0
+                continue
+            w.conc[i] = (w.cps[i] - line["icpt"]) / line["slope"]
+            y, sy = s.cps[i], s.sd[i]
+            grp = ("HR", "MR", "LR")[isos[i].group]
+            with_is = grp in group_is
+            if with_is:
+                j = group_is[grp]
+                a = (s.sd[j] / s.cps[j]) ** 2 if s.cps[j] else math.inf
+                b = (source[ref].sd[j] / source[ref].cps[j]) ** 2
+                alpha = source[ref].cps[j] / s.cps[j] if s.cps[j] else math.inf
+            try:
+                if blank_id != -1:
+                    yb, syb = source[blank_id].cps[i], source[blank_id].sd[i]
+                    if with_is:
+                        net = y - yb
+                        q = (((sy * sy + syb * syb) / (net * net) + a + b) * (alpha * net) ** 2
+                             + line["vi"]) / (alpha * net - line["icpt"]) ** 2
+                    else:
+                        q = (sy * sy + syb * syb + line["vi"]) / (y - yb - line["icpt"]) ** 2
+                elif with_is:
+                    q = (((sy / y) ** 2 + a + b) * (alpha * y) ** 2 + line["vi"]) / (
+                        alpha * y - line["icpt"]) ** 2
+                else:
+                    q = (sy * sy + line["vi"]) / (y - line["icpt"]) ** 2
+                q += line["vs"] / line["slope"] ** 2
+                w.rsd[i] = 100 * math.sqrt(q) if q == q and q >= 0 else math.nan
+            except ZeroDivisionError:
+                w.rsd[i] = math.nan
+    trace.append("*** process limits ***")
+    lod, loq = [0.0] * n, [0.0] * n
+    if first:
+        for i in range(n):
+            v = [work[k].conc[i] for k in first if work[k].measured[i]]
+            if v:
+                m = sum(v) / len(v)
+                sigma = math.sqrt(sum((x - m) ** 2 for x in v) / len(v))
+                lod[i], loq[i] = 3 * sigma, 10 * sigma
+    if qc:
+        trace.append("*** process QC control ***")
+        failures, count = [], 0
+        for k, e in enumerate(raw):
+            if e.kind != "QC":
+                continue
+            w = work[k]
+            for i in range(n):
+                ce, re_ = e.conc[i], e.rsd[i]
+                if ce == 0.0:
+                    continue
+                count += 1
+                if i not in usable:
+                    failures.append("%s : %s (no calibration)" % (e.name, isos[i].name.rstrip()))
+                    continue
+                if not w.measured[i]:
+                    failures.append("%s : %s (not measured)" % (e.name, isos[i].name.rstrip()))
+                    continue
+                cc, rc = w.conc[i], w.rsd[i]
+                if cc == 0.0:
+                    continue
+                ec, ee = rc * cc / 100, re_ * ce / 100
+                lo_c, hi_c, lo_e, hi_e = cc - ec, cc + ec, ce - ee, ce + ee
+                if not ((lo_c <= lo_e <= hi_c) or (lo_c <= hi_e <= hi_c) or (lo_e <= lo_c and hi_c <= hi_e)):
+                    failures.append("%s : %s" % (e.name, isos[i].name))
+        trace.append("# QC not valid: %d / %d" % (len(failures), count))
+        trace += failures
+    trace += ["*** refreshing plots and tables ***", "*** end of processing ***"]
+
+    if zero is not None:
+        zero_row = Sol("STD_ZERO_STD", n, "STD")
+        zero_row.conc, zero_row.rsd = zero.conc, zero.rsd
+        work.append(zero_row)
+    out = ";;" + "".join(s.name + ";;;" for s in isos) + "\n\n"
+    out += ";LOD (ppb) = ;" + "".join(g(v) + ";;;" for v in lod) + "\n"
+    out += ";LOQ (ppb) = ;" + "".join(g(v) + ";;;" for v in loq) + "\n\n"
+    out += ";;" + "Concentration (ppb);SD (ppb);RSD (%);" * n + "\n\n"
+    for s in work:
+        out += s.name + ";;"
+        for i in range(n):
+            c, r = s.conc[i], s.rsd[i]
+            if c == 0.0:
+                out += ";;;"
+            elif loq[i] > c:
+                out += "<LOQ;;;"
+            else:
+                out += "%s;%s;%s;" % (g(c), g(c * r / 100), g(r))
+        out += "\n"
+    return out, trace
+
+
+def parse_runs(path):
+    """One run a line: its name, then ketrion-batch's options, files relative to this folder."""
+    runs = []
+    for line in open(path, encoding="utf-8"):
+        if not line.strip() or line.startswith("#"):
+            continue
+        words = shlex.split(line)
+        run = {"name": words[0]}
+        k = 1
+        while k < len(words):
+            key, _, value = words[k].partition("=")
+            if not _ and key != "--no-qc":
+                k += 1
+                value = words[k]
+            run[key[2:]] = value
+            k += 1
+        runs.append(run)
+    return runs
+
+
+def main():
+    for run in parse_runs(os.path.join(HERE, "runs.txt")):
+        results, trace = process(run)
+        base = os.path.join(HERE, "runs", run["name"])
+        os.makedirs(os.path.dirname(base), exist_ok=True)
+        if results is not None:
+            open(base + ".csv", "w").write(results)
+        open(base + ".trace", "w").write("\n".join(trace) + "\n")
+        print(run["name"], "results" if results is not None else "refused")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
