@@ -7,9 +7,7 @@
 #include "parsers/ParserInAgilentCSV.h"
 #include "parsers/ParserInHRElementCSV.h"
 #include "parsers/ParserInSTDQC.h"
-#include "parsers/ParserOutCSV.h"
 #include "processing/Processing.h"
-#include "processing/ProcessingRun.h"
 #include "processing/Trace.h"
 
 #include <QAction>
@@ -65,7 +63,6 @@ Application::~Application()
     delete outputData;
     delete inputParser;
     delete stdqcParser;
-    delete outputParser;
     delete processing;
     delete ui;
 }
@@ -151,10 +148,9 @@ void Application::createWorkingObjects()
 {
     processing = new Processing;
     inputParser = new ParserInHRElementCSV;
-    outputParser = new ParserOutCSV;
     stdqcParser = new ParserInSTDQC;
     inputData = new Data(inputParser);
-    outputData = new Data(outputParser);
+    outputData = new Data;
     display = new Displaying(ui);
 }
 
@@ -506,9 +502,9 @@ void Application::saveFile()
         saveResults(fileName);
 }
 
-bool Application::saveResults(const QString &fileName)
+bool Application::saveResults(const QString &fileName, ProcessingRun::Layout layout)
 {
-    const QString problem = ProcessingRun::saveResults(fileName, outputData, processing);
+    const QString problem = ProcessingRun::saveResults(fileName, outputData, processing, layout);
     if (problem.isEmpty())
         return true;
     QMessageBox::warning(

@@ -1,6 +1,7 @@
 #ifndef KETRION_APPLICATION_H
 #define KETRION_APPLICATION_H
 
+#include "processing/ProcessingRun.h"
 #include "processing/RunOptions.h"
 
 #include <QMainWindow>
@@ -10,7 +11,6 @@ class Data;
 class Displaying;
 class Parser;
 class ParserInSTDQC;
-class ParserOutCSV;
 class Processing;
 class QAction;
 class QCloseEvent;
@@ -33,7 +33,8 @@ public:
     // failures in a box and returns false; the tests call them directly.
     bool loadDataFile(const QString &fileName);
     bool chooseStdqcFile(const QString &fileName);
-    bool saveResults(const QString &fileName);
+    bool saveResults(
+        const QString &fileName, ProcessingRun::Layout layout = ProcessingRun::Layout::Wide);
     bool savePlot(const QString &fileName);
 
 private slots:
@@ -86,7 +87,6 @@ private:
 
     Parser *inputParser = nullptr;
     ParserInSTDQC *stdqcParser = nullptr;
-    ParserOutCSV *outputParser = nullptr;
     QString stdqcFileName;
 
     friend class TestApplication;

@@ -1,6 +1,8 @@
 #include "processing/ProcessingRun.h"
 
 #include "model/Data.h"
+#include "parsers/ParserOutCSV.h"
+#include "parsers/ParserOutLongCSV.h"
 #include "processing/Processing.h"
 #include "processing/Trace.h"
 
@@ -59,12 +61,15 @@ ParseResult ProcessingRun::readStandards(
 }
 
 QString ProcessingRun::saveResults(
-    const QString &fileName, Data *outputData, Processing *processing)
+    const QString &fileName, Data *outputData, Processing *processing, Layout layout)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return file.errorString();
-    const ParseResult written = outputData->executeParsing(&file, processing);
+    ParserOutCSV wide;
+    ParserOutLongCSV longTable;
+    ParserOut &writer = layout == Layout::Long ? static_cast<ParserOut &>(longTable) : wide;
+    const ParseResult written = writer.parse(&file, outputData, processing);
     if (written.code != 0) {
         file.cancelWriting();
         return written.message;

@@ -16,6 +16,10 @@ class ProcessingRun
 public:
     static const QString NO_ZERO_STD_BLANK;
 
+    // The results file's layouts: the wide one with a header block and three
+    // columns per isotope, or one row per solution and isotope.
+    enum class Layout { Wide, Long };
+
     // After an instrument file was read: outputData becomes a copy of
     // inputData, with the two average blanks when the reader accepted the
     // file, and the engine is sized for its isotopes.
@@ -37,7 +41,8 @@ public:
 
     // Writes the results file whole or not at all: an earlier file survives
     // every failure. Returns the problem, or an empty text.
-    static QString saveResults(const QString &fileName, Data *outputData, Processing *processing);
+    static QString saveResults(
+        const QString &fileName, Data *outputData, Processing *processing, Layout layout);
 
     // Rebuilds outputData from inputData (whose standards and QC concentrations
     // are already read), corrects it, fits the lines and computes
