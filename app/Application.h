@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 class Data;
 class Displaying;
 class Parser;
@@ -14,6 +16,7 @@ class ParserInSTDQC;
 class Processing;
 class QAction;
 class QCloseEvent;
+class QFileDialog;
 
 namespace Ui {
 class Application;
@@ -69,6 +72,14 @@ private:
     RunOptions runOptions() const;
     void selectRememberedIsotopes();
     void showZeroStandard();
+    // Save Output's and Save Plot's dialogs, not yet shown. A name typed
+    // without a suffix gets the offered one before the dialog asks whether to
+    // replace an existing file.
+    std::unique_ptr<QFileDialog> saveOutputDialog();
+    std::unique_ptr<QFileDialog> savePlotDialog();
+    // Saves under the name, and in the layout of the file type, the Save
+    // Output dialog was answered with.
+    bool saveAnsweredOutput(const QFileDialog &dialog);
 
     Ui::Application *ui;
     Data *inputData = nullptr;

@@ -16,6 +16,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QListWidget>
@@ -147,6 +148,8 @@ private slots:
     void runStopsEarly();
     void failedSaveKeepsEarlierFile_data();
     void failedSaveKeepsEarlierFile();
+    void saveOutputFileType_data();
+    void saveOutputFileType();
     void savePlot_data();
     void savePlot();
 
@@ -1017,6 +1020,47 @@ void TestApplication::failedSaveKeepsEarlierFile()
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
 }
 
+void TestApplication::saveOutputFileType_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("longTable");
+    QTest::addColumn<QByteArray>("start");
+
+    QTest::newRow("results file") << "CSV File (*.csv)" << false << QByteArray(";;7Li LR;;;");
+    QTest::newRow("long table")
+        << "Long table (*.csv)" << true
+        << QByteArray("solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,"
+                      "loq_ppb,flag\n");
+}
+
+// The dialog is answered without being shown, as the user would answer it.
+void TestApplication::saveOutputFileType()
+{
+    QFETCH(QString, type);
+    QFETCH(bool, longTable);
+    QFETCH(QByteArray, start);
+
+    loadRunFiles();
+    run();
+    QTemporaryDir folder;
+    const std::unique_ptr<QFileDialog> dialog = window->saveOutputDialog();
+    dialog->setDirectory(folder.path());
+    dialog->selectFile(QStringLiteral("run"));
+    dialog->selectNameFilter(type);
+    QCOMPARE(dialog->selectedNameFilter(), type);
+    ModalAnswerer answerer({});
+    QVERIFY(window->saveAnsweredOutput(*dialog));
+
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { "run.csv" });
+    const QString plain = work.filePath(QStringLiteral("plain.csv"));
+    QVERIFY(window->saveResults(
+        plain, longTable ? ProcessingRun::Layout::Long : ProcessingRun::Layout::Wide));
+    QCOMPARE(answerer.count(), 0);
+    const QByteArray saved = contents(folder.filePath(QStringLiteral("run.csv")));
+    QVERIFY2(saved.startsWith(start), saved.left(80).constData());
+    QCOMPARE(saved, contents(plain));
+}
+
 void TestApplication::savePlot_data()
 {
     // The plot's tab, the plot, the name given and the file written (empty: a warning instead).
@@ -1025,6 +1069,9 @@ void TestApplication::savePlot_data()
         << QStringList { "tabEvol", "graphEvol", "evol.JPG", "evol.JPG" };
     QTest::newRow("no suffix gets the offered one")
         << QStringList { "tabElmnt", "graphElement", "calibration", "calibration.jpg" };
+    // A name the dialog leaves without a suffix is still written as offered.
+    QTest::newRow("trailing dot") << QStringList { "tabElmnt", "graphElement", "calibration.",
+        "calibration." };
     QTest::newRow("unknown suffix") << QStringList { "tabEvol", "graphEvol", "evol.xyz", "" };
 }
 
@@ -1039,8 +1086,12 @@ void TestApplication::savePlot()
     ui()->listEvol->setCurrentRow(0);
     ui()->tabs->setCurrentWidget(window->findChild<QWidget *>(save.at(0)));
     QTemporaryDir folder;
+    // Typed into the dialog, not shown: its answer is what the slot passes on.
+    const std::unique_ptr<QFileDialog> dialog = window->savePlotDialog();
+    dialog->setDirectory(folder.path());
+    dialog->selectFile(name);
     ModalAnswerer answerer({ QMessageBox::Ok });
-    QCOMPARE(window->savePlot(folder.filePath(name)), !written.isEmpty());
+    QCOMPARE(window->savePlot(dialog->selectedFiles().value(0)), !written.isEmpty());
     const QStringList files = written.isEmpty() ? QStringList() : QStringList { written };
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), files);
     QCOMPARE(answerer.count(), written.isEmpty() ? 1 : 0);
