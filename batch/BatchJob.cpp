@@ -164,7 +164,10 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     if (!result.status.isEmpty())
         errors << result.status << '\n';
 
-    return save(command.outputFile, ProcessingRun::Layout::Wide, errors);
+    const ExitCode saved = save(command.outputFile, ProcessingRun::Layout::Wide, errors);
+    if (saved != Done || command.longFile.isEmpty())
+        return saved;
+    return save(command.longFile, ProcessingRun::Layout::Long, errors);
 }
 
 BatchJob::ExitCode BatchJob::save(
