@@ -8,9 +8,7 @@
 #include "parsers/ParserInAgilentCSV.h"
 #include "parsers/ParserInHRElementCSV.h"
 #include "parsers/ParserInSTDQC.h"
-#include "parsers/ParserOutCSV.h"
 #include "processing/Processing.h"
-#include "processing/ProcessingRun.h"
 #include "processing/Trace.h"
 
 #include <QAction>
@@ -65,7 +63,6 @@ Application::~Application()
     delete outputData;
     delete inputParser;
     delete stdqcParser;
-    delete outputParser;
     delete processing;
     delete ui;
 }
@@ -151,10 +148,9 @@ void Application::createWorkingObjects()
 {
     processing = new Processing;
     inputParser = new ParserInHRElementCSV;
-    outputParser = new ParserOutCSV;
     stdqcParser = new ParserInSTDQC;
     inputData = new Data(inputParser);
-    outputData = new Data(outputParser);
+    outputData = new Data;
     display = new Displaying(ui);
 }
 
@@ -474,7 +470,7 @@ void Application::run()
         return;
     }
 
-    Data work(outputParser);
+    Data work;
     Processing engine;
     RunResult result = ProcessingRun::run(options, inputData, &work, &engine);
     if (!result.calibrated) {
@@ -521,17 +517,53 @@ void Application::showZeroStandard()
         delete list->takeItem(count - 1);
 }
 
-void Application::saveFile()
+namespace {
+
+const char *const RESULTS_TYPE = QT_TRANSLATE_NOOP("Application", "CSV File (*.csv)");
+const char *const LONG_TABLE_TYPE = QT_TRANSLATE_NOOP("Application", "Long table (*.csv)");
+
+std::unique_ptr<QFileDialog> saveDialog(QWidget *parent, const QString &title,
+    const QString &folder, const QStringList &types, const QString &suffix)
 {
-    const QString fileName
-        = QFileDialog::getSaveFileName(this, tr("Choose a file name"), ".", tr("CSV File (*.csv)"));
-    if (!fileName.isEmpty())
-        saveResults(fileName);
+    auto dialog = std::make_unique<QFileDialog>(parent, title, folder);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setNameFilters(types);
+    dialog->setDefaultSuffix(suffix);
+    return dialog;
 }
 
-bool Application::saveResults(const QString &fileName)
+} // namespace
+
+std::unique_ptr<QFileDialog> Application::saveOutputDialog()
 {
-    const QString problem = ProcessingRun::saveResults(fileName, outputData, processing);
+    return saveDialog(this, tr("Choose a file name"), QStringLiteral("."),
+        { tr(RESULTS_TYPE), tr(LONG_TABLE_TYPE) }, QStringLiteral("csv"));
+}
+
+std::unique_ptr<QFileDialog> Application::savePlotDialog()
+{
+    return saveDialog(this, QStringLiteral("Save Current Plot"), QString(),
+        { QStringLiteral("JPG File (*.jpg)") }, QStringLiteral("jpg"));
+}
+
+void Application::saveFile()
+{
+    const std::unique_ptr<QFileDialog> dialog = saveOutputDialog();
+    if (dialog->exec() == QDialog::Accepted)
+        saveAnsweredOutput(*dialog);
+}
+
+bool Application::saveAnsweredOutput(const QFileDialog &dialog)
+{
+    const ProcessingRun::Layout layout = dialog.selectedNameFilter() == tr(LONG_TABLE_TYPE)
+        ? ProcessingRun::Layout::Long
+        : ProcessingRun::Layout::Wide;
+    return saveResults(dialog.selectedFiles().value(0), layout);
+}
+
+bool Application::saveResults(const QString &fileName, ProcessingRun::Layout layout)
+{
+    const QString problem = ProcessingRun::saveResults(fileName, outputData, processing, layout);
     if (problem.isEmpty())
         return true;
     QMessageBox::warning(
@@ -541,10 +573,9 @@ bool Application::saveResults(const QString &fileName)
 
 void Application::plotSave()
 {
-    const QString fileName = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save Current Plot"), QString(), QStringLiteral("JPG File (*.jpg)"));
-    if (!fileName.isEmpty())
-        savePlot(fileName);
+    const std::unique_ptr<QFileDialog> dialog = savePlotDialog();
+    if (dialog->exec() == QDialog::Accepted)
+        savePlot(dialog->selectedFiles().value(0));
 }
 
 bool Application::savePlot(const QString &fileName)
@@ -560,15 +591,12 @@ bool Application::savePlot(const QString &fileName)
     if (!plot)
         return false;
 
-    // The dialog offers JPEG only; a bare name means that.
-    QString name = fileName;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += name.endsWith(QLatin1Char('.')) ? QStringLiteral("jpg") : QStringLiteral(".jpg");
-
+    // The dialog offers JPEG only: a name it left without a suffix means that.
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const QByteArray format = suffix.isEmpty() ? QByteArray("jpg") : suffix.toLatin1();
     const QImage image = plot->grab().toImage();
-    const QByteArray format = QFileInfo(name).suffix().toLower().toLatin1();
     // Replaces an earlier image only once the new one is complete.
-    OutputFile file(name);
+    OutputFile file(fileName);
     QString problem;
     if (!file.open(QIODevice::WriteOnly)) {
         problem = file.errorString();
@@ -584,7 +612,7 @@ bool Application::savePlot(const QString &fileName)
     if (problem.isEmpty())
         return true;
     QMessageBox::warning(
-        this, tr("Save Plot"), tr("Cannot write file %1:\n%2.").arg(name, problem));
+        this, tr("Save Plot"), tr("Cannot write file %1:\n%2.").arg(fileName, problem));
     return false;
 }
 

@@ -1,19 +1,22 @@
 #ifndef KETRION_APPLICATION_H
 #define KETRION_APPLICATION_H
 
+#include "processing/ProcessingRun.h"
 #include "processing/RunOptions.h"
 
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 class Data;
 class Displaying;
 class Parser;
 class ParserInSTDQC;
-class ParserOutCSV;
 class Processing;
 class QAction;
 class QCloseEvent;
+class QFileDialog;
 
 namespace Ui {
 class Application;
@@ -33,7 +36,8 @@ public:
     // failures in a box and returns false; the tests call them directly.
     bool loadDataFile(const QString &fileName);
     bool chooseStdqcFile(const QString &fileName);
-    bool saveResults(const QString &fileName);
+    bool saveResults(
+        const QString &fileName, ProcessingRun::Layout layout = ProcessingRun::Layout::Wide);
     bool savePlot(const QString &fileName);
 
 private slots:
@@ -69,6 +73,14 @@ private:
     RunOptions runOptions() const;
     void selectRememberedIsotopes();
     void showZeroStandard();
+    // Save Output's and Save Plot's dialogs, not yet shown. A name typed
+    // without a suffix gets the offered one before the dialog asks whether to
+    // replace an existing file.
+    std::unique_ptr<QFileDialog> saveOutputDialog();
+    std::unique_ptr<QFileDialog> savePlotDialog();
+    // Saves under the name, and in the layout of the file type, the Save
+    // Output dialog was answered with.
+    bool saveAnsweredOutput(const QFileDialog &dialog);
 
     Ui::Application *ui;
     Data *inputData = nullptr;
@@ -87,7 +99,6 @@ private:
 
     Parser *inputParser = nullptr;
     ParserInSTDQC *stdqcParser = nullptr;
-    ParserOutCSV *outputParser = nullptr;
     QString stdqcFileName;
 
     friend class TestApplication;

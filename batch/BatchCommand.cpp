@@ -4,7 +4,24 @@
 #include "parsers/ParserInHRElementCSV.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
+
+namespace {
+
+// The same text for every path to one file, also to one not written yet:
+// then its folder with links and ".." resolved, and its name.
+QString identity(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.exists())
+        return file.canonicalFilePath();
+    const QString folder = file.absoluteDir().canonicalPath();
+    return (folder.isEmpty() ? QDir::cleanPath(file.absolutePath()) : folder) + QLatin1Char('/')
+        + file.fileName();
+}
+
+} // namespace
 
 QString BatchCommand::usage()
 {
@@ -14,7 +31,7 @@ QString BatchCommand::usage()
         "                     [--is-ref SOLUTION] [--is-lr ISOTOPE] [--is-mr ISOTOPE] [--is-hr "
         "ISOTOPE]\n"
         "                     [--is-groups LR,MR,HR] [--blank-mode y-intercept|subtract|none]\n"
-        "                     [--blank SOLUTION] [--no-qc]\n"
+        "                     [--blank SOLUTION] [--no-qc] [--long FILE]\n"
         "\n"
         "Processes one ICP-MS export with its standards-and-QC file, as the Process command of\n"
         "Ketrion does, and writes the results file.\n"
@@ -23,6 +40,8 @@ QString BatchCommand::usage()
         "  --data FILE         instrument export\n"
         "  --stdqc FILE        standard and QC concentrations\n"
         "  --output FILE       results file; replaced only when the whole run succeeds\n"
+        "  --long FILE         also the results as a long table for R or pandas, one row per\n"
+        "                      solution and isotope; written after the results file\n"
         "  --is-ref SOLUTION   internal-standard reference solution; internal-standard\n"
         "                      correction is on only with this option\n"
         "  --is-lr ISOTOPE     internal-standard isotope of the LR group, by its display name\n"
@@ -72,12 +91,13 @@ QString BatchCommand::parse(const QStringList &arguments)
     const QCommandLineOption blankOption(
         QStringLiteral("blank"), QString(), QStringLiteral("SOLUTION"));
     const QCommandLineOption noQcOption(QStringLiteral("no-qc"));
+    const QCommandLineOption longOption(QStringLiteral("long"), QString(), QStringLiteral("FILE"));
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({ helpOption, instrumentOption, dataOption, stdqcOption, outputOption,
         isRefOption, isLROption, isMROption, isHROption, groupsOption, blankModeOption, blankOption,
-        noQcOption });
+        noQcOption, longOption });
     // The parser expects the program name first.
     if (!parser.parse(QStringList(QStringLiteral("ketrion-batch")) + arguments))
         return parser.errorText();
@@ -110,12 +130,21 @@ QString BatchCommand::parse(const QStringList &arguments)
     dataFile = parser.value(dataOption);
     stdqcFile = parser.value(stdqcOption);
     outputFile = parser.value(outputOption);
-    // A slip of the keyboard must not replace an input by the results.
-    const QString target = QFileInfo(outputFile).canonicalFilePath();
-    if (!target.isEmpty()
-        && (target == QFileInfo(dataFile).canonicalFilePath()
-            || target == QFileInfo(stdqcFile).canonicalFilePath()))
+    // A slip of the keyboard must not replace an input by the results, nor
+    // one output by the other.
+    const QString target = identity(outputFile);
+    if (target == identity(dataFile) || target == identity(stdqcFile))
         return QStringLiteral("'--output' names an input file: %1.").arg(outputFile);
+    if (parser.isSet(longOption)) {
+        longFile = parser.value(longOption);
+        if (longFile.isEmpty())
+            return QStringLiteral("Missing file name after '--long'.");
+        const QString longTarget = identity(longFile);
+        if (longTarget == identity(dataFile) || longTarget == identity(stdqcFile))
+            return QStringLiteral("'--long' names an input file: %1.").arg(longFile);
+        if (longTarget == target)
+            return QStringLiteral("'--long' names the '--output' file: %1.").arg(longFile);
+    }
 
     // Options that would silently do nothing are refused.
     isCorrection = parser.isSet(isRefOption);

@@ -23,6 +23,7 @@ public:
     QString dataFile;
     QString stdqcFile;
     QString outputFile;
+    QString longFile; // empty: no long table
 
     bool isCorrection = false; // on exactly when a reference solution is named
     QString isReference;

@@ -1,7 +1,6 @@
 #include "batch/BatchJob.h"
 
 #include "batch/BatchCommand.h"
-#include "processing/ProcessingRun.h"
 #include "processing/Trace.h"
 
 #include <QFile>
@@ -44,7 +43,7 @@ bool chooseIsotope(
 
 } // namespace
 
-BatchJob::BatchJob() : inputData(&hrReader), outputData(&writer) { }
+BatchJob::BatchJob() : inputData(&hrReader) { }
 
 QString BatchJob::resolve(const BatchCommand &command, RunOptions *options) const
 {
@@ -169,12 +168,16 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     if (!result.status.isEmpty())
         errors << result.status << '\n';
 
-    return save(command.outputFile, errors);
+    const ExitCode saved = save(command.outputFile, ProcessingRun::Layout::Wide, errors);
+    if (saved != Done || command.longFile.isEmpty())
+        return saved;
+    return save(command.longFile, ProcessingRun::Layout::Long, errors);
 }
 
-BatchJob::ExitCode BatchJob::save(const QString &fileName, QTextStream &errors)
+BatchJob::ExitCode BatchJob::save(
+    const QString &fileName, ProcessingRun::Layout layout, QTextStream &errors)
 {
-    const QString problem = ProcessingRun::saveResults(fileName, &outputData, &processing);
+    const QString problem = ProcessingRun::saveResults(fileName, &outputData, &processing, layout);
     if (problem.isEmpty())
         return Done;
     errors << QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, problem) << '\n';

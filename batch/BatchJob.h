@@ -5,8 +5,8 @@
 #include "parsers/ParserInAgilentCSV.h"
 #include "parsers/ParserInHRElementCSV.h"
 #include "parsers/ParserInSTDQC.h"
-#include "parsers/ParserOutCSV.h"
 #include "processing/Processing.h"
+#include "processing/ProcessingRun.h"
 #include "processing/RunOptions.h"
 
 #include <QString>
@@ -29,12 +29,11 @@ public:
 private:
     // Empty when every name is found, else a one-line reason.
     QString resolve(const BatchCommand &command, RunOptions *options) const;
-    ExitCode save(const QString &fileName, QTextStream &errors);
+    ExitCode save(const QString &fileName, ProcessingRun::Layout layout, QTextStream &errors);
 
     ParserInHRElementCSV hrReader;
     ParserInAgilentCSV quadrupoleReader;
     ParserInSTDQC stdqcReader;
-    ParserOutCSV writer;
     Processing processing;
     Data inputData;
     Data outputData;

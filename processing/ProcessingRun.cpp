@@ -2,6 +2,8 @@
 
 #include "model/Data.h"
 #include "parsers/OutputFile.h"
+#include "parsers/ParserOutCSV.h"
+#include "parsers/ParserOutLongCSV.h"
 #include "processing/Processing.h"
 #include "processing/Trace.h"
 
@@ -69,12 +71,15 @@ ParseResult ProcessingRun::readStandards(
 }
 
 QString ProcessingRun::saveResults(
-    const QString &fileName, Data *outputData, Processing *processing)
+    const QString &fileName, Data *outputData, Processing *processing, Layout layout)
 {
     OutputFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return file.errorString();
-    const ParseResult written = outputData->executeParsing(file.device(), processing);
+    ParserOutCSV wide;
+    ParserOutLongCSV longTable;
+    ParserOut &writer = layout == Layout::Long ? static_cast<ParserOut &>(longTable) : wide;
+    const ParseResult written = writer.parse(file.device(), outputData, processing);
     if (written.code != 0) {
         file.cancel();
         return written.message;

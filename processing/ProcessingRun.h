@@ -20,6 +20,10 @@ public:
     // Why a run that fitted no calibration line is refused.
     static QString noCalibrationMessage(const QString &stdqcFileName);
 
+    // The results file's layouts: the wide one with a header block and three
+    // columns per isotope, or one row per solution and isotope.
+    enum class Layout { Wide, Long };
+
     // After an instrument file was read: outputData becomes a copy of
     // inputData, with the two average blanks when the reader accepted the
     // file, and the engine is sized for its isotopes.
@@ -41,7 +45,8 @@ public:
 
     // Writes the results file whole or not at all: an earlier file survives
     // every failure. Returns the problem, or an empty text.
-    static QString saveResults(const QString &fileName, Data *outputData, Processing *processing);
+    static QString saveResults(
+        const QString &fileName, Data *outputData, Processing *processing, Layout layout);
 
     // Rebuilds outputData from inputData (whose standards and QC concentrations
     // are already read), corrects it, fits the lines and computes

@@ -16,6 +16,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QListWidget>
@@ -149,6 +150,8 @@ private slots:
     void runStopsEarly();
     void failedSaveKeepsEarlierFile_data();
     void failedSaveKeepsEarlierFile();
+    void saveOutputFileType_data();
+    void saveOutputFileType();
     void savePlot_data();
     void savePlot();
 
@@ -361,11 +364,10 @@ void TestApplication::initialState()
     QCOMPARE(texts(ui()->icpmsModel->model()), (QStringList { "HR-ICP-MS", "Q-ICP-MS" }));
     QCOMPARE(ui()->icpmsModel->currentIndex(), 0);
 
-    // Empty data sets, the high-resolution reader, the writer on the working set.
+    // Empty data sets and the high-resolution reader.
     QCOMPARE(window->inputData->isoSize() + window->inputData->solutionSize(), 0);
     QVERIFY(dynamic_cast<ParserInHRElementCSV *>(window->inputData->getParser()));
     QCOMPARE(window->inputData->getParser(), window->inputParser);
-    QCOMPARE(static_cast<Parser *>(window->outputParser), window->outputData->getParser());
 }
 
 void TestApplication::toolBar()
@@ -519,10 +521,9 @@ void TestApplication::instrumentSwapsReader()
     QCOMPARE(window->inputData->getParser(), window->inputParser);
     ui()->icpmsModel->setCurrentIndex(0);
     QVERIFY(dynamic_cast<ParserInHRElementCSV *>(window->inputData->getParser()));
-    // What was read stays on screen and in the data set; the writer stays on the working set.
+    // What was read stays on screen and in the data set.
     QCOMPARE(window->inputData->isoSize(), 4);
     QCOMPARE(ui()->listViewInput->count(), 9);
-    QCOMPARE(static_cast<Parser *>(window->outputParser), window->outputData->getParser());
 }
 
 void TestApplication::listsDriveTablesAndPlots()
@@ -1053,6 +1054,47 @@ void TestApplication::failedSaveKeepsEarlierFile()
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
 }
 
+void TestApplication::saveOutputFileType_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("longTable");
+    QTest::addColumn<QByteArray>("start");
+
+    QTest::newRow("results file") << "CSV File (*.csv)" << false << QByteArray(";;7Li LR;;;");
+    QTest::newRow("long table")
+        << "Long table (*.csv)" << true
+        << QByteArray("solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,"
+                      "loq_ppb,flag\n");
+}
+
+// The dialog is answered without being shown, as the user would answer it.
+void TestApplication::saveOutputFileType()
+{
+    QFETCH(QString, type);
+    QFETCH(bool, longTable);
+    QFETCH(QByteArray, start);
+
+    loadRunFiles();
+    run();
+    QTemporaryDir folder;
+    const std::unique_ptr<QFileDialog> dialog = window->saveOutputDialog();
+    dialog->setDirectory(folder.path());
+    dialog->selectFile(QStringLiteral("run"));
+    dialog->selectNameFilter(type);
+    QCOMPARE(dialog->selectedNameFilter(), type);
+    ModalAnswerer answerer({});
+    QVERIFY(window->saveAnsweredOutput(*dialog));
+
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { "run.csv" });
+    const QString plain = work.filePath(QStringLiteral("plain.csv"));
+    QVERIFY(window->saveResults(
+        plain, longTable ? ProcessingRun::Layout::Long : ProcessingRun::Layout::Wide));
+    QCOMPARE(answerer.count(), 0);
+    const QByteArray saved = contents(folder.filePath(QStringLiteral("run.csv")));
+    QVERIFY2(saved.startsWith(start), saved.left(80).constData());
+    QCOMPARE(saved, contents(plain));
+}
+
 void TestApplication::savePlot_data()
 {
     // The plot's tab, the plot, the name given and the file written (empty: a warning instead).
@@ -1061,6 +1103,9 @@ void TestApplication::savePlot_data()
         << QStringList { "tabEvol", "graphEvol", "evol.JPG", "evol.JPG" };
     QTest::newRow("no suffix gets the offered one")
         << QStringList { "tabElmnt", "graphElement", "calibration", "calibration.jpg" };
+    // A name the dialog leaves without a suffix is still written as offered.
+    QTest::newRow("trailing dot") << QStringList { "tabElmnt", "graphElement", "calibration.",
+        "calibration." };
     QTest::newRow("unknown suffix") << QStringList { "tabEvol", "graphEvol", "evol.xyz", "" };
 }
 
@@ -1075,8 +1120,12 @@ void TestApplication::savePlot()
     ui()->listEvol->setCurrentRow(0);
     ui()->tabs->setCurrentWidget(window->findChild<QWidget *>(save.at(0)));
     QTemporaryDir folder;
+    // Typed into the dialog, not shown: its answer is what the slot passes on.
+    const std::unique_ptr<QFileDialog> dialog = window->savePlotDialog();
+    dialog->setDirectory(folder.path());
+    dialog->selectFile(name);
     ModalAnswerer answerer({ QMessageBox::Ok });
-    QCOMPARE(window->savePlot(folder.filePath(name)), !written.isEmpty());
+    QCOMPARE(window->savePlot(dialog->selectedFiles().value(0)), !written.isEmpty());
     const QStringList files = written.isEmpty() ? QStringList() : QStringList { written };
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), files);
     QCOMPARE(answerer.count(), written.isEmpty() ? 1 : 0);

@@ -107,7 +107,7 @@ void TestBatch::help()
     QVERIFY(outcome.out.startsWith(USAGE));
     QCOMPARE(outcome.err, QString());
     for (const char *option : { "--is-ref", "--is-lr", "--is-mr", "--is-hr", "--is-groups",
-             "--blank-mode", "--blank ", "--no-qc", "y-intercept|subtract|none" })
+             "--blank-mode", "--blank ", "--no-qc", "--long", "y-intercept|subtract|none" })
         QVERIFY2(outcome.out.contains(QLatin1String(option)), option);
 }
 
@@ -132,6 +132,14 @@ void TestBatch::usageErrors_data()
         << files("HR-ICP-MS", "@TMP/export.csv", "@TMP/stdqc.csv")
             + QStringList { "--output", "@TMP/../@NAME/stdqc.csv" }
         << "'--output' names an input file: @TMP/../@NAME/stdqc.csv.";
+    QTest::newRow("long table over the standards file")
+        << files("HR-ICP-MS", "@TMP/export.csv", "@TMP/stdqc.csv")
+            + QStringList { "--long", "@TMP/../@NAME/stdqc.csv" }
+        << "'--long' names an input file: @TMP/../@NAME/stdqc.csv.";
+    // Neither file exists yet.
+    QTest::newRow("long table and results under one new name")
+        << hr() + QStringList { "--output=@TMP/new.csv", "--long=@TMP/../@NAME/new.csv" }
+        << "'--long' names the '--output' file: @TMP/../@NAME/new.csv.";
     QTest::newRow("instrument in lower case") << files("hr-icp-ms", "@EX/hr_export.csv",
         "@EX/hr_stdqc.csv") << "Unknown instrument 'hr-icp-ms': use HR-ICP-MS or Q-ICP-MS.";
     QTest::newRow("unknown blank mode")
@@ -183,43 +191,49 @@ void TestBatch::rejectedFiles_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("lastTraceLine");
+    QTest::addColumn<bool>("resultsWritten");
 
     const QString missing = QStringLiteral(TEST_DATA_DIR "/no_such_file.csv");
     QTest::newRow("data file missing")
         << files("HR-ICP-MS", missing, "@EX/hr_stdqc.csv")
         << QStringLiteral("Cannot read file %1:\nNo such file or directory.").arg(missing)
-        << QString();
+        << QString() << false;
     QTest::newRow("high-resolution export read as quadrupole")
         << files("Q-ICP-MS", "@EX/hr_export.csv", "@EX/hr_stdqc.csv")
         << "Input file format error: no solution detected (instrument set to 'Q-ICP-MS')"
-        << QString();
+        << QString() << false;
     // The standards file is read after the configuration trace, as in the window.
     QTest::newRow("standards file missing")
         << files("HR-ICP-MS", "@EX/hr_export.csv", missing)
         << QStringLiteral("Cannot read STD QC Concentration file %1:\nNo such file or directory.")
                .arg(missing)
-        << "# open QC-STD file";
+        << "# open QC-STD file" << false;
     // Its IS factor would wipe out the group; refused before the standards are read.
     QTest::newRow("reference solution without its IS value")
         << files("HR-ICP-MS", "@DATA/not_measured_hr.csv", "@DATA/not_measured_stdqc.csv")
             + QStringList { "--is-ref=Sample_B", "--is-lr=115In LR", "--is-groups=MR,LR" }
         << "The IS reference solution Sample_B has no value for 115In LR: choose another "
            "reference solution or isotope."
-        << "# open QC-STD file";
+        << "# open QC-STD file" << false;
     // The other instrument's standards: not one isotope has a line.
     QTest::newRow("standards file of the other instrument")
         << files("Q-ICP-MS", "@EX/q_export.csv", "@EX/hr_stdqc.csv")
         << "No isotope of the data file has standards in hr_stdqc.csv: check the standards file "
            "and the instrument."
-        << "# process calibration";
+        << "# process calibration" << false;
     QTest::newRow("standards file without a QC column")
         << lithium("@DATA/stdqc_without_qc_column.csv") << "Solution QC_A Not found"
-        << "# parse QC-STD file";
+        << "# parse QC-STD file" << false;
     // The run went through, only the save failed.
     QTest::newRow("results folder missing")
         << hr() + QStringList { "--output=@TMP/no/results.csv" }
         << "Cannot write file @TMP/no/results.csv:\nNo such file or directory."
-        << "*** end of processing ***";
+        << "*** end of processing ***" << false;
+    // The results file written before it stays.
+    QTest::newRow("long table folder missing")
+        << hr() + QStringList { "--long=@TMP/no/long.csv" }
+        << "Cannot write file @TMP/no/long.csv:\nNo such file or directory."
+        << "*** end of processing ***" << true;
 }
 
 void TestBatch::rejectedFiles()
@@ -227,13 +241,16 @@ void TestBatch::rejectedFiles()
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
     QFETCH(QString, lastTraceLine);
+    QFETCH(bool, resultsWritten);
 
     const Outcome outcome = runWith(arguments);
     QCOMPARE(outcome.exitCode, 1);
     QCOMPARE(outcome.err, expand(message, output) + '\n');
     QCOMPARE(outcome.outLines().value(outcome.outLines().size() - 1), lastTraceLine);
-    // Nothing written, nothing half-written left behind.
-    QCOMPARE(BatchProcess::contents(output), EARLIER);
+    // Nothing else written, nothing half-written left behind.
+    const QByteArray results = BatchProcess::contents(output);
+    QVERIFY2(resultsWritten ? results.startsWith(";;7Li LR;;;") : results == EARLIER,
+        results.left(40).constData());
     QCOMPARE(QDir(dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
         QStringList { "results.csv" });
 }

@@ -1,5 +1,5 @@
 // The window and the batch tool over the same files with the same options:
-// the same results file, byte for byte, and the same trace.
+// the same results file and long table, byte for byte, and the same trace.
 #include "ModalAnswerer.h"
 #include "batch/BatchProcess.h"
 
@@ -99,6 +99,7 @@ void TestWindowBatch::sameResultsAndTrace_data()
     // Worked out apart from the program; empty when only the two are compared.
     QTest::addColumn<QString>("expectedResults");
     QTest::addColumn<QString>("expectedTrace");
+    QTest::addColumn<QString>("expectedLong");
 
     const QString examples = TEST_HELPERS_DIR "/../examples/";
     const QStringList hr { "--instrument=HR-ICP-MS", "--data=" + examples + "hr_export.csv",
@@ -108,13 +109,13 @@ void TestWindowBatch::sameResultsAndTrace_data()
 
     QTest::newRow("indium in every group, zero standard from the first blank") << hr
             + QStringList { "--is-ref=BLK_1", "--is-lr=115In LR", "--is-mr=115In MR",
-                  "--is-hr=115In HR" } << QString() << QString();
+                  "--is-hr=115In HR" } << QString() << QString() << QString();
     QTest::newRow("no internal standard, first-run average subtracted, no QC")
         << hr + QStringList { "--blank-mode=subtract", "--blank=BLK_Avg_First_Seq", "--no-qc" }
-        << QString() << QString();
+        << QString() << QString() << QString();
     QTest::newRow("quadrupole indium on LR only, zero standard from the average") << quadrupole
             + QStringList { "--is-ref=VS_1", "--is-lr=115In #1", "--is-groups=LR",
-                  "--blank=BLK_Avg_All" } << QString() << QString();
+                  "--blank=BLK_Avg_All" } << QString() << QString() << QString();
     // A blank, the QC and a sample each lack a value, another sample its IS;
     // only LR is corrected, so MR takes no IS uncertainty.
     QTest::newRow("values not measured") << QStringList { "--instrument=HR-ICP-MS",
@@ -122,7 +123,8 @@ void TestWindowBatch::sameResultsAndTrace_data()
         "--stdqc=" TEST_DATA_DIR "/not_measured_stdqc.csv", "--is-ref=BLK_1", "--is-lr=115In LR",
         "--is-mr=45Sc MR", "--is-groups=LR", "--blank=BLK_Avg_First_Seq" }
                                          << "not_measured_results.csv"
-                                         << "not_measured_trace.txt";
+                                         << "not_measured_trace.txt"
+                                         << "not_measured_long.csv";
 }
 
 void TestWindowBatch::sameResultsAndTrace()
@@ -130,6 +132,7 @@ void TestWindowBatch::sameResultsAndTrace()
     QFETCH(QStringList, options);
     QFETCH(QString, expectedResults);
     QFETCH(QString, expectedTrace);
+    QFETCH(QString, expectedLong);
 
     // The panel set as a user would for these options; what they leave out
     // stays as the window starts.
@@ -181,16 +184,22 @@ void TestWindowBatch::sameResultsAndTrace()
         QCOMPARE(answerer.count(), qc ? 1 : 0);
     }
     const QString windowFile = work.filePath("window.csv");
+    const QString windowLong = work.filePath("window-long.csv");
     {
         ModalAnswerer answerer({});
         QVERIFY(window->saveResults(windowFile));
+        QVERIFY(window->saveResults(windowLong, ProcessingRun::Layout::Long));
         QCOMPARE(answerer.count(), 0);
     }
 
     const QString batchFile = work.filePath("batch.csv");
-    const BatchProcess::Outcome batch = BatchProcess::run(
-        KETRION_BATCH_PROGRAM, options + QStringList { "--output=" + batchFile });
+    const QString batchLong = work.filePath("batch-long.csv");
+    const BatchProcess::Outcome batch = BatchProcess::run(KETRION_BATCH_PROGRAM,
+        options + QStringList { "--output=" + batchFile, "--long=" + batchLong });
     QCOMPARE(batch.exitCode, 0);
+    const QByteArray longTable = BatchProcess::contents(windowLong);
+    QVERIFY(!longTable.isEmpty());
+    QCOMPARE(BatchProcess::contents(batchLong), longTable);
     const QByteArray results = BatchProcess::contents(windowFile);
     QVERIFY(!results.isEmpty());
     QCOMPARE(BatchProcess::contents(batchFile), results);
@@ -200,6 +209,11 @@ void TestWindowBatch::sameResultsAndTrace()
         QCOMPARE(results, BatchProcess::contents(TEST_DATA_DIR "/" + expectedResults));
         QCOMPARE(batch.out.toUtf8(), BatchProcess::contents(TEST_DATA_DIR "/" + expectedTrace));
     }
+    // Line by line, so that a failure names the row.
+    if (!expectedLong.isEmpty())
+        QCOMPARE(QString::fromUtf8(longTable).split('\n'),
+            QString::fromUtf8(BatchProcess::contents(TEST_DATA_DIR "/" + expectedLong))
+                .split('\n'));
 }
 
 QTEST_MAIN(TestWindowBatch)
