@@ -41,7 +41,6 @@ private slots:
     void reads();
     void switchLasts_data();
     void switchLasts();
-    void failureMessage();
     void classify_data();
     void classify();
     void plainDecimalsCorrectlyRounded_data();
@@ -141,14 +140,6 @@ void TestInputParser::switchLasts()
         QVERIFY(ok);
     }
     QCOMPARE(QLocale().language(), localeAfter);
-}
-
-void TestInputParser::failureMessage()
-{
-    QCOMPARE(InputParser::numberError(7, QStringLiteral("12 cps")),
-        QStringLiteral("PARSING ERROR: unable to read real number (unknown format). Please, "
-                       "convert your data into english or french number format\n\n"
-                       "Line 7: '12 cps'"));
 }
 
 void TestInputParser::classify_data()
