@@ -77,6 +77,8 @@ private slots:
     void qcLines_data();
     void qcLines();
     void writesThroughPipes();
+    void wholeRuns_data();
+    void wholeRuns();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -379,6 +381,39 @@ void TestBatch::writesThroughPipes()
     QCOMPARE(outcome.out, QStringLiteral("*** begin processing ***\n"));
     QVERIFY(!QFileInfo(fifo).isFile() && QFileInfo::exists(fifo));
     QCOMPARE(BatchProcess::contents(fifo + ".copy"), results);
+}
+
+// Each run of tests/data/runs.txt against its results file and trace, worked
+// out apart from the program; a run without a results file is refused.
+void TestBatch::wholeRuns_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QFile runs(TEST_DATA_DIR "/runs.txt");
+    QVERIFY(runs.open(QIODevice::ReadOnly | QIODevice::Text));
+    while (!runs.atEnd()) {
+        const QString line = QString::fromUtf8(runs.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        QStringList arguments = QProcess::splitCommand(line);
+        const QString name = arguments.takeFirst();
+        for (int k = 1; k < arguments.size(); ++k) {
+            if (arguments.at(k - 1) == "--data" || arguments.at(k - 1) == "--stdqc")
+                arguments[k].prepend("@DATA/");
+        }
+        QTest::newRow(qPrintable(name)) << arguments;
+    }
+}
+
+void TestBatch::wholeRuns()
+{
+    QFETCH(QStringList, arguments);
+    const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
+    const Outcome outcome = runWith(arguments + QStringList { "--output", "@OUT" });
+    const bool refused = !QFileInfo::exists(expected + ".csv");
+    QCOMPARE(outcome.exitCode, refused ? 1 : 0);
+    QCOMPARE(outcome.out.toUtf8(), BatchProcess::contents(expected + ".trace"));
+    QCOMPARE(BatchProcess::contents(output),
+        refused ? EARLIER : BatchProcess::contents(expected + ".csv"));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
