@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QString>
 #include <QVector>
 
 class Data;
@@ -18,9 +19,17 @@ class Processing
 public:
     static const bool DEBUG;
 
+    // How the points of a calibration line count in its fit.
+    enum class Weighting { None, InverseX, InverseXSquared };
+    // "None", "1/x" or "1/x²", as the window and the trace show it.
+    static QString weightingName(Weighting weighting);
+
     Processing();
 
+    // Sizes the engine for n isotopes with no results, and unweighted lines.
     void init(int n);
+    void setWeighting(Weighting weighting) { this->weighting = weighting; }
+    Weighting getWeighting() const { return weighting; }
     Regline getLine(int i) const { return lines.at(i); }
     double getSquareR(int i) const { return squareR.at(i); }
     double getLOD(int i) const { return lod.at(i); }
@@ -58,6 +67,10 @@ public:
     QCResult passQC(Data *expected, Data *computed);
 
 private:
+    void fitWeighted(Data *data, int iso, const QVector<double> &x, const QVector<double> &y);
+    void traceLine(const Data *data, int iso);
+
+    Weighting weighting = Weighting::None;
     QList<Regline> lines;
     QList<double> squareR;
     QList<double> loq;
