@@ -54,6 +54,7 @@ Application::Application(QWidget *parent) : QMainWindow(parent), ui(new Ui::Appl
     createActions();
     createWorkingObjects();
     initIHM();
+    selectRememberedOptions();
     fitConfigurationPage();
 }
 
@@ -194,6 +195,11 @@ void Application::initIHM()
     ui->icpmsModel->addItem(ParserInHRElementCSV::ICP_MS_NAME);
     ui->icpmsModel->addItem(ParserInAgilentCSV::ICP_MS_NAME);
     ui->icpmsModel->setCurrentIndex(0);
+
+    // In the order of Processing::Weighting: the row is the weighting.
+    for (const Processing::Weighting weighting : { Processing::Weighting::None,
+             Processing::Weighting::InverseX, Processing::Weighting::InverseXSquared })
+        ui->weighting->addItem(Processing::weightingName(weighting));
 }
 
 void Application::fitConfigurationPage()
@@ -378,6 +384,17 @@ void Application::selectRememberedIsotopes()
     }
 }
 
+// Unlike the isotopes, these choices exist before any file is read.
+void Application::selectRememberedOptions()
+{
+    const QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
+    const int weighting
+        = ui->weighting->findText(settings.value(QStringLiteral("Weighting")).toString(),
+            Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (weighting != -1)
+        ui->weighting->setCurrentIndex(weighting);
+}
+
 void Application::openSTDQC()
 {
     const QString fileName = QFileDialog::getOpenFileName(
@@ -421,6 +438,7 @@ RunOptions Application::runOptions() const
     options.subBlank = ui->subBlank->isChecked();
     options.blankSelection = ui->blankSelection->currentIndex();
     options.blankSelectionName = ui->blankSelection->currentText();
+    options.weighting = Processing::Weighting(qMax(0, ui->weighting->currentIndex()));
     options.qcValidation = ui->controlQC->isChecked();
     return options;
 }
@@ -595,5 +613,12 @@ void Application::closeEvent(QCloseEvent *event)
         if (!current.isEmpty() && current != settings.value(key).toString())
             settings.setValue(key, current);
     }
+    // Nor is a default never changed written.
+    const QString weightingKey = QStringLiteral("Weighting");
+    const QString weighting = ui->weighting->currentText();
+    if (weighting
+        != settings.value(weightingKey, Processing::weightingName(Processing::Weighting::None))
+               .toString())
+        settings.setValue(weightingKey, weighting);
     event->accept();
 }

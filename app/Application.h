@@ -67,6 +67,7 @@ private:
     void enableBlankSelection();
     RunOptions runOptions() const;
     void selectRememberedIsotopes();
+    void selectRememberedOptions();
     void showZeroStandard();
 
     Ui::Application *ui;

@@ -180,6 +180,12 @@ void Ui_Application::setupUi(QMainWindow *Application)
     horizontalLayout_regression->addWidget(label_8);
     blankSelection = named<QComboBox>(LinearRegression, "blankSelection");
     horizontalLayout_regression->addWidget(blankSelection);
+    horizontalLayout_regression->addSpacing(20);
+    labelWeighting = named<QLabel>(LinearRegression, "labelWeighting");
+    horizontalLayout_regression->addWidget(labelWeighting);
+    weighting = named<QComboBox>(LinearRegression, "weighting");
+    labelWeighting->setBuddy(weighting);
+    horizontalLayout_regression->addWidget(weighting);
     horizontalSpacer_regression = expandingHorizontal();
     horizontalLayout_regression->addItem(horizontalSpacer_regression);
     verticalLayout_groups->addWidget(LinearRegression);
@@ -308,6 +314,7 @@ void Ui_Application::retranslateUi(QMainWindow *Application)
     yIntercept->setText(QCoreApplication::translate("Application", "Y-intercept for calibration"));
     subBlank->setText(QCoreApplication::translate("Application", "Subtract Blank"));
     label_8->setText(QCoreApplication::translate("Application", "Blank selection"));
+    labelWeighting->setText(QCoreApplication::translate("Application", "Weighting"));
     controlQC->setTitle(QCoreApplication::translate("Application", "Quality Control validation"));
     labelQC->setText(QCoreApplication::translate(
         "Application", "Satisfaction Interval = Error on QC concentration value"));

@@ -75,6 +75,8 @@ public:
     QCheckBox *subBlank;
     QLabel *label_8;
     QComboBox *blankSelection;
+    QLabel *labelWeighting;
+    QComboBox *weighting;
     QSpacerItem *horizontalSpacer_regression;
 
     QGroupBox *controlQC;

@@ -14,7 +14,7 @@ QString BatchCommand::usage()
         "                     [--is-ref SOLUTION] [--is-lr ISOTOPE] [--is-mr ISOTOPE] [--is-hr "
         "ISOTOPE]\n"
         "                     [--is-groups LR,MR,HR] [--blank-mode y-intercept|subtract|none]\n"
-        "                     [--blank SOLUTION] [--no-qc]\n"
+        "                     [--blank SOLUTION] [--weighting none|1/x|1/x2] [--no-qc]\n"
         "\n"
         "Processes one ICP-MS export with its standards-and-QC file, as the Process command of\n"
         "Ketrion does, and writes the results file.\n"
@@ -36,6 +36,7 @@ QString BatchCommand::usage()
         "                      subtract: the blank is subtracted; none: no blank correction\n"
         "  --blank SOLUTION    blank for the blank mode, also BLK_Avg_All or BLK_Avg_First_Seq;\n"
         "                      default: the first blank of the file\n"
+        "  --weighting W       weights of the calibration points: none (default), 1/x or 1/x2\n"
         "  --no-qc             no quality-control validation\n"
         "  --help              this text\n"
         "\n"
@@ -70,13 +71,15 @@ QString BatchCommand::parse(const QStringList &arguments)
         QStringLiteral("blank-mode"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption blankOption(
         QStringLiteral("blank"), QString(), QStringLiteral("SOLUTION"));
+    const QCommandLineOption weightingOption(
+        QStringLiteral("weighting"), QString(), QStringLiteral("W"));
     const QCommandLineOption noQcOption(QStringLiteral("no-qc"));
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({ helpOption, instrumentOption, dataOption, stdqcOption, outputOption,
         isRefOption, isLROption, isMROption, isHROption, groupsOption, blankModeOption, blankOption,
-        noQcOption });
+        weightingOption, noQcOption });
     // The parser expects the program name first.
     if (!parser.parse(QStringList(QStringLiteral("ketrion-batch")) + arguments))
         return parser.errorText();
@@ -157,6 +160,18 @@ QString BatchCommand::parse(const QStringList &arguments)
     }
     blankGiven = parser.isSet(blankOption);
     blank = parser.value(blankOption);
+
+    if (parser.isSet(weightingOption)) {
+        const QString name = parser.value(weightingOption);
+        if (name == QLatin1String("none"))
+            weighting = Processing::Weighting::None;
+        else if (name == QLatin1String("1/x"))
+            weighting = Processing::Weighting::InverseX;
+        else if (name == QLatin1String("1/x2"))
+            weighting = Processing::Weighting::InverseXSquared;
+        else
+            return QStringLiteral("Unknown weighting '%1': use none, 1/x or 1/x2.").arg(name);
+    }
 
     qcValidation = !parser.isSet(noQcOption);
     return {};

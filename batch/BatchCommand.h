@@ -1,6 +1,8 @@
 #ifndef KETRION_BATCHCOMMAND_H
 #define KETRION_BATCHCOMMAND_H
 
+#include "processing/Processing.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +42,7 @@ public:
     BlankMode blankMode = YIntercept;
     bool blankGiven = false; // else the first entry of the blank list
     QString blank;
+    Processing::Weighting weighting = Processing::Weighting::None;
 
     bool qcValidation = true;
 };

@@ -98,6 +98,7 @@ QString BatchJob::resolve(const BatchCommand &command, RunOptions *options) cons
     if (options->blankSelection != -1)
         options->blankSelectionName = blankNames.at(options->blankSelection);
 
+    options->weighting = command.weighting;
     options->qcValidation = command.qcValidation;
     return {};
 }

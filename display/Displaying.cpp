@@ -103,7 +103,11 @@ QString equationText(const Processing *processing, int iso)
         + QString::number(processing->getSquareR(iso), 'f', 5) + QStringLiteral(" | LOD = ")
         + QString::number(processing->getLOD(iso), 'f', 6) + QStringLiteral(" ppb")
         + QStringLiteral(" | LOQ = ") + QString::number(processing->getLOQ(iso), 'f', 6)
-        + QStringLiteral(" ppb");
+        + QStringLiteral(" ppb")
+        + (processing->getWeighting() == Processing::Weighting::None
+                ? QString()
+                : QStringLiteral(" | weighted ")
+                    + Processing::weightingName(processing->getWeighting()));
 }
 
 } // namespace

@@ -126,6 +126,9 @@ void ProcessingRun::traceConfiguration(const RunOptions &options)
         Trace::line(QStringLiteral("  Blank subtraction is set") + blankReference);
     else
         Trace::line(QStringLiteral("  No blank correction is applied"));
+    if (options.weighting != Processing::Weighting::None)
+        Trace::line(QStringLiteral("  Calibration lines are weighted by ")
+            + Processing::weightingName(options.weighting));
     if (options.qcValidation)
         Trace::line(QStringLiteral("  Quality control validation is set"));
     Trace::line(QStringLiteral("# open QC-STD file"));
@@ -139,6 +142,7 @@ RunResult ProcessingRun::run(
     Trace::line(QStringLiteral("# init processing variables"));
     // No line, r2 or limit of an earlier run with other options may survive.
     processing->init(inputData->isoSize());
+    processing->setWeighting(options.weighting);
     const int isLR = mapIn(inputData->getLrIndexes(), options.isLR);
     const int isMR = mapIn(inputData->getMrIndexes(), options.isMR);
     const int isHR = mapIn(inputData->getHrIndexes(), options.isHR);

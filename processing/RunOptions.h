@@ -1,6 +1,8 @@
 #ifndef KETRION_RUNOPTIONS_H
 #define KETRION_RUNOPTIONS_H
 
+#include "processing/Processing.h"
+
 #include <QString>
 
 // The options of one processing run as plain values, read from the
@@ -29,6 +31,7 @@ struct RunOptions
     // then "BLK_Avg_All" and "BLK_Avg_First_Seq" when they exist.
     int blankSelection = -1;
     QString blankSelectionName;
+    Processing::Weighting weighting = Processing::Weighting::None;
 
     bool qcValidation = false;
 };
