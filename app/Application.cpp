@@ -481,6 +481,7 @@ void Application::run()
     }
 
     RunResult result = ProcessingRun::run(options, inputData, outputData, processing);
+    ProcessingRun::traceRecovery(result);
     showZeroStandard();
     if (result.status.isEmpty())
         ui->statusBar->clearMessage();

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 QString BatchCommand::usage()
 {
@@ -13,7 +14,8 @@ QString BatchCommand::usage()
         "FILE\n"
         "                     [--is-ref SOLUTION] [--is-lr ISOTOPE] [--is-mr ISOTOPE] [--is-hr "
         "ISOTOPE]\n"
-        "                     [--is-groups LR,MR,HR] [--blank-mode y-intercept|subtract|none]\n"
+        "                     [--is-groups LR,MR,HR] [--is-recovery LOW,HIGH]\n"
+        "                     [--blank-mode y-intercept|subtract|none]\n"
         "                     [--blank SOLUTION] [--weighting none|1/x|1/x2] [--no-qc]\n"
         "\n"
         "Processes one ICP-MS export with its standards-and-QC file, as the Process command of\n"
@@ -32,6 +34,9 @@ QString BatchCommand::usage()
         "  --is-hr ISOTOPE     the same for the HR group\n"
         "  --is-groups LIST    groups to correct, comma-separated among LR, MR and HR;\n"
         "                      default: LR,MR,HR\n"
+        "  --is-recovery LOW,HIGH\n"
+        "                      IS recovery bounds in whole percents of the reference\n"
+        "                      solution's IS value, 0 <= LOW < HIGH; default: 60,125\n"
         "  --blank-mode MODE   y-intercept (default): the blank becomes a zero standard;\n"
         "                      subtract: the blank is subtracted; none: no blank correction\n"
         "  --blank SOLUTION    blank for the blank mode, also BLK_Avg_All or BLK_Avg_First_Seq;\n"
@@ -41,7 +46,9 @@ QString BatchCommand::usage()
         "  --help              this text\n"
         "\n"
         "Standard output carries the processing trace; with quality-control validation the line\n"
-        "\"# QC not valid: n / N\" is followed by one line per QC value outside its interval.\n"
+        "\"# QC not valid: n / N\" is followed by one line per QC value outside its interval;\n"
+        "with internal-standard correction the line \"# IS recovery outside LOW-HIGH %: k / M\"\n"
+        "is followed by one line per solution and IS isotope outside the bounds.\n"
         "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it, or the\n"
         "IS reference solution has no value for an IS isotope to correct; 2 usage error.\n");
 }
@@ -67,6 +74,8 @@ QString BatchCommand::parse(const QStringList &arguments)
         QStringLiteral("is-hr"), QString(), QStringLiteral("ISOTOPE"));
     const QCommandLineOption groupsOption(
         QStringLiteral("is-groups"), QString(), QStringLiteral("LIST"));
+    const QCommandLineOption recoveryOption(
+        QStringLiteral("is-recovery"), QString(), QStringLiteral("LOW,HIGH"));
     const QCommandLineOption blankModeOption(
         QStringLiteral("blank-mode"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption blankOption(
@@ -78,8 +87,8 @@ QString BatchCommand::parse(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({ helpOption, instrumentOption, dataOption, stdqcOption, outputOption,
-        isRefOption, isLROption, isMROption, isHROption, groupsOption, blankModeOption, blankOption,
-        weightingOption, noQcOption });
+        isRefOption, isLROption, isMROption, isHROption, groupsOption, recoveryOption,
+        blankModeOption, blankOption, weightingOption, noQcOption });
     // The parser expects the program name first.
     if (!parser.parse(QStringList(QStringLiteral("ketrion-batch")) + arguments))
         return parser.errorText();
@@ -144,6 +153,22 @@ QString BatchCommand::parse(const QStringList &arguments)
                 return QStringLiteral("Unknown group '%1' in '--is-groups': use LR, MR or HR.")
                     .arg(group);
         }
+    }
+
+    if (parser.isSet(recoveryOption)) {
+        const QString bounds = parser.value(recoveryOption);
+        const QRegularExpressionMatch match
+            = QRegularExpression(QStringLiteral("^([0-9]+),([0-9]+)$")).match(bounds);
+        bool lowRead = false;
+        bool highRead = false;
+        if (match.hasMatch()) {
+            recoveryLow = match.captured(1).toInt(&lowRead);
+            recoveryHigh = match.captured(2).toInt(&highRead);
+        }
+        if (!lowRead || !highRead || recoveryLow >= recoveryHigh)
+            return QStringLiteral("Invalid bounds '%1' for '--is-recovery': use LOW,HIGH, whole "
+                                  "percents with 0 <= LOW < HIGH.")
+                .arg(bounds);
     }
 
     if (parser.isSet(blankModeOption)) {

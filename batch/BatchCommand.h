@@ -1,7 +1,7 @@
 #ifndef KETRION_BATCHCOMMAND_H
 #define KETRION_BATCHCOMMAND_H
 
-#include "processing/Processing.h"
+#include "processing/RunOptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,6 +38,8 @@ public:
     bool correctLR = true;
     bool correctMR = true;
     bool correctHR = true;
+    int recoveryLow = RunOptions::DEFAULT_RECOVERY_LOW;
+    int recoveryHigh = RunOptions::DEFAULT_RECOVERY_HIGH;
 
     BlankMode blankMode = YIntercept;
     bool blankGiven = false; // else the first entry of the blank list

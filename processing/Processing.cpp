@@ -469,3 +469,33 @@ QCResult Processing::passQC(Data *expected, Data *computed)
     }
     return result;
 }
+
+RecoveryResult Processing::checkRecovery(
+    const Data *data, int refSolution, const QList<int> &isIsotopes, int low, int high)
+{
+    RecoveryResult result;
+    result.low = low;
+    result.high = high;
+    const Solution *reference = data->getSolution(refSolution);
+    QVector<int> isotopes;
+    for (const int iso : isIsotopes) {
+        if (reference->isMeasured(iso))
+            isotopes.append(iso);
+    }
+    for (int s = 0; s < data->solutionSize(); ++s) {
+        if (s == refSolution)
+            continue;
+        const Solution *solution = data->getSolution(s);
+        for (const int iso : qAsConst(isotopes)) {
+            ++result.checked;
+            if (!solution->isMeasured(iso)) {
+                result.outside.append({ s, iso, false, 0.0 });
+                continue;
+            }
+            const double percent = recovery(solution->getCps(iso), reference->getCps(iso));
+            if (!recoveryInside(percent, low, high))
+                result.outside.append({ s, iso, true, percent });
+        }
+    }
+    return result;
+}

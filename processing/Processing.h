@@ -4,6 +4,7 @@
 #include "model/Element.h"
 #include "model/Regline.h"
 #include "processing/QCResult.h"
+#include "processing/RecoveryResult.h"
 
 #include <QList>
 #include <QPair>
@@ -65,6 +66,18 @@ public:
     void computeLimits(Data *data, QList<int> blanks);
 
     QCResult passQC(Data *expected, Data *computed);
+
+    // An IS value in percent of the reference solution's.
+    static double recovery(double value, double reference) { return 100.0 * value / reference; }
+    static bool recoveryInside(double percent, int low, int high)
+    {
+        return low <= percent && percent <= high;
+    }
+    // Every solution but the reference against it, for each IS isotope
+    // listed, on the values as read. A solution without the IS value counts
+    // as outside; an isotope the reference lacks is not checked.
+    static RecoveryResult checkRecovery(
+        const Data *data, int refSolution, const QList<int> &isIsotopes, int low, int high);
 
 private:
     void fitWeighted(Data *data, int iso, const QVector<double> &x, const QVector<double> &y);

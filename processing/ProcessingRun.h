@@ -45,6 +45,14 @@ public:
     // from fresh results. Indexes outside the lists the panel shows count as none.
     static RunResult run(
         const RunOptions &options, Data *inputData, Data *outputData, Processing *processing);
+
+    // The recovery count line of a run that checked the IS recovery, written
+    // whatever Processing::DEBUG says. Not part of run(): ketrion-batch writes
+    // its QC details between the two count lines.
+    static void traceRecovery(const RunResult &result);
+    // One text per pair outside: "Soil_3 : 115In LR (51.8 %)", or
+    // "(not measured)". inputData is the one the run was given.
+    static QStringList recoveryLines(const RunResult &result, const Data *inputData);
 };
 
 #endif

@@ -74,8 +74,8 @@ private slots:
     void rejectedFiles();
     void namesGivePositions_data();
     void namesGivePositions();
-    void qcLines_data();
-    void qcLines();
+    void reportLines_data();
+    void reportLines();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -106,7 +106,8 @@ void TestBatch::help()
     QVERIFY(outcome.out.startsWith(USAGE));
     QCOMPARE(outcome.err, QString());
     for (const char *option : { "--is-ref", "--is-lr", "--is-mr", "--is-hr", "--is-groups",
-             "--blank-mode", "--blank ", "--no-qc", "y-intercept|subtract|none" })
+             "--is-recovery LOW,HIGH", "--blank-mode", "--blank ", "--weighting none|1/x|1/x2",
+             "--no-qc", "y-intercept|subtract|none" })
         QVERIFY2(outcome.out.contains(QLatin1String(option)), option);
 }
 
@@ -138,6 +139,17 @@ void TestBatch::usageErrors_data()
         << "Unknown blank mode 'subtraction': use y-intercept, subtract or none.";
     QTest::newRow("unknown group") << hr() + QStringList { "--is-ref=BLK_1", "--is-groups=LR,XR" }
                                    << "Unknown group 'XR' in '--is-groups': use LR, MR or HR.";
+    QTest::newRow("weighting written as the window shows it")
+        << hr() + QStringList { QString::fromUtf8("--weighting=1/x\u00b2") }
+        << QString::fromUtf8("Unknown weighting '1/x\u00b2': use none, 1/x or 1/x2.");
+    const QString bounds = "Invalid bounds '%1' for '--is-recovery': use LOW,HIGH, whole "
+                           "percents with 0 <= LOW < HIGH.";
+    QTest::newRow("equal recovery bounds")
+        << hr() + QStringList { "--is-recovery=60,60" } << bounds.arg("60,60");
+    QTest::newRow("recovery bound with decimals")
+        << hr() + QStringList { "--is-recovery", "60,125.5" } << bounds.arg("60,125.5");
+    QTest::newRow("negative recovery bound")
+        << hr() + QStringList { "--is-recovery=-10,125" } << bounds.arg("-10,125");
 
     // Names are looked up in the data file, in the lists the panel shows.
     QTest::newRow("average blank is no reference solution")
@@ -286,35 +298,61 @@ void TestBatch::namesGivePositions()
     QVERIFY(BatchProcess::contents(output).startsWith(";;"));
 }
 
-void TestBatch::qcLines_data()
+void TestBatch::reportLines_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("qcLines"); // from the count line to the end
+    QTest::addColumn<QStringList>("reportLines"); // from the limits to the end
 
     const QStringList ending { "*** refreshing plots and tables ***", "*** end of processing ***" };
+    const QStringList qc { "*** process QC control ***" };
     // hr_single_blank.csv lies on 1000 cps/ppb + 100 cps: QC_A reads 2.5 ppb.
     QTest::newRow("inside its interval")
-        << lithium() << QStringList { "# QC not valid: 0 / 1" } + ending;
+        << lithium() << qc + QStringList { "# QC not valid: 0 / 1" } + ending;
     QTest::newRow("outside its interval")
         << lithium("@DATA/stdqc_li_qc_a_high.csv")
-        << QStringList { "# QC not valid: 1 / 1", "QC_A : 7Li LR" } + ending;
+        << qc + QStringList { "# QC not valid: 1 / 1", "QC_A : 7Li LR" } + ending;
     QTest::newRow("checked off") << lithium("@DATA/stdqc_li_qc_a_high.csv")
             + QStringList { "--no-qc" }
                                  << ending;
+    // recovery_hr.csv against BLK_1: Soil_2 suppressed (51.8 and 40 %), Soil_3
+    // without indium LR, Soil_4 on the bounds (125 and 60 %), Soil_5 just
+    // outside them (59.9 and 125.1 %); the others within 2 %.
+    const auto recovery = [](const QString &stdqc) {
+        return files("HR-ICP-MS", "@DATA/recovery_hr.csv", stdqc)
+            + QStringList { "--is-ref=BLK_1", "--is-lr=115In LR", "--is-mr=115In MR" };
+    };
+    QTest::newRow("IS recovery after the QC lines") << recovery("@DATA/stdqc_li_qc_a_high.csv")
+                                                    << qc
+            + QStringList { "# QC not valid: 1 / 1", "QC_A : 7Li LR",
+                  "# IS recovery outside 60-125 %: 5 / 18", "Soil_2 : 115In LR (51.8 %)",
+                  "Soil_2 : 115In MR (40.0 %)", "Soil_3 : 115In LR (not measured)",
+                  "Soil_5 : 115In LR (59.9 %)", "Soil_5 : 115In MR (125.1 %)" }
+            + ending;
+    QTest::newRow("IS recovery with other bounds, no QC")
+        << recovery("@DATA/stdqc_li.csv") + QStringList { "--is-recovery=52,125", "--no-qc" }
+        << QStringList { "# IS recovery outside 52-125 %: 4 / 18", "Soil_2 : 115In LR (51.8 %)",
+               "Soil_2 : 115In MR (40.0 %)", "Soil_3 : 115In LR (not measured)",
+               "Soil_5 : 115In MR (125.1 %)" }
+            + ending;
+    // Only the corrected groups are checked.
+    QTest::newRow("IS recovery of the MR group alone")
+        << recovery("@DATA/stdqc_li.csv") + QStringList { "--is-groups=MR", "--no-qc" }
+        << QStringList { "# IS recovery outside 60-125 %: 2 / 9", "Soil_2 : 115In MR (40.0 %)",
+               "Soil_5 : 115In MR (125.1 %)" }
+            + ending;
 }
 
-void TestBatch::qcLines()
+void TestBatch::reportLines()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(QStringList, qcLines);
+    QFETCH(QStringList, reportLines);
 
     const Outcome outcome = runWith(arguments);
     QCOMPARE(outcome.exitCode, 0);
     const QStringList lines = outcome.outLines();
-    const int control = lines.indexOf("*** process QC control ***");
-    QCOMPARE(lines.mid(control == -1 ? lines.size() - 2 : control + 1), qcLines);
-    QCOMPARE(control == -1, arguments.contains("--no-qc"));
-    QCOMPARE(lines.contains("  Quality control validation is set"), control != -1);
+    QCOMPARE(lines.mid(lines.indexOf("*** process limits ***") + 1), reportLines);
+    QCOMPARE(lines.contains("  Quality control validation is set"),
+        lines.contains("*** process QC control ***"));
     QVERIFY(BatchProcess::contents(output).startsWith(";;7Li LR;;;"));
 }
 

@@ -30,17 +30,18 @@ QString option(const QStringList &options, const QString &name, const QString &f
     return fallback;
 }
 
-// The tool's trace without the failure lines the window shows in its QC dialog.
+// The tool's trace without the QC and IS recovery lines the window shows in
+// its report dialog.
 QStringList withoutFailureLines(const QStringList &lines)
 {
     QStringList kept;
     bool failures = false;
     for (const QString &line : lines) {
-        if (line.startsWith("*** "))
+        if (line.startsWith("*** ") || line.startsWith("# "))
             failures = false;
         if (!failures)
             kept << line;
-        if (line.startsWith("# QC not valid: "))
+        if (line.startsWith("# QC not valid: ") || line.startsWith("# IS recovery outside "))
             failures = true;
     }
     return kept;
