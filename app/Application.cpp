@@ -29,6 +29,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStringListModel>
 #include <QTabWidget>
@@ -146,6 +148,14 @@ void Application::createActions()
     for (QComboBox *combo : { ui->comboISLR, ui->comboISMR, ui->comboISHR })
         connect(combo, indexChanged, this, &Application::listISChange);
     connect(ui->evolChoice, indexChanged, this, &Application::listEvolChoice);
+    // The recovery bounds on the IS plot follow the panel.
+    connect(ui->correctionIS, &QGroupBox::toggled, this, &Application::onISChoice);
+    connect(ui->echantIS, indexChanged, this, &Application::onISChoice);
+    for (QSpinBox *bound : { ui->recoveryLow, ui->recoveryHigh }) {
+        connect(bound, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            &Application::keepRecoveryBoundsApart);
+        connect(bound, QOverload<int>::of(&QSpinBox::valueChanged), this, &Application::onISChoice);
+    }
 }
 
 void Application::createWorkingObjects()
@@ -200,6 +210,15 @@ void Application::initIHM()
     for (const Processing::Weighting weighting : { Processing::Weighting::None,
              Processing::Weighting::InverseX, Processing::Weighting::InverseXSquared })
         ui->weighting->addItem(Processing::weightingName(weighting));
+    ui->recoveryLow->setValue(RunOptions::DEFAULT_RECOVERY_LOW);
+    ui->recoveryHigh->setValue(RunOptions::DEFAULT_RECOVERY_HIGH);
+    keepRecoveryBoundsApart();
+}
+
+void Application::keepRecoveryBoundsApart()
+{
+    ui->recoveryHigh->setMinimum(ui->recoveryLow->value() + 1);
+    ui->recoveryLow->setMaximum(ui->recoveryHigh->value() - 1);
 }
 
 void Application::fitConfigurationPage()
@@ -264,7 +283,10 @@ void Application::onISChoice()
     default:
         break;
     }
-    display->plotIS(inputData, iso, processing);
+    // The bounds as the panel sets them now, whatever the last run used.
+    const int reference = ui->correctionIS->isChecked() ? ui->echantIS->currentIndex() : -1;
+    display->plotIS(
+        inputData, iso, processing, reference, ui->recoveryLow->value(), ui->recoveryHigh->value());
 }
 
 void Application::tab(int currentTab)
@@ -393,6 +415,21 @@ void Application::selectRememberedOptions()
             Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (weighting != -1)
         ui->weighting->setCurrentIndex(weighting);
+
+    const int low
+        = settings.value(QStringLiteral("RecoveryLow"), RunOptions::DEFAULT_RECOVERY_LOW).toInt();
+    const int high
+        = settings.value(QStringLiteral("RecoveryHigh"), RunOptions::DEFAULT_RECOVERY_HIGH).toInt();
+    if (low < 0 || low >= high || high > ui->recoveryHigh->maximum())
+        return;
+    // Each box's range hangs on the other's value: both are set before the ranges.
+    const QSignalBlocker lowBlocker(ui->recoveryLow);
+    const QSignalBlocker highBlocker(ui->recoveryHigh);
+    ui->recoveryLow->setMaximum(ui->recoveryHigh->maximum() - 1);
+    ui->recoveryHigh->setMinimum(1);
+    ui->recoveryLow->setValue(low);
+    ui->recoveryHigh->setValue(high);
+    keepRecoveryBoundsApart();
 }
 
 void Application::openSTDQC()
@@ -434,6 +471,8 @@ RunOptions Application::runOptions() const
     options.isLRName = ui->comboISLR->currentText();
     options.isMRName = ui->comboISMR->currentText();
     options.isHRName = ui->comboISHR->currentText();
+    options.recoveryLow = ui->recoveryLow->value();
+    options.recoveryHigh = ui->recoveryHigh->value();
     options.yIntercept = ui->yIntercept->isChecked();
     options.subBlank = ui->subBlank->isChecked();
     options.blankSelection = ui->blankSelection->currentIndex();
@@ -487,8 +526,14 @@ void Application::run()
         ui->statusBar->clearMessage();
     else
         ui->statusBar->showMessage(result.status);
-    if (result.qcChecked) {
-        QCDialog report(&result.qc.messages, result.qcValueCount, this);
+    const QStringList outside = ProcessingRun::recoveryLines(result, inputData);
+    // Without QC validation the recovery report opens only when it has something to say.
+    if (result.qcChecked || !outside.isEmpty()) {
+        QCDialog report(
+            result.qcChecked ? &result.qc.messages : nullptr, result.qcValueCount, this);
+        if (result.recoveryChecked)
+            report.showRecovery(
+                outside, result.recovery.checked, result.recovery.low, result.recovery.high);
         report.exec();
     }
 
@@ -621,5 +666,17 @@ void Application::closeEvent(QCloseEvent *event)
         != settings.value(weightingKey, Processing::weightingName(Processing::Weighting::None))
                .toString())
         settings.setValue(weightingKey, weighting);
+    const struct
+    {
+        const QSpinBox *box;
+        const char *key;
+        int unset;
+    } bounds[] = { { ui->recoveryLow, "RecoveryLow", RunOptions::DEFAULT_RECOVERY_LOW },
+        { ui->recoveryHigh, "RecoveryHigh", RunOptions::DEFAULT_RECOVERY_HIGH } };
+    for (const auto &bound : bounds) {
+        const QString key = QString::fromLatin1(bound.key);
+        if (bound.box->value() != settings.value(key, bound.unset).toInt())
+            settings.setValue(key, bound.box->value());
+    }
     event->accept();
 }

@@ -68,6 +68,7 @@ private:
     RunOptions runOptions() const;
     void selectRememberedIsotopes();
     void selectRememberedOptions();
+    void keepRecoveryBoundsApart();
     void showZeroStandard();
 
     Ui::Application *ui;
