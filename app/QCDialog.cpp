@@ -35,6 +35,9 @@ void QCDialog::showRecovery(const QStringList &outside, int checked, int low, in
                                    .arg(checked));
     ui->recoveryList->show();
     ui->labelRecovery->show();
+    // Room for both lists.
+    if (!ui->qcList->isHidden())
+        resize(width(), qMax(height(), 450));
 }
 
 QCDialog::~QCDialog()

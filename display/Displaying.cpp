@@ -125,6 +125,7 @@ Displaying::Displaying(Ui::Application *ui)
     curveISHigh = new QwtPlotCurve(QString());
     for (QwtPlotCurve *bound : { curveISLow, curveISHigh }) {
         bound->setPen(QPen(Qt::red, 1.0, Qt::DashLine));
+        bound->setLegendAttribute(QwtPlotCurve::LegendShowLine, true);
         bound->setItemAttribute(QwtPlotItem::Legend, false);
         bound->attach(ui->graphIS);
     }
