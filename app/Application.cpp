@@ -27,6 +27,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStringListModel>
 #include <QTabWidget>
@@ -52,6 +54,7 @@ Application::Application(QWidget *parent) : QMainWindow(parent), ui(new Ui::Appl
     createActions();
     createWorkingObjects();
     initIHM();
+    selectRememberedOptions();
     fitConfigurationPage();
 }
 
@@ -142,6 +145,14 @@ void Application::createActions()
     for (QComboBox *combo : { ui->comboISLR, ui->comboISMR, ui->comboISHR })
         connect(combo, indexChanged, this, &Application::listISChange);
     connect(ui->evolChoice, indexChanged, this, &Application::listEvolChoice);
+    // The recovery bounds on the IS plot follow the panel.
+    connect(ui->correctionIS, &QGroupBox::toggled, this, &Application::onISChoice);
+    connect(ui->echantIS, indexChanged, this, &Application::onISChoice);
+    for (QSpinBox *bound : { ui->recoveryLow, ui->recoveryHigh }) {
+        connect(bound, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            &Application::keepRecoveryBoundsApart);
+        connect(bound, QOverload<int>::of(&QSpinBox::valueChanged), this, &Application::onISChoice);
+    }
 }
 
 void Application::createWorkingObjects()
@@ -189,6 +200,20 @@ void Application::initIHM()
     ui->icpmsModel->addItem(ParserInHRElementCSV::ICP_MS_NAME);
     ui->icpmsModel->addItem(ParserInAgilentCSV::ICP_MS_NAME);
     ui->icpmsModel->setCurrentIndex(0);
+
+    // In the order of Processing::Weighting: the row is the weighting.
+    for (const Processing::Weighting weighting : { Processing::Weighting::None,
+             Processing::Weighting::InverseX, Processing::Weighting::InverseXSquared })
+        ui->weighting->addItem(Processing::weightingName(weighting));
+    ui->recoveryLow->setValue(RunOptions::DEFAULT_RECOVERY_LOW);
+    ui->recoveryHigh->setValue(RunOptions::DEFAULT_RECOVERY_HIGH);
+    keepRecoveryBoundsApart();
+}
+
+void Application::keepRecoveryBoundsApart()
+{
+    ui->recoveryHigh->setMinimum(ui->recoveryLow->value() + 1);
+    ui->recoveryLow->setMaximum(ui->recoveryHigh->value() - 1);
 }
 
 void Application::setPlotTitles()
@@ -260,7 +285,10 @@ void Application::onISChoice()
     default:
         break;
     }
-    display->plotIS(inputData, iso, processing);
+    // The bounds as the panel sets them now, whatever the last run used.
+    const int reference = ui->correctionIS->isChecked() ? ui->echantIS->currentIndex() : -1;
+    display->plotIS(
+        inputData, iso, processing, reference, ui->recoveryLow->value(), ui->recoveryHigh->value());
 }
 
 void Application::tab(int currentTab)
@@ -383,6 +411,32 @@ void Application::selectRememberedIsotopes()
     }
 }
 
+// Unlike the isotopes, these choices exist before any file is read.
+void Application::selectRememberedOptions()
+{
+    const QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
+    const int weighting
+        = ui->weighting->findText(settings.value(QStringLiteral("Weighting")).toString(),
+            Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (weighting != -1)
+        ui->weighting->setCurrentIndex(weighting);
+
+    const int low
+        = settings.value(QStringLiteral("RecoveryLow"), RunOptions::DEFAULT_RECOVERY_LOW).toInt();
+    const int high
+        = settings.value(QStringLiteral("RecoveryHigh"), RunOptions::DEFAULT_RECOVERY_HIGH).toInt();
+    if (low < 0 || low >= high || high > ui->recoveryHigh->maximum())
+        return;
+    // Each box's range hangs on the other's value: both are set before the ranges.
+    const QSignalBlocker lowBlocker(ui->recoveryLow);
+    const QSignalBlocker highBlocker(ui->recoveryHigh);
+    ui->recoveryLow->setMaximum(ui->recoveryHigh->maximum() - 1);
+    ui->recoveryHigh->setMinimum(1);
+    ui->recoveryLow->setValue(low);
+    ui->recoveryHigh->setValue(high);
+    keepRecoveryBoundsApart();
+}
+
 void Application::openSTDQC()
 {
     const QString fileName = QFileDialog::getOpenFileName(
@@ -422,10 +476,13 @@ RunOptions Application::runOptions() const
     options.isLRName = ui->comboISLR->currentText();
     options.isMRName = ui->comboISMR->currentText();
     options.isHRName = ui->comboISHR->currentText();
+    options.recoveryLow = ui->recoveryLow->value();
+    options.recoveryHigh = ui->recoveryHigh->value();
     options.yIntercept = ui->yIntercept->isChecked();
     options.subBlank = ui->subBlank->isChecked();
     options.blankSelection = ui->blankSelection->currentIndex();
     options.blankSelectionName = ui->blankSelection->currentText();
+    options.weighting = Processing::Weighting(qMax(0, ui->weighting->currentIndex()));
     options.qcValidation = ui->controlQC->isChecked();
     return options;
 }
@@ -482,13 +539,20 @@ void Application::run()
     }
     outputData->copyData(&work);
     *processing = engine;
+    ProcessingRun::traceRecovery(result);
     showZeroStandard();
     if (result.status.isEmpty())
         ui->statusBar->clearMessage();
     else
         ui->statusBar->showMessage(result.status);
-    if (result.qcChecked) {
-        QCDialog report(&result.qc.messages, result.qcValueCount, this);
+    const QStringList outside = ProcessingRun::recoveryLines(result, inputData);
+    // Without QC validation the recovery report opens only when it has something to say.
+    if (result.qcChecked || !outside.isEmpty()) {
+        QCDialog report(
+            result.qcChecked ? &result.qc.messages : nullptr, result.qcValueCount, this);
+        if (result.recoveryChecked)
+            report.showRecovery(
+                outside, result.recovery.checked, result.recovery.low, result.recovery.high);
         report.exec();
     }
 
@@ -648,6 +712,25 @@ void Application::closeEvent(QCloseEvent *event)
         // Unchanged choices are not rewritten.
         if (!current.isEmpty() && current != settings.value(key).toString())
             settings.setValue(key, current);
+    }
+    // Nor is a default never changed written.
+    const QString weightingKey = QStringLiteral("Weighting");
+    const QString weighting = ui->weighting->currentText();
+    if (weighting
+        != settings.value(weightingKey, Processing::weightingName(Processing::Weighting::None))
+               .toString())
+        settings.setValue(weightingKey, weighting);
+    const struct
+    {
+        const QSpinBox *box;
+        const char *key;
+        int unset;
+    } bounds[] = { { ui->recoveryLow, "RecoveryLow", RunOptions::DEFAULT_RECOVERY_LOW },
+        { ui->recoveryHigh, "RecoveryHigh", RunOptions::DEFAULT_RECOVERY_HIGH } };
+    for (const auto &bound : bounds) {
+        const QString key = QString::fromLatin1(bound.key);
+        if (bound.box->value() != settings.value(key, bound.unset).toInt())
+            settings.setValue(key, bound.box->value());
     }
     event->accept();
 }

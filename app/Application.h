@@ -72,6 +72,8 @@ private:
     void enableBlankSelection();
     RunOptions runOptions() const;
     void selectRememberedIsotopes();
+    void selectRememberedOptions();
+    void keepRecoveryBoundsApart();
     void showZeroStandard();
     // Save Output's and Save Plot's dialogs, not yet shown. A name typed
     // without a suffix gets the offered one before the dialog asks whether to

@@ -9,10 +9,35 @@ QCDialog::QCDialog(const QStringList *failures, int total, QWidget *parent)
     : QDialog(parent), ui(new Ui::QCDialog)
 {
     ui->setupUi(this);
+    ui->recoveryList->hide();
+    ui->labelRecovery->hide();
+    if (!failures) {
+        ui->qcList->hide();
+        ui->labelQC->hide();
+        setWindowTitle(tr("Internal Standard Recovery"));
+        return;
+    }
     ui->qcList->addItems(*failures);
     ui->qcList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui->labelQC->setText(tr("Quality Control <b>Not valid</b> : ")
         + QString::number(failures->size()) + QStringLiteral(" / ") + QString::number(total));
+}
+
+void QCDialog::showRecovery(const QStringList &outside, int checked, int low, int high)
+{
+    ui->recoveryList->clear();
+    ui->recoveryList->addItems(outside);
+    ui->recoveryList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui->labelRecovery->setText(tr("IS recovery <b>outside %1-%2 %</b> : %3 / %4")
+                                   .arg(low)
+                                   .arg(high)
+                                   .arg(outside.size())
+                                   .arg(checked));
+    ui->recoveryList->show();
+    ui->labelRecovery->show();
+    // Room for both lists.
+    if (!ui->qcList->isHidden())
+        resize(width(), qMax(height(), 450));
 }
 
 QCDialog::~QCDialog()

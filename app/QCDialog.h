@@ -9,14 +9,20 @@ class QCDialog;
 }
 
 // The report that closes a run with QC validation: one row per failed
-// (QC solution, isotope) pair and how many of the checked values failed.
+// (QC solution, isotope) pair and how many of the checked values failed;
+// under it, when the run checked it, the IS recovery.
 class QCDialog : public QDialog
 {
     Q_OBJECT
 
 public:
+    // Without failures (null) the dialog has no QC section: a recovery report alone.
     QCDialog(const QStringList *failures, int total, QWidget *parent = nullptr);
     ~QCDialog() override;
+
+    // One row per (solution, IS isotope) pair outside low..high percent, and
+    // how many of the checked pairs that is.
+    void showRecovery(const QStringList &outside, int checked, int low, int high);
 
 private:
     Ui::QCDialog *ui;

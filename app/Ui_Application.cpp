@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QSpacerItem>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -158,6 +159,25 @@ void Ui_Application::setupUi(QMainWindow *Application)
         verticalLayout_isCombos->addWidget(combo);
     }
     horizontalLayout_groupBox->addLayout(verticalLayout_isCombos);
+    horizontalLayout_groupBox->addSpacing(20);
+    verticalLayout_recovery = innerLayout<QVBoxLayout>("verticalLayout_recovery");
+    labelRecovery = named<QLabel>(groupBox, "labelRecovery");
+    verticalLayout_recovery->addWidget(labelRecovery);
+    horizontalLayout_recoveryBounds = innerLayout<QHBoxLayout>("horizontalLayout_recoveryBounds");
+    recoveryLow = named<QSpinBox>(groupBox, "recoveryLow");
+    horizontalLayout_recoveryBounds->addWidget(recoveryLow);
+    labelRecoveryTo = named<QLabel>(groupBox, "labelRecoveryTo");
+    horizontalLayout_recoveryBounds->addWidget(labelRecoveryTo);
+    recoveryHigh = named<QSpinBox>(groupBox, "recoveryHigh");
+    horizontalLayout_recoveryBounds->addWidget(recoveryHigh);
+    for (QSpinBox *bound : { recoveryLow, recoveryHigh }) {
+        bound->setRange(0, 1000);
+        bound->setSuffix(QStringLiteral(" %"));
+    }
+    labelRecovery->setBuddy(recoveryLow);
+    verticalLayout_recovery->addLayout(horizontalLayout_recoveryBounds);
+    verticalLayout_recovery->addStretch();
+    horizontalLayout_groupBox->addLayout(verticalLayout_recovery);
     horizontalSpacer_groupBox = expandingHorizontal();
     horizontalLayout_groupBox->addItem(horizontalSpacer_groupBox);
     internStdCorrection->addWidget(groupBox);
@@ -180,6 +200,12 @@ void Ui_Application::setupUi(QMainWindow *Application)
     horizontalLayout_regression->addWidget(label_8);
     blankSelection = named<QComboBox>(LinearRegression, "blankSelection");
     horizontalLayout_regression->addWidget(blankSelection);
+    horizontalLayout_regression->addSpacing(20);
+    labelWeighting = named<QLabel>(LinearRegression, "labelWeighting");
+    horizontalLayout_regression->addWidget(labelWeighting);
+    weighting = named<QComboBox>(LinearRegression, "weighting");
+    labelWeighting->setBuddy(weighting);
+    horizontalLayout_regression->addWidget(weighting);
     horizontalSpacer_regression = expandingHorizontal();
     horizontalLayout_regression->addItem(horizontalSpacer_regression);
     verticalLayout_groups->addWidget(LinearRegression);
@@ -304,10 +330,13 @@ void Ui_Application::retranslateUi(QMainWindow *Application)
     label_3->setText(QCoreApplication::translate("Application", "IS - LR"));
     label_6->setText(QCoreApplication::translate("Application", "IS - MR"));
     label_4->setText(QCoreApplication::translate("Application", "IS - HR"));
+    labelRecovery->setText(QCoreApplication::translate("Application", "IS recovery window"));
+    labelRecoveryTo->setText(QCoreApplication::translate("Application", "to"));
     LinearRegression->setTitle(QCoreApplication::translate("Application", "Linear Regression"));
     yIntercept->setText(QCoreApplication::translate("Application", "Y-intercept for calibration"));
     subBlank->setText(QCoreApplication::translate("Application", "Subtract Blank"));
     label_8->setText(QCoreApplication::translate("Application", "Blank selection"));
+    labelWeighting->setText(QCoreApplication::translate("Application", "Weighting"));
     controlQC->setTitle(QCoreApplication::translate("Application", "Quality Control validation"));
     labelQC->setText(QCoreApplication::translate(
         "Application", "Satisfaction Interval = Error on QC concentration value"));

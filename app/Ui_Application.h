@@ -12,6 +12,7 @@ class QMainWindow;
 class QMenuBar;
 class QScrollArea;
 class QSpacerItem;
+class QSpinBox;
 class QStatusBar;
 class QTabWidget;
 class QTableView;
@@ -66,6 +67,12 @@ public:
     QComboBox *comboISLR;
     QComboBox *comboISMR;
     QComboBox *comboISHR;
+    QVBoxLayout *verticalLayout_recovery;
+    QLabel *labelRecovery;
+    QHBoxLayout *horizontalLayout_recoveryBounds;
+    QSpinBox *recoveryLow;
+    QLabel *labelRecoveryTo;
+    QSpinBox *recoveryHigh;
     QSpacerItem *horizontalSpacer_groupBox;
 
     QGroupBox *LinearRegression;
@@ -75,6 +82,8 @@ public:
     QCheckBox *subBlank;
     QLabel *label_8;
     QComboBox *blankSelection;
+    QLabel *labelWeighting;
+    QComboBox *weighting;
     QSpacerItem *horizontalSpacer_regression;
 
     QGroupBox *controlQC;

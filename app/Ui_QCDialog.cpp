@@ -22,6 +22,13 @@ void Ui_QCDialog::setupUi(QDialog *QCDialog)
     labelQC->setObjectName(QStringLiteral("labelQC"));
     labelQC->setTextFormat(Qt::RichText);
     verticalLayout->addWidget(labelQC);
+    recoveryList = new QListWidget(QCDialog);
+    recoveryList->setObjectName(QStringLiteral("recoveryList"));
+    verticalLayout->addWidget(recoveryList);
+    labelRecovery = new QLabel(QCDialog);
+    labelRecovery->setObjectName(QStringLiteral("labelRecovery"));
+    labelRecovery->setTextFormat(Qt::RichText);
+    verticalLayout->addWidget(labelRecovery);
     buttonBox = new QDialogButtonBox(QCDialog);
     buttonBox->setObjectName(QStringLiteral("buttonBox"));
     buttonBox->setOrientation(Qt::Horizontal);

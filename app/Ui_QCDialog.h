@@ -7,13 +7,16 @@ class QLabel;
 class QListWidget;
 class QVBoxLayout;
 
-// The QC report's widgets: the failure list, the summary line and an OK button.
+// The QC report's widgets: the failure list and its summary line, the IS
+// recovery list and its summary line, and an OK button.
 class Ui_QCDialog
 {
 public:
     QVBoxLayout *verticalLayout;
     QListWidget *qcList;
     QLabel *labelQC;
+    QListWidget *recoveryList;
+    QLabel *labelRecovery;
     QDialogButtonBox *buttonBox;
 
     void setupUi(QDialog *QCDialog);

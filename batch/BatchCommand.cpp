@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -30,8 +31,9 @@ QString BatchCommand::usage()
         "FILE\n"
         "                     [--is-ref SOLUTION] [--is-lr ISOTOPE] [--is-mr ISOTOPE] [--is-hr "
         "ISOTOPE]\n"
-        "                     [--is-groups LR,MR,HR] [--blank-mode y-intercept|subtract|none]\n"
-        "                     [--blank SOLUTION] [--no-qc] [--long FILE]\n"
+        "                     [--is-groups LR,MR,HR] [--is-recovery LOW,HIGH]\n"
+        "                     [--blank-mode y-intercept|subtract|none]\n"
+        "                     [--blank SOLUTION] [--weighting none|1/x|1/x2] [--no-qc]\n"
         "\n"
         "Processes one ICP-MS export with its standards-and-QC file, as the Process command of\n"
         "Ketrion does, and writes the results file.\n"
@@ -51,15 +53,21 @@ QString BatchCommand::usage()
         "  --is-hr ISOTOPE     the same for the HR group\n"
         "  --is-groups LIST    groups to correct, comma-separated among LR, MR and HR;\n"
         "                      default: LR,MR,HR\n"
+        "  --is-recovery LOW,HIGH\n"
+        "                      IS recovery bounds in whole percents of the reference\n"
+        "                      solution's IS value, 0 <= LOW < HIGH; default: 60,125\n"
         "  --blank-mode MODE   y-intercept (default): the blank becomes a zero standard;\n"
         "                      subtract: the blank is subtracted; none: no blank correction\n"
         "  --blank SOLUTION    blank for the blank mode, also BLK_Avg_All or BLK_Avg_First_Seq;\n"
         "                      default: the first blank of the file\n"
+        "  --weighting W       weights of the calibration points: none (default), 1/x or 1/x2\n"
         "  --no-qc             no quality-control validation\n"
         "  --help              this text\n"
         "\n"
         "Standard output carries the processing trace; with quality-control validation the line\n"
-        "\"# QC not valid: n / N\" is followed by one line per QC value outside its interval.\n"
+        "\"# QC not valid: n / N\" is followed by one line per QC value outside its interval;\n"
+        "with internal-standard correction the line \"# IS recovery outside LOW-HIGH %: k / M\"\n"
+        "is followed by one line per solution and IS isotope outside the bounds.\n"
         "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it, the IS\n"
         "reference solution has no value for an IS isotope to correct, or no isotope has\n"
         "standards in the standards file; 2 usage error.\n");
@@ -86,18 +94,22 @@ QString BatchCommand::parse(const QStringList &arguments)
         QStringLiteral("is-hr"), QString(), QStringLiteral("ISOTOPE"));
     const QCommandLineOption groupsOption(
         QStringLiteral("is-groups"), QString(), QStringLiteral("LIST"));
+    const QCommandLineOption recoveryOption(
+        QStringLiteral("is-recovery"), QString(), QStringLiteral("LOW,HIGH"));
     const QCommandLineOption blankModeOption(
         QStringLiteral("blank-mode"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption blankOption(
         QStringLiteral("blank"), QString(), QStringLiteral("SOLUTION"));
+    const QCommandLineOption weightingOption(
+        QStringLiteral("weighting"), QString(), QStringLiteral("W"));
     const QCommandLineOption noQcOption(QStringLiteral("no-qc"));
     const QCommandLineOption longOption(QStringLiteral("long"), QString(), QStringLiteral("FILE"));
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({ helpOption, instrumentOption, dataOption, stdqcOption, outputOption,
-        isRefOption, isLROption, isMROption, isHROption, groupsOption, blankModeOption, blankOption,
-        noQcOption, longOption });
+        isRefOption, isLROption, isMROption, isHROption, groupsOption, recoveryOption,
+        blankModeOption, blankOption, weightingOption, noQcOption, longOption });
     // The parser expects the program name first.
     if (!parser.parse(QStringList(QStringLiteral("ketrion-batch")) + arguments))
         return parser.errorText();
@@ -150,7 +162,7 @@ QString BatchCommand::parse(const QStringList &arguments)
     isCorrection = parser.isSet(isRefOption);
     if (!isCorrection) {
         for (const QCommandLineOption *option :
-            { &isLROption, &isMROption, &isHROption, &groupsOption }) {
+            { &isLROption, &isMROption, &isHROption, &groupsOption, &recoveryOption }) {
             if (parser.isSet(*option))
                 return QStringLiteral("'--%1' applies only with '--is-ref'.")
                     .arg(option->names().first());
@@ -182,6 +194,22 @@ QString BatchCommand::parse(const QStringList &arguments)
         }
     }
 
+    if (parser.isSet(recoveryOption)) {
+        const QString bounds = parser.value(recoveryOption);
+        const QRegularExpressionMatch match
+            = QRegularExpression(QStringLiteral("^([0-9]+),([0-9]+)$")).match(bounds);
+        bool lowRead = false;
+        bool highRead = false;
+        if (match.hasMatch()) {
+            recoveryLow = match.captured(1).toInt(&lowRead);
+            recoveryHigh = match.captured(2).toInt(&highRead);
+        }
+        if (!lowRead || !highRead || recoveryLow >= recoveryHigh)
+            return QStringLiteral("Invalid bounds '%1' for '--is-recovery': use LOW,HIGH, whole "
+                                  "percents with 0 <= LOW < HIGH.")
+                .arg(bounds);
+    }
+
     if (parser.isSet(blankModeOption)) {
         const QString mode = parser.value(blankModeOption);
         if (mode == QLatin1String("y-intercept"))
@@ -199,6 +227,18 @@ QString BatchCommand::parse(const QStringList &arguments)
         return QStringLiteral("'--blank' applies only with '--blank-mode y-intercept' or "
                               "'--blank-mode subtract'.");
     blank = parser.value(blankOption);
+
+    if (parser.isSet(weightingOption)) {
+        const QString name = parser.value(weightingOption);
+        if (name == QLatin1String("none"))
+            weighting = Processing::Weighting::None;
+        else if (name == QLatin1String("1/x"))
+            weighting = Processing::Weighting::InverseX;
+        else if (name == QLatin1String("1/x2"))
+            weighting = Processing::Weighting::InverseXSquared;
+        else
+            return QStringLiteral("Unknown weighting '%1': use none, 1/x or 1/x2.").arg(name);
+    }
 
     qcValidation = !parser.isSet(noQcOption);
     return {};

@@ -1,6 +1,8 @@
 #ifndef KETRION_BATCHCOMMAND_H
 #define KETRION_BATCHCOMMAND_H
 
+#include "processing/RunOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -37,10 +39,13 @@ public:
     bool correctLR = true;
     bool correctMR = true;
     bool correctHR = true;
+    int recoveryLow = RunOptions::DEFAULT_RECOVERY_LOW;
+    int recoveryHigh = RunOptions::DEFAULT_RECOVERY_HIGH;
 
     BlankMode blankMode = YIntercept;
     bool blankGiven = false; // else the first entry of the blank list
     QString blank;
+    Processing::Weighting weighting = Processing::Weighting::None;
 
     bool qcValidation = true;
 };

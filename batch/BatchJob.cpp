@@ -59,6 +59,8 @@ QString BatchJob::resolve(const BatchCommand &command, RunOptions *options) cons
     options->correctLR = command.correctLR;
     options->correctMR = command.correctMR;
     options->correctHR = command.correctHR;
+    options->recoveryLow = command.recoveryLow;
+    options->recoveryHigh = command.recoveryHigh;
 
     struct Group
     {
@@ -97,6 +99,7 @@ QString BatchJob::resolve(const BatchCommand &command, RunOptions *options) cons
     if (options->blankSelection != -1)
         options->blankSelectionName = blankNames.at(options->blankSelection);
 
+    options->weighting = command.weighting;
     options->qcValidation = command.qcValidation;
     return {};
 }
@@ -162,6 +165,9 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
         for (const QString &failure : result.qc.messages)
             Trace::always(failure);
     }
+    ProcessingRun::traceRecovery(result);
+    for (const QString &outside : ProcessingRun::recoveryLines(result, &inputData))
+        Trace::always(outside);
     // Same stage lines as the window, so that both traces compare line by line.
     Trace::line(QStringLiteral("*** refreshing plots and tables ***"));
     Trace::line(QStringLiteral("*** end of processing ***"));

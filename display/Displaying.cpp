@@ -103,7 +103,11 @@ QString equationText(const Processing *processing, int iso)
         + QString::number(processing->getSquareR(iso), 'f', 5) + QStringLiteral(" | LOD = ")
         + QString::number(processing->getLOD(iso), 'f', 6) + QStringLiteral(" ppb")
         + QStringLiteral(" | LOQ = ") + QString::number(processing->getLOQ(iso), 'f', 6)
-        + QStringLiteral(" ppb");
+        + QStringLiteral(" ppb")
+        + (processing->getWeighting() == Processing::Weighting::None
+                ? QString()
+                : QStringLiteral(" | weighted ")
+                    + Processing::weightingName(processing->getWeighting()));
 }
 
 } // namespace
@@ -116,6 +120,21 @@ Displaying::Displaying(Ui::Application *ui)
 
     curveIS = new QwtPlotCurve(QString());
     curveIS->attach(ui->graphIS);
+    // Empty, and out of the legend, until a recovery check is shown.
+    curveISLow = new QwtPlotCurve(QString());
+    curveISHigh = new QwtPlotCurve(QString());
+    for (QwtPlotCurve *bound : { curveISLow, curveISHigh }) {
+        bound->setPen(QPen(Qt::red, 1.0, Qt::DashLine));
+        bound->setLegendAttribute(QwtPlotCurve::LegendShowLine, true);
+        bound->setItemAttribute(QwtPlotItem::Legend, false);
+        bound->attach(ui->graphIS);
+    }
+    curveISOutside = new QwtPlotCurve(QString());
+    curveISOutside->setStyle(QwtPlotCurve::NoCurve);
+    curveISOutside->setSymbol(dotSymbol(Qt::red, 5));
+    curveISOutside->setItemAttribute(QwtPlotItem::Legend, false);
+    curveISOutside->setZ(curveIS->z() + 1.0); // over the black dots
+    curveISOutside->attach(ui->graphIS);
     curveEvol = new QwtPlotCurve(QString());
     curveEvol->attach(ui->graphEvol);
     curveSTD = new QwtPlotCurve(QString());
@@ -141,8 +160,12 @@ Displaying::Displaying(Ui::Application *ui)
 Displaying::~Displaying()
 {
     // Whatever plot is already gone has deleted its items and the zoomer.
-    if (isPlot)
+    if (isPlot) {
         delete curveIS;
+        delete curveISOutside;
+        delete curveISLow;
+        delete curveISHigh;
+    }
     if (evolPlot)
         delete curveEvol;
     if (elementPlot) {
@@ -368,7 +391,8 @@ void Displaying::plotEvol(Data *data, int iso, const QString &choice)
 }
 
 // The statistics and the value test need no results of a run.
-void Displaying::plotIS(Data *data, int iso, Processing * /*processing*/)
+void Displaying::plotIS(
+    Data *data, int iso, Processing * /*processing*/, int reference, int low, int high)
 {
     if (iso == -1)
         return;
@@ -379,16 +403,45 @@ void Displaying::plotIS(Data *data, int iso, Processing * /*processing*/)
     plot->setAxisScale(QwtPlot::xBottom, 1.0, n, 1.0);
     styleRunningOrderCurve(curveIS);
 
+    // A reference without the IS value has no recovery to show.
+    const bool bounds
+        = reference >= 0 && reference < n && data->getSolution(reference)->isMeasured(iso);
+    const double referenceValue = bounds ? data->getSolution(reference)->getCps(iso) : 0.0;
     QVector<double> x;
     QVector<double> y;
+    QVector<double> outsideX;
+    QVector<double> outsideY;
     for (int k = 1; k <= n; ++k) {
-        const double v = data->getSolution(k - 1)->getCps(iso);
-        if (Processing::isValid(v)) {
-            x.append(k);
-            y.append(v);
+        const Solution *solution = data->getSolution(k - 1);
+        const double v = solution->getCps(iso);
+        if (!Processing::isValid(v))
+            continue;
+        x.append(k);
+        y.append(v);
+        // The same test as the run's check, so both name the same solutions.
+        if (bounds && k - 1 != reference
+            && (!solution->isMeasured(iso)
+                || !Processing::recoveryInside(
+                    Processing::recovery(v, referenceValue), low, high))) {
+            outsideX.append(k);
+            outsideY.append(v);
         }
     }
     curveIS->setSamples(x, y);
+    curveISOutside->setSamples(outsideX, outsideY);
+    const auto boundAt = [&](QwtPlotCurve *curve, int percent) {
+        const double level = referenceValue * percent / 100.0;
+        curve->setSamples(bounds ? QVector<double> { 1.0, double(n) } : QVector<double>(),
+            bounds ? QVector<double> { level, level } : QVector<double>());
+    };
+    boundAt(curveISLow, low);
+    boundAt(curveISHigh, high);
+    curveISLow->setTitle(
+        QwtText(QStringLiteral("IS recovery %1-%2 % of %3")
+                    .arg(low)
+                    .arg(high)
+                    .arg(bounds ? data->getSolution(reference)->getName() : QString())));
+    curveISLow->setItemAttribute(QwtPlotItem::Legend, bounds);
     plot->replot();
 
     const QPair<double, double> meanSd = Processing::stat(y);

@@ -37,7 +37,10 @@ public:
     void displaySolutions(Data *input, Data *output);
     void plotElement(Data *work, Data *raw, int iso, Processing *processing);
     void plotEvol(Data *data, int iso, const QString &choice);
-    void plotIS(Data *data, int iso, Processing *processing);
+    // With a reference solution (not -1), also the IS recovery bounds low and
+    // high, in whole percents of its value, and the solutions outside them.
+    void plotIS(
+        Data *data, int iso, Processing *processing, int reference = -1, int low = 0, int high = 0);
     // Empties the three plots, legends included; their frames and titles stay
     // for the caller to set.
     void clearPlots();
@@ -50,6 +53,9 @@ private:
     QwtPlotCurve *curveLine;
     QwtPlotCurve *curveQC;
     QwtPlotCurve *curveIS;
+    QwtPlotCurve *curveISOutside;
+    QwtPlotCurve *curveISLow;
+    QwtPlotCurve *curveISHigh;
     QwtPlotCurve *curveEvol;
     QwtPlotIntervalCurve *curveErrorCps;
     QwtPlotIntervalCurve *curveErrorConcent;

@@ -23,8 +23,22 @@ bool inGroup(Element::Resolution resol, Element::Resolution group)
 
 Processing::Processing() = default;
 
+QString Processing::weightingName(Weighting weighting)
+{
+    switch (weighting) {
+    case Weighting::InverseX:
+        return QStringLiteral("1/x");
+    case Weighting::InverseXSquared:
+        return QStringLiteral("1/x") + QChar(0x00B2);
+    case Weighting::None:
+        break;
+    }
+    return QStringLiteral("None");
+}
+
 void Processing::init(int n)
 {
+    weighting = Weighting::None;
     lines.clear();
     squareR.clear();
     loq.clear();
@@ -146,6 +160,10 @@ void Processing::computeLine(Data *data, int iso)
             y.append(cps);
         }
     }
+    if (weighting != Weighting::None) {
+        fitWeighted(data, iso, x, y);
+        return;
+    }
 
     const int n = x.size();
     const double xMean = avr(x);
@@ -178,15 +196,81 @@ void Processing::computeLine(Data *data, int iso)
     const double s2 = (syy - slope * slope * sxx) / (n - 2.0);
     line.slopeVariance = s2 / sxx;
     line.yInterceptVariance = (1.0 / n + xMean * xMean / sxx) * s2;
+    traceLine(data, iso);
+}
 
-    if (DEBUG) {
-        QTextStream &out = Trace::stream();
-        out.setRealNumberNotation(QTextStream::FixedNotation);
-        out.setRealNumberPrecision(8);
-        out << data->getIso(iso).getName() << ": slope = " << line.slope
-            << ", y-intercept =  " << line.yIntercept << ", r2 = " << squareR.at(iso) << '\n';
-        out.flush();
+void Processing::fitWeighted(
+    Data *data, int iso, const QVector<double> &x, const QVector<double> &y)
+{
+    const int n = x.size();
+    const auto rawWeight
+        = [this](double c) { return weighting == Weighting::InverseX ? 1.0 / c : 1.0 / (c * c); };
+    // The zero standard would weigh infinitely: it counts as much as the
+    // lowest standard.
+    double lowest = 0.0;
+    for (const double c : x) {
+        if (c != 0.0 && (lowest == 0.0 || c < lowest))
+            lowest = c;
     }
+    QVector<double> w(n);
+    double total = 0.0;
+    for (int k = 0; k < n; ++k) {
+        w[k] = rawWeight(x.at(k) != 0.0 ? x.at(k) : lowest);
+        total += w.at(k);
+    }
+    // Scaled to sum to n, so that n - 2 stays the degrees of freedom.
+    double xMean = 0.0;
+    double yMean = 0.0;
+    for (int k = 0; k < n; ++k) {
+        w[k] *= n / total;
+        xMean += w.at(k) * x.at(k);
+        yMean += w.at(k) * y.at(k);
+    }
+    xMean /= n;
+    yMean /= n;
+    double sxy = 0.0;
+    double sxx = 0.0;
+    double syy = 0.0;
+    for (int k = 0; k < n; ++k) {
+        const double dx = x.at(k) - xMean;
+        const double dy = y.at(k) - yMean;
+        sxy += w.at(k) * dx * dy;
+        sxx += w.at(k) * dx * dx;
+        syy += w.at(k) * dy * dy;
+    }
+    const double slope = sxy / sxx;
+    if (!isValid(slope))
+        return;
+
+    Regline &line = lines[iso];
+    line.slope = slope;
+    line.yIntercept = yMean - xMean * slope;
+
+    double ssRes = 0.0;
+    for (int k = 0; k < n; ++k) {
+        const double residual = y.at(k) - (line.slope * x.at(k) + line.yIntercept);
+        ssRes += w.at(k) * residual * residual;
+    }
+    if (!isValid(ssRes / syy))
+        return;
+
+    squareR[iso] = 1.0 - ssRes / syy;
+    const double s2 = (syy - slope * slope * sxx) / (n - 2.0);
+    line.slopeVariance = s2 / sxx;
+    line.yInterceptVariance = (1.0 / n + xMean * xMean / sxx) * s2;
+    traceLine(data, iso);
+}
+
+void Processing::traceLine(const Data *data, int iso)
+{
+    if (!DEBUG)
+        return;
+    QTextStream &out = Trace::stream();
+    out.setRealNumberNotation(QTextStream::FixedNotation);
+    out.setRealNumberPrecision(8);
+    out << data->getIso(iso).getName() << ": slope = " << lines.at(iso).slope
+        << ", y-intercept =  " << lines.at(iso).yIntercept << ", r2 = " << squareR.at(iso) << '\n';
+    out.flush();
 }
 
 void Processing::calibration(Data *data, QList<int> skipIsotopes)
@@ -381,6 +465,36 @@ QCResult Processing::passQC(Data *expected, Data *computed)
                 result.messages.append(
                     QStringLiteral("%1 : %2").arg(qc->getName(), expected->getIso(i).getName()));
             }
+        }
+    }
+    return result;
+}
+
+RecoveryResult Processing::checkRecovery(
+    const Data *data, int refSolution, const QList<int> &isIsotopes, int low, int high)
+{
+    RecoveryResult result;
+    result.low = low;
+    result.high = high;
+    const Solution *reference = data->getSolution(refSolution);
+    QVector<int> isotopes;
+    for (const int iso : isIsotopes) {
+        if (reference->isMeasured(iso))
+            isotopes.append(iso);
+    }
+    for (int s = 0; s < data->solutionSize(); ++s) {
+        if (s == refSolution)
+            continue;
+        const Solution *solution = data->getSolution(s);
+        for (const int iso : qAsConst(isotopes)) {
+            ++result.checked;
+            if (!solution->isMeasured(iso)) {
+                result.outside.append({ s, iso, false, 0.0 });
+                continue;
+            }
+            const double percent = recovery(solution->getCps(iso), reference->getCps(iso));
+            if (!recoveryInside(percent, low, high))
+                result.outside.append({ s, iso, true, percent });
         }
     }
     return result;

@@ -4,9 +4,11 @@
 #include "model/Element.h"
 #include "model/Regline.h"
 #include "processing/QCResult.h"
+#include "processing/RecoveryResult.h"
 
 #include <QList>
 #include <QPair>
+#include <QString>
 #include <QVector>
 
 class Data;
@@ -18,9 +20,17 @@ class Processing
 public:
     static const bool DEBUG;
 
+    // How the points of a calibration line count in its fit.
+    enum class Weighting { None, InverseX, InverseXSquared };
+    // "None", "1/x" or "1/x²", as the window and the trace show it.
+    static QString weightingName(Weighting weighting);
+
     Processing();
 
+    // Sizes the engine for n isotopes with no results, and unweighted lines.
     void init(int n);
+    void setWeighting(Weighting weighting) { this->weighting = weighting; }
+    Weighting getWeighting() const { return weighting; }
     Regline getLine(int i) const { return lines.at(i); }
     double getSquareR(int i) const { return squareR.at(i); }
     double getLOD(int i) const { return lod.at(i); }
@@ -57,7 +67,23 @@ public:
 
     QCResult passQC(Data *expected, Data *computed);
 
+    // An IS value in percent of the reference solution's.
+    static double recovery(double value, double reference) { return 100.0 * value / reference; }
+    static bool recoveryInside(double percent, int low, int high)
+    {
+        return low <= percent && percent <= high;
+    }
+    // Every solution but the reference against it, for each IS isotope
+    // listed, on the values as read. A solution without the IS value counts
+    // as outside; an isotope the reference lacks is not checked.
+    static RecoveryResult checkRecovery(
+        const Data *data, int refSolution, const QList<int> &isIsotopes, int low, int high);
+
 private:
+    void fitWeighted(Data *data, int iso, const QVector<double> &x, const QVector<double> &y);
+    void traceLine(const Data *data, int iso);
+
+    Weighting weighting = Weighting::None;
     QList<Regline> lines;
     QList<double> squareR;
     QList<double> loq;

@@ -141,6 +141,9 @@ void ProcessingRun::traceConfiguration(const RunOptions &options)
         Trace::line(QStringLiteral("  Blank subtraction is set") + blankReference);
     else
         Trace::line(QStringLiteral("  No blank correction is applied"));
+    if (options.weighting != Processing::Weighting::None)
+        Trace::line(QStringLiteral("  Calibration lines are weighted by ")
+            + Processing::weightingName(options.weighting));
     if (options.qcValidation)
         Trace::line(QStringLiteral("  Quality control validation is set"));
     Trace::line(QStringLiteral("# open QC-STD file"));
@@ -154,6 +157,7 @@ RunResult ProcessingRun::run(
     Trace::line(QStringLiteral("# init processing variables"));
     // No line, r2 or limit of an earlier run with other options may survive.
     processing->init(inputData->isoSize());
+    processing->setWeighting(options.weighting);
     const int isLR = mapIn(inputData->getLrIndexes(), options.isLR);
     const int isMR = mapIn(inputData->getMrIndexes(), options.isMR);
     const int isHR = mapIn(inputData->getHrIndexes(), options.isHR);
@@ -280,5 +284,41 @@ RunResult ProcessingRun::run(
                           .arg(result.qc.messages.size())
                           .arg(result.qcValueCount));
     }
+
+    if (options.isCorrection && result.is_ref_id != -1) {
+        QList<int> isotopes;
+        for (const Element::Resolution group : { Element::LR, Element::MR, Element::HR }) {
+            if (correctedIS[group] != -1)
+                isotopes.append(correctedIS[group]);
+        }
+        result.recoveryChecked = true;
+        result.recovery = Processing::checkRecovery(
+            inputData, result.is_ref_id, isotopes, options.recoveryLow, options.recoveryHigh);
+    }
     return result;
+}
+
+void ProcessingRun::traceRecovery(const RunResult &result)
+{
+    if (!result.recoveryChecked)
+        return;
+    Trace::always(QStringLiteral("# IS recovery outside %1-%2 %: %3 / %4")
+                      .arg(result.recovery.low)
+                      .arg(result.recovery.high)
+                      .arg(result.recovery.outside.size())
+                      .arg(result.recovery.checked));
+}
+
+QStringList ProcessingRun::recoveryLines(const RunResult &result, const Data *inputData)
+{
+    QStringList lines;
+    for (const RecoveryResult::Pair &pair : result.recovery.outside) {
+        const QString value = pair.measured
+            ? QString::number(pair.percent, 'f', 1) + QStringLiteral(" %")
+            : QStringLiteral("not measured");
+        lines.append(QStringLiteral("%1 : %2 (%3)")
+                         .arg(inputData->getSolution(pair.solution)->getName(),
+                             inputData->getIso(pair.isotope).getName().trimmed(), value));
+    }
+    return lines;
 }

@@ -55,6 +55,14 @@ public:
     // A run that fits no calibration line stops there, not calibrated.
     static RunResult run(
         const RunOptions &options, Data *inputData, Data *outputData, Processing *processing);
+
+    // The recovery count line of a run that checked the IS recovery, written
+    // whatever Processing::DEBUG says. Not part of run(): ketrion-batch writes
+    // its QC details between the two count lines.
+    static void traceRecovery(const RunResult &result);
+    // One text per pair outside: "Soil_3 : 115In LR (51.8 %)", or
+    // "(not measured)". inputData is the one the run was given.
+    static QStringList recoveryLines(const RunResult &result, const Data *inputData);
 };
 
 #endif

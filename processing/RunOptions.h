@@ -1,6 +1,8 @@
 #ifndef KETRION_RUNOPTIONS_H
 #define KETRION_RUNOPTIONS_H
 
+#include "processing/Processing.h"
+
 #include <QString>
 
 // The options of one processing run as plain values, read from the
@@ -8,6 +10,9 @@
 // Indexes are positions in the lists the panel shows; -1 means none.
 struct RunOptions
 {
+    static constexpr int DEFAULT_RECOVERY_LOW = 60;
+    static constexpr int DEFAULT_RECOVERY_HIGH = 125;
+
     QString instrument; // instrument model text, for the trace only
 
     bool isCorrection = false;
@@ -22,6 +27,10 @@ struct RunOptions
     QString isLRName;
     QString isMRName;
     QString isHRName;
+    // IS recovery bounds in whole percents of the reference solution's IS
+    // value, both inside; checked whenever the IS correction has a reference.
+    int recoveryLow = DEFAULT_RECOVERY_LOW;
+    int recoveryHigh = DEFAULT_RECOVERY_HIGH;
 
     bool yIntercept = false;
     bool subBlank = false;
@@ -29,6 +38,7 @@ struct RunOptions
     // then "BLK_Avg_All" and "BLK_Avg_First_Seq" when they exist.
     int blankSelection = -1;
     QString blankSelectionName;
+    Processing::Weighting weighting = Processing::Weighting::None;
 
     bool qcValidation = false;
 };

@@ -2,6 +2,7 @@
 #define KETRION_RUNRESULT_H
 
 #include "processing/QCResult.h"
+#include "processing/RecoveryResult.h"
 
 #include <QList>
 #include <QString>
@@ -19,6 +20,8 @@ struct RunResult
     bool qcChecked = false;
     QCResult qc;
     int qcValueCount = 0; // QC (solution, isotope) pairs with an expected value
+    bool recoveryChecked = false;
+    RecoveryResult recovery;
 
     // Text for the status bar when the run had to leave something out; empty otherwise.
     QString status;

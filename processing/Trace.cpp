@@ -19,19 +19,30 @@ QFile *standardOutput()
     return out;
 }
 
+// The window's and the tool's traces must read alike whatever the locale:
+// "1/x²" is one of their lines.
+QTextStream *inUtf8(QTextStream *out)
+{
+    out->setCodec("UTF-8");
+    return out;
+}
+
 } // namespace
 
 QTextStream &Trace::stream()
 {
     static QTextStream out(standardOutput());
-    return out;
+    static QTextStream *const ready = inUtf8(&out);
+    return *ready;
 }
 
 void Trace::setDevice(QIODevice *device)
 {
     QTextStream &out = stream();
     out.flush();
+    // A new device also resets the encoding.
     out.setDevice(device ? device : standardOutput());
+    inUtf8(&out);
 }
 
 void Trace::line(const QString &text)

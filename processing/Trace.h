@@ -22,7 +22,7 @@ public:
     static QTextStream &stream();
 
     // Sends the trace to another device (tests); nullptr goes back to standard
-    // output. The stream starts again with its default number format.
+    // output. The stream starts again with its default number format, in UTF-8.
     static void setDevice(QIODevice *device);
 };
 

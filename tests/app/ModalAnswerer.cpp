@@ -31,12 +31,20 @@ void ModalAnswerer::poll()
             seen.defaultButton = box->standardButton(box->defaultButton());
         button = box->button(answer);
     } else {
-        if (auto *label = dialog->findChild<QLabel *>())
-            seen.text = label->text();
-        if (auto *list = dialog->findChild<QListWidget *>()) {
-            for (int row = 0; row < list->count(); ++row)
-                seen.items << list->item(row)->text();
+        for (const QLabel *label : dialog->findChildren<QLabel *>()) {
+            if (label->isVisibleTo(dialog))
+                seen.labels << label->text();
         }
+        for (const QListWidget *list : dialog->findChildren<QListWidget *>()) {
+            if (!list->isVisibleTo(dialog))
+                continue;
+            QStringList rows;
+            for (int row = 0; row < list->count(); ++row)
+                rows << list->item(row)->text();
+            seen.lists << rows;
+        }
+        seen.text = seen.labels.value(0);
+        seen.items = seen.lists.value(0);
         if (auto *buttons = dialog->findChild<QDialogButtonBox *>())
             button = buttons->button(QDialogButtonBox::StandardButton(int(answer)));
     }

@@ -15,10 +15,12 @@ public:
     struct Seen
     {
         QString title;
-        QString text; // a message box's text, else the dialog's first label
+        QString text; // a message box's text, else the dialog's first shown label
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-        QStringList items; // the rows of a dialog's list
+        QStringList items; // the rows of a dialog's first shown list
+        QStringList labels; // every shown label of a dialog
+        QList<QStringList> lists; // the rows of every shown list
     };
 
     explicit ModalAnswerer(QList<QMessageBox::StandardButton> answers, QObject *parent = nullptr);

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyleOptionButton>
@@ -34,6 +35,7 @@
 #include <QtTest>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
+#include <qwt_symbol.h>
 #include <qwt_text.h>
 
 #include <csignal>
@@ -128,6 +130,7 @@ private slots:
     void internalStandardChoice();
     void instrumentSwapsReader();
     void listsDriveTablesAndPlots();
+    void recoveryBoundsFollowPanel();
     void closing_data();
     void closing();
     void aboutBox();
@@ -138,8 +141,8 @@ private slots:
     void cancelledDialogs_data();
     void cancelledDialogs();
     void chooseStandardsFile();
-    void rememberedIsotopesAfterRestart_data();
-    void rememberedIsotopesAfterRestart();
+    void rememberedChoicesAfterRestart_data();
+    void rememberedChoicesAfterRestart();
     void process_data();
     void process();
     void secondRunMatchesFreshRun_data();
@@ -163,7 +166,8 @@ private:
     void loadRunFiles();
     // Sets the configuration tab from "is=BLK_1;lr=115In LR;boxes=010;yi=BLK_2;qc=0":
     // is: IS reference (absent: no IS correction); lr, mr: IS isotopes; boxes: the
-    // LR, MR, HR check boxes; yi or sub: blank option and blank; qc=0: no validation.
+    // LR, MR, HR check boxes; rec=85,95: IS recovery bounds; yi or sub: blank
+    // option and blank; w: weighting; qc=0: no validation.
     void apply(const QString &chosen);
     // Presses "&Process"; the QC report, when it opens, is answered with OK.
     QList<ModalAnswerer::Seen> run();
@@ -246,6 +250,14 @@ void TestApplication::apply(const QString &chosen)
         choose(ui()->comboISLR, QStringLiteral("lr"));
     if (option.contains(QStringLiteral("mr")))
         choose(ui()->comboISMR, QStringLiteral("mr"));
+    if (option.contains(QStringLiteral("rec"))) {
+        const QStringList bounds = option.value(QStringLiteral("rec")).split(QLatin1Char(','));
+        ui()->recoveryLow->setValue(0); // the high bound may go below the low one's value
+        ui()->recoveryHigh->setValue(bounds.at(1).toInt());
+        ui()->recoveryLow->setValue(bounds.at(0).toInt());
+    }
+    if (option.contains(QStringLiteral("w")))
+        choose(ui()->weighting, QStringLiteral("w"));
     ui()->yIntercept->setChecked(option.contains(QStringLiteral("yi")));
     ui()->subBlank->setChecked(option.contains(QStringLiteral("sub")));
     for (const QString &key : { QStringLiteral("yi"), QStringLiteral("sub") }) {
@@ -567,6 +579,37 @@ void TestApplication::listsDriveTablesAndPlots()
     }
 }
 
+// The IS plot's dashed bounds and red points follow the panel before any run.
+void TestApplication::recoveryBoundsFollowPanel()
+{
+    load(QStringLiteral("HR-ICP-MS"), RUN_HR);
+    // "levels of the dashed lines|running order of the red points"
+    const auto marks = [this] {
+        QStringList levels;
+        QStringList positions;
+        for (QwtPlotItem *item : ui()->graphIS->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+            const auto *curve = static_cast<QwtPlotCurve *>(item);
+            for (size_t k = 0; k < curve->dataSize(); ++k) {
+                const QPointF point = curve->sample(int(k));
+                if (curve->pen().style() == Qt::DashLine && k == 0)
+                    levels << QString::number(point.y());
+                else if (curve->symbol() && curve->symbol()->brush().color() == QColor(Qt::red))
+                    positions << QString::number(point.x());
+            }
+        }
+        return levels.join(',') + '|' + positions.join(',');
+    };
+    // Indium LR along the run: 10000, 9800, 9600, 9500, 9400, 8000, 9900, 9000, 8500.
+    apply(QStringLiteral("is=BLK_1;lr=115In LR;rec=85,95"));
+    QCOMPARE(marks(), QStringLiteral("8500,9500|2,3,6,7"));
+    ui()->recoveryHigh->setValue(99);
+    QCOMPARE(marks(), QStringLiteral("8500,9900|6"));
+    ui()->echantIS->setCurrentIndex(ui()->echantIS->findText(QStringLiteral("S_1")));
+    QCOMPARE(marks(), QStringLiteral("6800,7920|1,2,3,4,5,7,8,9"));
+    clickCheck(ui()->correctionIS);
+    QCOMPARE(marks(), QStringLiteral("|"));
+}
+
 void TestApplication::closing_data()
 {
     QTest::addColumn<QString>("file"); // empty: nothing read
@@ -765,36 +808,49 @@ void TestApplication::chooseStandardsFile()
     QCOMPARE(ui()->listViewInput->count(), 0);
 }
 
-void TestApplication::rememberedIsotopesAfterRestart_data()
+void TestApplication::rememberedChoicesAfterRestart_data()
 {
     QTest::addColumn<QString>("instrument");
     QTest::addColumn<QString>("nextFile");
     QTest::addColumn<QStringList>("expected"); // LR, MR, HR texts after the next read
+    QTest::addColumn<QString>("weighting");
+    QTest::addColumn<QString>("bounds"); // IS recovery, low and high
 
+    // Bounds both below and both above the defaults 60 and 125: each box's
+    // range depends on the other's value.
     QTest::newRow("other file with the same isotopes")
         << "HR-ICP-MS" << EXAMPLES + "hr_export.csv"
-        << QStringList { "115In LR", "115In MR", "75As HR" };
+        << QStringList { "115In LR", "115In MR", "75As HR" } << "1/x"
+        << "10,50";
     // The stored texts are not in the quadrupole file: its first isotope stays.
     QTest::newRow("stored texts absent from the next file")
-        << "Q-ICP-MS" << EXAMPLES + "q_export.csv" << QStringList { "7Li #1 ", "", "" };
+        << "Q-ICP-MS" << EXAMPLES + "q_export.csv" << QStringList { "7Li #1 ", "", "" }
+        << QString::fromUtf8("1/x\u00b2") << "130,200";
 }
 
-void TestApplication::rememberedIsotopesAfterRestart()
+void TestApplication::rememberedChoicesAfterRestart()
 {
     QFETCH(QString, instrument);
     QFETCH(QString, nextFile);
     QFETCH(QStringList, expected);
+    QFETCH(QString, weighting);
+    QFETCH(QString, bounds);
 
     // The run file lists 7Li and 59Co first: the stored choices are not the defaults.
     load(QStringLiteral("HR-ICP-MS"), RUN_HR);
-    apply(QStringLiteral("lr=115In LR;mr=115In MR"));
+    apply("lr=115In LR;mr=115In MR;w=" + weighting + ";rec=" + bounds);
     {
         ModalAnswerer answerer({ QMessageBox::Yes });
         QVERIFY(window->close());
     }
     newWindow();
-    // Before a file is read the boxes are empty whatever is stored.
+    // Before a file is read the isotope boxes are empty whatever is stored;
+    // the other choices are back at once.
     QCOMPARE(ui()->comboISLR->count(), 0);
+    QCOMPARE(ui()->weighting->currentText(), weighting);
+    QCOMPARE(
+        QStringLiteral("%1,%2").arg(ui()->recoveryLow->value()).arg(ui()->recoveryHigh->value()),
+        bounds);
     load(instrument, nextFile);
     QCOMPARE(ui()->comboISLR->currentText(), expected.at(0));
     QCOMPARE(ui()->comboISMR->currentText(), expected.at(1));
@@ -806,8 +862,9 @@ void TestApplication::process_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QStringList>("lines"); // the whole trace; empty: not checked
-    QTest::addColumn<QString>("label"); // the QC report's
+    QTest::addColumn<QString>("label"); // the QC report's; empty: QC validation off
     QTest::addColumn<QStringList>("failures");
+    QTest::addColumn<QStringList>("recovery"); // the IS recovery report's label, then its rows
     QTest::addColumn<QStringList>("sampleRow"); // S_1's 7Li LR concentration and RSD
     QTest::addColumn<QString>("expectedFile"); // the saved results; empty: not saved
 
@@ -827,11 +884,43 @@ void TestApplication::process_data()
                "*** process QC control ***", "# QC not valid: 1 / 2",
                "*** refreshing plots and tables ***", "*** end of processing ***" }
         << "Quality Control <b>Not valid</b> : 1 / 2" << QStringList { "QC_1 : 59Co MR" }
-        << QStringList { "2.87687", "3.05" } << "";
+        << QStringList {} << QStringList { "2.87687", "3.05" } << "";
+    // Indium against BLK_1 is 98, 96, 95, 94, 80, 99, 90 and 85 % in both
+    // groups; the bounds change no result.
     QTest::newRow("IS on LR and MR, y-intercept with the first-run average")
-        << "is=BLK_1;lr=115In LR;mr=115In MR;boxes=110;yi=BLK_Avg_First_Seq" << QStringList {}
-        << "Quality Control <b>Not valid</b> : 0 / 2" << QStringList {}
+        << "is=BLK_1;lr=115In LR;mr=115In MR;boxes=110;yi=BLK_Avg_First_Seq;rec=85,95"
+        << QStringList {} << "Quality Control <b>Not valid</b> : 0 / 2" << QStringList {}
+        << QStringList { "IS recovery <b>outside 85-95 %</b> : 8 / 16", "BLK_2 : 115In LR (98.0 %)",
+               "BLK_2 : 115In MR (98.0 %)", "STD_1 : 115In LR (96.0 %)",
+               "STD_1 : 115In MR (96.0 %)", "S_1 : 115In LR (80.0 %)", "S_1 : 115In MR (80.0 %)",
+               "BLK_3 : 115In LR (99.0 %)", "BLK_3 : 115In MR (99.0 %)" }
         << QStringList { "3.3913", "2.82" } << "window_run_is_yintercept_results.csv";
+    QTest::newRow("weighted 1/x, IS on LR, no QC: the recovery report alone")
+        << "is=BLK_1;lr=115In LR;mr=115In MR;boxes=100;yi=BLK_1;w=1/x;rec=90,100;qc=0"
+        << QStringList { "*** begin processing ***",
+               "# Ketrion configuration:", "  Selected ICP instrument: HR-ICP-MS",
+               "  Internal standard correction is set with:",
+               "    - BLK_1 as the IS reference solution",
+               "    - IS check boxes' status are: 1 ; 0 ; 0",
+               "    - 115In LR as the IS-LR isotope reference",
+               "    - 115In MR as the IS-MR isotope reference",
+               "    -  as the IS-HR isotope reference",
+               "  Y-intercept is set with BLK_1 as the blank reference solution",
+               "  Calibration lines are weighted by 1/x", "# open QC-STD file",
+               "# parse QC-STD file", "# init processing variables",
+               "# internal standard correction", "# add blk solutions", "# y intercept",
+               "# process calibration",
+               "7Li LR: slope = 1076.40833022, y-intercept =  74.79210734, r2 = 0.99921983",
+               "59Co MR: slope = 505.95238095, y-intercept =  47.46031746, r2 = 0.99998339",
+               "blank_id = -1, is_ref_id = 0, is_elements[0] = -1, is_elements[1] = 3, "
+               "is_elements[2] = 1",
+               "*** process concentration ***", "*** process limits ***",
+               "# IS recovery outside 90-100 %: 2 / 8", "*** refreshing plots and tables ***",
+               "*** end of processing ***" }
+        << "" << QStringList {}
+        << QStringList { "IS recovery <b>outside 90-100 %</b> : 2 / 8", "S_1 : 115In LR (80.0 %)",
+               "S_2 : 115In LR (85.0 %)" }
+        << QStringList { "3.41433", "2.83" } << "";
 }
 
 void TestApplication::process()
@@ -840,6 +929,7 @@ void TestApplication::process()
     QFETCH(QStringList, lines);
     QFETCH(QString, label);
     QFETCH(QStringList, failures);
+    QFETCH(QStringList, recovery);
     QFETCH(QStringList, sampleRow);
     QFETCH(QString, expectedFile);
 
@@ -854,9 +944,21 @@ void TestApplication::process()
     if (!lines.isEmpty())
         QCOMPARE(traceLines(), lines);
     QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes.first().title, QStringLiteral("Quality Controls"));
-    QCOMPARE(boxes.first().text, label);
-    QCOMPARE(boxes.first().items, failures);
+    QCOMPARE(boxes.first().title,
+        label.isEmpty() ? QStringLiteral("Internal Standard Recovery")
+                        : QStringLiteral("Quality Controls"));
+    QStringList labels;
+    QList<QStringList> lists;
+    if (!label.isEmpty()) {
+        labels << label;
+        lists << failures;
+    }
+    if (!recovery.isEmpty()) {
+        labels << recovery.first();
+        lists << recovery.mid(1);
+    }
+    QCOMPARE(boxes.first().labels, labels);
+    QCOMPARE(boxes.first().lists, lists);
     const QAbstractItemModel *table = ui()->tableViewOutput->model();
     QCOMPARE(table->index(0, 0).data().toString(), QStringLiteral("7Li LR"));
     QCOMPARE(table->index(0, 3).data().toString(), sampleRow.at(0));

@@ -74,8 +74,6 @@ private slots:
     void rejectedFiles();
     void namesGivePositions_data();
     void namesGivePositions();
-    void qcLines_data();
-    void qcLines();
     void writesThroughPipes();
     void wholeRuns_data();
     void wholeRuns();
@@ -109,7 +107,8 @@ void TestBatch::help()
     QVERIFY(outcome.out.startsWith(USAGE));
     QCOMPARE(outcome.err, QString());
     for (const char *option : { "--is-ref", "--is-lr", "--is-mr", "--is-hr", "--is-groups",
-             "--blank-mode", "--blank ", "--no-qc", "--long", "y-intercept|subtract|none" })
+             "--is-recovery LOW,HIGH", "--blank-mode", "--blank ", "--weighting none|1/x|1/x2",
+             "--no-qc", "--long", "y-intercept|subtract|none" })
         QVERIFY2(outcome.out.contains(QLatin1String(option)), option);
 }
 
@@ -149,6 +148,19 @@ void TestBatch::usageErrors_data()
         << "Unknown blank mode 'subtraction': use y-intercept, subtract or none.";
     QTest::newRow("unknown group") << hr() + QStringList { "--is-ref=BLK_1", "--is-groups=LR,XR" }
                                    << "Unknown group 'XR' in '--is-groups': use LR, MR or HR.";
+    QTest::newRow("weighting written as the window shows it")
+        << hr() + QStringList { QString::fromUtf8("--weighting=1/x\u00b2") }
+        << QString::fromUtf8("Unknown weighting '1/x\u00b2': use none, 1/x or 1/x2.");
+    const QString bounds = "Invalid bounds '%1' for '--is-recovery': use LOW,HIGH, whole "
+                           "percents with 0 <= LOW < HIGH.";
+    QTest::newRow("equal recovery bounds")
+        << hr() + QStringList { "--is-ref=BLK_1", "--is-recovery=60,60" } << bounds.arg("60,60");
+    QTest::newRow("recovery bound with decimals")
+        << hr() + QStringList { "--is-ref=BLK_1", "--is-recovery", "60,125.5" }
+        << bounds.arg("60,125.5");
+    QTest::newRow("negative recovery bound")
+        << hr() + QStringList { "--is-ref=BLK_1", "--is-recovery=-10,125" }
+        << bounds.arg("-10,125");
 
     // Names are looked up in the data file, in the lists the panel shows.
     QTest::newRow("average blank is no reference solution")
@@ -323,38 +335,6 @@ void TestBatch::namesGivePositions()
     QCOMPARE(configured, names);
     QCOMPARE(lines.filter("blank_id = "), QStringList { positions });
     QVERIFY(BatchProcess::contents(output).startsWith(";;"));
-}
-
-void TestBatch::qcLines_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("qcLines"); // from the count line to the end
-
-    const QStringList ending { "*** refreshing plots and tables ***", "*** end of processing ***" };
-    // hr_single_blank.csv lies on 1000 cps/ppb + 100 cps: QC_A reads 2.5 ppb.
-    QTest::newRow("inside its interval")
-        << lithium() << QStringList { "# QC not valid: 0 / 1" } + ending;
-    QTest::newRow("outside its interval")
-        << lithium("@DATA/stdqc_li_qc_a_high.csv")
-        << QStringList { "# QC not valid: 1 / 1", "QC_A : 7Li LR" } + ending;
-    QTest::newRow("checked off") << lithium("@DATA/stdqc_li_qc_a_high.csv")
-            + QStringList { "--no-qc" }
-                                 << ending;
-}
-
-void TestBatch::qcLines()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QStringList, qcLines);
-
-    const Outcome outcome = runWith(arguments);
-    QCOMPARE(outcome.exitCode, 0);
-    const QStringList lines = outcome.outLines();
-    const int control = lines.indexOf("*** process QC control ***");
-    QCOMPARE(lines.mid(control == -1 ? lines.size() - 2 : control + 1), qcLines);
-    QCOMPARE(control == -1, arguments.contains("--no-qc"));
-    QCOMPARE(lines.contains("  Quality control validation is set"), control != -1);
-    QVERIFY(BatchProcess::contents(output).startsWith(";;7Li LR;;;"));
 }
 
 // A reader that stops early takes no results with it, and a named pipe named

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -30,17 +31,18 @@ QString option(const QStringList &options, const QString &name, const QString &f
     return fallback;
 }
 
-// The tool's trace without the failure lines the window shows in its QC dialog.
+// The tool's trace without the QC and IS recovery lines the window shows in
+// its report dialog.
 QStringList withoutFailureLines(const QStringList &lines)
 {
     QStringList kept;
     bool failures = false;
     for (const QString &line : lines) {
-        if (line.startsWith("*** "))
+        if (line.startsWith("*** ") || line.startsWith("# "))
             failures = false;
         if (!failures)
             kept << line;
-        if (line.startsWith("# QC not valid: "))
+        if (line.startsWith("# QC not valid: ") || line.startsWith("# IS recovery outside "))
             failures = true;
     }
     return kept;
@@ -116,14 +118,19 @@ void TestWindowBatch::sameResultsAndTrace_data()
     QTest::newRow("quadrupole indium on LR only, zero standard from the average") << quadrupole
             + QStringList { "--is-ref=VS_1", "--is-lr=115In #1", "--is-groups=LR",
                   "--blank=BLK_Avg_All" } << QString() << QString() << QString();
+    // Without QC validation the window reports the recovery in a dialog of its own.
+    QTest::newRow("weighted 1/x2, narrow IS recovery bounds, no QC") << hr
+            + QStringList { "--is-ref=BLK_1", "--is-lr=115In LR", "--is-mr=115In MR",
+                  "--is-hr=115In HR", "--weighting=1/x2", "--is-recovery=90,110",
+                  "--no-qc" } << QString() << QString() << QString();
     // A blank, the QC and a sample each lack a value, another sample its IS;
     // only LR is corrected, so MR takes no IS uncertainty.
     QTest::newRow("values not measured") << QStringList { "--instrument=HR-ICP-MS",
         "--data=" TEST_DATA_DIR "/not_measured_hr.csv",
         "--stdqc=" TEST_DATA_DIR "/not_measured_stdqc.csv", "--is-ref=BLK_1", "--is-lr=115In LR",
-        "--is-mr=45Sc MR", "--is-groups=LR", "--blank=BLK_Avg_First_Seq" }
-                                         << "not_measured_results.csv"
-                                         << "not_measured_trace.txt"
+        "--is-mr=45Sc MR", "--is-groups=LR", "--blank=BLK_Avg_First_Seq", "--weighting=none",
+        "--is-recovery=60,125" } << "runs/not_measured.csv"
+                                         << "runs/not_measured.trace"
                                          << "not_measured_long.csv";
 }
 
@@ -163,6 +170,12 @@ void TestWindowBatch::sameResultsAndTrace()
     widget<QCheckBox>("subBlank")->setChecked(blankMode == "subtract");
     if (!option(options, "blank").isEmpty())
         choose("blankSelection", option(options, "blank"));
+    QString weighting = option(options, "weighting", "none");
+    choose("weighting",
+        weighting == "none" ? "None" : weighting.replace("x2", QString::fromUtf8("x\u00b2")));
+    const QStringList bounds = option(options, "is-recovery", "60,125").split(',');
+    widget<QSpinBox>("recoveryHigh")->setValue(bounds.at(1).toInt());
+    widget<QSpinBox>("recoveryLow")->setValue(bounds.at(0).toInt());
     const bool qc = !options.contains("--no-qc");
     widget<QGroupBox>("controlQC")->setChecked(qc);
     if (QTest::currentTestFailed())
@@ -177,11 +190,12 @@ void TestWindowBatch::sameResultsAndTrace()
     QBuffer trace;
     QVERIFY(trace.open(QIODevice::ReadWrite | QIODevice::Text));
     Trace::setDevice(&trace);
+    int reports = 0;
     {
-        ModalAnswerer answerer({ QMessageBox::Ok }); // the QC report, when it opens
+        ModalAnswerer answerer({ QMessageBox::Ok }); // the report, when it opens
         process->trigger();
         Trace::setDevice(nullptr);
-        QCOMPARE(answerer.count(), qc ? 1 : 0);
+        reports = answerer.count();
     }
     const QString windowFile = work.filePath("window.csv");
     const QString windowLong = work.filePath("window-long.csv");
@@ -200,10 +214,16 @@ void TestWindowBatch::sameResultsAndTrace()
     const QByteArray longTable = BatchProcess::contents(windowLong);
     QVERIFY(!longTable.isEmpty());
     QCOMPARE(BatchProcess::contents(batchLong), longTable);
+    // Without QC the report opens only for recovery lines, which follow their count line.
+    const QStringList batchLines = batch.outLines();
+    const int recoveryCount = batchLines.indexOf(QRegularExpression("# IS recovery outside .*"));
+    const bool outside
+        = recoveryCount != -1 && !batchLines.value(recoveryCount + 1).startsWith("*** ");
+    QCOMPARE(reports, qc || outside ? 1 : 0);
     const QByteArray results = BatchProcess::contents(windowFile);
     QVERIFY(!results.isEmpty());
     QCOMPARE(BatchProcess::contents(batchFile), results);
-    QCOMPARE(withoutFailureLines(batch.outLines()),
+    QCOMPARE(withoutFailureLines(batchLines),
         QString::fromUtf8(trace.data()).split('\n', Qt::SkipEmptyParts));
     if (!expectedResults.isEmpty()) {
         QCOMPARE(results, BatchProcess::contents(TEST_DATA_DIR "/" + expectedResults));

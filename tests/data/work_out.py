@@ -135,20 +135,29 @@ def copy(sols):
     return out
 
 
-def fit(points):
+def fit(points, weighting="none"):
     n = len(points)
     if n == 0:
         return None
-    xm = sum(x for x, _ in points) / n
-    ym = sum(y for _, y in points) / n
-    sxx = sum((x - xm) ** 2 for x, _ in points)
-    sxy = sum((x - xm) * (y - ym) for x, y in points)
-    if sxx == 0:
+    if weighting == "none":
+        w = [1.0] * n
+    else:
+        # The zero standard weighs as much as the lowest standard.
+        lowest = min(x for x, _ in points if x != 0) if any(x != 0 for x, _ in points) else 0.0
+        power = 1 if weighting == "1/x" else 2
+        raw = [1.0 / (x if x != 0 else lowest) ** power if (x or lowest) else math.inf for x, _ in points]
+        total = sum(raw)
+        w = [r * n / total for r in raw]
+    xm = sum(wk * x for wk, (x, _) in zip(w, points)) / n
+    ym = sum(wk * y for wk, (_, y) in zip(w, points)) / n
+    sxx = sum(wk * (x - xm) ** 2 for wk, (x, _) in zip(w, points))
+    sxy = sum(wk * (x - xm) * (y - ym) for wk, (x, y) in zip(w, points))
+    if sxx == 0 or sxx != sxx:
         return None
     slope = sxy / sxx
     icpt = ym - xm * slope
-    syy = sum((y - ym) ** 2 for _, y in points)
-    ssres = sum((y - (slope * x + icpt)) ** 2 for x, y in points)
+    syy = sum(wk * (y - ym) ** 2 for wk, (_, y) in zip(w, points))
+    ssres = sum(wk * (y - (slope * x + icpt)) ** 2 for wk, (x, y) in zip(w, points))
     line = dict(slope=slope, icpt=icpt, vs=0.0, vi=0.0, r2=0.0, complete=False)
     if syy == 0:
         return line
@@ -216,6 +225,9 @@ def process(run):
         trace.append("  Blank subtraction is set with %s as the blank reference solution" % blank)
     else:
         trace.append("  No blank correction is applied")
+    weighting = run.get("weighting", "none").replace("1/x2", "1/x\u00b2")
+    if weighting != "none":
+        trace.append("  Calibration lines are weighted by " + weighting)
     qc = "no-qc" not in run
     if qc:
         trace.append("  Quality control validation is set")
@@ -291,7 +303,7 @@ def process(run):
                   if s.kind == "STD" and s.measured[i] and s.conc[i] != 0.0]
         if zero is not None and zero.measured[i]:
             points.append((0.0, zero.cps[i]))
-        line = fit(points)
+        line = fit(points, weighting)
         if line is None or not math.isfinite(line["slope"]):
             continue
         lines[i] = line
@@ -377,6 +389,23 @@ def process(run):
                     failures.append("%s : %s" % (e.name, isos[i].name))
         trace.append("# QC not valid: %d / %d" % (len(failures), count))
         trace += failures
+    if ref != -1:
+        low, high = (int(v) for v in run.get("is-recovery", "60,125").split(","))
+        outside, checked = [], 0
+        for k, s in enumerate(raw):
+            if k == ref:
+                continue
+            for grp in corrected:
+                j = chosen[grp]
+                checked += 1
+                if s.cps[j] == 0.0:
+                    outside.append("%s : %s (not measured)" % (s.name, isos[j].name.rstrip()))
+                    continue
+                percent = 100.0 * s.cps[j] / raw[ref].cps[j]
+                if not low <= percent <= high:
+                    outside.append("%s : %s (%.1f %%)" % (s.name, isos[j].name.rstrip(), percent))
+        trace.append("# IS recovery outside %d-%d %%: %d / %d" % (low, high, len(outside), checked))
+        trace += outside
     trace += ["*** refreshing plots and tables ***", "*** end of processing ***"]
 
     if zero is not None:

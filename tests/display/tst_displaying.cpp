@@ -123,6 +123,8 @@ private slots:
     void calibrationScales();
     void runningOrderPlots_data();
     void runningOrderPlots();
+    void recoveryBounds_data();
+    void recoveryBounds();
     void plotsMayGoBeforeTheDisplay();
 
 private:
@@ -370,6 +372,14 @@ void TestDisplaying::calibrationPoints()
     display->plotElement(&work, &raw, -1, &processing);
     QCOMPARE(plot->title().text(), QString("Calibration 59Co LR"));
     QCOMPARE(points(standards).size(), 4);
+
+    // a weighted line says so
+    processing.setWeighting(Processing::Weighting::InverseXSquared);
+    processing.computeLine(&raw, 0);
+    display->plotElement(&work, &raw, 0, &processing);
+    QCOMPARE(line->title().text(),
+        QString::fromUtf8("y = 151.4 x + (-10.7) | R\u00b2 = 0.99989 | LOD = 0.012300 ppb | "
+                          "LOQ = 0.041000 ppb | weighted 1/x\u00b2"));
 }
 
 void TestDisplaying::calibrationScales_data()
@@ -496,7 +506,8 @@ void TestDisplaying::runningOrderPlots()
         QCOMPARE(plot->title().text(),
             choice.isEmpty() ? "Internal Standard 115In MR"
                              : "Evolution " + choice + " - 115In MR");
-        QCOMPARE(plot->itemList(QwtPlotItem::Rtti_PlotCurve).size(), 1);
+        // the IS plot keeps its recovery bounds and outside points, empty here
+        QCOMPARE(plot->itemList(QwtPlotItem::Rtti_PlotCurve).size(), choice.isEmpty() ? 4 : 1);
         QwtPlotCurve *curve = curveTitled(plot, QString());
         QCOMPARE(int(curve->dataSize()), positions.size());
         for (int k = 0; k < positions.size(); ++k) {
@@ -520,6 +531,61 @@ void TestDisplaying::runningOrderPlots()
     display->plotEvol(&data, 1, QString());
     QCOMPARE(plot->title().text(), title);
     QCOMPARE(int(curveTitled(plot, QString())->dataSize()), positions.size());
+}
+
+void TestDisplaying::recoveryBounds_data()
+{
+    QTest::addColumn<int>("reference");
+    QTest::addColumn<QVector<double>>("bounds"); // the dashed lines' levels
+    QTest::addColumn<QVector<QPointF>>("outside"); // the red points
+
+    // 60 to 99 % of BLK_1's 1000 cps; Sample_4 is at 100 %, as the reference is.
+    QTest::newRow("bounds included, not measured and the reference's level outside")
+        << 0 << QVector<double> { 600, 990 }
+        << QVector<QPointF> { { 4, 599 }, { 5, 0 }, { 6, 1000 } };
+    QTest::newRow("reference without the IS value") << 4 << QVector<double>() << QVector<QPointF>();
+    QTest::newRow("IS correction off") << -1 << QVector<double>() << QVector<QPointF>();
+}
+
+void TestDisplaying::recoveryBounds()
+{
+    QFETCH(int, reference);
+    QFETCH(QVector<double>, bounds);
+    QFETCH(QVector<QPointF>, outside);
+
+    Data data;
+    data.addIso(isotope("115|In|2"));
+    const QVector<double> intensities { 1000, 600, 990, 599, 0, 1000, NaN };
+    for (int k = 0; k < intensities.size(); ++k)
+        addSolution(data, k == 0 ? "BLK_1" : QString("Sample_%1").arg(k))
+            ->setCps(0, intensities.at(k));
+    Processing processing;
+    QwtPlot *plot = ui->graphIS;
+    // Drawn before with other bounds: nothing of them may stay.
+    display->plotIS(&data, 0, &processing, 0, 99, 100);
+    display->plotIS(&data, 0, &processing, reference, 60, 99);
+
+    QwtPlotCurve *red = nullptr;
+    QVector<QVector<QPointF>> dashed;
+    for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+        auto *curve = static_cast<QwtPlotCurve *>(item);
+        if (curve->pen().style() == Qt::DashLine)
+            dashed.append(points(curve));
+        else if (curve->symbol() && curve->symbol()->brush().color() == QColor(Qt::red))
+            red = curve;
+    }
+    QVERIFY(red);
+    QCOMPARE(points(red), outside);
+    QVERIFY(red->z() > curveTitled(plot, "Average")->z());
+    QCOMPARE(dashed.size(), 2);
+    QVector<QVector<QPointF>> levels;
+    for (const double level : bounds)
+        levels.append({ { 1.0, level }, { 7.0, level } });
+    if (levels.isEmpty())
+        levels = { {}, {} };
+    QCOMPARE(dashed, levels);
+    QCOMPARE(legendTexts(plot).filter("IS recovery"),
+        bounds.isEmpty() ? QStringList() : QStringList { "IS recovery 60-99 % of BLK_1" });
 }
 
 void TestDisplaying::plotsMayGoBeforeTheDisplay()

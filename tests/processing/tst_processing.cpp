@@ -12,6 +12,7 @@ using Resolutions = QVector<Element::Resolution>;
 using Table = QVector<QVector<double>>;
 Q_DECLARE_METATYPE(Element::Resolution)
 Q_DECLARE_METATYPE(Regline)
+Q_DECLARE_METATYPE(Processing::Weighting)
 
 namespace {
 
@@ -203,36 +204,57 @@ void TestProcessing::calibration_data()
     QTest::addColumn<bool>("skipped");
     QTest::addColumn<Regline>("line");
     QTest::addColumn<double>("r2");
+    QTest::addColumn<Processing::Weighting>("weighting");
 
     // Each row fits after an earlier line (x 1..4, y 24 38 62 76) that a line
     // which cannot be computed leaves in place, with its r2.
     const Regline earlier { 18, 5, 2, 15 };
     const double earlierR2 = 1.0 - 5.0 / 410.0;
+    const auto none = Processing::Weighting::None;
     QTest::newRow("zero standard, exact line")
         << true << QVector<double> { 0, 1, 2 } << QVector<double> { 10, 110, 210 } << false
-        << Regline { 100, 10, 0, 0 } << 1.0;
+        << Regline { 100, 10, 0, 0 } << 1.0 << none;
     // A blank that gave nothing for the isotope is no point at zero.
     QTest::newRow("zero standard with no signal left out")
         << true << QVector<double> { 0, 1, 2, 3 } << QVector<double> { 0, 110, 210, 310 } << false
-        << Regline { 100, 10, 0, 0 } << 1.0;
+        << Regline { 100, 10, 0, 0 } << 1.0 << none;
     QTest::newRow("other zero values left out")
         << false << QVector<double> { 0, 1, 2, 3, 5 } << QVector<double> { 999, 110, 210, 0, 510 }
-        << false << Regline { 100, 10, 0, 0 } << 1.0;
+        << false << Regline { 100, 10, 0, 0 } << 1.0 << none;
     // x 1..4, y 12 19 31 38: Sxx 5, Sxy 45, SSres 5, Syy 410, s2 2.5.
     QTest::newRow("scattered points")
         << false << QVector<double> { 1, 2, 3, 4 } << QVector<double> { 12, 19, 31, 38 } << false
-        << Regline { 9, 2.5, 0.5, 3.75 } << 1.0 - 5.0 / 410.0;
+        << Regline { 9, 2.5, 0.5, 3.75 } << 1.0 - 5.0 / 410.0 << none;
     QTest::newRow("two points store their undefined variances")
         << false << QVector<double> { 1, 2 } << QVector<double> { 110, 210 } << false
-        << Regline { 100, 10, NaN, NaN } << 1.0;
+        << Regline { 100, 10, NaN, NaN } << 1.0 << none;
     QTest::newRow("single usable standard keeps the line")
         << false << QVector<double> { 1, 0, 0 } << QVector<double> { 300, 0, 0 } << false << earlier
-        << earlierR2;
+        << earlierR2 << none;
     QTest::newRow("equal intensities keep r2 and variances")
         << false << QVector<double> { 1, 2, 4 } << QVector<double> { 50, 50, 50 } << false
-        << Regline { 0, 50, earlier.slopeVariance, earlier.yInterceptVariance } << earlierR2;
+        << Regline { 0, 50, earlier.slopeVariance, earlier.yInterceptVariance } << earlierR2
+        << none;
     QTest::newRow("skip list") << false << QVector<double> { 1, 2, 4 }
-                               << QVector<double> { 12, 19, 35 } << true << earlier << earlierR2;
+                               << QVector<double> { 12, 19, 35 } << true << earlier << earlierR2
+                               << none;
+
+    // Five standards and a zero standard, which weighs as the 0.1 ppb one;
+    // worked out with exact fractions.
+    const QVector<double> decades { 0, 0.1, 0.5, 1, 5, 10 };
+    const QVector<double> scattered { 12, 118, 523, 1046, 5180, 9870 };
+    QTest::newRow("weighted 1/x") << true << decades << scattered << false
+                                  << Regline { 1003.0877881585494, 17.14854331361601,
+                                         136.60569396324041, 97.324228317158415 }
+                                  << 0.99945723089259186 << Processing::Weighting::InverseX;
+    QTest::newRow("weighted 1/x2") << true << decades << scattered << false
+                                   << Regline { 1022.0140977886746, 13.904474515535858,
+                                          138.28739903768667, 3.3720409421528084 }
+                                   << 0.99947070365477508 << Processing::Weighting::InverseXSquared;
+    // A line that cannot be fitted keeps the earlier one, weighted or not.
+    QTest::newRow("weighted, zero standard alone")
+        << true << QVector<double> { 0 } << QVector<double> { 12 } << false << earlier << earlierR2
+        << Processing::Weighting::InverseX;
 }
 
 void TestProcessing::calibration()
@@ -243,6 +265,7 @@ void TestProcessing::calibration()
     QFETCH(bool, skipped);
     QFETCH(Regline, line);
     QFETCH(double, r2);
+    QFETCH(Processing::Weighting, weighting);
     Processing engine;
     engine.init(1);
     Data first;
@@ -259,6 +282,7 @@ void TestProcessing::calibration()
         addSolution(data,
             k == 0 && zeroStandard ? Solution::ZERO_STD_NAME : QStringLiteral("STD_%1").arg(k),
             Solution::STD, { cps.at(k) }, {}, { conc.at(k) });
+    engine.setWeighting(weighting);
     engine.calibration(&data, skipped ? QList<int> { 0 } : QList<int>());
 
     const Regline fitted = engine.getLine(0);

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QTest>
+#include <QTextCodec>
 
 #include <cmath>
 
@@ -115,7 +116,7 @@ void TestProcessingRun::prepareWorkingSet()
 }
 
 // The window's runs cover the other option sets; this one tells the three
-// check boxes apart.
+// check boxes apart, and writes the weighting in UTF-8.
 void TestProcessingRun::configurationTrace()
 {
     RunOptions options;
@@ -128,8 +129,13 @@ void TestProcessingRun::configurationTrace()
     options.yIntercept = true;
     options.subBlank = true;
     options.blankSelectionName = QStringLiteral("BLK_Avg_All");
+    options.weighting = Processing::Weighting::InverseXSquared;
     options.qcValidation = true;
+    // A locale of another encoding changes nothing.
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("ISO-8859-1"));
+    Trace::setDevice(&trace);
     ProcessingRun::traceConfiguration(options);
+    QTextCodec::setCodecForLocale(nullptr);
     QCOMPARE(traced(),
         QStringList({ "*** begin processing ***", "# Ketrion configuration:",
             "  Selected ICP instrument: HR-ICP-MS", "  Internal standard correction is set with:",
@@ -138,6 +144,7 @@ void TestProcessingRun::configurationTrace()
             "    - 115In LR as the IS-LR isotope reference",
             "    - 45Sc MR as the IS-MR isotope reference", "    -  as the IS-HR isotope reference",
             "  Y-intercept is set with BLK_Avg_All as the blank reference solution",
+            QString::fromUtf8("  Calibration lines are weighted by 1/x\u00b2"),
             "  Quality control validation is set", "# open QC-STD file", "" }));
 }
 
