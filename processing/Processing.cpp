@@ -170,33 +170,13 @@ void Processing::computeLine(Data *data, int iso)
     const double yMean = avr(y);
     double sxy = 0.0;
     double sxx = 0.0;
+    double syy = 0.0;
     for (int k = 0; k < n; ++k) {
         sxy += (y.at(k) - yMean) * (x.at(k) - xMean);
         sxx += (x.at(k) - xMean) * (x.at(k) - xMean);
-    }
-    const double slope = sxy / sxx;
-    if (!isValid(slope))
-        return;
-
-    Regline &line = lines[iso];
-    line.slope = slope;
-    line.yIntercept = yMean - xMean * slope;
-
-    double syy = 0.0;
-    double ssRes = 0.0;
-    for (int k = 0; k < n; ++k) {
         syy += (y.at(k) - yMean) * (y.at(k) - yMean);
-        const double residual = y.at(k) - (line.slope * x.at(k) + line.yIntercept);
-        ssRes += residual * residual;
     }
-    if (!isValid(ssRes / syy))
-        return;
-
-    squareR[iso] = 1.0 - ssRes / syy;
-    const double s2 = (syy - slope * slope * sxx) / (n - 2.0);
-    line.slopeVariance = s2 / sxx;
-    line.yInterceptVariance = (1.0 / n + xMean * xMean / sxx) * s2;
-    traceLine(data, iso);
+    storeLine(data, iso, x, y, {}, Sums { xMean, yMean, sxx, sxy, syy });
 }
 
 void Processing::fitWeighted(
@@ -219,45 +199,48 @@ void Processing::fitWeighted(
         total += w.at(k);
     }
     // Scaled to sum to n, so that n - 2 stays the degrees of freedom.
-    double xMean = 0.0;
-    double yMean = 0.0;
+    Sums sums;
     for (int k = 0; k < n; ++k) {
         w[k] *= n / total;
-        xMean += w.at(k) * x.at(k);
-        yMean += w.at(k) * y.at(k);
+        sums.xMean += w.at(k) * x.at(k);
+        sums.yMean += w.at(k) * y.at(k);
     }
-    xMean /= n;
-    yMean /= n;
-    double sxy = 0.0;
-    double sxx = 0.0;
-    double syy = 0.0;
+    sums.xMean /= n;
+    sums.yMean /= n;
     for (int k = 0; k < n; ++k) {
-        const double dx = x.at(k) - xMean;
-        const double dy = y.at(k) - yMean;
-        sxy += w.at(k) * dx * dy;
-        sxx += w.at(k) * dx * dx;
-        syy += w.at(k) * dy * dy;
+        const double dx = x.at(k) - sums.xMean;
+        const double dy = y.at(k) - sums.yMean;
+        sums.sxy += w.at(k) * dx * dy;
+        sums.sxx += w.at(k) * dx * dx;
+        sums.syy += w.at(k) * dy * dy;
     }
-    const double slope = sxy / sxx;
+    storeLine(data, iso, x, y, w, sums);
+}
+
+void Processing::storeLine(Data *data, int iso, const QVector<double> &x, const QVector<double> &y,
+    const QVector<double> &w, const Sums &sums)
+{
+    const double slope = sums.sxy / sums.sxx;
     if (!isValid(slope))
         return;
 
     Regline &line = lines[iso];
     line.slope = slope;
-    line.yIntercept = yMean - xMean * slope;
+    line.yIntercept = sums.yMean - sums.xMean * slope;
 
+    const int n = x.size();
     double ssRes = 0.0;
     for (int k = 0; k < n; ++k) {
         const double residual = y.at(k) - (line.slope * x.at(k) + line.yIntercept);
-        ssRes += w.at(k) * residual * residual;
+        ssRes += w.isEmpty() ? residual * residual : w.at(k) * residual * residual;
     }
-    if (!isValid(ssRes / syy))
+    if (!isValid(ssRes / sums.syy))
         return;
 
-    squareR[iso] = 1.0 - ssRes / syy;
-    const double s2 = (syy - slope * slope * sxx) / (n - 2.0);
-    line.slopeVariance = s2 / sxx;
-    line.yInterceptVariance = (1.0 / n + xMean * xMean / sxx) * s2;
+    squareR[iso] = 1.0 - ssRes / sums.syy;
+    const double s2 = (sums.syy - slope * slope * sums.sxx) / (n - 2.0);
+    line.slopeVariance = s2 / sums.sxx;
+    line.yInterceptVariance = (1.0 / n + sums.xMean * sums.xMean / sums.sxx) * s2;
     traceLine(data, iso);
 }
 

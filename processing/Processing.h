@@ -80,7 +80,21 @@ public:
         const Data *data, int refSolution, const QList<int> &isIsotopes, int low, int high);
 
 private:
+    // Weighted means and sums of squares of a fit; unweighted ones for no weighting.
+    struct Sums
+    {
+        double xMean = 0.0;
+        double yMean = 0.0;
+        double sxx = 0.0;
+        double sxy = 0.0;
+        double syy = 0.0;
+    };
+
     void fitWeighted(Data *data, int iso, const QVector<double> &x, const QVector<double> &y);
+    // Writes the line of the sums, and its r2 and variances where they can
+    // be computed; no weights, w empty, for the ordinary line.
+    void storeLine(Data *data, int iso, const QVector<double> &x, const QVector<double> &y,
+        const QVector<double> &w, const Sums &sums);
     void traceLine(const Data *data, int iso);
 
     Weighting weighting = Weighting::None;
