@@ -35,6 +35,33 @@ inline Outcome run(const QString &program, const QStringList &arguments)
     return outcome;
 }
 
+// The whole runs of tests/data/runs.txt by name, each as ketrion-batch's
+// options in the form --name=value, files given with their folder.
+inline QList<QPair<QString, QStringList>> wholeRuns()
+{
+    QList<QPair<QString, QStringList>> runs;
+    QFile table(TEST_DATA_DIR "/runs.txt");
+    table.open(QIODevice::ReadOnly | QIODevice::Text);
+    while (!table.atEnd()) {
+        const QString line = QString::fromUtf8(table.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        QStringList words = QProcess::splitCommand(line);
+        const QString name = words.takeFirst();
+        QStringList options;
+        for (int k = 0; k < words.size(); ++k) {
+            QString option = words.at(k);
+            if (!option.contains('=') && option != "--no-qc")
+                option += '=' + words.value(++k);
+            if (option.startsWith("--data=") || option.startsWith("--stdqc="))
+                option.insert(option.indexOf('=') + 1, TEST_DATA_DIR "/");
+            options << option;
+        }
+        runs.append({ name, options });
+    }
+    return runs;
+}
+
 inline QByteArray contents(const QString &fileName)
 {
     QFile file(fileName);

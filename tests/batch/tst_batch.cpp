@@ -35,28 +35,10 @@ QStringList hr()
     return files("HR-ICP-MS", "@EX/hr_export.csv", "@EX/hr_stdqc.csv");
 }
 
-QStringList quadrupole()
-{
-    return files("Q-ICP-MS", "@EX/q_export.csv", "@EX/q_stdqc.csv");
-}
-
 // Lithium on an exact line; one blank.
 QStringList lithium(const QString &stdqc = "@DATA/stdqc_li.csv")
 {
     return files("HR-ICP-MS", "@DATA/hr_single_blank.csv", stdqc);
-}
-
-// What the run was handed: the blank, the reference solution and the HR, MR
-// and LR isotopes, as positions in the working set.
-QString positions(int blank, int reference, int hrIso, int mrIso, int lrIso)
-{
-    return QStringLiteral("blank_id = %1, is_ref_id = %2, is_elements[0] = %3, "
-                          "is_elements[1] = %4, is_elements[2] = %5")
-        .arg(blank)
-        .arg(reference)
-        .arg(hrIso)
-        .arg(mrIso)
-        .arg(lrIso);
 }
 
 } // namespace
@@ -72,8 +54,6 @@ private slots:
     void usageErrors();
     void rejectedFiles_data();
     void rejectedFiles();
-    void namesGivePositions_data();
-    void namesGivePositions();
     void writesThroughPipes();
     void wholeRuns_data();
     void wholeRuns();
@@ -229,12 +209,6 @@ void TestBatch::rejectedFiles_data()
         << "The IS reference solution Sample_B has no value for 115In LR: choose another "
            "reference solution or isotope."
         << "# open QC-STD file" << false;
-    // The other instrument's standards: not one isotope has a line.
-    QTest::newRow("standards file of the other instrument")
-        << files("Q-ICP-MS", "@EX/q_export.csv", "@EX/hr_stdqc.csv")
-        << "No isotope of the data file has standards in hr_stdqc.csv: check the standards file "
-           "and the instrument."
-        << "# process calibration" << false;
     QTest::newRow("standards file without a QC column")
         << lithium("@DATA/stdqc_without_qc_column.csv") << "Solution QC_A Not found"
         << "# parse QC-STD file" << false;
@@ -269,74 +243,6 @@ void TestBatch::rejectedFiles()
         QStringList { "results.csv" });
 }
 
-void TestBatch::namesGivePositions_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("names"); // as the configuration trace names them
-    QTest::addColumn<QString>("positions");
-    QTest::addColumn<QString>("warning");
-
-    // hr_export.csv: VS_1 is solution 11, BLK_4 solution 8, the two averages
-    // follow the 53 solutions; 115In LR, MR, HR are isotopes 4, 15, 18, the
-    // first of each group 0 (7Li LR), 7 (27Al MR), 16 (75As HR).
-    QTest::newRow("window defaults")
-        << hr() << QStringList { "BLK_1" } << positions(-1, -1, -1, -1, -1) << QString();
-    QTest::newRow("indium in every group, groups in any order, no blank")
-        << hr()
-            + QStringList { "--is-ref=VS_1", "--is-lr=115In LR", "--is-mr", "115In MR",
-                  "--is-hr=115In HR", "--is-groups=HR, LR,MR", "--blank-mode=none" }
-        << QStringList { "VS_1", "1 ; 1 ; 1", "115In LR", "115In MR", "115In HR" }
-        << positions(-1, 11, 18, 15, 4) << QString();
-    QTest::newRow("first isotopes by default, one group, a blank subtracted")
-        << hr()
-            + QStringList { "--is-ref", "VS_1", "--is-groups", "MR", "--blank-mode", "subtract",
-                  "--blank", "BLK_4" }
-        << QStringList { "VS_1", "0 ; 1 ; 0", "7Li LR", "27Al MR", "75As HR", "BLK_4" }
-        << positions(8, 11, 16, 7, 0) << QString();
-    QTest::newRow("no group checked, options before the files")
-        << QStringList { "--is-groups=", "--is-ref", "BLK_1" } + hr()
-        << QStringList { "BLK_1", "0 ; 0 ; 0", "7Li LR", "27Al MR", "75As HR", "BLK_1" }
-        << positions(-1, 0, 16, 7, 0) << QString();
-    // The averages are built before the subtraction: 53 + 1 is the second.
-    QTest::newRow("average of the first blanks subtracted")
-        << hr() + QStringList { "--blank-mode=subtract", "--blank=BLK_Avg_First_Seq" }
-        << QStringList { "BLK_Avg_First_Seq" } << positions(54, -1, -1, -1, -1) << QString();
-    // The boxes show a trailing blank, typed or not; no MR and HR isotopes.
-    QTest::newRow("quadrupole indium")
-        << quadrupole() + QStringList { "--is-ref=VS_2", "--is-lr=115In #1 " }
-        << QStringList { "VS_2", "1 ; 1 ; 1", "115In #1 ", "", "", "BLK_1" }
-        << positions(-1, 21, -1, -1, 15) << QString();
-    // Goes on without subtracting, and says so.
-    QTest::newRow("file without blanks")
-        << files("HR-ICP-MS", "@DATA/hr_no_blank.csv", "@DATA/stdqc_li.csv")
-            + QStringList { "--blank-mode=subtract" }
-        << QStringList { "" } << positions(-1, -1, -1, -1, -1)
-        << "No blank available for the subtraction: nothing subtracted\n";
-}
-
-void TestBatch::namesGivePositions()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QStringList, names);
-    QFETCH(QString, positions);
-    QFETCH(QString, warning);
-
-    const Outcome outcome = runWith(arguments);
-    QCOMPARE(outcome.exitCode, 0);
-    QCOMPARE(outcome.err, warning);
-    const QStringList lines = outcome.outLines();
-    const QRegularExpression chosen("(?:status are: (.*)|(?:with |- )(.*) as the )");
-    QStringList configured;
-    for (int k = 0; k < lines.indexOf("# open QC-STD file"); ++k) {
-        const QRegularExpressionMatch match = chosen.match(lines.at(k));
-        if (match.hasMatch())
-            configured.append(match.captured(1) + match.captured(2));
-    }
-    QCOMPARE(configured, names);
-    QCOMPARE(lines.filter("blank_id = "), QStringList { positions });
-    QVERIFY(BatchProcess::contents(output).startsWith(";;"));
-}
-
 // A reader that stops early takes no results with it, and a named pipe named
 // as output is written into, not replaced by a regular file.
 void TestBatch::writesThroughPipes()
@@ -363,37 +269,32 @@ void TestBatch::writesThroughPipes()
     QCOMPARE(BatchProcess::contents(fifo + ".copy"), results);
 }
 
-// Each run of tests/data/runs.txt against its results file and trace, worked
-// out apart from the program; a run without a results file is refused.
+// Each run of tests/data/runs.txt against its results file, trace, errors
+// and long table, worked out apart from the program; a run without a results
+// file is refused.
 void TestBatch::wholeRuns_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QFile runs(TEST_DATA_DIR "/runs.txt");
-    QVERIFY(runs.open(QIODevice::ReadOnly | QIODevice::Text));
-    while (!runs.atEnd()) {
-        const QString line = QString::fromUtf8(runs.readLine()).trimmed();
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
-        QStringList arguments = QProcess::splitCommand(line);
-        const QString name = arguments.takeFirst();
-        for (int k = 1; k < arguments.size(); ++k) {
-            if (arguments.at(k - 1) == "--data" || arguments.at(k - 1) == "--stdqc")
-                arguments[k].prepend("@DATA/");
-        }
-        QTest::newRow(qPrintable(name)) << arguments;
-    }
+    for (const auto &run : BatchProcess::wholeRuns())
+        QTest::newRow(qPrintable(run.first)) << run.second;
 }
 
 void TestBatch::wholeRuns()
 {
     QFETCH(QStringList, arguments);
     const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
-    const Outcome outcome = runWith(arguments + QStringList { "--output", "@OUT" });
     const bool refused = !QFileInfo::exists(expected + ".csv");
+    const bool longTable = QFileInfo::exists(expected + ".long");
+    const QString longFile = dir->filePath("long.csv");
+    const Outcome outcome = runWith(arguments + QStringList { "--output", "@OUT" }
+        + (longTable ? QStringList { "--long", longFile } : QStringList()));
     QCOMPARE(outcome.exitCode, refused ? 1 : 0);
     QCOMPARE(outcome.out.toUtf8(), BatchProcess::contents(expected + ".trace"));
+    QCOMPARE(outcome.err.toUtf8(), BatchProcess::contents(expected + ".err"));
     QCOMPARE(BatchProcess::contents(output),
         refused ? EARLIER : BatchProcess::contents(expected + ".csv"));
+    if (longTable)
+        QCOMPARE(BatchProcess::contents(longFile), BatchProcess::contents(expected + ".long"));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

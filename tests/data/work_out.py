@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Works out the expected results file and trace of each whole run in runs.txt,
-into runs/<name>.csv and runs/<name>.trace (standard output of ketrion-batch).
+into runs/<name>.csv, runs/<name>.trace (standard output of ketrion-batch) and
+runs/<name>.err (standard error, when it says something).
 
 An implementation of the processing rules apart from the program, in another
 language and without its code, so that the whole-run checks compare the
@@ -197,6 +198,7 @@ def process(run):
             first.append(k)
         elif first:
             break
+    errors = []
     trace = ["*** begin processing ***", "# Ketrion configuration:",
              "  Selected ICP instrument: " + instrument]
     ref = names.index(run["is-ref"]) if "is-ref" in run else -1
@@ -204,9 +206,9 @@ def process(run):
     for grp in ("LR", "MR", "HR"):
         want = run.get("is-" + grp.lower())
         members = groups[grp]
-        chosen[grp] = (next(i for i in members if isos[i].name.rstrip() == want) if want
+        chosen[grp] = (next(i for i in members if isos[i].name.rstrip() == want.rstrip()) if want
                        else (members[0] if members else -1))
-    boxes = run.get("is-groups", "LR,MR,HR").split(",") if ref != -1 else []
+    boxes = [g_.strip() for g_ in run.get("is-groups", "LR,MR,HR").split(",")] if ref != -1 else []
     if ref != -1:
         trace += ["  Internal standard correction is set with:",
                   "    - %s as the IS reference solution" % run["is-ref"],
@@ -283,6 +285,7 @@ def process(run):
                         s.cps[i] -= b
         else:
             trace.append("# no blank available: nothing subtracted")
+            errors.append("No blank available for the subtraction: nothing subtracted")
     if not averaged_first:
         trace.append("# add blk solutions")
         add_averages([work])
@@ -294,6 +297,7 @@ def process(run):
             zero = work[blank_pos[blank_names.index(blank)]]
         else:
             trace.append("# no blank available: no zero standard added")
+            errors.append("No blank available for the zero standard: calibrated without it")
     trace.append("# process calibration")
     lines = {}
     for i in range(n):
@@ -312,7 +316,8 @@ def process(run):
                 isos[i].name, fixed8(line["slope"]), fixed8(line["icpt"]), fixed8(line["r2"])))
     usable = {i: l for i, l in lines.items() if l["slope"] > ZERO}
     if not usable:
-        return None, trace
+        return None, trace, ["No isotope of the data file has standards in %s: check the standards "
+                             "file and the instrument." % os.path.basename(run["stdqc"])]
     is_elements = [chosen["HR"], chosen["MR"], chosen["LR"]] if ref != -1 else [-1, -1, -1]
     trace.append("blank_id = %d, is_ref_id = %d, is_elements[0] = %d, is_elements[1] = %d, "
                  "is_elements[2] = %d" % ((blank_id, ref) + tuple(is_elements)))
@@ -427,7 +432,7 @@ def process(run):
             else:
                 out += "%s;%s;%s;" % (g(c), g(c * r / 100), g(r))
         out += "\n"
-    return out, trace
+    return out, trace, errors
 
 
 def parse_runs(path):
@@ -452,12 +457,14 @@ def parse_runs(path):
 
 def main():
     for run in parse_runs(os.path.join(HERE, "runs.txt")):
-        results, trace = process(run)
+        results, trace, errors = process(run)
         base = os.path.join(HERE, "runs", run["name"])
         os.makedirs(os.path.dirname(base), exist_ok=True)
         if results is not None:
             open(base + ".csv", "w").write(results)
         open(base + ".trace", "w").write("\n".join(trace) + "\n")
+        if errors:
+            open(base + ".err", "w").write("\n".join(errors) + "\n")
         print(run["name"], "results" if results is not None else "refused")
 
 
