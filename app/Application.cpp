@@ -359,7 +359,7 @@ bool Application::loadDataFile(const QString &fileName)
 {
     runAct->setEnabled(false);
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         QMessageBox::warning(this, tr("Read File"),
             tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString()));
         return false;
@@ -507,7 +507,7 @@ void Application::run()
     }
     stdqcFileName = fileName;
     QFile file(stdqcFileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         QMessageBox::warning(this, tr("Read File"),
             tr("Cannot read STD QC Concentration file %1:\n%2.")
                 .arg(stdqcFileName, file.errorString()));

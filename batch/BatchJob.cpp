@@ -107,7 +107,7 @@ QString BatchJob::resolve(const BatchCommand &command, RunOptions *options) cons
 BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &errors)
 {
     QFile dataFile(command.dataFile);
-    if (!dataFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!dataFile.open(QIODevice::ReadOnly)) {
         errors << QStringLiteral("Cannot read file %1:\n%2.")
                       .arg(command.dataFile, dataFile.errorString())
                << '\n';
@@ -140,7 +140,7 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
         return FileError;
     }
     QFile stdqcFile(command.stdqcFile);
-    if (!stdqcFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!stdqcFile.open(QIODevice::ReadOnly)) {
         errors << QStringLiteral("Cannot read STD QC Concentration file %1:\n%2.")
                       .arg(command.stdqcFile, stdqcFile.errorString())
                << '\n';

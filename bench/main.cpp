@@ -85,7 +85,7 @@ double milliseconds(const QElapsedTimer &timer)
 bool readInto(Data *data, const QString &fileName, Processing *processing, QString *error)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();
         return false;
     }

@@ -1,10 +1,9 @@
 // The three readers on the files of tests/data/readers, each beside the data
-// set it must give (<case>.expected), on text decoding, and on hostile input.
+// set it must give (<case>.expected), and on hostile input.
 #include "model/Data.h"
 #include "parsers/ParserInAgilentCSV.h"
 #include "parsers/ParserInHRElementCSV.h"
 #include "parsers/ParserInSTDQC.h"
-#include "parsers/TextFile.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -53,7 +52,7 @@ QString dump(const Data &data, bool concentrations)
 ParseResult read(QByteArray bytes, Data *data)
 {
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly | QIODevice::Text);
+    buffer.open(QIODevice::ReadOnly);
     QElapsedTimer clock;
     clock.start();
     const ParseResult result = data->executeParsing(&buffer, nullptr);
@@ -101,8 +100,6 @@ private slots:
     void cases();
     void headerNamesSolutions_data();
     void headerNamesSolutions();
-    void textFile_data();
-    void textFile();
     void hostile_data();
     void hostile();
 };
@@ -122,7 +119,7 @@ void TestReaders::cases()
     QFile expectedFile(CASES + name + ".expected");
     QFile input(CASES + name + ".csv");
     QVERIFY(expectedFile.open(QIODevice::ReadOnly | QIODevice::Text)
-        && input.open(QIODevice::ReadOnly | QIODevice::Text));
+        && input.open(QIODevice::ReadOnly));
     QStringList expected = QString::fromUtf8(expectedFile.readAll()).split('\n');
     while (!expected.isEmpty() && expected.last().isEmpty())
         expected.removeLast();
@@ -191,41 +188,6 @@ void TestReaders::headerNamesSolutions()
     const ParseResult result = read(("Element;QC_1;;" + header + "\nLi;5;3;4;2\n").toUtf8(), &data);
     QCOMPARE(result.code, expected ? 0 : 1);
     QCOMPARE(data.getSolution(0)->getConcent(0), expected ? 4.0 : 0.0);
-}
-
-void TestReaders::textFile_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines"); // "binary" alone for a refused file
-
-    const auto text = [](const char *name, const QByteArray &bytes, const QStringList &lines) {
-        QTest::newRow(name) << bytes << lines;
-    };
-    text("mixed endings, no final one", "a;b\r\nb\nc\rd", { "a;b", "b", "c", "d" });
-    text("trailing empty lines dropped", "a\r\n\r\n\r\n\n", { "a" });
-    text("empty lines before and inside kept", "\na\n\nb\n \n", { "", "a", "", "b", " " });
-    // "\xC9t\xE9" is Windows-1252 for "Été"; the euro and the dash are not Latin-1.
-    const QString accents = QStringLiteral(u"Été_2;Eau_µ_3");
-    text("UTF-8", "\xC3\x89t\xC3\xA9_2;Eau_\xC2\xB5_3\n", { accents });
-    text("Windows-1252", "\xC9t\xE9_2;Eau_\xB5_3\r\n\x80;\x96", { accents, QStringLiteral(u"€;–") });
-    text("byte-order mark, then not UTF-8", "\xEF\xBB\xBFWater_\xB5_3\n", { QStringLiteral(u"Water_µ_3") });
-    text("UTF-8 cut at the end", "ab\xC3", { QStringLiteral(u"abÃ") });
-    text("UTF-16 little-endian", QByteArray("\xFF\xFES\0:\0;\0\xE9\0\r\0\n\0", 14), { QStringLiteral(u"S:;é") });
-    text("UTF-16 big-endian", QByteArray("\xFE\xFF\0S\0:\0;\0\xE9\0\n", 12), { QStringLiteral(u"S:;é") });
-    text("end-of-file mark and a stray control",
-        QByteArray("Sample:;") + QByteArray(200, 'A') + QByteArray("\x07\r\n\x1A"),
-        { "Sample:;" + QString(200, 'A') + "\x07", "\x1A" });
-    text("NUL byte", QByteArray("Sample:;A\n\0", 11), { "binary" });
-    text("control characters, no NUL", "\x01\x02\x03\x04\x05\x06\x07\x08\x0E\x0F\x10\x11",
-        { "binary" });
-}
-
-void TestReaders::textFile()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    const TextFile file(bytes);
-    QCOMPARE(file.isText() ? file.lines() : QStringList { "binary" }, lines);
 }
 
 void TestReaders::hostile_data()
