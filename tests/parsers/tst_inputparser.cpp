@@ -39,8 +39,6 @@ private slots:
 
     void reads_data();
     void reads();
-    void switchLasts_data();
-    void switchLasts();
     void classify_data();
     void classify();
     void plainDecimalsCorrectlyRounded_data();
@@ -50,96 +48,44 @@ private slots:
 void TestInputParser::reads_data()
 {
     QTest::addColumn<QString>("tag");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<double>("expected");
-    QTest::addColumn<QLocale::Language>("localeAfter");
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<QStringList>("values"); // empty: refused
+    QTest::addColumn<QString>("localeAfter");
 
-    const QLocale::Language neutral = QLocale::C;
-    const auto row = [](const char *name, const QString &text, double expected,
-                         QLocale::Language localeAfter = QLocale::C) {
-        QTest::newRow(name) << AGILENT_TAG << text << true << expected << localeAfter;
-    };
-    row("empty cell", "", 0.0);
-    row("quadrupole tag with its blank", "<###> ", 0.0);
-    QTest::newRow("high-resolution tag") << HR_TAG << "not def." << true << 0.0 << neutral;
-    QTest::newRow("empty tag, empty cell") << QString() << "" << true << 0.0 << neutral;
-    row("exponent", "1.5e3", 1500.0);
-    row("many digits", "123456.789012345678", 123456.789012345678);
-    // Put after a switching row: it passes only if init() restored the neutral locale.
-    row("decimal comma", "-2,5", -2.5, QLocale::French);
-    row("point after a comma case", "2.5", 2.5);
-    // Three decimals after a comma look like a thousands group: still French.
-    row("comma, three decimals below one", "0,123", 0.123, QLocale::French);
-    row("comma, three decimals", "1,234", 1.234, QLocale::French);
-    row("comma group and point", "1,234.5", 1234.5, QLocale::English);
-    // A negative zero is the same "not measured" as 0 and must not be written "-0".
-    row("-0", "-0", 0.0);
-    row("-0e5", "-0e5", 0.0);
-    row("French -0,0", "-0,0", 0.0, QLocale::French);
-    row("largest magnitude", "-1.7e308", -1.7e308);
-    row("tiny", "2.5e-300", 2.5e-300);
-
-    // Refused, and no convention switched to.
-    const auto refused = [](const char *text, const QString &tag = AGILENT_TAG) {
-        QTest::newRow(text) << tag << text << false << 0.0 << QLocale::C;
-    };
-    for (const char *text : { "abc", "12 cps", "<###>", "not def.", "1.2.3", "-" })
-        refused(text);
-    refused("4.5%", HR_TAG);
-    refused("Not def.", HR_TAG);
-    // Every convention reads these; taken as numbers they would reach every
-    // result. An underflow read as 0 would pass for "not given".
-    for (const char *text : { "nan", "NaN", "inf", "-inf", "1e400", "-1e400", "1,5e400", "1e-400" })
-        refused(text);
+    QFile table(TEST_DATA_DIR "/numbers.txt");
+    QVERIFY(table.open(QIODevice::ReadOnly));
+    const QHash<QString, QString> tags { { "Q", AGILENT_TAG }, { "HR", HR_TAG }, { "-", "" } };
+    while (!table.atEnd()) {
+        const QString line = QString::fromUtf8(table.readLine()).chopped(1);
+        if (line.startsWith('#'))
+            continue;
+        const QStringList fields = line.split('\t');
+        const QString values = fields.value(2);
+        QTest::newRow(qPrintable(fields.value(1) + " @" + fields.value(0)))
+            << tags.value(fields.value(0)) << fields.value(1).split(';')
+            << (values == "refused" ? QStringList() : values.split(';')) << fields.value(3);
+    }
 }
 
 void TestInputParser::reads()
 {
     QFETCH(QString, tag);
-    QFETCH(QString, text);
-    QFETCH(bool, ok);
-    QFETCH(double, expected);
-    QFETCH(QLocale::Language, localeAfter);
+    QFETCH(QStringList, cells);
+    QFETCH(QStringList, values);
+    QFETCH(QString, localeAfter);
 
-    bool read = !ok;
-    const double value = TaggedReader(tag).toDouble(text, &read);
-    QCOMPARE(read, ok);
-    QCOMPARE(value, expected);
-    QCOMPARE(std::signbit(value), std::signbit(expected));
-    QCOMPARE(QLocale().language(), localeAfter);
-}
-
-void TestInputParser::switchLasts_data()
-{
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QList<double>>("expected");
-    QTest::addColumn<QLocale::Language>("localeAfter");
-
-    // Once French, a point still reads through the neutral fallback.
-    QTest::newRow("French stays") << QStringList { "2,5", "4.5", "7" }
-                                  << QList<double> { 2.5, 4.5, 7.0 } << QLocale::French;
-    QTest::newRow("English then French")
-        << QStringList { "1,234.5", "0,123" } << QList<double> { 1234.5, 0.123 } << QLocale::French;
-    QTest::newRow("French then English") << QStringList { "0,5", "2,000.25", "1,5" }
-                                         << QList<double> { 0.5, 2000.25, 1.5 } << QLocale::French;
-    QTest::newRow("English stays")
-        << QStringList { "1,000.5", "3.5" } << QList<double> { 1000.5, 3.5 } << QLocale::English;
-}
-
-void TestInputParser::switchLasts()
-{
-    QFETCH(QStringList, texts);
-    QFETCH(QList<double>, expected);
-    QFETCH(QLocale::Language, localeAfter);
-
-    const TaggedReader reader(AGILENT_TAG);
-    for (int n = 0; n < texts.size(); ++n) {
-        bool ok = false;
-        QCOMPARE(reader.toDouble(texts.at(n), &ok), expected.at(n));
-        QVERIFY(ok);
+    const TaggedReader reader(tag);
+    for (int k = 0; k < cells.size(); ++k) {
+        bool read = values.isEmpty();
+        const double value = reader.toDouble(cells.at(k), &read);
+        QCOMPARE(read, !values.isEmpty());
+        const double expected = values.isEmpty() ? 0.0 : values.at(k).toDouble();
+        QCOMPARE(value, expected);
+        // A negative zero is the same "not measured" as 0 and must not be written "-0".
+        QCOMPARE(std::signbit(value), std::signbit(expected));
     }
-    QCOMPARE(QLocale().language(), localeAfter);
+    QCOMPARE(QLocale::languageToString(QLocale().language()),
+        localeAfter == "C" ? QStringLiteral("C") : localeAfter);
 }
 
 void TestInputParser::classify_data()
