@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Works out the expected results file and trace of each whole run in runs.txt,
 into runs/<name>.csv, runs/<name>.trace (standard output of ketrion-batch) and
-runs/<name>.err (standard error, when it says something).
+runs/<name>.err (standard error, when it says something) and runs/<name>.long
+(the long table).
 
 An implementation of the processing rules apart from the program, in another
 language and without its code, so that the whole-run checks compare the
@@ -316,7 +317,7 @@ def process(run):
                 isos[i].name, fixed8(line["slope"]), fixed8(line["icpt"]), fixed8(line["r2"])))
     usable = {i: l for i, l in lines.items() if l["slope"] > ZERO}
     if not usable:
-        return None, trace, ["No isotope of the data file has standards in %s: check the standards "
+        return None, trace, None, ["No isotope of the data file has standards in %s: check the standards "
                              "file and the instrument." % os.path.basename(run["stdqc"])]
     is_elements = [chosen["HR"], chosen["MR"], chosen["LR"]] if ref != -1 else [-1, -1, -1]
     trace.append("blank_id = %d, is_ref_id = %d, is_elements[0] = %d, is_elements[1] = %d, "
@@ -415,7 +416,7 @@ def process(run):
 
     if zero is not None:
         zero_row = Sol("STD_ZERO_STD", n, "STD")
-        zero_row.conc, zero_row.rsd = zero.conc, zero.rsd
+        zero_row.conc, zero_row.rsd, zero_row.measured = zero.conc, zero.rsd, zero.measured
         work.append(zero_row)
     out = ";;" + "".join(s.name + ";;;" for s in isos) + "\n\n"
     out += ";LOD (ppb) = ;" + "".join(g(v) + ";;;" for v in lod) + "\n"
@@ -432,7 +433,33 @@ def process(run):
             else:
                 out += "%s;%s;%s;" % (g(c), g(c * r / 100), g(r))
         out += "\n"
-    return out, trace, errors
+
+    def text(t):
+        return '"%s"' % t.replace('"', '""') if any(c in t for c in ',"\n\r') else t
+
+    def field(x):
+        return g(x) if math.isfinite(x) else ""
+
+    long = "solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag\n"
+    for s in work:
+        for i in range(n):
+            c, r = s.conc[i], s.rsd[i]
+            if c == 0.0:
+                numbers = ",,"
+                if s.kind == "STD":
+                    flag = "no value"
+                elif i not in usable:
+                    flag = "no calibration"
+                elif not s.measured[i]:
+                    flag = "not measured"
+                else:
+                    flag = "no value"
+            else:
+                numbers = "%s,%s,%s" % (field(c), field(c * r / 100), field(r))
+                flag = "<LOQ" if loq[i] > c else ("" if math.isfinite(c) else "no value")
+            long += "%s,%s,%s,%s,%s,%s,%s\n" % (text(s.name), s.kind, text(isos[i].name.rstrip()),
+                                                numbers, field(lod[i]), field(loq[i]), flag)
+    return out, trace, long, errors
 
 
 def parse_runs(path):
@@ -457,11 +484,12 @@ def parse_runs(path):
 
 def main():
     for run in parse_runs(os.path.join(HERE, "runs.txt")):
-        results, trace, errors = process(run)
+        results, trace, long, errors = process(run)
         base = os.path.join(HERE, "runs", run["name"])
         os.makedirs(os.path.dirname(base), exist_ok=True)
         if results is not None:
             open(base + ".csv", "w").write(results)
+            open(base + ".long", "w").write(long)
         open(base + ".trace", "w").write("\n".join(trace) + "\n")
         if errors:
             open(base + ".err", "w").write("\n".join(errors) + "\n")

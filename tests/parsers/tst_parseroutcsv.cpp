@@ -1,7 +1,6 @@
 #include "model/Data.h"
 #include "parsers/Parser.h"
 #include "parsers/ParserOutCSV.h"
-#include "parsers/ParserOutLongCSV.h"
 #include "processing/Processing.h"
 
 #include <QBuffer>
@@ -77,7 +76,6 @@ private slots:
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
 
     void writesWholeLayout();
-    void longTableFields();
     void failedWriteIsReported();
     void numbersAsTheTextStreamWritesThem_data();
     void numbersAsTheTextStreamWritesThem();
@@ -125,46 +123,6 @@ void TestParserOutCSV::writesWholeLayout()
             "River_A;;1.25;0.05;4;<LOQ;;;<LOQ;;;\n"
             "STD_1;;2;0;0;;;;12.3457;0.123457;1;\n"
             "S;;0.1;0.01;10;0.002;nan;nan;;;;\n"));
-}
-
-// Quoting, trimmed isotope names, UTF-8 and missing numbers; the flags of a
-// whole run are checked with the window and the batch tool.
-void TestParserOutCSV::longTableFields()
-{
-    Data data;
-    data.addIso(Element(QStringLiteral("Li"), 7, Element::LR));
-    data.addIso(Element(QStringLiteral("In #1"), 115, Element::NOT_DEFINED));
-    Processing engine; // no calibration line
-    engine.init(2);
-    setLimits(engine, { 0.01, 0.0 });
-    const double inf = std::numeric_limits<double>::infinity();
-    const QList<QPair<QString, QList<double>>> solutions {
-        { QStringLiteral("Sample \"A\", upstream"), { 1.25, 4, 0, 0 } },
-        { QStringLiteral("STD_1"), { 2, qQNaN(), 0, 0 } },
-        { QStringLiteral("M\u00fcll\nQC_1"), { 0.05, 2, inf, 5 } },
-    };
-    for (const auto &solution : solutions) {
-        Solution added(solution.first, 2, Parser::classify(solution.first));
-        for (int i = 0; i < 2; ++i) {
-            added.setConcent(i, solution.second.at(2 * i));
-            added.setConcentRSD(i, solution.second.at(2 * i + 1));
-        }
-        data.addSolution(added);
-    }
-
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    ParserOutLongCSV writer;
-    QCOMPARE(writer.parse(&buffer, &data, &engine).code, 0);
-    QCOMPARE(buffer.data(),
-        QByteArray("solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,"
-                   "flag\n"
-                   "\"Sample \"\"A\"\", upstream\",SAMPLE,7Li LR,1.25,0.05,4,0.03,0.1,\n"
-                   "\"Sample \"\"A\"\", upstream\",SAMPLE,115In #1,,,,0,0,no calibration\n"
-                   "STD_1,STD,7Li LR,2,,,0.03,0.1,\n"
-                   "STD_1,STD,115In #1,,,,0,0,no value\n"
-                   "\"M\xc3\xbcll\nQC_1\",QC,7Li LR,0.05,0.001,2,0.03,0.1,<LOQ\n"
-                   "\"M\xc3\xbcll\nQC_1\",QC,115In #1,,,5,0,0,no value\n"));
 }
 
 // A write that fails part-way, on a device and on a buffered full disk, and a
