@@ -134,8 +134,6 @@ private slots:
     void openDataFile();
     void cancelledDialogs_data();
     void cancelledDialogs();
-    void rememberedChoicesAfterRestart_data();
-    void rememberedChoicesAfterRestart();
     void reports_data();
     void reports();
     void runOutcomes_data();
@@ -465,48 +463,71 @@ void TestApplication::recoveryBoundsFollowPanel()
 
 void TestApplication::closing_data()
 {
-    QTest::addColumn<QString>("file"); // empty: nothing read
     QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<QString>("chosen"); // on the run file; empty: nothing read
     QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("next"); // instrument|file read after the restart
+    QTest::addColumn<QStringList>("expected"); // LR, MR, HR texts after that read
 
-    const QString example = EXAMPLES + "hr_export.csv";
-    QTest::newRow("no keeps the window") << example << QMessageBox::No << QStringList {};
-    QTest::newRow("yes before any file stores nothing") << "" << QMessageBox::Yes << QStringList {};
-    QTest::newRow("yes stores the three choices")
-        << example << QMessageBox::Yes << QStringList { "HR", "LR", "MR" };
-    QTest::newRow("no HR isotope, no HR key")
-        << RUN_HR << QMessageBox::Yes << QStringList { "LR", "MR" };
+    QTest::newRow("no keeps the window")
+        << QMessageBox::No << "lr=115In LR" << QStringList() << "" << QStringList();
+    QTest::newRow("yes before any file stores nothing")
+        << QMessageBox::Yes << "" << QStringList() << "" << QStringList();
+    // Bounds both below and both above the defaults 60 and 125: each box's
+    // range depends on the other's value. The run file has no HR isotope.
+    const QStringList keys { "LR", "MR", "RecoveryHigh", "RecoveryLow", "Weighting" };
+    QTest::newRow("back after a restart, for another file with the same isotopes")
+        << QMessageBox::Yes << "lr=115In LR;mr=115In MR;w=1/x;rec=10,50" << keys
+        << "HR-ICP-MS|" + EXAMPLES + "hr_export.csv"
+        << QStringList { "115In LR", "115In MR", "75As HR" };
+    // The stored texts are not in the quadrupole file: its first isotope stays.
+    QTest::newRow("back after a restart, texts absent from the next file")
+        << QMessageBox::Yes << QString::fromUtf8("lr=115In LR;mr=115In MR;w=1/x\u00b2;rec=130,200")
+        << keys << "Q-ICP-MS|" + EXAMPLES + "q_export.csv" << QStringList { "7Li #1 ", "", "" };
 }
 
 void TestApplication::closing()
 {
-    QFETCH(QString, file);
     QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(QString, chosen);
     QFETCH(QStringList, keys);
+    QFETCH(QString, next);
+    QFETCH(QStringList, expected);
 
-    if (!file.isEmpty())
-        load(QStringLiteral("HR-ICP-MS"), file);
-    ui()->comboISLR->setCurrentIndex(ui()->comboISLR->count() - 1);
-    ModalAnswerer answerer({ answer });
-    action(QStringLiteral("&Quit"))->trigger();
-    QCOMPARE(answerer.count(), 1);
-    const ModalAnswerer::Seen box = answerer.seen().first();
+    // The run file lists 7Li and 59Co first: the stored choices are not the defaults.
+    if (!chosen.isEmpty()) {
+        load(QStringLiteral("HR-ICP-MS"), RUN_HR);
+        apply(chosen);
+    }
+    const QString weighting = ui()->weighting->currentText();
+    const int bounds = ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value();
+    ModalAnswerer::Seen box;
+    {
+        ModalAnswerer answerer({ answer });
+        action(QStringLiteral("&Quit"))->trigger();
+        QCOMPARE(answerer.count(), 1);
+        box = answerer.seen().first();
+    }
     QCOMPARE(box.title, QStringLiteral("Close"));
     QCOMPARE(box.text, QStringLiteral("Do you really want to close this application ?"));
     QCOMPARE(box.defaultButton, QMessageBox::Yes);
     QCOMPARE(window->isVisible(), answer == QMessageBox::No);
-
-    QSettings settings(ORGANISATION, APPLICATION);
-    QStringList found = settings.allKeys();
+    QStringList found = QSettings(ORGANISATION, APPLICATION).allKeys();
     found.sort();
-    keys.sort();
     QCOMPARE(found, keys);
-    const QList<QPair<QString, const QComboBox *>> combos { { "LR", ui()->comboISLR },
-        { "MR", ui()->comboISMR }, { "HR", ui()->comboISHR } };
-    for (const auto &pair : combos) {
-        if (keys.contains(pair.first))
-            QCOMPARE(settings.value(pair.first).toString(), pair.second->currentText());
-    }
+    if (next.isEmpty())
+        return;
+
+    newWindow();
+    // Before a file is read the isotope boxes are empty whatever is stored;
+    // the other choices are back at once.
+    QCOMPARE(ui()->comboISLR->count(), 0);
+    QCOMPARE(ui()->weighting->currentText(), weighting);
+    QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), bounds);
+    load(next.section('|', 0, 0), next.section('|', 1));
+    QCOMPARE(QStringList({ ui()->comboISLR->currentText(), ui()->comboISMR->currentText(),
+                 ui()->comboISHR->currentText() }),
+        expected);
 }
 
 void TestApplication::openDataFile_data()
@@ -590,55 +611,6 @@ void TestApplication::cancelledDialogs()
     QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList {});
     // Only a cancelled data file takes "&Process" away, until a file is read again.
     QCOMPARE(action(QStringLiteral("&Process"))->isEnabled(), command.at(0) != "&Data File");
-}
-
-void TestApplication::rememberedChoicesAfterRestart_data()
-{
-    QTest::addColumn<QString>("instrument");
-    QTest::addColumn<QString>("nextFile");
-    QTest::addColumn<QStringList>("expected"); // LR, MR, HR texts after the next read
-    QTest::addColumn<QString>("weighting");
-    QTest::addColumn<QString>("bounds"); // IS recovery, low and high
-
-    // Bounds both below and both above the defaults 60 and 125: each box's
-    // range depends on the other's value.
-    QTest::newRow("other file with the same isotopes")
-        << "HR-ICP-MS" << EXAMPLES + "hr_export.csv"
-        << QStringList { "115In LR", "115In MR", "75As HR" } << "1/x"
-        << "10,50";
-    // The stored texts are not in the quadrupole file: its first isotope stays.
-    QTest::newRow("stored texts absent from the next file")
-        << "Q-ICP-MS" << EXAMPLES + "q_export.csv" << QStringList { "7Li #1 ", "", "" }
-        << QString::fromUtf8("1/x\u00b2") << "130,200";
-}
-
-void TestApplication::rememberedChoicesAfterRestart()
-{
-    QFETCH(QString, instrument);
-    QFETCH(QString, nextFile);
-    QFETCH(QStringList, expected);
-    QFETCH(QString, weighting);
-    QFETCH(QString, bounds);
-
-    // The run file lists 7Li and 59Co first: the stored choices are not the defaults.
-    load(QStringLiteral("HR-ICP-MS"), RUN_HR);
-    apply("lr=115In LR;mr=115In MR;w=" + weighting + ";rec=" + bounds);
-    {
-        ModalAnswerer answerer({ QMessageBox::Yes });
-        QVERIFY(window->close());
-    }
-    newWindow();
-    // Before a file is read the isotope boxes are empty whatever is stored;
-    // the other choices are back at once.
-    QCOMPARE(ui()->comboISLR->count(), 0);
-    QCOMPARE(ui()->weighting->currentText(), weighting);
-    QCOMPARE(
-        QStringLiteral("%1,%2").arg(ui()->recoveryLow->value()).arg(ui()->recoveryHigh->value()),
-        bounds);
-    load(instrument, nextFile);
-    QCOMPARE(ui()->comboISLR->currentText(), expected.at(0));
-    QCOMPARE(ui()->comboISMR->currentText(), expected.at(1));
-    QCOMPARE(ui()->comboISHR->currentText(), expected.at(2));
 }
 
 void TestApplication::reports_data()
