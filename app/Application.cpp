@@ -3,6 +3,7 @@
 #include "app/QCDialog.h"
 #include "app/Ui_Application.h"
 #include "display/Displaying.h"
+#include "display/PlotStyle.h"
 #include "model/Data.h"
 #include "parsers/OutputFile.h"
 #include "parsers/ParserInAgilentCSV.h"
@@ -34,7 +35,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <qwt_plot.h>
-#include <qwt_plot_grid.h>
 
 // The images live in a static library: without this call the linker would drop them.
 static void registerResources()
@@ -169,33 +169,10 @@ void Application::initIHM()
 {
     ui->tabs->setCurrentIndex(0);
 
-    for (QwtPlot *plot : { ui->graphElement, ui->graphIS, ui->graphEvol }) {
-        auto *grid = new QwtPlotGrid;
-        grid->setPen(Qt::gray, 0.0, Qt::DotLine);
-        grid->enableX(true);
-        grid->enableY(true);
-        grid->enableXMin(true);
-        grid->enableYMin(true);
-        grid->setRenderHint(QwtPlotItem::RenderAntialiased, true);
-        grid->attach(plot);
-    }
-
     setPlotTitles();
-    ui->graphElement->setAxisTitle(QwtPlot::xBottom, tr("Concentration (ppb)"));
-    ui->graphElement->setAxisTitle(QwtPlot::yLeft, tr("Intensity (cps)"));
-    ui->graphElement->replot();
-
-    const auto runningOrderFrame = [this](QwtPlot *plot) {
-        plot->setAxisTitle(QwtPlot::xBottom, tr("Samples running order"));
-        plot->setAxisLabelRotation(QwtPlot::xBottom, 270);
-        // Hang the turned labels below their ticks instead of across the axis.
-        plot->setAxisLabelAlignment(QwtPlot::xBottom, Qt::AlignLeft | Qt::AlignVCenter);
-        plot->setAxisMaxMinor(QwtPlot::xBottom, 0);
-        plot->setAxisTitle(QwtPlot::yLeft, tr("Intensity (cps)"));
-        plot->replot();
-    };
-    runningOrderFrame(ui->graphIS);
-    runningOrderFrame(ui->graphEvol);
+    PlotStyle::frameCalibration(ui->graphElement);
+    PlotStyle::frameRunningOrder(ui->graphIS);
+    PlotStyle::frameRunningOrder(ui->graphEvol);
 
     ui->icpmsModel->addItem(ParserInHRElementCSV::ICP_MS_NAME);
     ui->icpmsModel->addItem(ParserInAgilentCSV::ICP_MS_NAME);

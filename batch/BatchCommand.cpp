@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // The same text for every path to one file, also to one not written yet:
@@ -34,6 +37,7 @@ QString BatchCommand::usage()
         "                     [--is-groups LR,MR,HR] [--is-recovery LOW,HIGH]\n"
         "                     [--blank-mode y-intercept|subtract|none]\n"
         "                     [--blank SOLUTION] [--weighting none|1/x|1/x2] [--no-qc]\n"
+        "                     [--long FILE] [--plots DIR [--plot-format png|svg|pdf]]\n"
         "\n"
         "Processes one ICP-MS export with its standards-and-QC file, as the Process command of\n"
         "Ketrion does, and writes the results file.\n"
@@ -44,6 +48,13 @@ QString BatchCommand::usage()
         "  --output FILE       results file; replaced only when the whole run succeeds\n"
         "  --long FILE         also the results as a long table for R or pandas, one row per\n"
         "                      solution and isotope; written after the results file\n"
+        "  --plots DIR         also the plots, drawn as the window draws them at 1200 x 800\n"
+        "                      pixels, into DIR (made if missing), after the results file and\n"
+        "                      the long table: calibration-ISOTOPE for every isotope with a\n"
+        "                      calibration line, internal-standard-GROUP for every group\n"
+        "                      corrected (LR, MR, HR); in ISOTOPE each run of characters other\n"
+        "                      than letters, digits, - and _ becomes one _ (115In_LR)\n"
+        "  --plot-format F     image format of the plots: png (default), svg or pdf\n"
         "  --is-ref SOLUTION   internal-standard reference solution; internal-standard\n"
         "                      correction is on only with this option\n"
         "  --is-lr ISOTOPE     internal-standard isotope of the LR group, by its display name\n"
@@ -104,12 +115,16 @@ QString BatchCommand::parse(const QStringList &arguments)
         QStringLiteral("weighting"), QString(), QStringLiteral("W"));
     const QCommandLineOption noQcOption(QStringLiteral("no-qc"));
     const QCommandLineOption longOption(QStringLiteral("long"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption plotsOption(QStringLiteral("plots"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption plotFormatOption(
+        QStringLiteral("plot-format"), QString(), QStringLiteral("F"));
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({ helpOption, instrumentOption, dataOption, stdqcOption, outputOption,
-        isRefOption, isLROption, isMROption, isHROption, groupsOption, recoveryOption,
-        blankModeOption, blankOption, weightingOption, noQcOption, longOption });
+    parser.addOptions(
+        { helpOption, instrumentOption, dataOption, stdqcOption, outputOption, isRefOption,
+            isLROption, isMROption, isHROption, groupsOption, recoveryOption, blankModeOption,
+            blankOption, weightingOption, noQcOption, longOption, plotsOption, plotFormatOption });
     // The parser expects the program name first.
     if (!parser.parse(QStringList(QStringLiteral("ketrion-batch")) + arguments))
         return parser.errorText();
@@ -156,6 +171,30 @@ QString BatchCommand::parse(const QStringList &arguments)
             return QStringLiteral("'--long' names an input file: %1.").arg(longFile);
         if (longTarget == target)
             return QStringLiteral("'--long' names the '--output' file: %1.").arg(longFile);
+    }
+    if (parser.isSet(plotsOption)) {
+        plotFolder = parser.value(plotsOption);
+        if (plotFolder.isEmpty())
+            return QStringLiteral("Missing folder name after '--plots'.");
+        const QString plotsTarget = identity(plotFolder);
+        if (plotsTarget == identity(dataFile) || plotsTarget == identity(stdqcFile))
+            return QStringLiteral("'--plots' names an input file: %1.").arg(plotFolder);
+        if (plotsTarget == target)
+            return QStringLiteral("'--plots' names the '--output' file: %1.").arg(plotFolder);
+        if (!longFile.isEmpty() && plotsTarget == identity(longFile))
+            return QStringLiteral("'--plots' names the '--long' file: %1.").arg(plotFolder);
+    }
+    if (parser.isSet(plotFormatOption)) {
+        if (plotFolder.isEmpty())
+            return QStringLiteral("'--plot-format' applies only with '--plots'.");
+        const QString name = parser.value(plotFormatOption);
+        const PlotImage::Format formats[]
+            = { PlotImage::Format::Png, PlotImage::Format::Svg, PlotImage::Format::Pdf };
+        const auto known = std::find_if(std::begin(formats), std::end(formats),
+            [&](PlotImage::Format format) { return PlotImage::suffix(format) == name; });
+        if (known == std::end(formats))
+            return QStringLiteral("Unknown plot format '%1': use png, svg or pdf.").arg(name);
+        plotFormat = *known;
     }
 
     // Options that would silently do nothing are refused.

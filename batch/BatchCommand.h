@@ -1,6 +1,7 @@
 #ifndef KETRION_BATCHCOMMAND_H
 #define KETRION_BATCHCOMMAND_H
 
+#include "display/PlotImage.h"
 #include "processing/RunOptions.h"
 
 #include <QString>
@@ -26,6 +27,8 @@ public:
     QString stdqcFile;
     QString outputFile;
     QString longFile; // empty: no long table
+    QString plotFolder; // empty: no plots
+    PlotImage::Format plotFormat = PlotImage::Format::Png;
 
     bool isCorrection = false; // on exactly when a reference solution is named
     QString isReference;

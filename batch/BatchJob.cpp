@@ -1,6 +1,7 @@
 #include "batch/BatchJob.h"
 
 #include "batch/BatchCommand.h"
+#include "batch/BatchPlots.h"
 #include "processing/Trace.h"
 
 #include <QFile>
@@ -174,10 +175,17 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     if (!result.status.isEmpty())
         errors << result.status << '\n';
 
-    const ExitCode saved = save(command.outputFile, ProcessingRun::Layout::Wide, errors);
-    if (saved != Done || command.longFile.isEmpty())
+    ExitCode saved = save(command.outputFile, ProcessingRun::Layout::Wide, errors);
+    if (saved == Done && !command.longFile.isEmpty())
+        saved = save(command.longFile, ProcessingRun::Layout::Long, errors);
+    if (saved != Done || command.plotFolder.isEmpty())
         return saved;
-    return save(command.longFile, ProcessingRun::Layout::Long, errors);
+    const QString problem = BatchPlots(command.plotFolder, command.plotFormat)
+                                .write(&inputData, &outputData, &processing, options, result);
+    if (problem.isEmpty())
+        return Done;
+    errors << problem << '\n';
+    return FileError;
 }
 
 BatchJob::ExitCode BatchJob::save(

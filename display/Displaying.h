@@ -4,13 +4,15 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
+class CalibrationPlot;
 class Data;
+class EvolutionPlot;
+class InternalStandardPlot;
 class Processing;
 class QStandardItemModel;
 class QTableView;
-class QwtPlot;
-class QwtPlotCurve;
-class QwtPlotIntervalCurve;
 class QwtPlotZoomer;
 
 namespace Ui {
@@ -49,23 +51,11 @@ private:
     void showTable(QTableView *view, Data *data, int solution, Processing *limits);
 
     Ui::Application *ui;
-    QwtPlotCurve *curveSTD;
-    QwtPlotCurve *curveLine;
-    QwtPlotCurve *curveQC;
-    QwtPlotCurve *curveIS;
-    QwtPlotCurve *curveISOutside;
-    QwtPlotCurve *curveISLow;
-    QwtPlotCurve *curveISHigh;
-    QwtPlotCurve *curveEvol;
-    QwtPlotIntervalCurve *curveErrorCps;
-    QwtPlotIntervalCurve *curveErrorConcent;
-    QwtPlotZoomer *zoomer;
-
-    // A plot deletes its attached items when it goes; these tell whether the
-    // curves above are still ours to delete.
-    QPointer<QwtPlot> elementPlot;
-    QPointer<QwtPlot> isPlot;
-    QPointer<QwtPlot> evolPlot;
+    std::unique_ptr<CalibrationPlot> calibration;
+    std::unique_ptr<InternalStandardPlot> internalStandard;
+    std::unique_ptr<EvolutionPlot> evolution;
+    // The calibration plot's canvas deletes it when it goes first.
+    QPointer<QwtPlotZoomer> zoomer;
 };
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -29,6 +30,22 @@ QString expand(QString text, const QString &output)
 const QStringList LITHIUM { "--instrument", "HR-ICP-MS", "--data", "@DATA/hr_single_blank.csv",
     "--stdqc", "@DATA/stdqc_li.csv", "--output", "@OUT" };
 
+// Red pixels in the reddest row: the dashed recovery bounds cross the IS
+// plot, a calibration has only its QC dots in red.
+int reddestRow(const QImage &image)
+{
+    int most = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int red = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            red += qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+        }
+        most = qMax(most, red);
+    }
+    return most;
+}
+
 } // namespace
 
 class TestBatch : public QObject
@@ -43,6 +60,8 @@ private slots:
     void writesThroughPipes();
     void wholeRuns_data();
     void wholeRuns();
+    void plots_data();
+    void plots();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -188,6 +207,87 @@ void TestBatch::wholeRuns()
         refused ? EARLIER : BatchProcess::contents(expected + ".csv"));
     if (longTable)
         QCOMPARE(BatchProcess::contents(longFile), BatchProcess::contents(expected + ".long"));
+}
+
+void TestBatch::plots_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message"); // a usage error's first line
+    QTest::addColumn<QStringList>("images"); // in @TMP/plots
+
+    const QStringList recovery = files("HR-ICP-MS", "@DATA/recovery_hr.csv", "@DATA/stdqc_li.csv")
+        + QStringList { "--is-ref", "BLK_1", "--is-lr", "115In LR", "--is-mr", "115In MR" };
+    const QStringList names { "calibration-7Li_LR.", "internal-standard-LR.",
+        "internal-standard-MR." };
+    QTest::newRow("png, folder made")
+        << recovery + QStringList { "--plots", "@TMP/plots" } << 0 << QString()
+        << QStringList(names).replaceInStrings(".", ".png");
+    QTest::newRow("svg") << recovery + QStringList { "--plots=@TMP/plots", "--plot-format", "svg" }
+                         << 0 << QString() << QStringList(names).replaceInStrings(".", ".svg");
+    QTest::newRow("pdf, MR corrected alone")
+        << recovery + QStringList { "--plots", "@TMP/plots", "--plot-format=pdf", "--is-groups=MR" }
+        << 0 << QString() << QStringList { "calibration-7Li_LR.pdf", "internal-standard-MR.pdf" };
+    // "7Li #1 " and "56Fe #2 "; In has no standards
+    QTest::newRow("quadrupole names")
+        << files("Q-ICP-MS", "@DATA/quadrupole_run.csv", "@DATA/quadrupole_run_stdqc.csv")
+            + QStringList { "--is-ref=BLK_1", "--is-lr=115In #1", "--plots", "@TMP/plots" }
+        << 0 << QString()
+        << QStringList { "calibration-56Fe_2.png", "calibration-59Co_1.png",
+               "calibration-7Li_1.png", "internal-standard-LR.png" };
+    QTest::newRow("folder under the results file")
+        << recovery + QStringList { "--plots", "@OUT/plots" } << 1
+        << "Cannot create folder @OUT/plots:\n@OUT is not a folder." << QStringList();
+    QTest::newRow("folder named as the results file")
+        << recovery + QStringList { "--plots", "@TMP/../@NAME/results.csv" } << 2
+        << "ketrion-batch: '--plots' names the '--output' file: @TMP/../@NAME/results.csv."
+        << QStringList();
+}
+
+// Drawn without a display: QT_QPA_PLATFORM and the displays are taken away.
+void TestBatch::plots()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QFETCH(QStringList, images);
+
+    QStringList command { "-u", "QT_QPA_PLATFORM", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY",
+        "XDG_RUNTIME_DIR=" + dir->path(), PROGRAM };
+    for (const QString &argument : arguments)
+        command.append(expand(argument, output));
+    const Outcome outcome = BatchProcess::run("env", command);
+    QCOMPARE(outcome.exitCode, exitCode);
+    QCOMPARE(outcome.errLines().value(0), expand(message, output).section('\n', 0, 0));
+    QCOMPARE(outcome.errLines().value(1),
+        exitCode == 2 ? USAGE : expand(message, output).section('\n', 1, 1));
+    // The results file comes first and stays.
+    QCOMPARE(BatchProcess::contents(output) == EARLIER, exitCode == 2);
+
+    const QDir plots(dir->filePath("plots"));
+    QCOMPARE(plots.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), images);
+    for (const QString &name : images) {
+        const QByteArray bytes = BatchProcess::contents(plots.filePath(name));
+        QVERIFY2(bytes.size() > 10000, qPrintable(name));
+        if (name.endsWith(".svg")) {
+            QVERIFY(bytes.startsWith("<?xml") && bytes.contains("viewBox=\"0 0 1200 800\""));
+        } else if (name.endsWith(".pdf")) {
+            // 1200 x 800 pixels at the plot's resolution: a page of their proportions
+            const QRegularExpressionMatch page
+                = QRegularExpression("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")
+                      .match(QString::fromLatin1(bytes.constData(), bytes.size()));
+            QVERIFY(bytes.startsWith("%PDF-") && page.hasMatch());
+            QCOMPARE(page.captured(1).toDouble() * 2.0, page.captured(2).toDouble() * 3.0);
+        } else {
+            QImageReader reader(plots.filePath(name));
+            QCOMPARE(reader.format(), QByteArray("png"));
+            const QImage image = reader.read();
+            QCOMPARE(image.size(), QSize(1200, 800));
+            const int red = reddestRow(image);
+            QVERIFY2(name.startsWith("internal") ? red > 300 : red > 0 && red < 50,
+                qPrintable(QStringLiteral("%1: %2").arg(name).arg(red)));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

@@ -1,0 +1,129 @@
+#include "batch/BatchPlots.h"
+
+#include "display/CalibrationPlot.h"
+#include "display/InternalStandardPlot.h"
+#include "display/PlotStyle.h"
+#include "model/Data.h"
+#include "parsers/OutputFile.h"
+#include "processing/Processing.h"
+#include "processing/RunOptions.h"
+#include "processing/RunResult.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <qwt_plot.h>
+
+const QSize BatchPlots::SIZE(1200, 800);
+
+namespace {
+
+// Whole or not at all, as the results file.
+QString save(QwtPlot *plot, PlotImage::Format format, const QString &fileName)
+{
+    OutputFile file(fileName);
+    QString problem;
+    if (!file.open(QIODevice::WriteOnly)) {
+        problem = file.errorString();
+    } else {
+        problem = PlotImage::write(plot, BatchPlots::SIZE, format, file.device());
+        if (!problem.isEmpty())
+            file.cancel();
+        else if (!file.commit())
+            problem = file.errorString();
+    }
+    return problem.isEmpty() ? QString()
+                             : QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, problem);
+}
+
+} // namespace
+
+QString BatchPlots::safeName(const QString &name)
+{
+    static const QRegularExpression others(QStringLiteral("[^A-Za-z0-9_-]+"));
+    QString safe = name;
+    safe.replace(others, QStringLiteral("_"));
+    int first = 0;
+    int end = safe.size();
+    while (first < end && safe.at(first) == QLatin1Char('_'))
+        ++first;
+    while (end > first && safe.at(end - 1) == QLatin1Char('_'))
+        --end;
+    return safe.mid(first, end - first);
+}
+
+BatchPlots::BatchPlots(const QString &folder, PlotImage::Format format)
+    : folder(folder), format(format)
+{ }
+
+QString BatchPlots::fileName(const QString &kind, const QString &name) const
+{
+    return QDir(folder).filePath(
+        kind + QLatin1Char('-') + safeName(name) + QLatin1Char('.') + PlotImage::suffix(format));
+}
+
+QString BatchPlots::makeFolder() const
+{
+    if (QDir().mkpath(folder))
+        return {};
+    // Name what stands in the way when it is a file; mkpath does not say.
+    QString step = folder;
+    while (!QFileInfo::exists(step)) {
+        const QString up = QFileInfo(step).path();
+        if (up == step)
+            break;
+        step = up;
+    }
+    const QFileInfo blocking(step);
+    if (blocking.exists() && !blocking.isDir())
+        return QStringLiteral("Cannot create folder %1:\n%2 is not a folder.").arg(folder, step);
+    return QStringLiteral("Cannot create folder %1.").arg(folder);
+}
+
+QString BatchPlots::write(const Data *inputData, const Data *outputData,
+    const Processing *processing, const RunOptions &options, const RunResult &result) const
+{
+    const QString problem = makeFolder();
+    if (!problem.isEmpty())
+        return problem;
+
+    for (int iso = 0; iso < outputData->isoSize(); ++iso) {
+        if (!(processing->getLine(iso).slope > Data::ZERO))
+            continue;
+        // A fresh plot each time: no image depends on the ones before.
+        QwtPlot plot;
+        CalibrationPlot calibration(&plot);
+        PlotStyle::frameCalibration(&plot);
+        calibration.draw(outputData, inputData, iso, processing);
+        const QString failed = save(&plot, format,
+            fileName(QStringLiteral("calibration"), outputData->getIso(iso).getName()));
+        if (!failed.isEmpty())
+            return failed;
+    }
+
+    if (!options.isCorrection)
+        return {};
+    const struct
+    {
+        Element::Resolution group;
+        bool corrected;
+    } groups[] = { { Element::LR, options.correctLR }, { Element::MR, options.correctMR },
+        { Element::HR, options.correctHR } };
+    for (const auto &group : groups) {
+        const int iso = result.is_elements[group.group];
+        if (!group.corrected || iso == -1)
+            continue;
+        QwtPlot plot;
+        InternalStandardPlot internalStandard(&plot);
+        PlotStyle::frameRunningOrder(&plot);
+        // The bounds as the window draws them while the correction is on.
+        internalStandard.draw(
+            inputData, iso, options.isReference, options.recoveryLow, options.recoveryHigh);
+        const QString failed = save(&plot, format,
+            fileName(QStringLiteral("internal-standard"), Element::resolName(group.group)));
+        if (!failed.isEmpty())
+            return failed;
+    }
+    return {};
+}

@@ -1,0 +1,40 @@
+#ifndef KETRION_BATCHPLOTS_H
+#define KETRION_BATCHPLOTS_H
+
+#include "display/PlotImage.h"
+
+#include <QString>
+
+class Data;
+class Processing;
+struct RunOptions;
+struct RunResult;
+
+// The plots of a finished run as image files in one folder, drawn by the
+// window's plot code: each isotope's calibration with a line, and the internal
+// standard of each group corrected. Needs the GUI application object.
+class BatchPlots
+{
+public:
+    static const QSize SIZE;
+
+    // Letters, digits, '-' and '_' kept, each run of other characters one '_',
+    // none at either end: "115In #1 " gives "115In_1".
+    static QString safeName(const QString &name);
+
+    BatchPlots(const QString &folder, PlotImage::Format format);
+
+    // inputData is the data set as read, the one the run was given. Empty when
+    // every image was written, else why not; the images before stay.
+    QString write(const Data *inputData, const Data *outputData, const Processing *processing,
+        const RunOptions &options, const RunResult &result) const;
+
+private:
+    QString makeFolder() const;
+    QString fileName(const QString &kind, const QString &name) const;
+
+    QString folder;
+    PlotImage::Format format;
+};
+
+#endif

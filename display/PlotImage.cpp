@@ -1,0 +1,79 @@
+#include "display/PlotImage.h"
+
+#include <QImage>
+#include <QImageWriter>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <qwt_plot.h>
+#include <qwt_plot_renderer.h>
+#include <qwt_text.h>
+
+QString PlotImage::suffix(Format format)
+{
+    switch (format) {
+    case Format::Svg:
+        return QStringLiteral("svg");
+    case Format::Pdf:
+        return QStringLiteral("pdf");
+    case Format::Png:
+        break;
+    }
+    return QStringLiteral("png");
+}
+
+QString PlotImage::write(QwtPlot *plot, const QSize &size, Format format, QIODevice *device)
+{
+    // The renderer lays the plot out again for the image, but takes the axes'
+    // scales as the last replot left them.
+    plot->resize(size);
+    plot->replot();
+    const QwtPlotRenderer renderer;
+    const QRectF area(QPointF(0.0, 0.0), size);
+    // At the plot's own resolution fonts and lines keep their size relative to
+    // the image, as on screen.
+    const int dpi = plot->logicalDpiX();
+
+    if (format == Format::Png) {
+        QImage image(size, QImage::Format_ARGB32);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        renderer.render(plot, &painter, area);
+        painter.end();
+        QImageWriter writer(device, "png");
+        return writer.write(image) ? QString() : writer.errorString();
+    }
+
+    if (format == Format::Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(device);
+        svg.setSize(size);
+        svg.setViewBox(area);
+        svg.setResolution(dpi);
+        svg.setTitle(plot->title().text());
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return QStringLiteral("Cannot draw the SVG image");
+        renderer.render(plot, &painter, area);
+        painter.end();
+        return {};
+    }
+
+    QPdfWriter pdf(device);
+    pdf.setResolution(dpi);
+    pdf.setPageSize(
+        QPageSize(QSizeF(size) * 72.0 / dpi, QPageSize::Point, QString(), QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF());
+    pdf.setTitle(plot->title().text());
+    pdf.setCreator(QStringLiteral("Ketrion"));
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return QStringLiteral("Cannot draw the PDF document");
+    renderer.render(plot, &painter, area);
+    painter.end();
+    return {};
+}

@@ -1,0 +1,23 @@
+#ifndef KETRION_PLOTIMAGE_H
+#define KETRION_PLOTIMAGE_H
+
+#include <QSize>
+#include <QString>
+
+class QIODevice;
+class QwtPlot;
+
+// A plot as an image file, drawn as the plot would show at the image's size.
+class PlotImage
+{
+public:
+    enum class Format { Png, Svg, Pdf };
+
+    // The file name suffix, which is also the name the command line takes.
+    static QString suffix(Format format);
+
+    // Empty when the image went whole into device, else why not.
+    static QString write(QwtPlot *plot, const QSize &size, Format format, QIODevice *device);
+};
+
+#endif

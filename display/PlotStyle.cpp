@@ -1,0 +1,77 @@
+#include "display/PlotStyle.h"
+
+#include "display/RunningOrderScaleDraw.h"
+
+#include <QBrush>
+#include <QPen>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_grid.h>
+#include <qwt_symbol.h>
+
+namespace {
+
+void addGrid(QwtPlot *plot)
+{
+    auto *grid = new QwtPlotGrid;
+    grid->setPen(Qt::gray, 0.0, Qt::DotLine);
+    grid->enableX(true);
+    grid->enableY(true);
+    grid->enableXMin(true);
+    grid->enableYMin(true);
+    grid->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+    grid->attach(plot);
+}
+
+} // namespace
+
+void PlotStyle::frameCalibration(QwtPlot *plot)
+{
+    addGrid(plot);
+    plot->setAxisTitle(QwtPlot::xBottom, QStringLiteral("Concentration (ppb)"));
+    plot->setAxisTitle(QwtPlot::yLeft, QStringLiteral("Intensity (cps)"));
+    plot->replot();
+}
+
+void PlotStyle::frameRunningOrder(QwtPlot *plot)
+{
+    addGrid(plot);
+    plot->setAxisTitle(QwtPlot::xBottom, QStringLiteral("Samples running order"));
+    plot->setAxisLabelRotation(QwtPlot::xBottom, 270);
+    // Hang the turned labels below their ticks instead of across the axis.
+    plot->setAxisLabelAlignment(QwtPlot::xBottom, Qt::AlignLeft | Qt::AlignVCenter);
+    plot->setAxisMaxMinor(QwtPlot::xBottom, 0);
+    plot->setAxisTitle(QwtPlot::yLeft, QStringLiteral("Intensity (cps)"));
+    plot->replot();
+}
+
+void PlotStyle::useRunningOrderAxis(QwtPlot *plot)
+{
+    const QwtScaleDraw *current = plot->axisScaleDraw(QwtPlot::xBottom);
+    auto *draw = new RunningOrderScaleDraw;
+    draw->setLabelRotation(current->labelRotation());
+    draw->setLabelAlignment(current->labelAlignment());
+    plot->setAxisScaleDraw(QwtPlot::xBottom, draw);
+}
+
+void PlotStyle::styleRunningOrderCurve(QwtPlotCurve *curve)
+{
+    curve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+    curve->setSymbol(dot(Qt::black, 5));
+    curve->setPen(QPen(Qt::blue, 1.0));
+    curve->setStyle(QwtPlotCurve::Lines);
+}
+
+QwtSymbol *PlotStyle::dot(Qt::GlobalColor colour, int size)
+{
+    return new QwtSymbol(QwtSymbol::Ellipse, QBrush(colour), QPen(colour, 1.0), QSize(size, size));
+}
+
+void PlotStyle::empty(QwtPlot *plot)
+{
+    plot->insertLegend(nullptr);
+    plot->setAxisAutoScale(QwtPlot::xBottom, true);
+    plot->setAxisAutoScale(QwtPlot::yLeft, true);
+    plot->replot();
+}

@@ -1,0 +1,27 @@
+#ifndef KETRION_PLOTSTYLE_H
+#define KETRION_PLOTSTYLE_H
+
+#include <Qt>
+
+class QwtPlot;
+class QwtPlotCurve;
+class QwtSymbol;
+
+// The look the plots share, on screen and in saved images alike.
+class PlotStyle
+{
+public:
+    // Dotted grid and axis titles: concentration against intensity.
+    static void frameCalibration(QwtPlot *plot);
+    // Dotted grid and axis titles, the solutions' numbers turned under their ticks.
+    static void frameRunningOrder(QwtPlot *plot);
+    // A running-order draw on the bottom axis, keeping the rotation and
+    // alignment its labels had.
+    static void useRunningOrderAxis(QwtPlot *plot);
+    static void styleRunningOrderCurve(QwtPlotCurve *curve);
+    static QwtSymbol *dot(Qt::GlobalColor colour, int size);
+    // No legend, both axes scaled to the items again.
+    static void empty(QwtPlot *plot);
+};
+
+#endif
