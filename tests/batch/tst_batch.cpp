@@ -26,9 +26,13 @@ QString expand(QString text, const QString &output)
         .replace("@NAME", folder.fileName());
 }
 
+QStringList files(const QString &instrument, const QString &data, const QString &stdqc)
+{
+    return { "--instrument", instrument, "--data", data, "--stdqc", stdqc, "--output", "@OUT" };
+}
+
 // Lithium on an exact line; one blank.
-const QStringList LITHIUM { "--instrument", "HR-ICP-MS", "--data", "@DATA/hr_single_blank.csv",
-    "--stdqc", "@DATA/stdqc_li.csv", "--output", "@OUT" };
+const QStringList LITHIUM = files("HR-ICP-MS", "@DATA/hr_single_blank.csv", "@DATA/stdqc_li.csv");
 
 // Red pixels in the reddest row: the dashed recovery bounds cross the IS
 // plot, a calibration has only its QC dots in red.
