@@ -2,6 +2,7 @@
 // configuration invariants through real clicks, closing with the settings
 // store, and the whole job (open the files, process, read the report, save).
 #include "ModalAnswerer.h"
+#include "batch/BatchProcess.h"
 
 #include "app/Application.h"
 #include "app/Ui_Application.h"
@@ -143,6 +144,8 @@ private slots:
     void saveOutputFileType();
     void savePlot_data();
     void savePlot();
+    void wholeRuns_data();
+    void wholeRuns();
 
 private:
     void newWindow();
@@ -150,11 +153,9 @@ private:
     void load(const QString &instrument, const QString &fileName);
     // Reads the run's data file and chooses its standards file.
     void loadRunFiles();
-    // Sets the configuration tab from "is=BLK_1;lr=115In LR;boxes=010;yi=BLK_2;qc=0":
-    // is: IS reference (absent: no IS correction); lr, mr: IS isotopes; boxes: the
-    // LR, MR, HR check boxes; rec=85,95: IS recovery bounds; yi or sub: blank
-    // option and blank; w: weighting; qc=0: no validation.
-    void apply(const QString &chosen);
+    // Sets the configuration tab as ketrion-batch's options say.
+    void apply(const QStringList &options);
+    void apply(const QString &line) { apply(BatchProcess::options(line)); }
     // Presses "&Process"; the QC report, when it opens, is answered with OK.
     QList<ModalAnswerer::Seen> run();
     QString runAndSave(const QString &name);
@@ -215,42 +216,50 @@ void TestApplication::loadRunFiles()
     QVERIFY(window->chooseStdqcFile(RUN_STDQC));
 }
 
-void TestApplication::apply(const QString &chosen)
+void TestApplication::apply(const QStringList &options)
 {
-    QMap<QString, QString> option;
-    for (const QString &pair : chosen.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        option.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
-    const auto choose = [&option](QComboBox *combo, const QString &key) {
-        if (combo->findText(option.value(key)) == -1)
-            qFatal("%s has no item %s", qPrintable(key), qPrintable(option.value(key)));
-        combo->setCurrentIndex(combo->findText(option.value(key)));
+    const auto value = [&](const QString &name, const QString &fallback = {}) {
+        return BatchProcess::value(options, name, fallback);
     };
-    ui()->correctionIS->setChecked(option.contains(QStringLiteral("is")));
-    if (option.contains(QStringLiteral("is")))
-        choose(ui()->echantIS, QStringLiteral("is"));
-    const QString boxes = option.value(QStringLiteral("boxes"), QStringLiteral("111"));
-    ui()->correctISLR->setChecked(boxes.at(0) == QLatin1Char('1'));
-    ui()->correctISMR->setChecked(boxes.at(1) == QLatin1Char('1'));
-    ui()->correctISHR->setChecked(boxes.at(2) == QLatin1Char('1'));
-    if (option.contains(QStringLiteral("lr")))
-        choose(ui()->comboISLR, QStringLiteral("lr"));
-    if (option.contains(QStringLiteral("mr")))
-        choose(ui()->comboISMR, QStringLiteral("mr"));
-    if (option.contains(QStringLiteral("rec"))) {
-        const QStringList bounds = option.value(QStringLiteral("rec")).split(QLatin1Char(','));
-        ui()->recoveryLow->setValue(0); // the high bound may go below the low one's value
-        ui()->recoveryHigh->setValue(bounds.at(1).toInt());
-        ui()->recoveryLow->setValue(bounds.at(0).toInt());
+    // Isotopes are named without the trailing blank of quadrupole names.
+    const auto choose = [](QComboBox *combo, const QString &text) {
+        const int at = qMax(combo->findText(text), combo->findText(text + ' '));
+        if (at == -1)
+            qFatal("%s has no item %s", qPrintable(combo->objectName()), qPrintable(text));
+        combo->setCurrentIndex(at);
+    };
+    ui()->correctionIS->setChecked(!value("is-ref").isEmpty());
+    if (!value("is-ref").isEmpty())
+        choose(ui()->echantIS, value("is-ref"));
+    const QStringList groups = value("is-groups", "LR,MR,HR").remove(' ').split(',');
+    const struct
+    {
+        QCheckBox *box;
+        QComboBox *combo;
+        const char *group;
+    } panel[] = { { ui()->correctISLR, ui()->comboISLR, "LR" },
+        { ui()->correctISMR, ui()->comboISMR, "MR" },
+        { ui()->correctISHR, ui()->comboISHR, "HR" } };
+    for (const auto &entry : panel) {
+        entry.box->setChecked(groups.contains(QLatin1String(entry.group)));
+        const QString isotope = value("is-" + QString::fromLatin1(entry.group).toLower());
+        if (!isotope.isEmpty())
+            choose(entry.combo, isotope);
     }
-    if (option.contains(QStringLiteral("w")))
-        choose(ui()->weighting, QStringLiteral("w"));
-    ui()->yIntercept->setChecked(option.contains(QStringLiteral("yi")));
-    ui()->subBlank->setChecked(option.contains(QStringLiteral("sub")));
-    for (const QString &key : { QStringLiteral("yi"), QStringLiteral("sub") }) {
-        if (option.contains(key))
-            choose(ui()->blankSelection, key);
-    }
-    ui()->controlQC->setChecked(option.value(QStringLiteral("qc")) != "0");
+    const QString mode = value("blank-mode", "y-intercept");
+    ui()->yIntercept->setChecked(mode == "y-intercept");
+    ui()->subBlank->setChecked(mode == "subtract");
+    if (!value("blank").isEmpty())
+        choose(ui()->blankSelection, value("blank"));
+    const QString weighting = value("weighting", "none");
+    choose(ui()->weighting,
+        weighting == "none" ? "None"
+                            : QString(weighting).replace("x2", QString::fromUtf8("x\u00b2")));
+    const QStringList bounds = value("is-recovery", "60,125").split(',');
+    ui()->recoveryLow->setValue(0); // the high bound may go below the low one's value
+    ui()->recoveryHigh->setValue(bounds.at(1).toInt());
+    ui()->recoveryLow->setValue(bounds.at(0).toInt());
+    ui()->controlQC->setChecked(!options.contains("--no-qc"));
 }
 
 QList<ModalAnswerer::Seen> TestApplication::run()
@@ -451,7 +460,7 @@ void TestApplication::recoveryBoundsFollowPanel()
         return levels.join(',') + '|' + positions.join(',');
     };
     // Indium LR along the run: 10000, 9800, 9600, 9500, 9400, 8000, 9900, 9000, 8500.
-    apply(QStringLiteral("is=BLK_1;lr=115In LR;rec=85,95"));
+    apply(QStringLiteral("--is-ref=BLK_1 \"--is-lr=115In LR\" --is-recovery=85,95"));
     QCOMPARE(marks(), QStringLiteral("8500,9500|2,3,6,7"));
     ui()->recoveryHigh->setValue(99);
     QCOMPARE(marks(), QStringLiteral("8500,9900|6"));
@@ -470,19 +479,21 @@ void TestApplication::closing_data()
     QTest::addColumn<QStringList>("expected"); // LR, MR, HR texts after that read
 
     QTest::newRow("no keeps the window")
-        << QMessageBox::No << "lr=115In LR" << QStringList() << "" << QStringList();
+        << QMessageBox::No << "\"--is-lr=115In LR\"" << QStringList() << "" << QStringList();
     QTest::newRow("yes before any file stores nothing")
         << QMessageBox::Yes << "" << QStringList() << "" << QStringList();
     // Bounds both below and both above the defaults 60 and 125: each box's
     // range depends on the other's value. The run file has no HR isotope.
     const QStringList keys { "LR", "MR", "RecoveryHigh", "RecoveryLow", "Weighting" };
     QTest::newRow("back after a restart, for another file with the same isotopes")
-        << QMessageBox::Yes << "lr=115In LR;mr=115In MR;w=1/x;rec=10,50" << keys
+        << QMessageBox::Yes
+        << "\"--is-lr=115In LR\" \"--is-mr=115In MR\" --weighting=1/x --is-recovery=10,50" << keys
         << "HR-ICP-MS|" + EXAMPLES + "hr_export.csv"
         << QStringList { "115In LR", "115In MR", "75As HR" };
     // The stored texts are not in the quadrupole file: its first isotope stays.
     QTest::newRow("back after a restart, texts absent from the next file")
-        << QMessageBox::Yes << QString::fromUtf8("lr=115In LR;mr=115In MR;w=1/x\u00b2;rec=130,200")
+        << QMessageBox::Yes
+        << "\"--is-lr=115In LR\" \"--is-mr=115In MR\" --weighting=1/x2 --is-recovery=130,200"
         << keys << "Q-ICP-MS|" + EXAMPLES + "q_export.csv" << QStringList { "7Li #1 ", "", "" };
 }
 
@@ -622,26 +633,31 @@ void TestApplication::reports_data()
 
     const QString qc = QStringLiteral("Quality Controls");
     QTest::newRow("QC report, also when nothing failed")
-        << "is=BLK_1;lr=115In LR;mr=115In MR;boxes=010;yi=BLK_1;rec=0,200" << qc
+        << "--is-ref=BLK_1 \"--is-lr=115In LR\" \"--is-mr=115In MR\" --is-groups=MR --blank=BLK_1 "
+           "--is-recovery=0,200"
+        << qc
         << QStringList { "Quality Control <b>Not valid</b> : 0 / 2",
                "IS recovery <b>outside 0-200 %</b> : 0 / 8" }
         << QList<QStringList> { {}, {} };
     // Indium against BLK_1 is 98, 96, 95, 94, 80, 99, 90 and 85 %.
     QTest::newRow("QC and recovery failures")
-        << "is=BLK_1;lr=115In LR;boxes=100;yi=BLK_Avg_First_Seq;rec=85,95" << qc
+        << "--is-ref=BLK_1 \"--is-lr=115In LR\" --is-groups=LR --blank=BLK_Avg_First_Seq "
+           "--is-recovery=85,95"
+        << qc
         << QStringList { "Quality Control <b>Not valid</b> : 1 / 2",
                "IS recovery <b>outside 85-95 %</b> : 4 / 8" }
         << QList<QStringList> { { "QC_1 : 59Co MR" },
                { "BLK_2 : 115In LR (98.0 %)", "STD_1 : 115In LR (96.0 %)",
                    "S_1 : 115In LR (80.0 %)", "BLK_3 : 115In LR (99.0 %)" } };
     QTest::newRow("no QC: the recovery report alone")
-        << "is=BLK_1;lr=115In LR;boxes=100;yi=BLK_1;rec=90,100;qc=0"
+        << "--is-ref=BLK_1 \"--is-lr=115In LR\" --is-groups=LR --blank=BLK_1 --is-recovery=90,100 "
+           "--no-qc"
         << "Internal Standard Recovery"
         << QStringList { "IS recovery <b>outside 90-100 %</b> : 2 / 8" }
         << QList<QStringList> { { "S_1 : 115In LR (80.0 %)", "S_2 : 115In LR (85.0 %)" } };
     QTest::newRow("no QC, nothing outside: no report")
-        << "is=BLK_1;lr=115In LR;boxes=100;yi=BLK_1;qc=0" << QString() << QStringList()
-        << QList<QStringList>();
+        << "--is-ref=BLK_1 \"--is-lr=115In LR\" --is-groups=LR --blank=BLK_1 --no-qc" << QString()
+        << QStringList() << QList<QStringList>();
 }
 
 void TestApplication::reports()
@@ -669,7 +685,7 @@ void TestApplication::reports()
     // The zero standard's row comes with it, once, and goes with it.
     QCOMPARE(texts(ui()->listViewOutput->model()).count(Solution::ZERO_STD_NAME), 1);
     QCOMPARE(texts(ui()->listViewOutput->model()).last(), Solution::ZERO_STD_NAME);
-    apply(QStringLiteral("qc=0"));
+    apply(QStringLiteral("--blank-mode=none --no-qc"));
     run();
     QCOMPARE(texts(ui()->listViewOutput->model()).count(Solution::ZERO_STD_NAME), 0);
 }
@@ -679,14 +695,16 @@ void TestApplication::runOutcomes_data()
     // The options, the standards file (empty: never chosen), the box's title
     // and text (empty: the run goes on), the status bar, the last trace line.
     QTest::addColumn<QStringList>("outcome");
-    const QString options = QStringLiteral("is=BLK_1;lr=115In LR;mr=115In MR;yi=BLK_1");
+    const QString options
+        = QStringLiteral("--is-ref=BLK_1 \"--is-lr=115In LR\" \"--is-mr=115In MR\" --blank=BLK_1");
     QTest::newRow("no standards file chosen") << QStringList { options, "", "Read QC-STD File",
         "You have to load a QC-STD Concentrations File", "", "# open QC-STD file" };
     QTest::newRow("standards file without the QC solution")
         << QStringList { options, DATA + "window_run_stdqc_without_qc.csv", "Parsing CSV",
                "Solution QC_1 Not found", "", "# parse QC-STD file" };
     QTest::newRow("reference solution without its IS value")
-        << QStringList { "is=S_2;lr=115In LR;mr=59Co MR;yi=BLK_1", RUN_STDQC, "Process",
+        << QStringList { "--is-ref=S_2 \"--is-lr=115In LR\" \"--is-mr=59Co MR\" --blank=BLK_1",
+               RUN_STDQC, "Process",
                "The IS reference solution S_2 has no value for 59Co MR: choose another "
                "reference solution or isotope.",
                "", "# open QC-STD file" };
@@ -696,10 +714,10 @@ void TestApplication::runOutcomes_data()
                "window_run_stdqc_other_elements.csv: check the standards file and the "
                "instrument.",
                "", "# process calibration" };
-    QTest::newRow("no blank for the zero standard") << QStringList { "qc=0;blank=yi", RUN_STDQC, "",
-        "", ProcessingRun::NO_ZERO_STD_BLANK, "*** end of processing ***" };
-    QTest::newRow("no blank to subtract") << QStringList { "qc=0;blank=sub", RUN_STDQC, "", "",
-        ProcessingRun::NO_SUBTRACTION_BLANK, "*** end of processing ***" };
+    QTest::newRow("no blank for the zero standard") << QStringList { "--no-qc", RUN_STDQC, "", "",
+        ProcessingRun::NO_ZERO_STD_BLANK, "*** end of processing ***" };
+    QTest::newRow("no blank to subtract") << QStringList { "--blank-mode=subtract --no-qc",
+        RUN_STDQC, "", "", ProcessingRun::NO_SUBTRACTION_BLANK, "*** end of processing ***" };
 }
 
 // A run that stops keeps the earlier results on screen and in the file; a
@@ -721,10 +739,6 @@ void TestApplication::runOutcomes()
     else
         QVERIFY(window->chooseStdqcFile(standards));
     apply(outcome.at(0));
-    // Without a blank in the file a blank option is checked, not chosen.
-    if (outcome.at(0).contains(QLatin1String("blank=")))
-        (outcome.at(0).endsWith(QLatin1String("sub")) ? ui()->subBlank : ui()->yIntercept)
-            ->setChecked(true);
     clearTrace();
 
     const QList<ModalAnswerer::Seen> boxes = run();
@@ -867,6 +881,58 @@ void TestApplication::savePlot()
         else
             QVERIFY2(difference > 8.0, qPrintable(QString::number(difference)));
     }
+}
+
+void TestApplication::wholeRuns_data()
+{
+    QTest::addColumn<QStringList>("options");
+    // Whole runs whose files ketrion-batch is checked against, with every
+    // option of the panel among them.
+    const QStringList chosen { "not_measured", "quadrupole", "recovery_bounds_weighted",
+        "examples_indium_no_blank", "examples_first_run_average_subtracted" };
+    for (const auto &run : BatchProcess::wholeRuns()) {
+        if (chosen.contains(run.first))
+            QTest::newRow(qPrintable(run.first)) << run.second;
+    }
+}
+
+// The window gives the results file, long table and trace of ketrion-batch,
+// but for the QC and recovery lines, which it shows in its report.
+void TestApplication::wholeRuns()
+{
+    QFETCH(QStringList, options);
+    const auto value = [&](const char *name) { return BatchProcess::value(options, name); };
+    load(value("instrument"), value("data"));
+    QVERIFY(window->chooseStdqcFile(value("stdqc")));
+    apply(options);
+    clearTrace();
+    const int reports = run().size();
+    const QString results = work.filePath("results.csv");
+    const QString longTable = work.filePath("long.csv");
+    QVERIFY(window->saveResults(results)
+        && window->saveResults(longTable, ProcessingRun::Layout::Long));
+
+    const QString expected = DATA + "runs/" + QString::fromLatin1(QTest::currentDataTag());
+    QStringList lines;
+    bool report = false; // in the QC or recovery lines that the report shows
+    bool recovery = false;
+    bool outside = false; // a recovery line follows its count line
+    for (const QString &line :
+        QString::fromUtf8(contents(expected + ".trace")).split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith("*** ") || line.startsWith("# "))
+            report = false;
+        if (!report)
+            lines << line;
+        else
+            outside = outside || recovery;
+        recovery = line.startsWith("# IS recovery outside ") || (recovery && report);
+        report = report || recovery || line.startsWith("# QC not valid: ");
+    }
+    // Without QC validation the report opens only when it has recovery lines.
+    QCOMPARE(reports, !options.contains("--no-qc") || outside ? 1 : 0);
+    QCOMPARE(traceLines(), lines);
+    QCOMPARE(contents(results), contents(expected + ".csv"));
+    QCOMPARE(contents(longTable), contents(expected + ".long"));
 }
 
 QTEST_MAIN(TestApplication)

@@ -35,8 +35,32 @@ inline Outcome run(const QString &program, const QStringList &arguments)
     return outcome;
 }
 
-// The whole runs of tests/data/runs.txt by name, each as ketrion-batch's
-// options in the form --name=value, files given with their folder.
+// Options as ketrion-batch takes them, each in the form --name=value.
+inline QStringList options(const QString &line)
+{
+    const QStringList words = QProcess::splitCommand(line);
+    QStringList options;
+    for (int k = 0; k < words.size(); ++k) {
+        QString option = words.at(k);
+        if (!option.contains('=') && option != "--no-qc")
+            option += '=' + words.value(++k);
+        options << option;
+    }
+    return options;
+}
+
+// The value of --name=value among the options, or fallback.
+inline QString value(const QStringList &options, const QString &name, const QString &fallback = {})
+{
+    const QString prefix = "--" + name + '=';
+    for (const QString &option : options) {
+        if (option.startsWith(prefix))
+            return option.mid(prefix.size());
+    }
+    return fallback;
+}
+
+// The whole runs of tests/data/runs.txt by name, files given with their folder.
 inline QList<QPair<QString, QStringList>> wholeRuns()
 {
     QList<QPair<QString, QStringList>> runs;
@@ -46,18 +70,12 @@ inline QList<QPair<QString, QStringList>> wholeRuns()
         const QString line = QString::fromUtf8(table.readLine()).trimmed();
         if (line.isEmpty() || line.startsWith('#'))
             continue;
-        QStringList words = QProcess::splitCommand(line);
-        const QString name = words.takeFirst();
-        QStringList options;
-        for (int k = 0; k < words.size(); ++k) {
-            QString option = words.at(k);
-            if (!option.contains('=') && option != "--no-qc")
-                option += '=' + words.value(++k);
+        QStringList run = options(line.section(' ', 1));
+        for (QString &option : run) {
             if (option.startsWith("--data=") || option.startsWith("--stdqc="))
                 option.insert(option.indexOf('=') + 1, TEST_DATA_DIR "/");
-            options << option;
         }
-        runs.append({ name, options });
+        runs.append({ line.section(' ', 0, 0), run });
     }
     return runs;
 }
