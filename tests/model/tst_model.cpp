@@ -46,14 +46,12 @@ void TestModel::groupsAndSharing()
         (IntList { 5, 1, 3, 2 }));
     QCOMPARE(data.mapLR(-1) + data.mapBLK(-1), -2);
     data.clear();
-    QCOMPARE(data.getLrIndexes() + data.getBlkIndexes(), IntList {});
-    QCOMPARE(data.addSolution(Solution(QStringLiteral("BLK_9"), 0, Solution::BLK)), 0);
 
     // The zero standard made from a blank shares its values and marks.
     Solution blank(QStringLiteral("BLK_2"), 2, Solution::BLK);
     data.addSolution(blank);
     const Solution zero = blank.copy(Solution::ZERO_STD_NAME, Solution::STD);
-    data.getSolution(1)->setCps(0, 5.0);
+    data.getSolution(0)->setCps(0, 5.0);
     blank.setMeasured(1, true);
     QCOMPARE(zero.getCps(0), 5.0);
     QCOMPARE(zero.isMeasured(1), true);
@@ -69,7 +67,6 @@ void TestModel::blanks_data()
     QTest::newRow("no blank") << "xSQ" << IntList {} << IntList {};
     QTest::newRow("run inside") << "xxBBBxxB" << IntList { 2, 3, 4, 7 } << IntList { 2, 3, 4 };
     QTest::newRow("single leading blank") << "BxBB" << IntList { 0, 2, 3 } << IntList { 0 };
-    QTest::newRow("run at the end") << "xSBB" << IntList { 2, 3 } << IntList { 2, 3 };
 }
 
 void TestModel::blanks()
@@ -94,8 +91,6 @@ void TestModel::addBLKmoy_data()
     // Solutions 0..3: intensities 10, 100, 40, 200, deviations 1, 9, -2, -5.
     QTest::newRow("largest deviation, not the last") << IntList { 3, 1 } << -1 << 150.0 << 9.0;
     QTest::newRow("single position adds nothing") << IntList { 1 } << -1 << -1.0 << 0.0;
-    QTest::newRow("duplicate counted once") << IntList { 1, 3, 3 } << -1 << 150.0 << 9.0;
-    QTest::newRow("missing position ignored") << IntList { 0, 42 } << -1 << 10.0 << 1.0;
     QTest::newRow("negative deviations give zero") << IntList { 2, 3 } << -1 << 120.0 << 0.0;
     QTest::newRow("unmeasured blank left out") << IntList { 1, 2, 3 } << 2 << 150.0 << 9.0;
     QTest::newRow("no blank measured") << IntList { 1, 1 } << 1 << 0.0 << 0.0;
