@@ -4,7 +4,6 @@
 #include "display/Displaying.h"
 #include "display/RunningOrderScaleDraw.h"
 #include "model/Data.h"
-#include "parsers/Parser.h"
 #include "processing/Processing.h"
 
 #include <QComboBox>
@@ -92,11 +91,9 @@ private slots:
 
     void tableCells_data();
     void tableCells();
-    void lists();
     void calibrationPlot();
     void runningOrderPlots_data();
     void runningOrderPlots();
-    void runningOrderLabels_data();
     void runningOrderLabels();
 
 private:
@@ -173,41 +170,6 @@ void TestDisplaying::tableCells()
     QCOMPARE(texts(view->model(), 0), QStringList { "59Co MR" } + cells);
     QCOMPARE(view->model()->headerData(3, Qt::Horizontal).toString(),
         QStringLiteral("Concentration (ppb)"));
-}
-
-// An earlier file's entries go; the average blanks are no IS reference.
-void TestDisplaying::lists()
-{
-    Data earlier;
-    earlier.addIso(Element(QStringLiteral("Fe"), 56, Element::HR));
-    addSolution(earlier, "BLK_old", Solution::BLK);
-    display->displayLists(&earlier);
-    display->displaySolutions(&earlier, &earlier);
-
-    Data input;
-    const Element::Resolution resolutions[]
-        = { Element::LR, Element::MR, Element::LR, Element::HR, Element::NOT_DEFINED };
-    for (int k = 0; k < 5; ++k)
-        input.addIso(Element(QStringLiteral("X"), k + 1, resolutions[k]));
-    const QStringList solutions { "BLK_1", "BLK_2", "STD_1", "Sample BLK_Avg_All" };
-    for (const QString &name : solutions)
-        addSolution(input, name, Parser::classify(name));
-    Data output;
-    output.copyData(&input);
-    output.addBLKmoy(input.getBlkIndexes(), Data::ALL_AVG);
-    display->displayLists(&input);
-    display->displaySolutions(&input, &output);
-
-    QCOMPARE(
-        texts(ui->listCurves->model()), QStringList({ "1X LR", "2X MR", "3X LR", "4X HR", "5X " }));
-    QCOMPARE(texts(ui->comboISLR->model()), QStringList({ "1X LR", "3X LR", "5X " }));
-    QCOMPARE(texts(ui->comboISMR->model()), QStringList { "2X MR" });
-    QCOMPARE(texts(ui->comboISHR->model()), QStringList { "4X HR" });
-    QCOMPARE(texts(ui->listViewInput->model()), solutions);
-    QCOMPARE(texts(ui->listViewOutput->model()), solutions + QStringList { "BLK_Avg_All" });
-    QCOMPARE(texts(ui->echantIS->model()), solutions);
-    QCOMPARE(texts(ui->blankSelection->model()),
-        QStringList({ "BLK_1", "BLK_2", "Sample BLK_Avg_All", "BLK_Avg_All" }));
 }
 
 void TestDisplaying::calibrationPlot()
@@ -335,53 +297,42 @@ void TestDisplaying::runningOrderPlots()
     QVERIFY(dynamic_cast<const RunningOrderScaleDraw *>(plot->axisScaleDraw(QwtPlot::xBottom)));
 }
 
-void TestDisplaying::runningOrderLabels_data()
-{
-    QTest::addColumn<int>("solutions");
-    QTest::addColumn<double>("length");
-    QTest::addColumn<double>("rotation");
-    QTest::addColumn<int>("every"); // a label every so many ticks
-
-    QTest::newRow("short run, rotated labels") << 12 << 700.0 << 270.0 << 1;
-    QTest::newRow("long run, rotated labels") << 100 << 400.0 << 270.0 << 0;
-    QTest::newRow("long run, flat labels") << 100 << 600.0 << 0.0 << 0;
-}
-
-// Labels thinned to the fewest that never touch, every tick kept.
+// Labels thinned to the fewest that never touch, every tick kept: a short run
+// labels every solution, a long one with rotated or flat labels thins them.
 void TestDisplaying::runningOrderLabels()
 {
-    QFETCH(int, solutions);
-    QFETCH(double, length);
-    QFETCH(double, rotation);
-    QFETCH(int, every);
-
-    QList<double> ticks;
-    for (int k = 1; k <= solutions; ++k)
-        ticks.append(k);
-    RunningOrderScaleDraw draw;
-    draw.setAlignment(QwtScaleDraw::BottomScale);
-    draw.setLabelRotation(rotation);
-    draw.setScaleDiv(QwtScaleDiv(1.0, solutions, QList<double>(), QList<double>(), ticks));
-    draw.setLength(length);
-    QFont font;
-    font.setPointSize(10);
-    const int interval = draw.labelInterval(font);
-    if (every)
-        QCOMPARE(interval, every);
-    // Whether neighbouring labels, every n-th tick, come closer than gap pixels.
-    const auto crowded = [&](int n, double gap) {
-        for (int k = 1; k + n <= solutions; k += n) {
-            const double right = draw.scaleMap().transform(k) + draw.labelRect(font, k).right();
-            const double left
-                = draw.scaleMap().transform(k + n) + draw.labelRect(font, k + n).left();
-            if (left - right < gap)
-                return true;
-        }
-        return false;
-    };
-    QVERIFY(!crowded(interval, 1.0));
-    if (interval > 1)
-        QVERIFY(crowded(interval / 2, 8.0));
+    const struct
+    {
+        int solutions;
+        double length, rotation;
+    } runs[] = { { 12, 700.0, 270.0 }, { 100, 400.0, 270.0 }, { 100, 600.0, 0.0 } };
+    for (const auto &run : runs) {
+        QList<double> ticks;
+        for (int k = 1; k <= run.solutions; ++k)
+            ticks.append(k);
+        RunningOrderScaleDraw draw;
+        draw.setAlignment(QwtScaleDraw::BottomScale);
+        draw.setLabelRotation(run.rotation);
+        draw.setScaleDiv(QwtScaleDiv(1.0, run.solutions, QList<double>(), QList<double>(), ticks));
+        draw.setLength(run.length);
+        QFont font;
+        font.setPointSize(10);
+        const int every = draw.labelInterval(font);
+        QCOMPARE(every == 1, run.solutions == 12);
+        // Whether neighbouring labels, every n-th tick, come closer than gap pixels.
+        const auto crowded = [&](int n, double gap) {
+            for (int k = 1; k + n <= run.solutions; k += n) {
+                const double right = draw.scaleMap().transform(k) + draw.labelRect(font, k).right();
+                const double left
+                    = draw.scaleMap().transform(k + n) + draw.labelRect(font, k + n).left();
+                if (left - right < gap)
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(!crowded(every, 1.0));
+        QVERIFY(every == 1 || crowded(every / 2, 8.0));
+    }
 }
 
 QTEST_MAIN(TestDisplaying)
