@@ -1,5 +1,4 @@
 #include "parsers/InputParser.h"
-#include "parsers/Parser.h"
 
 #include <QLocale>
 #include <QRandomGenerator>
@@ -8,7 +7,6 @@
 #include <charconv>
 #include <cmath>
 
-Q_DECLARE_METATYPE(Solution::Type)
 
 namespace {
 
@@ -39,8 +37,6 @@ private slots:
 
     void reads_data();
     void reads();
-    void classify_data();
-    void classify();
     void plainDecimalsCorrectlyRounded_data();
     void plainDecimalsCorrectlyRounded();
 };
@@ -86,28 +82,6 @@ void TestInputParser::reads()
     }
     QCOMPARE(QLocale::languageToString(QLocale().language()),
         localeAfter == "C" ? QStringLiteral("C") : localeAfter);
-}
-
-void TestInputParser::classify_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<Solution::Type>("type");
-
-    QTest::newRow("blank tag inside") << "Run2_BLK_1" << Solution::BLK;
-    QTest::newRow("lower-case blank") << "blk_1" << Solution::SAMPLE;
-    QTest::newRow("standard before QC") << "STD_QC_1" << Solution::STD;
-    QTest::newRow("QC then standard") << "QC_STD_2" << Solution::STD;
-    QTest::newRow("blank before standard") << "STD_BLK_1" << Solution::BLK;
-    QTest::newRow("QC") << "QC_1" << Solution::QC;
-    QTest::newRow("standard without underscore") << "STD1" << Solution::SAMPLE;
-    QTest::newRow("empty") << "" << Solution::SAMPLE;
-}
-
-void TestInputParser::classify()
-{
-    QFETCH(QString, name);
-    QFETCH(Solution::Type, type);
-    QCOMPARE(Parser::classify(name), type);
 }
 
 void TestInputParser::plainDecimalsCorrectlyRounded_data()
