@@ -17,69 +17,15 @@ void addSolutions(Data &data, const QString &types, int isotopes)
 
 } // namespace
 
+// Average blanks; how the data set serves a run is checked by the whole runs.
 class TestModel : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void groupsAndSharing();
-    void blanks_data();
-    void blanks();
     void addBLKmoy_data();
     void addBLKmoy();
-    void copyData();
 };
-
-void TestModel::groupsAndSharing()
-{
-    Data data;
-    const Element::Resolution resolutions[]
-        = { Element::HR, Element::MR, Element::NOT_DEFINED, Element::HR, Element::MR, Element::LR };
-    for (int k = 0; k < 6; ++k)
-        QCOMPARE(data.addIso(Element(QStringLiteral("X"), k, resolutions[k])), k);
-    addSolutions(data, QStringLiteral("BxB"), 6);
-    // Quadrupole isotopes belong to the LR group.
-    QCOMPARE(data.getLrIndexes(), (IntList { 2, 5 }));
-    QCOMPARE(data.getMrIndexes(), (IntList { 1, 4 }));
-    QCOMPARE(data.getHrIndexes(), (IntList { 0, 3 }));
-    QCOMPARE((IntList { data.mapLR(1), data.mapMR(0), data.mapHR(1), data.mapBLK(1) }),
-        (IntList { 5, 1, 3, 2 }));
-    QCOMPARE(data.mapLR(-1) + data.mapBLK(-1), -2);
-    data.clear();
-
-    // The zero standard made from a blank shares its values and marks.
-    Solution blank(QStringLiteral("BLK_2"), 2, Solution::BLK);
-    data.addSolution(blank);
-    const Solution zero = blank.copy(Solution::ZERO_STD_NAME, Solution::STD);
-    data.getSolution(0)->setCps(0, 5.0);
-    blank.setMeasured(1, true);
-    QCOMPARE(zero.getCps(0), 5.0);
-    QCOMPARE(zero.isMeasured(1), true);
-    QCOMPARE(zero.getType(), Solution::STD);
-}
-
-void TestModel::blanks_data()
-{
-    QTest::addColumn<QString>("types");
-    QTest::addColumn<IntList>("blanks");
-    QTest::addColumn<IntList>("firstRun");
-
-    QTest::newRow("no blank") << "xSQ" << IntList {} << IntList {};
-    QTest::newRow("run inside") << "xxBBBxxB" << IntList { 2, 3, 4, 7 } << IntList { 2, 3, 4 };
-    QTest::newRow("single leading blank") << "BxBB" << IntList { 0, 2, 3 } << IntList { 0 };
-}
-
-void TestModel::blanks()
-{
-    QFETCH(QString, types);
-    QFETCH(IntList, blanks);
-    QFETCH(IntList, firstRun);
-
-    Data data;
-    addSolutions(data, types, 0);
-    QCOMPARE(data.getBlkIndexes(), blanks);
-    QCOMPARE(data.firstBlankRun(), firstRun);
-}
 
 void TestModel::addBLKmoy_data()
 {
@@ -129,47 +75,6 @@ void TestModel::addBLKmoy()
         QCOMPARE(average->getCps(i), averageCps * (1 + 9 * i));
         QCOMPARE(average->getCpsSD(i), averageSd * (1 + 9 * i));
     }
-}
-
-// A copy owns its values and keeps the marks decided on the values as read,
-// whatever later corrections make of the values.
-void TestModel::copyData()
-{
-    Data source;
-    source.addIso(Element(QStringLiteral("Co"), 59, Element::LR));
-    source.addIso(Element(QStringLiteral("Fe"), 56, Element::MR));
-    source.addIso(Element(QStringLiteral("Sc"), 45, Element::MR));
-    addSolutions(source, QStringLiteral("BxS"), 3);
-    const double cps[3][3] = { { 40, 5, 100 }, { 90, 7, 0 }, { 0, 0, 0 } };
-    for (int s = 0; s < 3; ++s) {
-        for (int i = 0; i < 3; ++i)
-            source.getSolution(s)->setCps(i, cps[s][i]);
-    }
-    source.getSolution(2)->setConcent(1, 3.0);
-
-    Data copy;
-    copy.copyData(&source);
-    copy.addBLKmoy({ 0, 2 }, Data::ALL_AVG);
-    // A second copy drops what the earlier one gained; a copy into itself keeps it.
-    copy.copyData(&source);
-    copy.copyData(&copy);
-    QCOMPARE(copy.solutionSize(), 3);
-    QCOMPARE(copy.getMrIndexes(), (IntList { 1, 2 }));
-    QCOMPARE(copy.getBlkIndexes(), IntList { 0 });
-    QCOMPARE(copy.getSolution(2)->getConcent(1), 3.0);
-
-    copy.getSolution(0)->setCps(0, 0.0); // a blank subtracted from itself
-    copy.getSolution(1)->setCps(1, 0.5);
-    QCOMPARE(source.getSolution(1)->getCps(1), 7.0);
-    QCOMPARE(copy.getSolution(0)->isMeasured(0), true);
-    QCOMPARE(copy.getSolution(2)->isMeasured(0), false);
-
-    // Scandium, the MR group's IS, is missing in the sample: its MR values go with it.
-    const int groupIS[] = { -1, 2, -1 };
-    copy.markMissingIS(groupIS);
-    QCOMPARE(copy.getSolution(1)->isMeasured(1), false);
-    QCOMPARE(copy.getSolution(1)->isMeasured(0), true);
-    QCOMPARE(copy.getSolution(0)->isMeasured(1), true);
 }
 
 QTEST_APPLESS_MAIN(TestModel)
