@@ -22,9 +22,9 @@ class BatchJob
 public:
     enum ExitCode { Done = 0, FileError = 1, UsageError = 2 };
 
-    // writePlots comes from the plot module, loaded only when the command
-    // asks for plots.
-    explicit BatchJob(KetrionPlotsWrite *writePlots = nullptr);
+    // writePlots comes from the plot module, loaded only when the command may
+    // ask for plots; null otherwise.
+    explicit BatchJob(KetrionPlotsWrite *writePlots);
 
     // Messages for the user go to errors; the trace goes to the processing trace.
     ExitCode run(const BatchCommand &command, QTextStream &errors);

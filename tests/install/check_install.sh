@@ -22,7 +22,8 @@ for program in ketrion ketrion-batch; do
     [ -x "$usr/bin/$program" ] || fail "$program is not installed in bin/"
 done
 # --help still loads the plot module when --plots is given.
-"$usr/bin/ketrion-batch" --plots x --help >/dev/null || fail "installed ketrion-batch cannot load its plot module"
+"$usr/bin/ketrion-batch" --plots x --help >/dev/null ||
+    fail "the installed ketrion-batch cannot load its plot module"
 
 entry=$usr/share/applications/org.ostrel.Ketrion.desktop
 icon=
