@@ -1,7 +1,6 @@
 #include "batch/BatchJob.h"
 
 #include "batch/BatchCommand.h"
-#include "batch/BatchPlots.h"
 #include "processing/Trace.h"
 
 #include <QFile>
@@ -44,7 +43,7 @@ bool chooseIsotope(
 
 } // namespace
 
-BatchJob::BatchJob() : inputData(&hrReader) { }
+BatchJob::BatchJob(KetrionPlotsWrite *writePlots) : writePlots(writePlots), inputData(&hrReader) { }
 
 QString BatchJob::resolve(const BatchCommand &command, RunOptions *options) const
 {
@@ -180,8 +179,10 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
         saved = save(command.longFile, ProcessingRun::Layout::Long, errors);
     if (saved != Done || command.plotFolder.isEmpty())
         return saved;
-    const QString problem = BatchPlots(command.plotFolder, command.plotFormat)
-                                .write(&inputData, &outputData, &processing, options, result);
+    Q_ASSERT(writePlots);
+    QString problem;
+    writePlots(&command.plotFolder, command.plotFormat, &inputData, &outputData, &processing,
+        &options, &result, &problem);
     if (problem.isEmpty())
         return Done;
     errors << problem << '\n';

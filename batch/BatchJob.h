@@ -1,6 +1,7 @@
 #ifndef KETRION_BATCHJOB_H
 #define KETRION_BATCHJOB_H
 
+#include "batch/PlotModule.h"
 #include "model/Data.h"
 #include "parsers/ParserInAgilentCSV.h"
 #include "parsers/ParserInHRElementCSV.h"
@@ -21,7 +22,9 @@ class BatchJob
 public:
     enum ExitCode { Done = 0, FileError = 1, UsageError = 2 };
 
-    BatchJob();
+    // writePlots comes from the plot module, loaded only when the command may
+    // ask for plots; null otherwise.
+    explicit BatchJob(KetrionPlotsWrite *writePlots);
 
     // Messages for the user go to errors; the trace goes to the processing trace.
     ExitCode run(const BatchCommand &command, QTextStream &errors);
@@ -31,6 +34,7 @@ private:
     QString resolve(const BatchCommand &command, RunOptions *options) const;
     ExitCode save(const QString &fileName, ProcessingRun::Layout layout, QTextStream &errors);
 
+    KetrionPlotsWrite *writePlots;
     ParserInHRElementCSV hrReader;
     ParserInAgilentCSV quadrupoleReader;
     ParserInSTDQC stdqcReader;

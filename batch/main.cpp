@@ -1,8 +1,11 @@
 #include "batch/BatchCommand.h"
 #include "batch/BatchJob.h"
+#include "batch/PlotModule.h"
 
-#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QTextStream>
 
 #include <csignal>
@@ -27,6 +30,37 @@ bool mayAskForPlots(int argc, char *argv[])
     return false;
 }
 
+// Beside the program in the build tree, else where make install puts it. The
+// program's folder comes from the kernel, since there is no application object
+// yet to ask. Empty when both functions were found, else why not.
+QString loadPlotModule(
+    QLibrary *module, KetrionPlotsCreateApplication **createApplication, KetrionPlotsWrite **write)
+{
+    const QDir programFolder
+        = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).dir();
+    const QString folders[] = { programFolder.path(),
+        QDir::cleanPath(programFolder.filePath(QStringLiteral(KETRION_PLOT_MODULE_FOLDER))) };
+    const QString name = QStringLiteral(KETRION_PLOT_MODULE);
+    for (const QString &folder : folders) {
+        const QString path = QDir(folder).filePath(name);
+        if (!QFileInfo::exists(path))
+            continue;
+        module->setFileName(path);
+        if (!module->load())
+            return module->errorString();
+        *createApplication = reinterpret_cast<KetrionPlotsCreateApplication *>(
+            module->resolve(PlotModule::CREATE_APPLICATION));
+        *write = reinterpret_cast<KetrionPlotsWrite *>(module->resolve(PlotModule::WRITE));
+        // QLibrary gives no reason when a name is missing.
+        const char *missing = !*createApplication ? PlotModule::CREATE_APPLICATION
+            : !*write                             ? PlotModule::WRITE
+                                                  : nullptr;
+        return missing ? QStringLiteral("%1 has no function %2.").arg(path, QLatin1String(missing))
+                       : QString();
+    }
+    return QStringLiteral("%1 is neither in %2 nor in %3.").arg(name, folders[0], folders[1]);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -35,18 +69,27 @@ int main(int argc, char *argv[])
     // before the results are written: the lost trace lines are only lost.
     std::signal(SIGPIPE, SIG_IGN);
 
-    // Only the plots need a GUI application, which starts slower, and they
-    // need no display.
-    const bool drawing = mayAskForPlots(argc, argv);
-    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     // The application sees only the program name: a GUI application would take
     // some of the arguments as its own (-platform, -style), so that a run with
     // plots would read its command line otherwise than one without.
     int applicationArgc = 1;
-    const std::unique_ptr<QCoreApplication> app = drawing
-        ? std::make_unique<QApplication>(applicationArgc, argv)
-        : std::make_unique<QCoreApplication>(applicationArgc, argv);
+    // Only the plots need a GUI application, which starts slower. It comes from
+    // the plot module, which stays loaded (QLibrary does not unload on its own)
+    // while the application is deleted.
+    QLibrary plotModule;
+    KetrionPlotsWrite *writePlots = nullptr;
+    std::unique_ptr<QCoreApplication> app;
+    if (mayAskForPlots(argc, argv)) {
+        KetrionPlotsCreateApplication *createApplication = nullptr;
+        const QString unloaded = loadPlotModule(&plotModule, &createApplication, &writePlots);
+        if (!unloaded.isEmpty()) {
+            QTextStream(stderr) << "Cannot load the plot module: " << unloaded << '\n';
+            return BatchJob::FileError;
+        }
+        app.reset(createApplication(&applicationArgc, argv));
+    } else {
+        app = std::make_unique<QCoreApplication>(applicationArgc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("ketrion-batch"));
 
     QTextStream errors(stderr);
@@ -66,6 +109,6 @@ int main(int argc, char *argv[])
         return BatchJob::Done;
     }
 
-    BatchJob job;
+    BatchJob job(writePlots);
     return job.run(command, errors);
 }

@@ -11,19 +11,6 @@
 #include <qwt_plot_renderer.h>
 #include <qwt_text.h>
 
-QString PlotImage::suffix(Format format)
-{
-    switch (format) {
-    case Format::Svg:
-        return QStringLiteral("svg");
-    case Format::Pdf:
-        return QStringLiteral("pdf");
-    case Format::Png:
-        break;
-    }
-    return QStringLiteral("png");
-}
-
 QString PlotImage::write(QwtPlot *plot, const QSize &size, Format format, QIODevice *device)
 {
     // The renderer lays the plot out again for the image, but takes the axes'

@@ -14,7 +14,19 @@ public:
     enum class Format { Png, Svg, Pdf };
 
     // The file name suffix, which is also the name the command line takes.
-    static QString suffix(Format format);
+    // Inline: ketrion-batch reads it without linking the drawing code.
+    static QString suffix(Format format)
+    {
+        switch (format) {
+        case Format::Svg:
+            return QStringLiteral("svg");
+        case Format::Pdf:
+            return QStringLiteral("pdf");
+        case Format::Png:
+            break;
+        }
+        return QStringLiteral("png");
+    }
 
     // Empty when the image went whole into device, else why not.
     static QString write(QwtPlot *plot, const QSize &size, Format format, QIODevice *device);

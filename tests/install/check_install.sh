@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the build into a scratch root and checks what a desktop needs: both
-# programs, a desktop entry that validates and whose Exec and Icon resolve to
-# installed files, and the icon as a square PNG of each size.
+# programs, the batch one able to load its plot module, a desktop entry that
+# validates and whose Exec and Icon resolve to installed files, and the icon as
+# a square PNG of each size.
 # usage: check_install.sh <cmake> <build dir>
 set -u
 cmake=$1
@@ -20,6 +21,9 @@ usr=$root/usr
 for program in ketrion ketrion-batch; do
     [ -x "$usr/bin/$program" ] || fail "$program is not installed in bin/"
 done
+# --help still loads the plot module when --plots is given.
+"$usr/bin/ketrion-batch" --plots x --help >/dev/null ||
+    fail "the installed ketrion-batch cannot load its plot module"
 
 entry=$usr/share/applications/org.ostrel.Ketrion.desktop
 icon=

@@ -1,0 +1,24 @@
+#include "batch/PlotModule.h"
+
+#include "batch/BatchPlots.h"
+
+#include <QApplication>
+
+extern "C" {
+
+Q_DECL_EXPORT QCoreApplication *ketrion_plots_create_application(int *argc, char **argv)
+{
+    // The plots need no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(*argc, argv);
+}
+
+Q_DECL_EXPORT void ketrion_plots_write(const QString *folder, PlotImage::Format format,
+    const Data *inputData, const Data *outputData, const Processing *processing,
+    const RunOptions *options, const RunResult *result, QString *problem)
+{
+    *problem
+        = BatchPlots(*folder, format).write(inputData, outputData, processing, *options, *result);
+}
+}

@@ -1,0 +1,37 @@
+#ifndef KETRION_PLOTMODULE_H
+#define KETRION_PLOTMODULE_H
+
+#include "display/PlotImage.h"
+
+class Data;
+class Processing;
+class QCoreApplication;
+class QString;
+struct RunOptions;
+struct RunResult;
+
+// The plot module holds all that links the GUI libraries and Qwt, so that
+// ketrion-batch loads them only for --plots: linked in, they slowed every start.
+// ketrion-batch finds these two functions by name.
+namespace PlotModule {
+constexpr char CREATE_APPLICATION[] = "ketrion_plots_create_application";
+constexpr char WRITE[] = "ketrion_plots_write";
+} // namespace PlotModule
+
+extern "C" {
+
+// The GUI application the plots need, off-screen unless QT_QPA_PLATFORM says
+// otherwise. argc and argv must outlive it.
+typedef QCoreApplication *KetrionPlotsCreateApplication(int *argc, char **argv);
+
+// As BatchPlots::write: problem is left empty when every image was written.
+typedef void KetrionPlotsWrite(const QString *folder, PlotImage::Format format,
+    const Data *inputData, const Data *outputData, const Processing *processing,
+    const RunOptions *options, const RunResult *result, QString *problem);
+
+// Declared through the types so that the module cannot define them otherwise.
+KetrionPlotsCreateApplication ketrion_plots_create_application;
+KetrionPlotsWrite ketrion_plots_write;
+}
+
+#endif
