@@ -3,6 +3,7 @@
 #include "batch/BatchPlots.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 extern "C" {
 
@@ -11,6 +12,13 @@ Q_DECL_EXPORT QCoreApplication *ketrion_plots_create_application(int *argc, char
     // The plots need no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (cron, a service) the GUI classes would warn on
+    // standard error at every run; a private folder for the run keeps them quiet.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        static QTemporaryDir runtime;
+        if (runtime.isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    }
     return new QApplication(*argc, argv);
 }
 

@@ -216,57 +216,40 @@ void TestBatch::wholeRuns()
 void TestBatch::plots_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message"); // a usage error's first line
     QTest::addColumn<QStringList>("images"); // in @TMP/plots
 
     const QStringList recovery = files("HR-ICP-MS", "@DATA/recovery_hr.csv", "@DATA/stdqc_li.csv")
         + QStringList { "--is-ref", "BLK_1", "--is-lr", "115In LR", "--is-mr", "115In MR" };
     const QStringList names { "calibration-7Li_LR.", "internal-standard-LR.",
         "internal-standard-MR." };
-    QTest::newRow("png, folder made")
-        << recovery + QStringList { "--plots", "@TMP/plots" } << 0 << QString()
-        << QStringList(names).replaceInStrings(".", ".png");
+    QTest::newRow("png, folder made") << recovery + QStringList { "--plots", "@TMP/plots" }
+                                      << QStringList(names).replaceInStrings(".", ".png");
     QTest::newRow("svg") << recovery + QStringList { "--plots=@TMP/plots", "--plot-format", "svg" }
-                         << 0 << QString() << QStringList(names).replaceInStrings(".", ".svg");
+                         << QStringList(names).replaceInStrings(".", ".svg");
     QTest::newRow("pdf, MR corrected alone")
         << recovery + QStringList { "--plots", "@TMP/plots", "--plot-format=pdf", "--is-groups=MR" }
-        << 0 << QString() << QStringList { "calibration-7Li_LR.pdf", "internal-standard-MR.pdf" };
+        << QStringList { "calibration-7Li_LR.pdf", "internal-standard-MR.pdf" };
     // "7Li #1 " and "56Fe #2 "; In has no standards
     QTest::newRow("quadrupole names")
         << files("Q-ICP-MS", "@DATA/quadrupole_run.csv", "@DATA/quadrupole_run_stdqc.csv")
             + QStringList { "--is-ref=BLK_1", "--is-lr=115In #1", "--plots", "@TMP/plots" }
-        << 0 << QString()
         << QStringList { "calibration-56Fe_2.png", "calibration-59Co_1.png",
                "calibration-7Li_1.png", "internal-standard-LR.png" };
-    QTest::newRow("folder under the results file")
-        << recovery + QStringList { "--plots", "@OUT/plots" } << 1
-        << "Cannot create folder @OUT/plots:\n@OUT is not a folder." << QStringList();
-    QTest::newRow("folder named as the results file")
-        << recovery + QStringList { "--plots", "@TMP/../@NAME/results.csv" } << 2
-        << "ketrion-batch: '--plots' names the '--output' file: @TMP/../@NAME/results.csv."
-        << QStringList();
 }
 
-// Drawn without a display: QT_QPA_PLATFORM and the displays are taken away.
+// Drawn without a display or a session, and saying nothing about it.
 void TestBatch::plots()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, message);
     QFETCH(QStringList, images);
 
-    QStringList command { "-u", "QT_QPA_PLATFORM", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY",
-        "XDG_RUNTIME_DIR=" + dir->path(), PROGRAM };
+    QStringList command { "-u", "QT_QPA_PLATFORM", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u",
+        "XDG_RUNTIME_DIR", PROGRAM };
     for (const QString &argument : arguments)
         command.append(expand(argument, output));
     const Outcome outcome = BatchProcess::run("env", command);
-    QCOMPARE(outcome.exitCode, exitCode);
-    QCOMPARE(outcome.errLines().value(0), expand(message, output).section('\n', 0, 0));
-    QCOMPARE(outcome.errLines().value(1),
-        exitCode == 2 ? USAGE : expand(message, output).section('\n', 1, 1));
-    // The results file comes first and stays.
-    QCOMPARE(BatchProcess::contents(output) == EARLIER, exitCode == 2);
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(outcome.err, QString());
 
     const QDir plots(dir->filePath("plots"));
     QCOMPARE(plots.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), images);
