@@ -7,9 +7,6 @@
 #include "app/Application.h"
 #include "app/Ui_Application.h"
 #include "model/Data.h"
-#include "parsers/ParserInAgilentCSV.h"
-#include "parsers/ParserInHRElementCSV.h"
-#include "parsers/ParserOutCSV.h"
 #include "processing/ProcessingRun.h"
 #include "processing/Trace.h"
 
@@ -21,23 +18,19 @@
 #include <QGroupBox>
 #include <QImageReader>
 #include <QListWidget>
-#include <QPointer>
 #include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
-#include <QToolButton>
 #include <QtTest>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 #include <qwt_symbol.h>
-#include <qwt_text.h>
 
 #include <csignal>
 #include <memory>

@@ -204,10 +204,7 @@ void TestDisplaying::calibrationPlot()
     work.getSolution(6)->setConcent(0, 1.7); // computed, not expected: not plotted
 
     QwtPlot *plot = ui->graphElement;
-    processing.setWeighting(Processing::Weighting::InverseXSquared);
     display->plotElement(&work, &raw, 0, &processing);
-    processing.setWeighting(Processing::Weighting::None);
-    processing.computeLine(&raw, 0);
     display->plotElement(&work, &raw, 0, &processing);
     const QString equation = QString::fromUtf8("y = 152.3 x + (-12.3) | R\u00b2 = 0.99988 | "
                                                "LOD = 0.012300 ppb | LOQ = 0.041000 ppb");
