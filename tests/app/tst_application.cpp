@@ -7,25 +7,17 @@
 #include "app/Application.h"
 #include "app/Ui_Application.h"
 #include "model/Data.h"
-#include "processing/ProcessingRun.h"
 #include "processing/Trace.h"
 
-#include <QAction>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QListWidget>
-#include <QSettings>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QStatusBar>
-#include <QStyleOptionButton>
-#include <QStyleOptionGroupBox>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 #include <qwt_plot.h>

@@ -1,9 +1,6 @@
 #include "batch/BatchProcess.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QImageReader>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using BatchProcess::Outcome;

@@ -6,22 +6,17 @@
 #include "model/Data.h"
 #include "processing/Processing.h"
 
-#include <QComboBox>
-#include <QListWidget>
 #include <QMainWindow>
-#include <QPainter>
 #include <QTableView>
 #include <QtTest>
 
+#include <limits>
+#include <memory>
 #include <qwt_legend.h>
 #include <qwt_legend_label.h>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
-#include <qwt_scale_div.h>
 #include <qwt_symbol.h>
-
-#include <limits>
-#include <memory>
 
 using Drawn = QMap<QString, QString>;
 

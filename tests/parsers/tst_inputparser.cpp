@@ -1,12 +1,9 @@
 #include "parsers/InputParser.h"
 
-#include <QLocale>
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <charconv>
 #include <cmath>
-
 
 namespace {
 

@@ -5,10 +5,8 @@
 #include "processing/Processing.h"
 
 #include <QBuffer>
-#include <QLocale>
 #include <QRandomGenerator>
 #include <QTest>
-#include <QTextStream>
 
 #include <cmath>
 #include <cstring>

@@ -5,11 +5,6 @@
 #include "parsers/ParserInHRElementCSV.h"
 #include "parsers/ParserInSTDQC.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QLocale>
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <charconv>

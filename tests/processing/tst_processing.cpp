@@ -5,12 +5,10 @@
 #include "parsers/ParserInHRElementCSV.h"
 #include "parsers/ParserInSTDQC.h"
 #include "parsers/ParserOutCSV.h"
-#include "processing/Processing.h"
 #include "processing/ProcessingRun.h"
 #include "processing/Trace.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QTest>
 
 #include <cmath>
