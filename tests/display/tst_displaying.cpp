@@ -29,13 +29,12 @@ Solution *addSolution(Data &data, const QString &name, Solution::Type type = Sol
     return data.getSolution(data.addSolution(Solution(name, data.isoSize(), type)));
 }
 
-// What a list or a combo box shows, or a table row.
-QStringList texts(const QAbstractItemModel *model, int row = -1)
+QStringList row(const QAbstractItemModel *model, int row)
 {
-    QStringList entries;
-    for (int k = 0; k < (row == -1 ? model->rowCount() : model->columnCount()); ++k)
-        entries.append(model->index(row == -1 ? k : row, row == -1 ? 0 : k).data().toString());
-    return entries;
+    QStringList cells;
+    for (int column = 0; column < model->columnCount(); ++column)
+        cells.append(model->index(row, column).data().toString());
+    return cells;
 }
 
 // The legend under a plot, sorted.
@@ -162,7 +161,7 @@ void TestDisplaying::tableCells()
 
     QTableView *view = output ? ui->tableViewOutput : ui->tableViewInput;
     output ? display->dispTableOutput(&data, 2, &processing) : display->dispTableInput(&data, 2);
-    QCOMPARE(texts(view->model(), 0), QStringList { "59Co MR" } + cells);
+    QCOMPARE(row(view->model(), 0), QStringList { "59Co MR" } + cells);
     QCOMPARE(view->model()->headerData(3, Qt::Horizontal).toString(),
         QStringLiteral("Concentration (ppb)"));
 }
