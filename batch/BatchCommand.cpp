@@ -157,33 +157,37 @@ QString BatchCommand::parse(const QStringList &arguments)
     dataFile = parser.value(dataOption);
     stdqcFile = parser.value(stdqcOption);
     outputFile = parser.value(outputOption);
-    // A slip of the keyboard must not replace an input by the results, nor
-    // one output by the other.
-    const QString target = identity(outputFile);
-    if (target == identity(dataFile) || target == identity(stdqcFile))
-        return QStringLiteral("'--output' names an input file: %1.").arg(outputFile);
-    if (parser.isSet(longOption)) {
+    // A slip of the keyboard must not replace an input by an output, nor one
+    // output by another.
+    const QStringList inputs { identity(dataFile), identity(stdqcFile) };
+    QList<QPair<QString, QString>> outputs; // option and file
+    const auto claim = [&](const QString &option, const QString &path) -> QString {
+        const QString target = identity(path);
+        if (inputs.contains(target))
+            return QStringLiteral("'--%1' names an input file: %2.").arg(option, path);
+        for (const auto &earlier : qAsConst(outputs)) {
+            if (earlier.second == target)
+                return QStringLiteral("'--%1' names the '--%2' file: %3.")
+                    .arg(option, earlier.first, path);
+        }
+        outputs.append({ option, target });
+        return {};
+    };
+    QString clash = claim(QStringLiteral("output"), outputFile);
+    if (clash.isEmpty() && parser.isSet(longOption)) {
         longFile = parser.value(longOption);
         if (longFile.isEmpty())
             return QStringLiteral("Missing file name after '--long'.");
-        const QString longTarget = identity(longFile);
-        if (longTarget == identity(dataFile) || longTarget == identity(stdqcFile))
-            return QStringLiteral("'--long' names an input file: %1.").arg(longFile);
-        if (longTarget == target)
-            return QStringLiteral("'--long' names the '--output' file: %1.").arg(longFile);
+        clash = claim(QStringLiteral("long"), longFile);
     }
-    if (parser.isSet(plotsOption)) {
+    if (clash.isEmpty() && parser.isSet(plotsOption)) {
         plotFolder = parser.value(plotsOption);
         if (plotFolder.isEmpty())
             return QStringLiteral("Missing folder name after '--plots'.");
-        const QString plotsTarget = identity(plotFolder);
-        if (plotsTarget == identity(dataFile) || plotsTarget == identity(stdqcFile))
-            return QStringLiteral("'--plots' names an input file: %1.").arg(plotFolder);
-        if (plotsTarget == target)
-            return QStringLiteral("'--plots' names the '--output' file: %1.").arg(plotFolder);
-        if (!longFile.isEmpty() && plotsTarget == identity(longFile))
-            return QStringLiteral("'--plots' names the '--long' file: %1.").arg(plotFolder);
+        clash = claim(QStringLiteral("plots"), plotFolder);
     }
+    if (!clash.isEmpty())
+        return clash;
     if (parser.isSet(plotFormatOption)) {
         if (plotFolder.isEmpty())
             return QStringLiteral("'--plot-format' applies only with '--plots'.");
