@@ -218,13 +218,13 @@ void TestProcessing::runsAndFiles()
     first.subBlank = true;
     first.blankSelection = 1; // BLK_2
     first.weighting = Processing::Weighting::InverseX;
-    RunOptions second; // lithium as IS: no line for it
+    RunOptions second; // lithium as IS: no line for it, and not subtracted
     second.isCorrection = true;
     second.isReference = 0;
     second.correctLR = true;
     second.isLR = 0;
-    second.yIntercept = true;
-    second.blankSelection = 5; // BLK_Avg_First_Seq
+    second.subBlank = true;
+    second.blankSelection = 2; // BLK_3
 
     Data input, output;
     Processing engine;
@@ -247,6 +247,9 @@ void TestProcessing::runsAndFiles()
     QVERIFY(firstResults != results(freshOutput, fresh));
     QCOMPARE(results(output, engine), results(freshOutput, fresh));
     QCOMPARE(input.getSolution(0)->getCps(0), 100.0);
+    // The IS reads as in the reference everywhere it was measured, the blank too.
+    QCOMPARE(output.getSolution(2)->getCps(0), 100.0);
+    QCOMPARE(output.getSolution(7)->getCps(0), 100.0);
 }
 
 void TestProcessing::readStandards_data()
