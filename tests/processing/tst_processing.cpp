@@ -73,7 +73,6 @@ private slots:
         sink.close();
     }
 
-    void statistics();
     void calibration_data();
     void calibration();
     void passQC_data();
@@ -85,20 +84,6 @@ private slots:
 private:
     QBuffer sink; // the trace, kept out of the test log
 };
-
-void TestProcessing::statistics()
-{
-    // Neither extreme first or last; the deviation is the population one.
-    const QVector<double> values { 4, 9, 2, 4, 5, 5, 7, 4 };
-    QCOMPARE(Processing::stat(values), qMakePair(5.0, 2.0));
-    QCOMPARE(Processing::min(values), 2.0);
-    QCOMPARE(Processing::max(values), 9.0);
-    // The maximum never goes below zero; an empty list has no mean.
-    QCOMPARE(Processing::max({ -4, -2 }), 0.0);
-    QCOMPARE(Processing::min({ -4, -2 }), -4.0);
-    QVERIFY(std::isnan(Processing::stat({}).second));
-    QCOMPARE(Processing::min({}) + Processing::max({}), 0.0);
-}
 
 void TestProcessing::calibration_data()
 {
