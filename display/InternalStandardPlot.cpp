@@ -105,7 +105,9 @@ void InternalStandardPlot::draw(const Data *data, int iso, int reference, int lo
 
 void InternalStandardPlot::clear()
 {
-    intensities->setSamples(QVector<double>(), QVector<double>());
+    for (QwtPlotCurve *curve : { intensities, outside, lowBound, highBound })
+        curve->setSamples(QVector<double>(), QVector<double>());
     intensities->setTitle(QString());
+    lowBound->setItemAttribute(QwtPlotItem::Legend, false);
     PlotStyle::empty(plot);
 }

@@ -23,8 +23,7 @@ public:
     // With a reference solution (not -1), also the recovery bounds low and
     // high, in whole percents of its value. Nothing changes for iso -1.
     void draw(const Data *data, int iso, int reference = -1, int low = 0, int high = 0);
-    // Empties the intensities and the legend; the frame, the title, the
-    // bounds and the red points stay.
+    // Empties the plot and its legend; the frame and the title stay.
     void clear();
 
 private:

@@ -538,6 +538,9 @@ void TestApplication::openDataFile()
     QCOMPARE(ui()->evolChoice->count() + ui()->plotISchoice->count(), shown ? 5 : 0);
     QCOMPARE(ui()->comboISLR->count() + ui()->blankSelection->count() > 0, shown);
     // The average blanks close the working set's list and are no IS reference.
+    // A file read and refused leaves nothing of the earlier one drawn.
+    for (const QwtPlotItem *item : ui()->graphIS->itemList(QwtPlotItem::Rtti_PlotCurve))
+        QVERIFY(shown || static_cast<const QwtPlotCurve *>(item)->dataSize() == 0);
     const QStringList averages
         = shown ? QStringList { "BLK_Avg_All", "BLK_Avg_First_Seq" } : QStringList();
     QCOMPARE(texts(ui()->listViewOutput->model()).mid(solutions), averages);
