@@ -89,7 +89,7 @@ QString BatchPlots::write(const Data *inputData, const Data *outputData,
         return problem;
 
     for (int iso = 0; iso < outputData->isoSize(); ++iso) {
-        if (!(processing->getLine(iso).slope > Data::ZERO))
+        if (!processing->hasLine(iso))
             continue;
         // A fresh plot each time: no image depends on the ones before.
         QwtPlot plot;

@@ -76,7 +76,7 @@ QByteArray ParserOutLongCSV::format(const Data &data, const Processing &processi
                 bytes.append(",,,");
                 if (solution->getType() == Solution::STD)
                     flag = "no value";
-                else if (!(processing.getLine(i).slope > Data::ZERO))
+                else if (!processing.hasLine(i))
                     flag = "no calibration";
                 else if (!solution->isMeasured(i))
                     flag = "not measured";

@@ -36,6 +36,11 @@ QString Processing::weightingName(Weighting weighting)
     return QStringLiteral("None");
 }
 
+bool Processing::hasLine(int i) const
+{
+    return lines.at(i).slope > Data::ZERO;
+}
+
 void Processing::init(int n)
 {
     weighting = Weighting::None;
@@ -293,20 +298,14 @@ void Processing::computeConcent(
         }
 
         for (int i = 0; i < source->isoSize(); ++i) {
-            const Regline line = lines.at(i);
-            if (!(line.slope > Data::ZERO)) {
-                // No usable line: a copied expected value must not pass for a result.
+            // Without a usable line a copied expected value would pass for a
+            // result; without an intensity the line's intercept alone would.
+            if (!hasLine(i) || !treated->isMeasured(i)) {
                 treated->setConcent(i, 0.0);
                 treated->setConcentRSD(i, 0.0);
                 continue;
             }
-            if (!treated->isMeasured(i)) {
-                // An intensity the instrument did not give has no concentration; the
-                // line's intercept alone would pass for a (negative) result.
-                treated->setConcent(i, 0.0);
-                treated->setConcentRSD(i, 0.0);
-                continue;
-            }
+            const Regline &line = lines.at(i);
             const int g = groups.at(i);
             const double y = measured->getCps(i);
             const double sy = measured->getCpsSD(i);
@@ -422,7 +421,7 @@ QCResult Processing::passQC(Data *expected, Data *computed)
                 continue;
             // A value that could not be checked is no pass.
             QString reason;
-            if (!(lines.at(i).slope > Data::ZERO))
+            if (!hasLine(i))
                 reason = QStringLiteral("no calibration");
             else if (!measured->isMeasured(i))
                 reason = QStringLiteral("not measured");

@@ -32,6 +32,8 @@ public:
     void setWeighting(Weighting weighting) { this->weighting = weighting; }
     Weighting getWeighting() const { return weighting; }
     Regline getLine(int i) const { return lines.at(i); }
+    // Whether isotope i has a line that can turn an intensity into a concentration.
+    bool hasLine(int i) const;
     double getSquareR(int i) const { return squareR.at(i); }
     double getLOD(int i) const { return lod.at(i); }
     double getLOQ(int i) const { return loq.at(i); }

@@ -104,7 +104,7 @@ QString ProcessingRun::checkReference(const RunOptions &options, const Data *inp
     };
     for (const auto &group : groups) {
         // Its factor would be 0: every value of the group would be wiped out.
-        if (group.checked && group.isotope != -1 && reference->getCps(group.isotope) == 0.0)
+        if (group.checked && group.isotope != -1 && !reference->isMeasured(group.isotope))
             return QStringLiteral("The IS reference solution %1 has no value for %2: choose "
                                   "another reference solution or isotope.")
                 .arg(reference->getName(), inputData->getIso(group.isotope).getName().trimmed());
@@ -250,7 +250,7 @@ RunResult ProcessingRun::run(
     // Without a single line every result would be empty: not worth a report.
     result.calibrated = false;
     for (int i = 0; i < processing->size(); ++i)
-        result.calibrated = result.calibrated || processing->getLine(i).slope > Data::ZERO;
+        result.calibrated = result.calibrated || processing->hasLine(i);
     if (!result.calibrated)
         return result;
 
