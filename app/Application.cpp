@@ -637,19 +637,11 @@ bool Application::savePlot(const QString &fileName)
     const QByteArray format = suffix.isEmpty() ? QByteArray("jpg") : suffix.toLatin1();
     const QImage image = plot->grab().toImage();
     // Replaces an earlier image only once the new one is complete.
-    OutputFile file(fileName);
-    QString problem;
-    if (!file.open(QIODevice::WriteOnly)) {
-        problem = file.errorString();
-    } else {
-        QImageWriter writer(file.device(), format);
-        if (!writer.write(image)) {
-            problem = writer.errorString();
-            file.cancel();
-        } else if (!file.commit()) {
-            problem = file.errorString();
-        }
-    }
+    const QString problem
+        = OutputFile::write(fileName, QIODevice::WriteOnly, [&](QIODevice *device) {
+              QImageWriter writer(device, format);
+              return writer.write(image) ? QString() : writer.errorString();
+          });
     if (problem.isEmpty())
         return true;
     QMessageBox::warning(

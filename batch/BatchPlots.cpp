@@ -22,17 +22,10 @@ namespace {
 // Whole or not at all, as the results file.
 QString save(QwtPlot *plot, PlotImage::Format format, const QString &fileName)
 {
-    OutputFile file(fileName);
-    QString problem;
-    if (!file.open(QIODevice::WriteOnly)) {
-        problem = file.errorString();
-    } else {
-        problem = PlotImage::write(plot, BatchPlots::SIZE, format, file.device());
-        if (!problem.isEmpty())
-            file.cancel();
-        else if (!file.commit())
-            problem = file.errorString();
-    }
+    const QString problem
+        = OutputFile::write(fileName, QIODevice::WriteOnly, [&](QIODevice *device) {
+              return PlotImage::write(plot, BatchPlots::SIZE, format, device);
+          });
     return problem.isEmpty() ? QString()
                              : QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, problem);
 }

@@ -8,6 +8,20 @@ OutputFile::OutputFile(const QString &fileName) : atomic(fileName), direct(fileN
     straight = target.exists() && !target.isFile() && !target.isDir();
 }
 
+QString OutputFile::write(const QString &fileName, QIODevice::OpenMode mode,
+    const std::function<QString(QIODevice *)> &fill)
+{
+    OutputFile file(fileName);
+    if (!file.open(mode))
+        return file.errorString();
+    const QString problem = fill(file.device());
+    if (!problem.isEmpty()) {
+        file.cancel();
+        return problem;
+    }
+    return file.commit() ? QString() : file.errorString();
+}
+
 bool OutputFile::open(QIODevice::OpenMode mode)
 {
     return straight ? direct.open(mode) : atomic.open(mode);

@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <functional>
+
 // A file written whole or not at all: a new or regular file is replaced only
 // on commit, so a failed write keeps the earlier one. A named pipe or device
 // that already exists is written straight into, since renaming over it would
@@ -12,6 +14,12 @@
 class OutputFile
 {
 public:
+    // Opens fileName, lets fill write into it and keeps what it wrote only when
+    // fill returns no problem. Returns the problem, or an empty text.
+    static QString write(const QString &fileName, QIODevice::OpenMode mode,
+        const std::function<QString(QIODevice *)> &fill);
+
+private:
     explicit OutputFile(const QString &fileName);
 
     bool open(QIODevice::OpenMode mode);
@@ -22,7 +30,6 @@ public:
     void cancel();
     QString errorString() const;
 
-private:
     QSaveFile atomic;
     QFile direct;
     bool straight;

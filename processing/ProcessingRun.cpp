@@ -73,18 +73,14 @@ ParseResult ProcessingRun::readStandards(
 QString ProcessingRun::saveResults(
     const QString &fileName, Data *outputData, Processing *processing, Layout layout)
 {
-    OutputFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return file.errorString();
     ParserOutCSV wide;
     ParserOutLongCSV longTable;
     ParserOut &writer = layout == Layout::Long ? static_cast<ParserOut &>(longTable) : wide;
-    const ParseResult written = writer.parse(file.device(), outputData, processing);
-    if (written.code != 0) {
-        file.cancel();
-        return written.message;
-    }
-    return file.commit() ? QString() : file.errorString();
+    return OutputFile::write(
+        fileName, QIODevice::WriteOnly | QIODevice::Text, [&](QIODevice *device) {
+            const ParseResult written = writer.parse(device, outputData, processing);
+            return written.code == 0 ? QString() : written.message;
+        });
 }
 
 QString ProcessingRun::checkReference(const RunOptions &options, const Data *inputData)
