@@ -1,78 +1,44 @@
 #include "app/Application.h"
 
 #include "app/QCDialog.h"
-#include "app/Ui_Application.h"
-#include "display/Displaying.h"
+#include "display/CalibrationPlot.h"
+#include "display/EvolutionPlot.h"
+#include "display/InternalStandardPlot.h"
 #include "display/PlotStyle.h"
-#include "model/Data.h"
+#include "display/SolutionTableModel.h"
+#include "parsers/InstrumentReader.h"
 #include "parsers/OutputFile.h"
-#include "parsers/ParserInAgilentCSV.h"
-#include "parsers/ParserInHRElementCSV.h"
-#include "parsers/ParserInSTDQC.h"
-#include "processing/Processing.h"
 #include "processing/Trace.h"
+#include "ui_Application.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QImageWriter>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
-#include <QScrollArea>
 #include <QSettings>
 #include <QSignalBlocker>
-#include <QSpinBox>
-#include <QStatusBar>
 #include <QStringListModel>
-#include <QTabWidget>
-#include <QToolBar>
-#include <qwt_plot.h>
+#include <qwt_plot_zoomer.h>
 
-// The images live in a static library: without this call the linker would drop them.
-static void registerResources()
-{
-    Q_INIT_RESOURCE(res);
-}
+namespace {
 
-Application::Application(QWidget *parent) : QMainWindow(parent), ui(new Ui::Application)
-{
-    registerResources();
-    ui->setupUi(this);
-    QIcon icon;
-    for (const int side : { 48, 128, 256 })
-        icon.addFile(QStringLiteral(":/res/icon-%1.png").arg(side));
-    setWindowIcon(icon);
-    setMinimumSize(820, 500);
-    createActions();
-    createWorkingObjects();
-    initIHM();
-    selectRememberedOptions();
-    fitConfigurationPage();
-}
+const QString ORGANISATION = QStringLiteral("Ostrel");
+const QString APPLICATION = QStringLiteral("Ketrion");
 
-Application::~Application()
+QSettings settings()
 {
-    // The display detaches its curves from plots that still exist at this point.
-    delete display;
-    delete inputData;
-    delete outputData;
-    delete inputParser;
-    delete stdqcParser;
-    delete processing;
-    delete ui;
+    return QSettings(ORGANISATION, APPLICATION);
 }
 
 // Tool buttons place their text under the icon's actual height: a wide image
 // would lift its label above its neighbours', so it is centred on a square.
-static QIcon squareIcon(const QString &path)
+QIcon squareIcon(const QString &path)
 {
     const QPixmap image(path);
     const int side = qMax(image.width(), image.height());
@@ -85,6 +51,79 @@ static QIcon squareIcon(const QString &path)
     return QIcon(square);
 }
 
+// The combo box owns the model; it deletes the one it replaces.
+void setEntries(QComboBox *combo, const QStringList &entries)
+{
+    combo->setModel(new QStringListModel(entries, combo));
+}
+
+// The row of a list's current item, -1 for none.
+int currentRow(const QAbstractItemView *view)
+{
+    return view->currentIndex().isValid() ? view->currentIndex().row() : -1;
+}
+
+// Keeps the current row across a new string list, as far as it still exists.
+void setNames(QStringListModel *model, QAbstractItemView *view, const QStringList &names)
+{
+    const int row = currentRow(view);
+    model->setStringList(names);
+    if (row >= 0 && row < names.size())
+        view->setCurrentIndex(model->index(row));
+}
+
+} // namespace
+
+// The images live in a static library: without this call the linker would drop them.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(res);
+}
+
+Application::Application(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::Application)
+    , m_inputNames(new QStringListModel(this))
+    , m_outputNames(new QStringListModel(this))
+    , m_isotopeNames(new QStringListModel(this))
+    , m_inputTable(new SolutionTableModel(this))
+    , m_outputTable(new SolutionTableModel(this))
+{
+    registerResources();
+    ui->setupUi(this);
+    QIcon icon;
+    for (const int side : { 48, 128, 256 })
+        icon.addFile(QStringLiteral(":/res/icon-%1.png").arg(side));
+    setWindowIcon(icon);
+    setMinimumSize(820, 500);
+
+    ui->inputSolutions->setModel(m_inputNames);
+    ui->outputSolutions->setModel(m_outputNames);
+    ui->calibrationIsotopes->setModel(m_isotopeNames);
+    ui->evolutionIsotopes->setModel(m_isotopeNames);
+    ui->inputTable->setModel(m_inputTable);
+    ui->outputTable->setModel(m_outputTable);
+    m_calibrationPlot = std::make_unique<CalibrationPlot>(ui->calibrationPlot);
+    m_internalStandardPlot = std::make_unique<InternalStandardPlot>(ui->internalStandardPlot);
+    m_evolutionPlot = std::make_unique<EvolutionPlot>(ui->evolutionPlot);
+    m_zoomer = new QwtPlotZoomer(ui->calibrationPlot->canvas(), true);
+
+    createActions();
+    connectWidgets();
+    setUpPlots();
+    selectRememberedOptions();
+    fitConfigurationPage();
+}
+
+Application::~Application()
+{
+    // The plots detach their curves from plot widgets that still exist here.
+    m_calibrationPlot.reset();
+    m_internalStandardPlot.reset();
+    m_evolutionPlot.reset();
+    delete ui;
+}
+
 void Application::createActions()
 {
     const auto makeAction = [this](const char *icon, const QString &text, const QString &tip) {
@@ -92,96 +131,102 @@ void Application::createActions()
         action->setStatusTip(tip);
         return action;
     };
-    quitAct = makeAction(":/res/close.png", tr("&Quit"), tr("Quit the application"));
-    aboutAct
+    m_quitAct = makeAction(":/res/close.png", tr("&Quit"), tr("Quit the application"));
+    m_aboutAct
         = makeAction(":/res/ketrion.png", tr("&About"), tr("Show the application's About box"));
-    aboutQtAct = makeAction(":/res/qt.png", tr("About &Qt"), tr("Show the Qt library's About box"));
-    openSTDQCAct = makeAction(":/res/config.png", tr("&STD-QC File"), tr("Open STD-QC file"));
-    openFileAct = makeAction(":/res/open.png", tr("&Data File"), tr("Open input Data file"));
-    plotSaveAct = makeAction(":/res/plot.png", tr("&Save Plot"), tr("Save the plotted Graph"));
-    plotSaveAct->setEnabled(false);
-    saveFileAct = makeAction(":/res/save.png", tr("&Save Output"), tr("Save Output Data"));
-    saveFileAct->setEnabled(false);
-    runAct = makeAction(":/res/run.png", tr("&Process"), tr("Run the processing"));
-    runAct->setEnabled(false);
+    m_aboutQtAct
+        = makeAction(":/res/qt.png", tr("About &Qt"), tr("Show the Qt library's About box"));
+    m_openStandardsAct = makeAction(":/res/config.png", tr("&STD-QC File"), tr("Open STD-QC file"));
+    m_openDataAct = makeAction(":/res/open.png", tr("&Data File"), tr("Open input Data file"));
+    m_savePlotAct = makeAction(":/res/plot.png", tr("&Save Plot"), tr("Save the plotted Graph"));
+    m_savePlotAct->setEnabled(false);
+    m_saveOutputAct = makeAction(":/res/save.png", tr("&Save Output"), tr("Save Output Data"));
+    m_saveOutputAct->setEnabled(false);
+    m_runAct = makeAction(":/res/run.png", tr("&Process"), tr("Run the processing"));
+    m_runAct->setEnabled(false);
 
-    connect(quitAct, &QAction::triggered, this, &QWidget::close);
-    connect(aboutAct, &QAction::triggered, this, &Application::about);
-    connect(aboutQtAct, &QAction::triggered, qApp, &QApplication::aboutQt);
-    connect(openSTDQCAct, &QAction::triggered, this, &Application::openSTDQC);
-    connect(openFileAct, &QAction::triggered, this, &Application::openFile);
-    connect(plotSaveAct, &QAction::triggered, this, &Application::plotSave);
-    connect(saveFileAct, &QAction::triggered, this, &Application::saveFile);
-    connect(runAct, &QAction::triggered, this, &Application::run);
+    connect(m_quitAct, &QAction::triggered, this, &QWidget::close);
+    connect(m_aboutAct, &QAction::triggered, this, &Application::about);
+    connect(m_aboutQtAct, &QAction::triggered, qApp, &QApplication::aboutQt);
+    connect(m_openStandardsAct, &QAction::triggered, this, &Application::openStandardsFile);
+    connect(m_openDataAct, &QAction::triggered, this, &Application::openDataFile);
+    connect(m_savePlotAct, &QAction::triggered, this, &Application::saveCurrentPlot);
+    connect(m_saveOutputAct, &QAction::triggered, this, &Application::saveOutput);
+    connect(m_runAct, &QAction::triggered, this, &Application::run);
 
     QToolBar *bar = ui->toolBar;
-    bar->addAction(openFileAct);
-    bar->addAction(openSTDQCAct);
+    bar->addAction(m_openDataAct);
+    bar->addAction(m_openStandardsAct);
     bar->addSeparator();
-    bar->addAction(plotSaveAct);
-    bar->addAction(saveFileAct);
+    bar->addAction(m_savePlotAct);
+    bar->addAction(m_saveOutputAct);
     bar->addSeparator();
-    bar->addAction(aboutAct);
-    bar->addAction(aboutQtAct);
+    bar->addAction(m_aboutAct);
+    bar->addAction(m_aboutQtAct);
     bar->addSeparator();
-    bar->addAction(quitAct);
+    bar->addAction(m_quitAct);
     bar->addSeparator();
     // Pushes "&Process" to the right edge whatever the window width.
     auto *spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     bar->addWidget(spacer);
     bar->addSeparator();
-    bar->addAction(runAct);
+    bar->addAction(m_runAct);
+}
 
-    connect(
-        ui->listViewInput, &QListWidget::currentRowChanged, this, &Application::onListViewInput);
-    connect(
-        ui->listViewOutput, &QListWidget::currentRowChanged, this, &Application::onListViewOutput);
-    connect(ui->listCurves, &QListWidget::currentRowChanged, this, &Application::onListCurves);
-    connect(ui->listEvol, &QListWidget::currentRowChanged, this, &Application::onListEvol);
-    connect(ui->tabs, &QTabWidget::currentChanged, this, &Application::tab);
+void Application::connectWidgets()
+{
+    const auto onRow = [this](QAbstractItemView *view, void (Application::*slot)(int)) {
+        connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, slot](const QModelIndex &current) {
+                (this->*slot)(current.isValid() ? current.row() : -1);
+            });
+    };
+    onRow(ui->inputSolutions, &Application::showInputSolution);
+    onRow(ui->outputSolutions, &Application::showOutputSolution);
+    onRow(ui->calibrationIsotopes, &Application::showCalibration);
+    connect(ui->evolutionIsotopes->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        &Application::showEvolution);
+    connect(ui->tabs, &QTabWidget::currentChanged, this, &Application::followTab);
+
     const auto indexChanged = QOverload<int>::of(&QComboBox::currentIndexChanged);
-    connect(ui->plotISchoice, indexChanged, this, &Application::onISChoice);
-    for (QComboBox *combo : { ui->comboISLR, ui->comboISMR, ui->comboISHR })
-        connect(combo, indexChanged, this, &Application::listISChange);
-    connect(ui->evolChoice, indexChanged, this, &Application::listEvolChoice);
+    connect(ui->internalStandardPlotChoice, indexChanged, this, &Application::showInternalStandard);
+    for (QComboBox *combo : { ui->isotopeLR, ui->isotopeMR, ui->isotopeHR })
+        connect(combo, indexChanged, this, &Application::refreshInternalStandardChoices);
+    connect(ui->evolutionPattern, indexChanged, this, &Application::showEvolution);
+    connect(ui->yIntercept, &QCheckBox::clicked, this, &Application::chooseZeroStandard);
+    connect(ui->subtractBlank, &QCheckBox::clicked, this, &Application::chooseSubtraction);
+    connect(ui->internalStandardGroup, &QGroupBox::clicked, this,
+        &Application::enableInternalStandardIsotopes);
     // The recovery bounds on the IS plot follow the panel.
-    connect(ui->correctionIS, &QGroupBox::toggled, this, &Application::onISChoice);
-    connect(ui->echantIS, indexChanged, this, &Application::onISChoice);
+    connect(
+        ui->internalStandardGroup, &QGroupBox::toggled, this, &Application::showInternalStandard);
+    connect(ui->referenceSolution, indexChanged, this, &Application::showInternalStandard);
     for (QSpinBox *bound : { ui->recoveryLow, ui->recoveryHigh }) {
         connect(bound, QOverload<int>::of(&QSpinBox::valueChanged), this,
             &Application::keepRecoveryBoundsApart);
-        connect(bound, QOverload<int>::of(&QSpinBox::valueChanged), this, &Application::onISChoice);
+        connect(bound, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            &Application::showInternalStandard);
     }
 }
 
-void Application::createWorkingObjects()
+void Application::setUpPlots()
 {
-    processing = new Processing;
-    inputParser = new ParserInHRElementCSV;
-    stdqcParser = new ParserInSTDQC;
-    inputData = new Data(inputParser);
-    outputData = new Data;
-    display = new Displaying(ui);
-}
-
-void Application::initIHM()
-{
-    ui->tabs->setCurrentIndex(0);
+    ui->tabs->setCurrentWidget(ui->inputTab);
+    followTab(ui->tabs->currentIndex());
 
     setPlotTitles();
-    PlotStyle::frameCalibration(ui->graphElement);
-    PlotStyle::frameRunningOrder(ui->graphIS);
-    PlotStyle::frameRunningOrder(ui->graphEvol);
+    PlotStyle::frameCalibration(ui->calibrationPlot);
+    PlotStyle::frameRunningOrder(ui->internalStandardPlot);
+    PlotStyle::frameRunningOrder(ui->evolutionPlot);
 
-    ui->icpmsModel->addItem(ParserInHRElementCSV::ICP_MS_NAME);
-    ui->icpmsModel->addItem(ParserInAgilentCSV::ICP_MS_NAME);
-    ui->icpmsModel->setCurrentIndex(0);
+    ui->instrument->addItems(InstrumentReader::instruments());
+    ui->instrument->setCurrentIndex(0);
 
-    // In the order of Processing::Weighting: the row is the weighting.
-    for (const Processing::Weighting weighting : { Processing::Weighting::None,
-             Processing::Weighting::InverseX, Processing::Weighting::InverseXSquared })
-        ui->weighting->addItem(Processing::weightingName(weighting));
+    // In the order of Calibration::Weighting: the row is the weighting.
+    for (const Calibration::Weighting weighting : { Calibration::Weighting::None,
+             Calibration::Weighting::InverseX, Calibration::Weighting::InverseXSquared })
+        ui->weighting->addItem(Calibration::weightingName(weighting));
     ui->recoveryLow->setValue(RunOptions::DEFAULT_RECOVERY_LOW);
     ui->recoveryHigh->setValue(RunOptions::DEFAULT_RECOVERY_HIGH);
     keepRecoveryBoundsApart();
@@ -195,9 +240,9 @@ void Application::keepRecoveryBoundsApart()
 
 void Application::setPlotTitles()
 {
-    ui->graphElement->setTitle(tr("Calibration"));
-    ui->graphIS->setTitle(tr("Internal Standard"));
-    ui->graphEvol->setTitle(tr("Evolution"));
+    ui->calibrationPlot->setTitle(tr("Calibration"));
+    ui->internalStandardPlot->setTitle(tr("Internal Standard"));
+    ui->evolutionPlot->setTitle(tr("Evolution"));
 }
 
 void Application::fitConfigurationPage()
@@ -205,9 +250,8 @@ void Application::fitConfigurationPage()
     // Styles that draw group titles above their frames make the configuration
     // page taller than the form's default size: grow once so it shows whole,
     // as far as the screen allows.
-    QScrollArea *area = ui->scrollArea;
-    area->setMinimumHeight(
-        ui->scrollAreaWidgetContents->sizeHint().height() + 2 * area->frameWidth());
+    QScrollArea *area = ui->configurationScroll;
+    area->setMinimumHeight(ui->configurationPage->sizeHint().height() + 2 * area->frameWidth());
     const int wanted = minimumSizeHint().height();
     area->setMinimumHeight(0);
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -217,83 +261,81 @@ void Application::fitConfigurationPage()
         resize(width(), h);
 }
 
-void Application::onListViewInput(int index)
+const Measurements &Application::workingSet() const
 {
-    if (index != -1)
-        display->dispTableInput(inputData, index);
+    return m_outcome.working;
 }
 
-void Application::onListViewOutput(int index)
+void Application::showInputSolution(int row)
 {
-    if (index != -1)
-        display->dispTableOutput(outputData, index, processing);
+    if (row != -1)
+        m_inputTable->showInput(m_data, m_outcome.expected, row);
 }
 
-void Application::onListCurves(int index)
+void Application::showOutputSolution(int row)
 {
-    if (index != -1)
-        display->plotElement(outputData, inputData, index, processing);
+    if (row == -1)
+        return;
+    m_outputTable->showOutput(
+        workingSet(), m_processed ? &m_outcome.results : nullptr, &m_outcome.calibration, row);
 }
 
-void Application::onListEvol(int index)
+void Application::showCalibration(int row)
 {
-    if (index != -1)
-        display->plotEvol(inputData, index, ui->evolChoice->currentText());
+    if (row == -1)
+        return;
+    m_calibrationPlot->draw(m_outcome, row);
+    m_zoomer->setZoomBase(true);
 }
 
-void Application::listEvolChoice()
+void Application::showEvolution()
 {
-    display->plotEvol(inputData, ui->listEvol->currentRow(), ui->evolChoice->currentText());
+    m_evolutionPlot->draw(
+        m_data, currentRow(ui->evolutionIsotopes), ui->evolutionPattern->currentText());
 }
 
-void Application::onISChoice()
+void Application::showInternalStandard()
 {
+    const QComboBox *boxes[] = { ui->isotopeLR, ui->isotopeMR, ui->isotopeHR };
+    const int choice = ui->internalStandardPlotChoice->currentIndex();
     int iso = -1;
-    switch (ui->plotISchoice->currentIndex()) {
-    case 0:
-        iso = inputData->mapLR(ui->comboISLR->currentIndex());
-        break;
-    case 1:
-        iso = inputData->mapMR(ui->comboISMR->currentIndex());
-        break;
-    case 2:
-        iso = inputData->mapHR(ui->comboISHR->currentIndex());
-        break;
-    default:
-        break;
+    if (choice >= 0 && choice < Isotope::GROUP_COUNT) {
+        const int index = boxes[choice]->currentIndex();
+        const QVector<int> &group = m_data.group(Isotope::GROUPS_SHOWN[choice]);
+        iso = index >= 0 && index < group.size() ? group.at(index) : -1;
     }
     // The bounds as the panel sets them now, whatever the last run used.
-    const int reference = ui->correctionIS->isChecked() ? ui->echantIS->currentIndex() : -1;
-    display->plotIS(
-        inputData, iso, processing, reference, ui->recoveryLow->value(), ui->recoveryHigh->value());
+    const int reference
+        = ui->internalStandardGroup->isChecked() ? ui->referenceSolution->currentIndex() : -1;
+    m_internalStandardPlot->draw(
+        m_data, iso, reference, ui->recoveryLow->value(), ui->recoveryHigh->value());
 }
 
-void Application::tab(int currentTab)
+void Application::followTab(int index)
 {
-    const QTabWidget *tabs = ui->tabs;
-    plotSaveAct->setEnabled(currentTab == tabs->indexOf(ui->tabElmnt)
-        || currentTab == tabs->indexOf(ui->tabIS) || currentTab == tabs->indexOf(ui->tabEvol));
-    saveFileAct->setEnabled(currentTab == tabs->indexOf(ui->tab_output));
+    const QWidget *page = ui->tabs->widget(index);
+    m_savePlotAct->setEnabled(
+        page == ui->calibrationTab || page == ui->internalStandardTab || page == ui->evolutionTab);
+    m_saveOutputAct->setEnabled(page == ui->outputTab);
 }
 
-void Application::listISChange()
+void Application::refreshInternalStandardChoices()
 {
     const QStringList entries {
-        tr("LR Internal Standard : ") + ui->comboISLR->currentText(),
-        tr("MR Internal Standard : ") + ui->comboISMR->currentText(),
-        tr("HR Internal Standard : ") + ui->comboISHR->currentText(),
+        tr("LR Internal Standard : ") + ui->isotopeLR->currentText(),
+        tr("MR Internal Standard : ") + ui->isotopeMR->currentText(),
+        tr("HR Internal Standard : ") + ui->isotopeHR->currentText(),
     };
-    // The combo box deletes the model it replaces when it is that model's parent.
-    ui->plotISchoice->setModel(new QStringListModel(entries, ui->plotISchoice));
+    setEntries(ui->internalStandardPlotChoice, entries);
 }
 
-void Application::on_yIntercept_clicked()
+void Application::chooseZeroStandard()
 {
-    ui->subBlank->setChecked(false);
+    ui->subtractBlank->setChecked(false);
     enableBlankSelection();
 }
 
-void Application::on_subBlank_clicked()
+void Application::chooseSubtraction()
 {
     ui->yIntercept->setChecked(false);
     enableBlankSelection();
@@ -301,88 +343,89 @@ void Application::on_subBlank_clicked()
 
 void Application::enableBlankSelection()
 {
-    ui->blankSelection->setEnabled(ui->yIntercept->isChecked() || ui->subBlank->isChecked());
+    ui->blank->setEnabled(ui->yIntercept->isChecked() || ui->subtractBlank->isChecked());
 }
 
-void Application::on_correctionIS_clicked()
+void Application::enableInternalStandardIsotopes()
 {
-    ui->groupBox->setEnabled(ui->correctionIS->isChecked());
+    ui->internalStandardIsotopes->setEnabled(ui->internalStandardGroup->isChecked());
 }
 
-void Application::on_icpmsModel_currentIndexChanged(const QString &selection)
+void Application::openDataFile()
 {
-    Parser *reader = nullptr;
-    if (selection == ParserInHRElementCSV::ICP_MS_NAME)
-        reader = new ParserInHRElementCSV;
-    else if (selection == ParserInAgilentCSV::ICP_MS_NAME)
-        reader = new ParserInAgilentCSV;
-    else
-        return;
-    delete inputParser;
-    inputParser = reader;
-    inputData->loadParser(inputParser);
-}
-
-void Application::openFile()
-{
-    runAct->setEnabled(false);
+    m_runAct->setEnabled(false);
     const QString fileName
         = QFileDialog::getOpenFileName(this, tr("Choose a Data file"), ".", tr("CSV File (*.csv)"));
     if (!fileName.isEmpty())
         loadDataFile(fileName);
 }
 
-bool Application::loadDataFile(const QString &fileName)
+Status Application::loadDataFile(const QString &fileName)
 {
-    runAct->setEnabled(false);
+    m_runAct->setEnabled(false);
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        QMessageBox::warning(this, tr("Read File"),
-            tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString()));
-        return false;
+        const QString message = tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString());
+        QMessageBox::warning(this, tr("Read File"), message);
+        return Status::failure(message);
     }
-    inputData->clear();
-    inputData->loadParser(inputParser);
-    const ParseResult read = inputData->executeParsing(&file, processing);
+    const std::unique_ptr<InstrumentReader> reader
+        = InstrumentReader::create(ui->instrument->currentText());
+    const Status read = reader->read(&file, &m_data);
     file.close();
-    QMessageBox::information(this, tr("Parsing CSV"), read.message);
+    QMessageBox::information(this, tr("Parsing CSV"), read.message());
     // Nothing of the previous file may stay drawn, nor be saved as this one's.
-    display->clearPlots();
+    m_calibrationPlot->clear();
+    m_internalStandardPlot->clear();
+    m_evolutionPlot->clear();
     setPlotTitles();
 
-    const bool accepted = read.code == 0;
-    ProcessingRun::prepareWorkingSet(inputData, outputData, processing, accepted);
-    display->dispTableInput();
-    display->dispTableOutput();
-    display->displayLists(outputData);
-    display->displaySolutions(inputData, outputData);
-    if (!accepted) {
-        ui->plotISchoice->clear();
-        ui->evolChoice->clear();
-        return false;
+    m_outcome = RunOutcome();
+    m_outcome.working = read.ok() ? ProcessingRun::workingSet(m_data) : m_data;
+    m_outcome.calibration.lines = QVector<CalibrationLine>(m_data.isotopeCount());
+    m_processed = false;
+    m_inputTable->clear();
+    m_outputTable->clear();
+    m_inputNames->setStringList(m_data.solutionNames());
+    m_isotopeNames->setStringList(m_data.isotopeNames());
+    showSolutionLists();
+    setEntries(ui->blank, workingSet().blankNames());
+    setEntries(ui->referenceSolution, workingSet().referenceNames());
+    setEntries(ui->isotopeLR, m_data.isotopeNames(m_data.group(Isotope::LR)));
+    setEntries(ui->isotopeMR, m_data.isotopeNames(m_data.group(Isotope::MR)));
+    setEntries(ui->isotopeHR, m_data.isotopeNames(m_data.group(Isotope::HR)));
+    if (!read.ok()) {
+        ui->internalStandardPlotChoice->clear();
+        ui->evolutionPattern->clear();
+        return read;
     }
-    runAct->setEnabled(true);
+    m_runAct->setEnabled(true);
     selectRememberedIsotopes();
-    listISChange();
-    onISChoice();
-    ui->evolChoice->clear();
-    ui->evolChoice->addItems({ QStringLiteral("BLK"), QStringLiteral("VS") });
-    return true;
+    refreshInternalStandardChoices();
+    showInternalStandard();
+    ui->evolutionPattern->clear();
+    ui->evolutionPattern->addItems({ QStringLiteral("BLK"), QStringLiteral("VS") });
+    return read;
+}
+
+void Application::showSolutionLists()
+{
+    setNames(m_outputNames, ui->outputSolutions, workingSet().solutionNames());
 }
 
 void Application::selectRememberedIsotopes()
 {
-    const QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
+    const QSettings stored = settings();
     const struct
     {
         QComboBox *combo;
         const char *key;
-    } choices[] = { { ui->comboISLR, "LR" }, { ui->comboISMR, "MR" }, { ui->comboISHR, "HR" } };
+    } choices[] = { { ui->isotopeLR, "LR" }, { ui->isotopeMR, "MR" }, { ui->isotopeHR, "HR" } };
     for (const auto &choice : choices) {
-        const QString stored = settings.value(QString::fromLatin1(choice.key)).toString();
-        if (stored.isEmpty())
+        const QString text = stored.value(QString::fromLatin1(choice.key)).toString();
+        if (text.isEmpty())
             continue;
-        const int found = choice.combo->findText(stored, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        const int found = choice.combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (found != -1)
             choice.combo->setCurrentIndex(found);
     }
@@ -391,17 +434,17 @@ void Application::selectRememberedIsotopes()
 // Unlike the isotopes, these choices exist before any file is read.
 void Application::selectRememberedOptions()
 {
-    const QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
+    const QSettings stored = settings();
     const int weighting
-        = ui->weighting->findText(settings.value(QStringLiteral("Weighting")).toString(),
+        = ui->weighting->findText(stored.value(QStringLiteral("Weighting")).toString(),
             Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (weighting != -1)
         ui->weighting->setCurrentIndex(weighting);
 
     const int low
-        = settings.value(QStringLiteral("RecoveryLow"), RunOptions::DEFAULT_RECOVERY_LOW).toInt();
+        = stored.value(QStringLiteral("RecoveryLow"), RunOptions::DEFAULT_RECOVERY_LOW).toInt();
     const int high
-        = settings.value(QStringLiteral("RecoveryHigh"), RunOptions::DEFAULT_RECOVERY_HIGH).toInt();
+        = stored.value(QStringLiteral("RecoveryHigh"), RunOptions::DEFAULT_RECOVERY_HIGH).toInt();
     if (low < 0 || low >= high || high > ui->recoveryHigh->maximum())
         return;
     // Each box's range hangs on the other's value: both are set before the ranges.
@@ -414,148 +457,97 @@ void Application::selectRememberedOptions()
     keepRecoveryBoundsApart();
 }
 
-void Application::openSTDQC()
+void Application::openStandardsFile()
 {
     const QString fileName = QFileDialog::getOpenFileName(
         this, tr("Choose a file - QC & STD"), ".", tr("CSV File (*.csv)"));
     if (!fileName.isEmpty())
-        chooseStdqcFile(fileName);
+        chooseStandardsFile(fileName);
 }
 
-bool Application::chooseStdqcFile(const QString &fileName)
+Status Application::chooseStandardsFile(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QMessageBox::warning(this, tr("Read File"),
-            tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString()));
-        return false;
+        const QString message = tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString());
+        QMessageBox::warning(this, tr("Read File"), message);
+        return Status::failure(message);
     }
     file.close();
     // Absolute, so that a run started from another working directory finds it.
-    QSettings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"))
-        .setValue(QStringLiteral("File"), QFileInfo(fileName).absoluteFilePath());
-    return true;
+    settings().setValue(QStringLiteral("File"), QFileInfo(fileName).absoluteFilePath());
+    return Status::success();
 }
 
 RunOptions Application::runOptions() const
 {
     RunOptions options;
-    options.instrument = ui->icpmsModel->currentText();
-    options.isCorrection = ui->correctionIS->isChecked();
-    options.isReference = ui->echantIS->currentIndex();
-    options.isReferenceName = ui->echantIS->currentText();
-    options.correctLR = ui->correctISLR->isChecked();
-    options.correctMR = ui->correctISMR->isChecked();
-    options.correctHR = ui->correctISHR->isChecked();
-    options.isLR = ui->comboISLR->currentIndex();
-    options.isMR = ui->comboISMR->currentIndex();
-    options.isHR = ui->comboISHR->currentIndex();
-    options.isLRName = ui->comboISLR->currentText();
-    options.isMRName = ui->comboISMR->currentText();
-    options.isHRName = ui->comboISHR->currentText();
+    options.instrument = ui->instrument->currentText();
+    options.internalStandard = ui->internalStandardGroup->isChecked();
+    options.reference = ui->referenceSolution->currentText();
+    options.groups[Isotope::LR] = { ui->correctLR->isChecked(), ui->isotopeLR->currentText() };
+    options.groups[Isotope::MR] = { ui->correctMR->isChecked(), ui->isotopeMR->currentText() };
+    options.groups[Isotope::HR] = { ui->correctHR->isChecked(), ui->isotopeHR->currentText() };
     options.recoveryLow = ui->recoveryLow->value();
     options.recoveryHigh = ui->recoveryHigh->value();
-    options.yIntercept = ui->yIntercept->isChecked();
-    options.subBlank = ui->subBlank->isChecked();
-    options.blankSelection = ui->blankSelection->currentIndex();
-    options.blankSelectionName = ui->blankSelection->currentText();
-    options.weighting = Processing::Weighting(qMax(0, ui->weighting->currentIndex()));
-    options.qcValidation = ui->controlQC->isChecked();
+    options.blankMode = ui->yIntercept->isChecked() ? RunOptions::BlankMode::ZeroStandard
+        : ui->subtractBlank->isChecked()            ? RunOptions::BlankMode::Subtract
+                                                    : RunOptions::BlankMode::None;
+    options.blank = ui->blank->currentText();
+    options.weighting = Calibration::Weighting(qMax(0, ui->weighting->currentIndex()));
+    options.qcValidation = ui->qcGroup->isChecked();
     return options;
 }
 
 void Application::run()
 {
-    const RunOptions options = runOptions();
-    ProcessingRun::traceConfiguration(options);
-    const QString refused = ProcessingRun::checkReference(options, inputData);
-    if (!refused.isEmpty()) {
-        QMessageBox::warning(this, tr("Process"), refused);
+    const QString standardsFile = settings().value(QStringLiteral("File")).toString();
+    RunOutcome outcome = ProcessingRun::run(
+        m_data, standardsFile, runOptions(), ProcessingRun::Listing::CountsOnly);
+    // A refused run leaves the earlier results, views and expected values.
+    switch (outcome.refusal) {
+    case RunOutcome::Refusal::None:
+        break;
+    case RunOutcome::Refusal::NoStandardsFile:
+        QMessageBox::warning(this, tr("Read QC-STD File"), outcome.reason);
+        return;
+    case RunOutcome::Refusal::StandardsUnreadable:
+        QMessageBox::warning(this, tr("Read File"), outcome.reason);
+        return;
+    case RunOutcome::Refusal::StandardsRejected:
+        QMessageBox::information(this, tr("Parsing CSV"), outcome.reason);
+        return;
+    case RunOutcome::Refusal::UnknownName:
+    case RunOutcome::Refusal::ReferenceWithoutStandard:
+    case RunOutcome::Refusal::NoCalibration:
+        QMessageBox::warning(this, tr("Process"), outcome.reason);
         return;
     }
-
-    const QString fileName = QSettings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"))
-                                 .value(QStringLiteral("File"))
-                                 .toString();
-    if (fileName.isEmpty()) {
-        QMessageBox::warning(
-            this, tr("Read QC-STD File"), tr("You have to load a QC-STD Concentrations File"));
-        return;
-    }
-    stdqcFileName = fileName;
-    QFile file(stdqcFileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        QMessageBox::warning(this, tr("Read File"),
-            tr("Cannot read STD QC Concentration file %1:\n%2.")
-                .arg(stdqcFileName, file.errorString()));
-        return;
-    }
-    Trace::line(QStringLiteral("# parse QC-STD file"));
-    // A rejected file, or a run that cannot calibrate, leaves the expected
-    // values, results and views of the earlier run.
-    Data earlierInput;
-    earlierInput.copyData(inputData);
-    Parser *earlierReader = inputData->getParser();
-    const ParseResult read
-        = ProcessingRun::readStandards(&file, stdqcParser, inputData, processing);
-    file.close();
-    if (read.code != 0) {
-        QMessageBox::information(this, tr("Parsing CSV"), read.message);
-        return;
-    }
-
-    Data work;
-    Processing engine;
-    RunResult result = ProcessingRun::run(options, inputData, &work, &engine);
-    if (!result.calibrated) {
-        inputData->copyData(&earlierInput);
-        inputData->loadParser(earlierReader);
-        QMessageBox::warning(
-            this, tr("Process"), ProcessingRun::noCalibrationMessage(stdqcFileName));
-        return;
-    }
-    outputData->copyData(&work);
-    *processing = engine;
-    ProcessingRun::traceRecovery(result);
-    showZeroStandard();
-    if (result.status.isEmpty())
+    m_outcome = std::move(outcome);
+    m_processed = true;
+    showSolutionLists();
+    if (m_outcome.warnings.isEmpty())
         ui->statusBar->clearMessage();
     else
-        ui->statusBar->showMessage(result.status);
-    const QStringList outside = ProcessingRun::recoveryLines(result, inputData);
+        ui->statusBar->showMessage(m_outcome.warnings.join(QLatin1Char(' ')));
+    const QStringList outside = m_outcome.recovery.lines(m_data);
     // Without QC validation the recovery report opens only when it has something to say.
-    if (result.qcChecked || !outside.isEmpty()) {
+    if (m_outcome.qcChecked || !outside.isEmpty()) {
+        const QStringList failures = m_outcome.qc.failureLines(m_data);
         QCDialog report(
-            result.qcChecked ? &result.qc.messages : nullptr, result.qcValueCount, this);
-        if (result.recoveryChecked)
-            report.showRecovery(
-                outside, result.recovery.checked, result.recovery.low, result.recovery.high);
+            m_outcome.qcChecked ? &failures : nullptr, int(m_outcome.qc.checks.size()), this);
+        if (m_outcome.recoveryChecked)
+            report.showRecovery(outside, m_outcome.recovery.checked, m_outcome.recovery.low,
+                m_outcome.recovery.high);
         report.exec();
     }
 
     Trace::line(QStringLiteral("*** refreshing plots and tables ***"));
-    onISChoice();
-    if (ui->listCurves->currentRow() != -1)
-        display->plotElement(outputData, inputData, ui->listCurves->currentRow(), processing);
-    if (ui->listViewOutput->currentRow() != -1)
-        display->dispTableOutput(outputData, ui->listViewOutput->currentRow(), processing);
-    if (ui->listViewInput->currentRow() != -1)
-        display->dispTableInput(inputData, ui->listViewInput->currentRow());
+    showInternalStandard();
+    showCalibration(currentRow(ui->calibrationIsotopes));
+    showOutputSolution(currentRow(ui->outputSolutions));
+    showInputSolution(currentRow(ui->inputSolutions));
     Trace::line(QStringLiteral("*** end of processing ***"));
-}
-
-void Application::showZeroStandard()
-{
-    // The list rows are positions in the working set: the zero standard's row
-    // appears with it, once, and goes when a run without it rebuilt the set.
-    QListWidget *list = ui->listViewOutput;
-    const int count = list->count();
-    const bool listed = count > 0 && list->item(count - 1)->text() == Solution::ZERO_STD_NAME;
-    const bool present = outputData->containsSolution(Solution::ZERO_STD_NAME) != -1;
-    if (present && !listed)
-        list->addItem(Solution::ZERO_STD_NAME);
-    else if (!present && listed)
-        delete list->takeItem(count - 1);
 }
 
 namespace {
@@ -587,14 +579,14 @@ std::unique_ptr<QFileDialog> Application::savePlotDialog()
         { QStringLiteral("JPG File (*.jpg)") }, QStringLiteral("jpg"));
 }
 
-void Application::saveFile()
+void Application::saveOutput()
 {
     const std::unique_ptr<QFileDialog> dialog = saveOutputDialog();
     if (dialog->exec() == QDialog::Accepted)
         saveAnsweredOutput(*dialog);
 }
 
-bool Application::saveAnsweredOutput(const QFileDialog &dialog)
+Status Application::saveAnsweredOutput(const QFileDialog &dialog)
 {
     const ProcessingRun::Layout layout = dialog.selectedNameFilter() == tr(LONG_TABLE_TYPE)
         ? ProcessingRun::Layout::Long
@@ -602,62 +594,60 @@ bool Application::saveAnsweredOutput(const QFileDialog &dialog)
     return saveResults(dialog.selectedFiles().value(0), layout);
 }
 
-bool Application::saveResults(const QString &fileName, ProcessingRun::Layout layout)
+Status Application::saveResults(const QString &fileName, ProcessingRun::Layout layout)
 {
-    const QString problem = ProcessingRun::saveResults(fileName, outputData, processing, layout);
-    if (problem.isEmpty())
-        return true;
-    QMessageBox::warning(
-        this, tr("Save File"), tr("Cannot write file %1:\n%2.").arg(fileName, problem));
-    return false;
+    const Status saved = ProcessingRun::save(fileName, m_outcome, layout);
+    if (!saved.ok())
+        QMessageBox::warning(
+            this, tr("Save File"), tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
+    return saved;
 }
 
-void Application::plotSave()
+void Application::saveCurrentPlot()
 {
     const std::unique_ptr<QFileDialog> dialog = savePlotDialog();
     if (dialog->exec() == QDialog::Accepted)
         savePlot(dialog->selectedFiles().value(0));
 }
 
-bool Application::savePlot(const QString &fileName)
+Status Application::savePlot(const QString &fileName)
 {
     QWidget *page = ui->tabs->currentWidget();
     QwtPlot *plot = nullptr;
-    if (page == ui->tabIS)
-        plot = ui->graphIS;
-    else if (page == ui->tabElmnt)
-        plot = ui->graphElement;
-    else if (page == ui->tabEvol)
-        plot = ui->graphEvol;
+    if (page == ui->internalStandardTab)
+        plot = ui->internalStandardPlot;
+    else if (page == ui->calibrationTab)
+        plot = ui->calibrationPlot;
+    else if (page == ui->evolutionTab)
+        plot = ui->evolutionPlot;
     if (!plot)
-        return false;
+        return Status::failure(tr("No plot on this tab."));
 
     // The dialog offers JPEG only: a name it left without a suffix means that.
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     const QByteArray format = suffix.isEmpty() ? QByteArray("jpg") : suffix.toLatin1();
     const QImage image = plot->grab().toImage();
     // Replaces an earlier image only once the new one is complete.
-    const QString problem
-        = OutputFile::write(fileName, QIODevice::WriteOnly, [&](QIODevice *device) {
-              QImageWriter writer(device, format);
-              return writer.write(image) ? QString() : writer.errorString();
-          });
-    if (problem.isEmpty())
-        return true;
-    QMessageBox::warning(
-        this, tr("Save Plot"), tr("Cannot write file %1:\n%2.").arg(fileName, problem));
-    return false;
+    const Status saved = OutputFile::write(fileName, QIODevice::WriteOnly, [&](QIODevice *device) {
+        QImageWriter writer(device, format);
+        return writer.write(image) ? Status::success() : Status::failure(writer.errorString());
+    });
+    if (!saved.ok())
+        QMessageBox::warning(
+            this, tr("Save Plot"), tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
+    return saved;
 }
 
 void Application::about()
 {
     QMessageBox::about(this, tr("About Ketrion Application"),
-        tr("<p>Ketrion: <b>ICP-MS Data Processing v1.31</b></p>"
+        tr("<p>Ketrion: <b>ICP-MS Data Processing v%1</b></p>"
            "<p>Application to process ICP-MS data.</p>"
            "<p><b>Designed by :</b></p>"
            "<p>The Ketrion developers - Ostrel</p>"
            "<p><b>Maintain by :</b></p>"
-           "<p>The Ketrion developers - Ostrel</p>"));
+           "<p>The Ketrion developers - Ostrel</p>")
+            .arg(QStringLiteral(KETRION_VERSION)));
 }
 
 void Application::closeEvent(QCloseEvent *event)
@@ -669,26 +659,26 @@ void Application::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    QSettings settings(QStringLiteral("Ostrel"), QStringLiteral("Ketrion"));
+    QSettings stored = settings();
     const struct
     {
         const QComboBox *combo;
         const char *key;
-    } choices[] = { { ui->comboISLR, "LR" }, { ui->comboISMR, "MR" }, { ui->comboISHR, "HR" } };
+    } choices[] = { { ui->isotopeLR, "LR" }, { ui->isotopeMR, "MR" }, { ui->isotopeHR, "HR" } };
     for (const auto &choice : choices) {
         const QString key = QString::fromLatin1(choice.key);
         const QString current = choice.combo->currentText();
         // Unchanged choices are not rewritten.
-        if (!current.isEmpty() && current != settings.value(key).toString())
-            settings.setValue(key, current);
+        if (!current.isEmpty() && current != stored.value(key).toString())
+            stored.setValue(key, current);
     }
     // Nor is a default never changed written.
     const QString weightingKey = QStringLiteral("Weighting");
     const QString weighting = ui->weighting->currentText();
     if (weighting
-        != settings.value(weightingKey, Processing::weightingName(Processing::Weighting::None))
+        != stored.value(weightingKey, Calibration::weightingName(Calibration::Weighting::None))
                .toString())
-        settings.setValue(weightingKey, weighting);
+        stored.setValue(weightingKey, weighting);
     const struct
     {
         const QSpinBox *box;
@@ -698,8 +688,8 @@ void Application::closeEvent(QCloseEvent *event)
         { ui->recoveryHigh, "RecoveryHigh", RunOptions::DEFAULT_RECOVERY_HIGH } };
     for (const auto &bound : bounds) {
         const QString key = QString::fromLatin1(bound.key);
-        if (bound.box->value() != settings.value(key, bound.unset).toInt())
-            settings.setValue(key, bound.box->value());
+        if (bound.box->value() != stored.value(key, bound.unset).toInt())
+            stored.setValue(key, bound.box->value());
     }
     event->accept();
 }

@@ -1,29 +1,32 @@
 #ifndef KETRION_APPLICATION_H
 #define KETRION_APPLICATION_H
 
+#include "model/Measurements.h"
+#include "model/Status.h"
 #include "processing/ProcessingRun.h"
-#include "processing/RunOptions.h"
+#include "processing/RunOutcome.h"
 
 #include <QMainWindow>
 #include <QString>
 
 #include <memory>
 
-class Data;
-class Displaying;
-class Parser;
-class ParserInSTDQC;
-class Processing;
+class CalibrationPlot;
+class EvolutionPlot;
+class InternalStandardPlot;
 class QAction;
 class QCloseEvent;
 class QFileDialog;
+class QStringListModel;
+class QwtPlotZoomer;
+class SolutionTableModel;
 
 namespace Ui {
 class Application;
 }
 
-// The single main window. Owns the data sets, the engine, the readers and the
-// display object for its whole life and hands them to every call.
+// The single main window: the export as read, the last run's outcome, the
+// views of both, and the commands.
 class Application : public QMainWindow
 {
     Q_OBJECT
@@ -32,49 +35,49 @@ public:
     explicit Application(QWidget *parent = nullptr);
     ~Application() override;
 
-    // What the file commands do once their dialog has a name. Each reports
-    // failures in a box and returns false; the tests call them directly.
-    bool loadDataFile(const QString &fileName);
-    bool chooseStdqcFile(const QString &fileName);
-    bool saveResults(
+    // What the file commands do once their dialog has a name. Each reports a
+    // failure in a box too; the tests call them directly.
+    Status loadDataFile(const QString &fileName);
+    Status chooseStandardsFile(const QString &fileName);
+    Status saveResults(
         const QString &fileName, ProcessingRun::Layout layout = ProcessingRun::Layout::Wide);
-    bool savePlot(const QString &fileName);
-
-private slots:
-    void onListViewInput(int index);
-    void onListViewOutput(int index);
-    void onListCurves(int index);
-    void onListEvol(int index);
-    void tab(int currentTab);
-    void onISChoice();
-    void listISChange();
-    void listEvolChoice();
-    void saveFile();
-    void openFile();
-    void run();
-    void openSTDQC();
-    void plotSave();
-    void about();
-    void on_yIntercept_clicked();
-    void on_subBlank_clicked();
-    void on_correctionIS_clicked();
-    void on_icpmsModel_currentIndexChanged(const QString &selection);
+    Status savePlot(const QString &fileName);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+private slots:
+    void openDataFile();
+    void openStandardsFile();
+    void run();
+    void saveOutput();
+    void saveCurrentPlot();
+    void about();
+
+    void showInputSolution(int row);
+    void showOutputSolution(int row);
+    void showCalibration(int row);
+    void showEvolution();
+    void showInternalStandard();
+    void refreshInternalStandardChoices();
+    void followTab(int index);
+    void chooseZeroStandard();
+    void chooseSubtraction();
+    void enableInternalStandardIsotopes();
+    void keepRecoveryBoundsApart();
+
 private:
     void createActions();
-    void createWorkingObjects();
-    void initIHM();
-    void fitConfigurationPage();
+    void connectWidgets();
+    void setUpPlots();
     void setPlotTitles();
+    void fitConfigurationPage();
     void enableBlankSelection();
-    RunOptions runOptions() const;
     void selectRememberedIsotopes();
     void selectRememberedOptions();
-    void keepRecoveryBoundsApart();
-    void showZeroStandard();
+    void showSolutionLists();
+    RunOptions runOptions() const;
+    const Measurements &workingSet() const;
     // Save Output's and Save Plot's dialogs, not yet shown. A name typed
     // without a suffix gets the offered one before the dialog asks whether to
     // replace an existing file.
@@ -82,26 +85,32 @@ private:
     std::unique_ptr<QFileDialog> savePlotDialog();
     // Saves under the name, and in the layout of the file type, the Save
     // Output dialog was answered with.
-    bool saveAnsweredOutput(const QFileDialog &dialog);
+    Status saveAnsweredOutput(const QFileDialog &dialog);
 
     Ui::Application *ui;
-    Data *inputData = nullptr;
-    Data *outputData = nullptr;
-    Displaying *display = nullptr;
-    Processing *processing = nullptr;
+    QAction *m_openDataAct = nullptr;
+    QAction *m_openStandardsAct = nullptr;
+    QAction *m_savePlotAct = nullptr;
+    QAction *m_saveOutputAct = nullptr;
+    QAction *m_aboutAct = nullptr;
+    QAction *m_aboutQtAct = nullptr;
+    QAction *m_quitAct = nullptr;
+    QAction *m_runAct = nullptr;
 
-    QAction *aboutAct = nullptr;
-    QAction *aboutQtAct = nullptr;
-    QAction *quitAct = nullptr;
-    QAction *openSTDQCAct = nullptr;
-    QAction *openFileAct = nullptr;
-    QAction *plotSaveAct = nullptr;
-    QAction *saveFileAct = nullptr;
-    QAction *runAct = nullptr;
+    Measurements m_data; // the export as read
+    Measurements m_preview; // its working set before a run
+    bool m_processed = false; // whether m_outcome belongs to m_data
+    RunOutcome m_outcome;
 
-    Parser *inputParser = nullptr;
-    ParserInSTDQC *stdqcParser = nullptr;
-    QString stdqcFileName;
+    QStringListModel *m_inputNames;
+    QStringListModel *m_outputNames;
+    QStringListModel *m_isotopeNames;
+    SolutionTableModel *m_inputTable;
+    SolutionTableModel *m_outputTable;
+    std::unique_ptr<CalibrationPlot> m_calibrationPlot;
+    std::unique_ptr<InternalStandardPlot> m_internalStandardPlot;
+    std::unique_ptr<EvolutionPlot> m_evolutionPlot;
+    QwtPlotZoomer *m_zoomer;
 
     friend class TestApplication;
 };

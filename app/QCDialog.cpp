@@ -1,6 +1,6 @@
 #include "app/QCDialog.h"
 
-#include "app/Ui_QCDialog.h"
+#include "ui_QCDialog.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -10,16 +10,16 @@ QCDialog::QCDialog(const QStringList *failures, int total, QWidget *parent)
 {
     ui->setupUi(this);
     ui->recoveryList->hide();
-    ui->labelRecovery->hide();
+    ui->recoveryLabel->hide();
     if (!failures) {
         ui->qcList->hide();
-        ui->labelQC->hide();
+        ui->qcLabel->hide();
         setWindowTitle(tr("Internal Standard Recovery"));
         return;
     }
     ui->qcList->addItems(*failures);
     ui->qcList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ui->labelQC->setText(tr("Quality Control <b>Not valid</b> : ")
+    ui->qcLabel->setText(tr("Quality Control <b>Not valid</b> : ")
         + QString::number(failures->size()) + QStringLiteral(" / ") + QString::number(total));
 }
 
@@ -28,13 +28,13 @@ void QCDialog::showRecovery(const QStringList &outside, int checked, int low, in
     ui->recoveryList->clear();
     ui->recoveryList->addItems(outside);
     ui->recoveryList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ui->labelRecovery->setText(tr("IS recovery <b>outside %1-%2 %</b> : %3 / %4")
+    ui->recoveryLabel->setText(tr("IS recovery <b>outside %1-%2 %</b> : %3 / %4")
                                    .arg(low)
                                    .arg(high)
                                    .arg(outside.size())
                                    .arg(checked));
     ui->recoveryList->show();
-    ui->labelRecovery->show();
+    ui->recoveryLabel->show();
     // Room for both lists.
     if (!ui->qcList->isHidden())
         resize(width(), qMax(height(), 450));

@@ -1,15 +1,11 @@
 #include "batch/BatchCommand.h"
 
-#include "parsers/ParserInAgilentCSV.h"
-#include "parsers/ParserInHRElementCSV.h"
+#include "parsers/InstrumentReader.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -25,7 +21,157 @@ QString identity(const QString &path)
         + file.fileName();
 }
 
+QString fileName(QString *target, const QString &option, const QString &value)
+{
+    *target = value;
+    return value.isEmpty() ? QStringLiteral("Missing file name after '--%1'.").arg(option)
+                           : QString();
+}
+
+RunOptions::Group &group(RunOptions &options, Isotope::Resolution resolution)
+{
+    return options.groups[resolution];
+}
+
 } // namespace
+
+// One option of the command line: its name, the name of its value (none for
+// a switch) and what it sets, returning why the value is refused.
+struct BatchCommand::Option
+{
+    const char *name;
+    const char *valueName;
+    QString (*set)(BatchCommand &command, const QString &value);
+    // Refused without "--is-ref", which comes before it.
+    bool needsReference = false;
+};
+
+// In the order the values are checked.
+const BatchCommand::Option BatchCommand::OPTIONS[] = {
+    { "instrument", "NAME",
+        [](BatchCommand &command, const QString &value) {
+            command.options.instrument = value;
+            if (InstrumentReader::instruments().contains(value))
+                return QString();
+            return QStringLiteral("Unknown instrument '%1': use %2.")
+                .arg(value, InstrumentReader::instruments().join(QStringLiteral(" or ")));
+        } },
+    { "data", "FILE",
+        [](BatchCommand &command, const QString &value) {
+            return fileName(&command.dataFile, QStringLiteral("data"), value);
+        } },
+    { "stdqc", "FILE",
+        [](BatchCommand &command, const QString &value) {
+            return fileName(&command.standardsFile, QStringLiteral("stdqc"), value);
+        } },
+    { "output", "FILE",
+        [](BatchCommand &command, const QString &value) {
+            command.m_inputs
+                = QStringList { identity(command.dataFile), identity(command.standardsFile) };
+            const QString empty = fileName(&command.outputFile, QStringLiteral("output"), value);
+            return empty.isEmpty() ? command.claim(QStringLiteral("output"), value) : empty;
+        } },
+    { "long", "FILE",
+        [](BatchCommand &command, const QString &value) {
+            const QString empty = fileName(&command.longFile, QStringLiteral("long"), value);
+            return empty.isEmpty() ? command.claim(QStringLiteral("long"), value) : empty;
+        } },
+    { "plots", "DIR",
+        [](BatchCommand &command, const QString &value) {
+            command.plotFolder = value;
+            if (value.isEmpty())
+                return QStringLiteral("Missing folder name after '--plots'.");
+            return command.claim(QStringLiteral("plots"), value);
+        } },
+    { "plot-format", "F",
+        [](BatchCommand &command, const QString &value) {
+            if (command.plotFolder.isEmpty())
+                return QStringLiteral("'--plot-format' applies only with '--plots'.");
+            for (const PlotImage::Format format :
+                { PlotImage::Format::Png, PlotImage::Format::Svg, PlotImage::Format::Pdf }) {
+                if (PlotImage::suffix(format) == value) {
+                    command.plotFormat = format;
+                    return QString();
+                }
+            }
+            return QStringLiteral("Unknown plot format '%1': use png, svg or pdf.").arg(value);
+        } },
+    { "is-ref", "SOLUTION",
+        [](BatchCommand &command, const QString &value) {
+            command.options.internalStandard = true;
+            command.options.reference = value;
+            return QString();
+        } },
+    { "is-lr", "ISOTOPE",
+        [](BatchCommand &command, const QString &value) {
+            group(command.options, Isotope::LR).isotope = value;
+            return value.isEmpty() ? QStringLiteral("Unknown isotope '' for '--is-lr'.")
+                                   : QString();
+        },
+        true },
+    { "is-mr", "ISOTOPE",
+        [](BatchCommand &command, const QString &value) {
+            group(command.options, Isotope::MR).isotope = value;
+            return value.isEmpty() ? QStringLiteral("Unknown isotope '' for '--is-mr'.")
+                                   : QString();
+        },
+        true },
+    { "is-hr", "ISOTOPE",
+        [](BatchCommand &command, const QString &value) {
+            group(command.options, Isotope::HR).isotope = value;
+            return value.isEmpty() ? QStringLiteral("Unknown isotope '' for '--is-hr'.")
+                                   : QString();
+        },
+        true },
+    { "is-groups", "LIST",
+        [](BatchCommand &command, const QString &value) { return command.setGroups(value); },
+        true },
+    { "is-recovery", "LOW,HIGH",
+        [](BatchCommand &command, const QString &value) { return command.setRecovery(value); },
+        true },
+    { "blank-mode", "MODE",
+        [](BatchCommand &command, const QString &value) {
+            const QPair<const char *, RunOptions::BlankMode> modes[]
+                = { { "y-intercept", RunOptions::BlankMode::ZeroStandard },
+                      { "subtract", RunOptions::BlankMode::Subtract },
+                      { "none", RunOptions::BlankMode::None } };
+            for (const auto &mode : modes) {
+                if (value == QLatin1String(mode.first)) {
+                    command.options.blankMode = mode.second;
+                    return QString();
+                }
+            }
+            return QStringLiteral("Unknown blank mode '%1': use y-intercept, subtract or none.")
+                .arg(value);
+        } },
+    { "blank", "SOLUTION",
+        [](BatchCommand &command, const QString &value) {
+            command.options.blank = value;
+            if (command.options.blankMode != RunOptions::BlankMode::None)
+                return QString();
+            return QStringLiteral("'--blank' applies only with '--blank-mode y-intercept' or "
+                                  "'--blank-mode subtract'.");
+        } },
+    { "weighting", "W",
+        [](BatchCommand &command, const QString &value) {
+            const QPair<const char *, Calibration::Weighting> weightings[]
+                = { { "none", Calibration::Weighting::None },
+                      { "1/x", Calibration::Weighting::InverseX },
+                      { "1/x2", Calibration::Weighting::InverseXSquared } };
+            for (const auto &weighting : weightings) {
+                if (value == QLatin1String(weighting.first)) {
+                    command.options.weighting = weighting.second;
+                    return QString();
+                }
+            }
+            return QStringLiteral("Unknown weighting '%1': use none, 1/x or 1/x2.").arg(value);
+        } },
+    { "no-qc", nullptr,
+        [](BatchCommand &command, const QString &) {
+            command.options.qcValidation = false;
+            return QString();
+        } },
+};
 
 QString BatchCommand::usage()
 {
@@ -74,6 +220,7 @@ QString BatchCommand::usage()
         "  --weighting W       weights of the calibration points: none (default), 1/x or 1/x2\n"
         "  --no-qc             no quality-control validation\n"
         "  --help              this text\n"
+        "  --version           the program's version\n"
         "\n"
         "Standard output carries the processing trace; with quality-control validation the line\n"
         "\"# QC not valid: n / N\" is followed by one line per QC value outside its interval;\n"
@@ -84,205 +231,120 @@ QString BatchCommand::usage()
         "standards in the standards file; 2 usage error.\n");
 }
 
+QString BatchCommand::optionOf(RunOutcome::Choice choice)
+{
+    switch (choice) {
+    case RunOutcome::Choice::Reference:
+        return QStringLiteral("--is-ref");
+    case RunOutcome::Choice::IsotopeHR:
+        return QStringLiteral("--is-hr");
+    case RunOutcome::Choice::IsotopeMR:
+        return QStringLiteral("--is-mr");
+    case RunOutcome::Choice::IsotopeLR:
+        return QStringLiteral("--is-lr");
+    case RunOutcome::Choice::Blank:
+        break;
+    }
+    return QStringLiteral("--blank");
+}
+
+QString BatchCommand::claim(const QString &option, const QString &path)
+{
+    // A slip of the keyboard must not replace an input by an output, nor one
+    // output by another.
+    const QString target = identity(path);
+    if (m_inputs.contains(target))
+        return QStringLiteral("'--%1' names an input file: %2.").arg(option, path);
+    for (const auto &earlier : qAsConst(m_outputs)) {
+        if (earlier.second == target)
+            return QStringLiteral("'--%1' names the '--%2' file: %3.")
+                .arg(option, earlier.first, path);
+    }
+    m_outputs.append({ option, target });
+    return {};
+}
+
+QString BatchCommand::setGroups(const QString &list)
+{
+    for (RunOptions::Group &group : options.groups)
+        group.corrected = false;
+    const QStringList names = list.split(QLatin1Char(','));
+    for (const QString &raw : names) {
+        const QString name = raw.trimmed();
+        bool known = false;
+        for (const Isotope::Resolution resolution : Isotope::GROUPS_SHOWN) {
+            if (name == Isotope::resolutionName(resolution)) {
+                options.groups[resolution].corrected = true;
+                known = true;
+            }
+        }
+        // "--is-groups ''" checks no group box at all.
+        if (!known && !(name.isEmpty() && names.size() == 1))
+            return QStringLiteral("Unknown group '%1' in '--is-groups': use LR, MR or HR.")
+                .arg(name);
+    }
+    return {};
+}
+
+QString BatchCommand::setRecovery(const QString &bounds)
+{
+    const QRegularExpressionMatch match
+        = QRegularExpression(QStringLiteral("^([0-9]+),([0-9]+)$")).match(bounds);
+    bool lowRead = false;
+    bool highRead = false;
+    if (match.hasMatch()) {
+        options.recoveryLow = match.captured(1).toInt(&lowRead);
+        options.recoveryHigh = match.captured(2).toInt(&highRead);
+    }
+    if (lowRead && highRead && options.recoveryLow < options.recoveryHigh)
+        return {};
+    return QStringLiteral("Invalid bounds '%1' for '--is-recovery': use LOW,HIGH, whole percents "
+                          "with 0 <= LOW < HIGH.")
+        .arg(bounds);
+}
+
 QString BatchCommand::parse(const QStringList &arguments)
 {
-    const QCommandLineOption helpOption(
-        QStringList { QStringLiteral("h"), QStringLiteral("help") });
-    const QCommandLineOption instrumentOption(
-        QStringLiteral("instrument"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption dataOption(QStringLiteral("data"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption stdqcOption(
-        QStringLiteral("stdqc"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption outputOption(
-        QStringLiteral("output"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption isRefOption(
-        QStringLiteral("is-ref"), QString(), QStringLiteral("SOLUTION"));
-    const QCommandLineOption isLROption(
-        QStringLiteral("is-lr"), QString(), QStringLiteral("ISOTOPE"));
-    const QCommandLineOption isMROption(
-        QStringLiteral("is-mr"), QString(), QStringLiteral("ISOTOPE"));
-    const QCommandLineOption isHROption(
-        QStringLiteral("is-hr"), QString(), QStringLiteral("ISOTOPE"));
-    const QCommandLineOption groupsOption(
-        QStringLiteral("is-groups"), QString(), QStringLiteral("LIST"));
-    const QCommandLineOption recoveryOption(
-        QStringLiteral("is-recovery"), QString(), QStringLiteral("LOW,HIGH"));
-    const QCommandLineOption blankModeOption(
-        QStringLiteral("blank-mode"), QString(), QStringLiteral("MODE"));
-    const QCommandLineOption blankOption(
-        QStringLiteral("blank"), QString(), QStringLiteral("SOLUTION"));
-    const QCommandLineOption weightingOption(
-        QStringLiteral("weighting"), QString(), QStringLiteral("W"));
-    const QCommandLineOption noQcOption(QStringLiteral("no-qc"));
-    const QCommandLineOption longOption(QStringLiteral("long"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption plotsOption(QStringLiteral("plots"), QString(), QStringLiteral("DIR"));
-    const QCommandLineOption plotFormatOption(
-        QStringLiteral("plot-format"), QString(), QStringLiteral("F"));
-
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions(
-        { helpOption, instrumentOption, dataOption, stdqcOption, outputOption, isRefOption,
-            isLROption, isMROption, isHROption, groupsOption, recoveryOption, blankModeOption,
-            blankOption, weightingOption, noQcOption, longOption, plotsOption, plotFormatOption });
+    const QCommandLineOption helpOption(
+        QStringList { QStringLiteral("h"), QStringLiteral("help") });
+    parser.addOption(helpOption);
+    const QCommandLineOption versionOption(QStringLiteral("version"));
+    parser.addOption(versionOption);
+    QList<QCommandLineOption> table;
+    for (const Option &option : OPTIONS) {
+        table.append(option.valueName ? QCommandLineOption(
+                         QLatin1String(option.name), QString(), QLatin1String(option.valueName))
+                                      : QCommandLineOption(QLatin1String(option.name)));
+        parser.addOption(table.last());
+    }
     // The parser expects the program name first.
     if (!parser.parse(QStringList(QStringLiteral("ketrion-batch")) + arguments))
         return parser.errorText();
-    if (parser.isSet(helpOption)) {
-        help = true;
+    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+        help = parser.isSet(helpOption);
+        version = !help;
         return {};
     }
     if (!parser.positionalArguments().isEmpty())
         return QStringLiteral("Unexpected argument '%1'.")
             .arg(parser.positionalArguments().first());
-
-    const QCommandLineOption *required[]
-        = { &instrumentOption, &dataOption, &stdqcOption, &outputOption };
-    for (const QCommandLineOption *option : required) {
-        if (!parser.isSet(*option))
-            return QStringLiteral("Missing option '--%1'.").arg(option->names().first());
+    for (const char *required : { "instrument", "data", "stdqc", "output" }) {
+        if (!parser.isSet(QLatin1String(required)))
+            return QStringLiteral("Missing option '--%1'.").arg(QLatin1String(required));
     }
 
-    instrument = parser.value(instrumentOption);
-    if (instrument != ParserInHRElementCSV::ICP_MS_NAME
-        && instrument != ParserInAgilentCSV::ICP_MS_NAME)
-        return QStringLiteral("Unknown instrument '%1': use %2 or %3.")
-            .arg(instrument, ParserInHRElementCSV::ICP_MS_NAME, ParserInAgilentCSV::ICP_MS_NAME);
-
-    const QCommandLineOption *files[] = { &dataOption, &stdqcOption, &outputOption };
-    for (const QCommandLineOption *option : files) {
-        if (parser.value(*option).isEmpty())
-            return QStringLiteral("Missing file name after '--%1'.").arg(option->names().first());
+    for (int k = 0; k < table.size(); ++k) {
+        if (!parser.isSet(table.at(k)))
+            continue;
+        // Options that would silently do nothing are refused.
+        if (OPTIONS[k].needsReference && !options.internalStandard)
+            return QStringLiteral("'--%1' applies only with '--is-ref'.")
+                .arg(QLatin1String(OPTIONS[k].name));
+        const QString problem = OPTIONS[k].set(*this, parser.value(table.at(k)));
+        if (!problem.isEmpty())
+            return problem;
     }
-    dataFile = parser.value(dataOption);
-    stdqcFile = parser.value(stdqcOption);
-    outputFile = parser.value(outputOption);
-    // A slip of the keyboard must not replace an input by an output, nor one
-    // output by another.
-    const QStringList inputs { identity(dataFile), identity(stdqcFile) };
-    QList<QPair<QString, QString>> outputs; // option and file
-    const auto claim = [&](const QString &option, const QString &path) -> QString {
-        const QString target = identity(path);
-        if (inputs.contains(target))
-            return QStringLiteral("'--%1' names an input file: %2.").arg(option, path);
-        for (const auto &earlier : qAsConst(outputs)) {
-            if (earlier.second == target)
-                return QStringLiteral("'--%1' names the '--%2' file: %3.")
-                    .arg(option, earlier.first, path);
-        }
-        outputs.append({ option, target });
-        return {};
-    };
-    QString clash = claim(QStringLiteral("output"), outputFile);
-    if (clash.isEmpty() && parser.isSet(longOption)) {
-        longFile = parser.value(longOption);
-        if (longFile.isEmpty())
-            return QStringLiteral("Missing file name after '--long'.");
-        clash = claim(QStringLiteral("long"), longFile);
-    }
-    if (clash.isEmpty() && parser.isSet(plotsOption)) {
-        plotFolder = parser.value(plotsOption);
-        if (plotFolder.isEmpty())
-            return QStringLiteral("Missing folder name after '--plots'.");
-        clash = claim(QStringLiteral("plots"), plotFolder);
-    }
-    if (!clash.isEmpty())
-        return clash;
-    if (parser.isSet(plotFormatOption)) {
-        if (plotFolder.isEmpty())
-            return QStringLiteral("'--plot-format' applies only with '--plots'.");
-        const QString name = parser.value(plotFormatOption);
-        const PlotImage::Format formats[]
-            = { PlotImage::Format::Png, PlotImage::Format::Svg, PlotImage::Format::Pdf };
-        const auto known = std::find_if(std::begin(formats), std::end(formats),
-            [&](PlotImage::Format format) { return PlotImage::suffix(format) == name; });
-        if (known == std::end(formats))
-            return QStringLiteral("Unknown plot format '%1': use png, svg or pdf.").arg(name);
-        plotFormat = *known;
-    }
-
-    // Options that would silently do nothing are refused.
-    isCorrection = parser.isSet(isRefOption);
-    if (!isCorrection) {
-        for (const QCommandLineOption *option :
-            { &isLROption, &isMROption, &isHROption, &groupsOption, &recoveryOption }) {
-            if (parser.isSet(*option))
-                return QStringLiteral("'--%1' applies only with '--is-ref'.")
-                    .arg(option->names().first());
-        }
-    }
-    isReference = parser.value(isRefOption);
-    isLRGiven = parser.isSet(isLROption);
-    isMRGiven = parser.isSet(isMROption);
-    isHRGiven = parser.isSet(isHROption);
-    isLR = parser.value(isLROption);
-    isMR = parser.value(isMROption);
-    isHR = parser.value(isHROption);
-
-    if (parser.isSet(groupsOption)) {
-        correctLR = correctMR = correctHR = false;
-        const QStringList groups = parser.value(groupsOption).split(QLatin1Char(','));
-        for (const QString &raw : groups) {
-            const QString group = raw.trimmed();
-            if (group == QLatin1String("LR"))
-                correctLR = true;
-            else if (group == QLatin1String("MR"))
-                correctMR = true;
-            else if (group == QLatin1String("HR"))
-                correctHR = true;
-            // "--is-groups ''" checks no group box at all.
-            else if (!(group.isEmpty() && groups.size() == 1))
-                return QStringLiteral("Unknown group '%1' in '--is-groups': use LR, MR or HR.")
-                    .arg(group);
-        }
-    }
-
-    if (parser.isSet(recoveryOption)) {
-        const QString bounds = parser.value(recoveryOption);
-        const QRegularExpressionMatch match
-            = QRegularExpression(QStringLiteral("^([0-9]+),([0-9]+)$")).match(bounds);
-        bool lowRead = false;
-        bool highRead = false;
-        if (match.hasMatch()) {
-            recoveryLow = match.captured(1).toInt(&lowRead);
-            recoveryHigh = match.captured(2).toInt(&highRead);
-        }
-        if (!lowRead || !highRead || recoveryLow >= recoveryHigh)
-            return QStringLiteral("Invalid bounds '%1' for '--is-recovery': use LOW,HIGH, whole "
-                                  "percents with 0 <= LOW < HIGH.")
-                .arg(bounds);
-    }
-
-    if (parser.isSet(blankModeOption)) {
-        const QString mode = parser.value(blankModeOption);
-        if (mode == QLatin1String("y-intercept"))
-            blankMode = YIntercept;
-        else if (mode == QLatin1String("subtract"))
-            blankMode = Subtract;
-        else if (mode == QLatin1String("none"))
-            blankMode = NoBlank;
-        else
-            return QStringLiteral("Unknown blank mode '%1': use y-intercept, subtract or none.")
-                .arg(mode);
-    }
-    blankGiven = parser.isSet(blankOption);
-    if (blankGiven && blankMode == NoBlank)
-        return QStringLiteral("'--blank' applies only with '--blank-mode y-intercept' or "
-                              "'--blank-mode subtract'.");
-    blank = parser.value(blankOption);
-
-    if (parser.isSet(weightingOption)) {
-        const QString name = parser.value(weightingOption);
-        if (name == QLatin1String("none"))
-            weighting = Processing::Weighting::None;
-        else if (name == QLatin1String("1/x"))
-            weighting = Processing::Weighting::InverseX;
-        else if (name == QLatin1String("1/x2"))
-            weighting = Processing::Weighting::InverseXSquared;
-        else
-            return QStringLiteral("Unknown weighting '%1': use none, 1/x or 1/x2.").arg(name);
-    }
-
-    qcValidation = !parser.isSet(noQcOption);
     return {};
 }

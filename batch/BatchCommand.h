@@ -3,54 +3,48 @@
 
 #include "display/PlotImage.h"
 #include "processing/RunOptions.h"
+#include "processing/RunOutcome.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
-// The command line of ketrion-batch as plain values. Names stay names here:
-// only the data file tells which solutions and isotopes exist.
+// The command line of ketrion-batch: the files, and the run's options as
+// the window would set them. Names stay names here: only the data file tells
+// which solutions and isotopes exist.
 class BatchCommand
 {
 public:
-    enum BlankMode { YIntercept, Subtract, NoBlank };
-
     static QString usage();
 
     // Empty when the arguments (without the program name) are accepted,
     // else a one-line reason.
     QString parse(const QStringList &arguments);
+    // The name of the option that sets a choice of the run.
+    static QString optionOf(RunOutcome::Choice choice);
 
     bool help = false;
-
-    QString instrument;
+    bool version = false;
     QString dataFile;
-    QString stdqcFile;
+    QString standardsFile;
     QString outputFile;
     QString longFile; // empty: no long table
     QString plotFolder; // empty: no plots
     PlotImage::Format plotFormat = PlotImage::Format::Png;
+    RunOptions options;
 
-    bool isCorrection = false; // on exactly when a reference solution is named
-    QString isReference;
-    // A group isotope not named takes the first of its group.
-    bool isLRGiven = false;
-    bool isMRGiven = false;
-    bool isHRGiven = false;
-    QString isLR;
-    QString isMR;
-    QString isHR;
-    bool correctLR = true;
-    bool correctMR = true;
-    bool correctHR = true;
-    int recoveryLow = RunOptions::DEFAULT_RECOVERY_LOW;
-    int recoveryHigh = RunOptions::DEFAULT_RECOVERY_HIGH;
+private:
+    struct Option;
+    static const Option OPTIONS[];
 
-    BlankMode blankMode = YIntercept;
-    bool blankGiven = false; // else the first entry of the blank list
-    QString blank;
-    Processing::Weighting weighting = Processing::Weighting::None;
+    // Refuses an output that names an input or an earlier output.
+    QString claim(const QString &option, const QString &path);
+    QString setGroups(const QString &list);
+    QString setRecovery(const QString &bounds);
 
-    bool qcValidation = true;
+    QStringList m_inputs;
+    QList<QPair<QString, QString>> m_outputs; // option and file
 };
 
 #endif

@@ -3,11 +3,9 @@
 #include "display/CalibrationPlot.h"
 #include "display/InternalStandardPlot.h"
 #include "display/PlotStyle.h"
-#include "model/Data.h"
 #include "parsers/OutputFile.h"
-#include "processing/Processing.h"
 #include "processing/RunOptions.h"
-#include "processing/RunResult.h"
+#include "processing/RunOutcome.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,12 +20,12 @@ namespace {
 // Whole or not at all, as the results file.
 QString save(QwtPlot *plot, PlotImage::Format format, const QString &fileName)
 {
-    const QString problem
-        = OutputFile::write(fileName, QIODevice::WriteOnly, [&](QIODevice *device) {
-              return PlotImage::write(plot, BatchPlots::SIZE, format, device);
-          });
-    return problem.isEmpty() ? QString()
-                             : QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, problem);
+    const Status saved = OutputFile::write(fileName, QIODevice::WriteOnly, [&](QIODevice *device) {
+        const QString problem = PlotImage::write(plot, BatchPlots::SIZE, format, device);
+        return problem.isEmpty() ? Status::success() : Status::failure(problem);
+    });
+    return saved.ok() ? QString()
+                      : QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, saved.message());
 }
 
 } // namespace
@@ -74,47 +72,41 @@ QString BatchPlots::makeFolder() const
     return QStringLiteral("Cannot create folder %1.").arg(folder);
 }
 
-QString BatchPlots::write(const Data *inputData, const Data *outputData,
-    const Processing *processing, const RunOptions &options, const RunResult &result) const
+QString BatchPlots::write(
+    const Measurements &data, const RunOutcome &outcome, const RunOptions &options) const
 {
     const QString problem = makeFolder();
     if (!problem.isEmpty())
         return problem;
 
-    for (int iso = 0; iso < outputData->isoSize(); ++iso) {
-        if (!processing->hasLine(iso))
+    for (int iso = 0; iso < outcome.working.isotopeCount(); ++iso) {
+        if (!outcome.calibration.hasLine(iso))
             continue;
         // A fresh plot each time: no image depends on the ones before.
         QwtPlot plot;
         CalibrationPlot calibration(&plot);
         PlotStyle::frameCalibration(&plot);
-        calibration.draw(outputData, inputData, iso, processing);
+        calibration.draw(outcome, iso);
         const QString failed = save(&plot, format,
-            fileName(QStringLiteral("calibration"), outputData->getIso(iso).getName()));
+            fileName(QStringLiteral("calibration"), outcome.working.isotope(iso).name()));
         if (!failed.isEmpty())
             return failed;
     }
 
-    if (!options.isCorrection)
+    if (!options.internalStandard)
         return {};
-    const struct
-    {
-        Element::Resolution group;
-        bool corrected;
-    } groups[] = { { Element::LR, options.correctLR }, { Element::MR, options.correctMR },
-        { Element::HR, options.correctHR } };
-    for (const auto &group : groups) {
-        const int iso = result.is_elements[group.group];
-        if (!group.corrected || iso == -1)
+    for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
+        const int iso = outcome.standards[group];
+        if (!options.groups[group].corrected || iso == -1)
             continue;
         QwtPlot plot;
         InternalStandardPlot internalStandard(&plot);
         PlotStyle::frameRunningOrder(&plot);
         // The bounds as the window draws them while the correction is on.
         internalStandard.draw(
-            inputData, iso, options.isReference, options.recoveryLow, options.recoveryHigh);
+            data, iso, outcome.reference, options.recoveryLow, options.recoveryHigh);
         const QString failed = save(&plot, format,
-            fileName(QStringLiteral("internal-standard"), Element::resolName(group.group)));
+            fileName(QStringLiteral("internal-standard"), Isotope::resolutionName(group)));
         if (!failed.isEmpty())
             return failed;
     }

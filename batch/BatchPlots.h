@@ -5,10 +5,9 @@
 
 #include <QString>
 
-class Data;
-class Processing;
+class Measurements;
 struct RunOptions;
-struct RunResult;
+struct RunOutcome;
 
 // The plots of a finished run as image files in one folder, drawn by the
 // window's plot code: each isotope's calibration with a line, and the internal
@@ -24,10 +23,10 @@ public:
 
     BatchPlots(const QString &folder, PlotImage::Format format);
 
-    // inputData is the data set as read, the one the run was given. Empty when
+    // data is the export as read, the one the run was given. Empty when
     // every image was written, else why not; the images before stay.
-    QString write(const Data *inputData, const Data *outputData, const Processing *processing,
-        const RunOptions &options, const RunResult &result) const;
+    QString write(
+        const Measurements &data, const RunOutcome &outcome, const RunOptions &options) const;
 
 private:
     QString makeFolder() const;

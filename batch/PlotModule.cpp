@@ -23,10 +23,9 @@ Q_DECL_EXPORT QCoreApplication *ketrion_plots_create_application(int *argc, char
 }
 
 Q_DECL_EXPORT void ketrion_plots_write(const QString *folder, PlotImage::Format format,
-    const Data *inputData, const Data *outputData, const Processing *processing,
-    const RunOptions *options, const RunResult *result, QString *problem)
+    const Measurements *data, const RunOutcome *outcome, const RunOptions *options,
+    QString *problem)
 {
-    *problem
-        = BatchPlots(*folder, format).write(inputData, outputData, processing, *options, *result);
+    *problem = BatchPlots(*folder, format).write(*data, *outcome, *options);
 }
 }

@@ -3,12 +3,11 @@
 
 #include "display/PlotImage.h"
 
-class Data;
-class Processing;
+class Measurements;
 class QCoreApplication;
 class QString;
 struct RunOptions;
-struct RunResult;
+struct RunOutcome;
 
 // The plot module holds all that links the GUI libraries and Qwt, so that
 // ketrion-batch loads them only for --plots: linked in, they slowed every start.
@@ -26,8 +25,8 @@ typedef QCoreApplication *KetrionPlotsCreateApplication(int *argc, char **argv);
 
 // As BatchPlots::write: problem is left empty when every image was written.
 typedef void KetrionPlotsWrite(const QString *folder, PlotImage::Format format,
-    const Data *inputData, const Data *outputData, const Processing *processing,
-    const RunOptions *options, const RunResult *result, QString *problem);
+    const Measurements *data, const RunOutcome *outcome, const RunOptions *options,
+    QString *problem);
 
 // Declared through the types so that the module cannot define them otherwise.
 KetrionPlotsCreateApplication ketrion_plots_create_application;

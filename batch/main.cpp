@@ -108,6 +108,10 @@ int main(int argc, char *argv[])
         QTextStream(stdout) << BatchCommand::usage();
         return BatchJob::Done;
     }
+    if (command.version) {
+        QTextStream(stdout) << "ketrion-batch " << KETRION_VERSION << '\n';
+        return BatchJob::Done;
+    }
 
     BatchJob job(writePlots);
     return job.run(command, errors);

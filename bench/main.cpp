@@ -6,12 +6,11 @@
 
 #include "bench/SyntheticExport.h"
 
-#include "model/Data.h"
-#include "parsers/ParserInAgilentCSV.h"
-#include "parsers/ParserInHRElementCSV.h"
-#include "parsers/ParserInSTDQC.h"
-#include "parsers/ParserOutCSV.h"
-#include "processing/Processing.h"
+#include "model/Measurements.h"
+#include "parsers/HighResolutionReader.h"
+#include "parsers/OutputFile.h"
+#include "parsers/QuadrupoleReader.h"
+#include "parsers/StandardsReader.h"
 #include "processing/ProcessingRun.h"
 #include "processing/Trace.h"
 
@@ -82,17 +81,13 @@ double milliseconds(const QElapsedTimer &timer)
     return timer.nsecsElapsed() / 1e6;
 }
 
-bool readInto(Data *data, const QString &fileName, Processing *processing, QString *error)
+// The file opened for reading, or false with *error.
+bool open(QFile *file, QString *error)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    const ParseResult result = data->executeParsing(&file, processing);
-    if (result.code != 0)
-        *error = result.message;
-    return result.code == 0;
+    if (file->open(QIODevice::ReadOnly))
+        return true;
+    *error = file->errorString();
+    return false;
 }
 
 struct Stages
@@ -107,46 +102,40 @@ bool runOnce(bool quadrupole, const QStringList &files, Stages *stages, QString 
     // standard from the first blank, QC check.
     RunOptions options;
     options.instrument
-        = quadrupole ? ParserInAgilentCSV::ICP_MS_NAME : ParserInHRElementCSV::ICP_MS_NAME;
-    options.isCorrection = true;
-    options.isReference = 0;
-    options.correctLR = options.correctMR = options.correctHR = true;
-    options.isLR = options.isMR = options.isHR = 0;
-    options.yIntercept = true;
-    options.blankSelection = 0;
-    options.qcValidation = true;
-
-    ParserInHRElementCSV hrReader;
-    ParserInAgilentCSV quadrupoleReader;
-    ParserInSTDQC stdqcReader;
-    ParserOutCSV writer;
-    Processing processing;
-    Data input(quadrupole ? static_cast<Parser *>(&quadrupoleReader) : &hrReader);
-    Data output(&writer);
+        = quadrupole ? QuadrupoleReader::ICP_MS_NAME : HighResolutionReader::ICP_MS_NAME;
+    options.internalStandard = true;
 
     QElapsedTimer timer;
     timer.start();
-    bool ok = readInto(&input, files.at(0), &processing, error);
-    input.loadParser(&stdqcReader);
-    ok = ok && readInto(&input, files.at(1), &processing, error);
+    Measurements data;
+    ExpectedConcentrations expected;
+    QFile exportFile(files.at(0));
+    QFile standardsFile(files.at(1));
+    Status read = Status::failure(QString());
+    if (open(&exportFile, error)) {
+        read = quadrupole ? QuadrupoleReader().read(&exportFile, &data)
+                          : HighResolutionReader().read(&exportFile, &data);
+        if (read.ok() && open(&standardsFile, error))
+            read = StandardsReader::read(&standardsFile, data, &expected);
+    }
     stages->read = milliseconds(timer);
-    if (!ok)
+    options.reference = data.solutionCount() > 0 ? data.solution(0).name() : QString();
+    if (!read.ok()) {
+        *error = error->isEmpty() ? read.message() : *error;
         return false;
+    }
 
     timer.restart();
-    ProcessingRun::prepareWorkingSet(&input, &output, &processing, true);
-    ProcessingRun::run(options, &input, &output, &processing);
+    const RunOutcome outcome = ProcessingRun::process(data, expected, options);
     stages->process = milliseconds(timer);
 
     timer.restart();
-    QSaveFile results(files.at(2));
-    ok = results.open(QIODevice::WriteOnly | QIODevice::Text);
-    ok = ok && output.executeParsing(&results, &processing).code == 0 && results.commit();
+    const Status written = ProcessingRun::save(files.at(2), outcome, ProcessingRun::Layout::Wide);
     stages->write = milliseconds(timer);
-    if (!ok)
+    if (!written.ok())
         *error = QStringLiteral("cannot write ") + files.at(2) + QStringLiteral(": ")
-            + results.errorString();
-    return ok;
+            + written.message();
+    return written.ok();
 }
 
 // One size, one instrument, after a warm-up over tiny files that brings in
@@ -154,7 +143,7 @@ bool runOnce(bool quadrupole, const QStringList &files, Stages *stages, QString 
 // pools). Prints "read process write peakKb warmKb" in ms and kB.
 int child(const QStringList &arguments)
 {
-    const bool quadrupole = arguments.at(0) == ParserInAgilentCSV::ICP_MS_NAME;
+    const bool quadrupole = arguments.at(0) == QuadrupoleReader::ICP_MS_NAME;
     // arguments: instrument, then export, standards and results of the size, then of the warm-up.
     Discard discard;
     Trace::setDevice(&discard);
@@ -239,8 +228,8 @@ int parent()
         = { SyntheticExport::HighResolution, SyntheticExport::Quadrupole };
     for (const SyntheticExport::Instrument instrument : instruments) {
         const QString name = instrument == SyntheticExport::HighResolution
-            ? ParserInHRElementCSV::ICP_MS_NAME
-            : ParserInAgilentCSV::ICP_MS_NAME;
+            ? HighResolutionReader::ICP_MS_NAME
+            : QuadrupoleReader::ICP_MS_NAME;
         std::vector<Figures> figures;
         for (const Size &size : SIZES) {
             const QString stem

@@ -1,8 +1,8 @@
 #include "display/CalibrationPlot.h"
 
 #include "display/PlotStyle.h"
-#include "model/Data.h"
-#include "processing/Processing.h"
+#include "processing/RunOutcome.h"
+#include "processing/Statistics.h"
 
 #include <qwt_interval.h>
 #include <qwt_interval_symbol.h>
@@ -31,160 +31,173 @@ QwtIntervalSample errorSample(double position, double value, double rsd)
     return QwtIntervalSample(position, QwtInterval(value - delta, value + delta).normalized());
 }
 
-QString equationText(const Processing *processing, int iso)
+QString equationText(const CalibrationLine &line, Calibration::Weighting weighting)
 {
-    const Regline line = processing->getLine(iso);
     return QStringLiteral("y = ") + QString::number(line.slope, 'f', 1) + QStringLiteral(" x + (")
-        + QString::number(line.yIntercept, 'f', 1) + QStringLiteral(")") + QStringLiteral(" | ")
+        + QString::number(line.intercept, 'f', 1) + QStringLiteral(")") + QStringLiteral(" | ")
         + QStringLiteral("R%1").arg(QChar(0x00B2)) + QStringLiteral(" = ")
-        + QString::number(processing->getSquareR(iso), 'f', 5) + QStringLiteral(" | LOD = ")
-        + QString::number(processing->getLOD(iso), 'f', 6) + QStringLiteral(" ppb")
-        + QStringLiteral(" | LOQ = ") + QString::number(processing->getLOQ(iso), 'f', 6)
-        + QStringLiteral(" ppb")
-        + (processing->getWeighting() == Processing::Weighting::None
+        + QString::number(line.r2, 'f', 5) + QStringLiteral(" | LOD = ")
+        + QString::number(line.lod, 'f', 6) + QStringLiteral(" ppb") + QStringLiteral(" | LOQ = ")
+        + QString::number(line.loq, 'f', 6) + QStringLiteral(" ppb")
+        + (weighting == Calibration::Weighting::None
                 ? QString()
-                : QStringLiteral(" | weighted ")
-                    + Processing::weightingName(processing->getWeighting()));
+                : QStringLiteral(" | weighted ") + Calibration::weightingName(weighting));
 }
 
 } // namespace
 
-CalibrationPlot::CalibrationPlot(QwtPlot *plot) : plot(plot)
+CalibrationPlot::CalibrationPlot(QwtPlot *plot) : m_plot(plot)
 {
-    standards = new QwtPlotCurve(QString());
-    standards->attach(plot);
-    qc = new QwtPlotCurve(QString());
-    qc->attach(plot);
-    line = new QwtPlotCurve(QString());
-    line->attach(plot);
+    m_standards = new QwtPlotCurve(QString());
+    m_standards->attach(plot);
+    m_leftOut = new QwtPlotCurve(QString());
+    m_leftOut->attach(plot);
+    m_qc = new QwtPlotCurve(QString());
+    m_qc->attach(plot);
+    m_line = new QwtPlotCurve(QString());
+    m_line->attach(plot);
 
     // Error bars must never widen an automatically scaled axis.
-    cpsBars = new QwtPlotIntervalCurve(QString());
-    cpsBars->setItemAttribute(QwtPlotItem::AutoScale, false);
+    m_intensityBars = new QwtPlotIntervalCurve(QString());
+    m_intensityBars->setItemAttribute(QwtPlotItem::AutoScale, false);
     // Untitled: "Error Bars" labels both kinds of bar in the legend.
-    cpsBars->setItemAttribute(QwtPlotItem::Legend, false);
-    cpsBars->attach(plot);
-    concentBars = new QwtPlotIntervalCurve(QString());
-    concentBars->setItemAttribute(QwtPlotItem::AutoScale, false);
-    concentBars->attach(plot);
-    concentBars->setOrientation(Qt::Horizontal);
+    m_intensityBars->setItemAttribute(QwtPlotItem::Legend, false);
+    m_intensityBars->attach(plot);
+    m_concentrationBars = new QwtPlotIntervalCurve(QString());
+    m_concentrationBars->setItemAttribute(QwtPlotItem::AutoScale, false);
+    m_concentrationBars->attach(plot);
+    m_concentrationBars->setOrientation(Qt::Horizontal);
 }
 
 CalibrationPlot::~CalibrationPlot()
 {
-    if (!plot)
+    if (!m_plot)
         return;
-    delete standards;
-    delete line;
-    delete qc;
-    delete cpsBars;
-    delete concentBars;
+    delete m_standards;
+    delete m_leftOut;
+    delete m_line;
+    delete m_qc;
+    delete m_intensityBars;
+    delete m_concentrationBars;
 }
 
-void CalibrationPlot::draw(const Data *work, const Data *raw, int iso, const Processing *processing)
+void CalibrationPlot::draw(const RunOutcome &outcome, int iso)
 {
     if (iso == -1)
         return;
 
-    plot->setAutoDelete(true);
-    plot->setAutoReplot(true);
-    plot->setAxisAutoScale(QwtPlot::xBottom, true);
-    plot->setAxisAutoScale(QwtPlot::yLeft, true);
+    m_plot->setAutoDelete(true);
+    m_plot->setAutoReplot(true);
+    m_plot->setAxisAutoScale(QwtPlot::xBottom, true);
+    m_plot->setAxisAutoScale(QwtPlot::yLeft, true);
 
-    const QString isoName = work->getIso(iso).getName();
-    plot->setTitle(QwtText(QStringLiteral("Calibration ") + isoName));
+    const Measurements &working = outcome.working;
+    const ExpectedConcentrations &expected = outcome.expected;
+    const CalibrationLine &fitted = outcome.calibration.lines.at(iso);
+    const QString isoName = working.isotope(iso).name();
+    m_plot->setTitle(QwtText(QStringLiteral("Calibration ") + isoName));
 
-    standards->setRenderHint(QwtPlotItem::RenderAntialiased, true);
-    standards->setSymbol(PlotStyle::dot(Qt::black, 2));
-    standards->setStyle(QwtPlotCurve::NoCurve);
-    styleErrorBars(cpsBars);
-    styleErrorBars(concentBars);
+    m_standards->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+    m_standards->setSymbol(PlotStyle::dot(Qt::black, 2));
+    m_standards->setStyle(QwtPlotCurve::NoCurve);
+    styleErrorBars(m_intensityBars);
+    styleErrorBars(m_concentrationBars);
 
+    // The standards are the line's own points.
     QVector<double> stdX;
     QVector<double> stdY;
-    QVector<QwtIntervalSample> cpsSamples;
-    QVector<QwtIntervalSample> concentSamples;
-    for (int s = 0; s < work->solutionSize(); ++s) {
-        const Solution *solution = work->getSolution(s);
-        if (solution->getType() != Solution::STD)
-            continue;
-        const double c = solution->getCps(iso);
-        const double x = solution->getConcent(iso);
-        // the zero standard belongs to the fit even at (0, 0)
-        if ((c == 0.0 || x == 0.0) && solution->getName() != Solution::ZERO_STD_NAME)
-            continue;
-        stdX.append(x);
-        stdY.append(c);
-        cpsSamples.append(errorSample(x, c, solution->getCpsRSD(iso)));
-        concentSamples.append(errorSample(c, x, solution->getConcentRSD(iso)));
+    QVector<QwtIntervalSample> intensitySamples;
+    QVector<QwtIntervalSample> concentrationSamples;
+    for (const CalibrationLine::Point &point : fitted.points) {
+        stdX.append(point.concentration);
+        stdY.append(point.intensity);
+        intensitySamples.append(errorSample(point.concentration, point.intensity,
+            working.solution(point.solution).intensityRSD(iso)));
+        concentrationSamples.append(
+            errorSample(point.intensity, point.concentration, expected.error(point.solution, iso)));
     }
-    standards->setSamples(stdX, stdY);
+    m_standards->setSamples(stdX, stdY);
 
-    qc->setRenderHint(QwtPlotItem::RenderAntialiased, true);
-    qc->setSymbol(PlotStyle::dot(Qt::red, 3));
-    qc->setStyle(QwtPlotCurve::NoCurve);
+    // Left out of the fit: drawn hollow where they have an intensity at all.
+    QVector<double> outX;
+    QVector<double> outY;
+    for (const CalibrationLine::Point &point : fitted.leftOut) {
+        if (point.intensity == 0.0 || !Statistics::isFinite(point.intensity))
+            continue;
+        outX.append(point.concentration);
+        outY.append(point.intensity);
+    }
+    m_leftOut->setStyle(QwtPlotCurve::NoCurve);
+    m_leftOut->setSymbol(
+        new QwtSymbol(QwtSymbol::Ellipse, QBrush(Qt::NoBrush), QPen(Qt::black, 1.0), QSize(7, 7)));
+    m_leftOut->setSamples(outX, outY);
+    m_leftOut->setItemAttribute(QwtPlotItem::Legend, !outX.isEmpty());
+
+    m_qc->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+    m_qc->setSymbol(PlotStyle::dot(Qt::red, 3));
+    m_qc->setStyle(QwtPlotCurve::NoCurve);
 
     QVector<double> qcX;
     QVector<double> qcY;
-    for (int s = 0; s < work->solutionSize(); ++s) {
-        const Solution *measured = work->getSolution(s);
-        if (measured->getType() != Solution::QC)
+    for (int s = 0; s < working.solutionCount(); ++s) {
+        const Solution &measured = working.solution(s);
+        if (measured.type() != Solution::QualityControl)
             continue;
-        // the expected value and its accepted error come from the standards file
-        const Solution *expected = raw->getSolution(s);
-        const double c = measured->getCps(iso);
-        const double x = expected->getConcent(iso);
+        // The expected value and its accepted error come from the standards file.
+        const double c = measured.intensity(iso);
+        const double x = expected.value(s, iso);
         if (c == 0.0 || x == 0.0)
             continue;
         qcX.append(x);
         qcY.append(c);
-        cpsSamples.append(errorSample(x, c, measured->getCpsRSD(iso)));
-        concentSamples.append(errorSample(c, x, expected->getConcentRSD(iso)));
+        intensitySamples.append(errorSample(x, c, measured.intensityRSD(iso)));
+        concentrationSamples.append(errorSample(c, x, expected.error(s, iso)));
     }
-    qc->setSamples(qcX, qcY);
-    cpsBars->setSamples(cpsSamples);
-    concentBars->setSamples(concentSamples);
+    m_qc->setSamples(qcX, qcY);
+    m_intensityBars->setSamples(intensitySamples);
+    m_concentrationBars->setSamples(concentrationSamples);
 
-    line->setRenderHint(QwtPlotItem::RenderAntialiased, true);
-    line->setPen(QPen(Qt::blue, 1.0));
+    m_line->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+    m_line->setPen(QPen(Qt::blue, 1.0));
 
-    const QVector<double> allX = stdX + qcX;
-    const QVector<double> allY = stdY + qcY;
-    const double xmin = Processing::min(allX) * 0.9;
-    const double xmax = Processing::max(allX) * 1.1;
-    const double ymin = Processing::min(allY) * 0.9;
-    const double ymax = Processing::max(allY) * 1.1;
+    const QVector<double> allX = stdX + outX + qcX;
+    const QVector<double> allY = stdY + outY + qcY;
+    const double xmin = Statistics::minimum(allX) * 0.9;
+    const double xmax = Statistics::positiveMaximum(allX) * 1.1;
+    const double ymin = Statistics::minimum(allY) * 0.9;
+    const double ymax = Statistics::positiveMaximum(allY) * 1.1;
 
-    const Regline fitted = processing->getLine(iso);
     const QVector<double> lineX { xmin, xmax };
-    const QVector<double> lineY { fitted.slope * xmin + fitted.yIntercept,
-        fitted.slope * xmax + fitted.yIntercept };
-    line->setSamples(lineX, lineY);
+    const QVector<double> lineY { fitted.slope * xmin + fitted.intercept,
+        fitted.slope * xmax + fitted.intercept };
+    m_line->setSamples(lineX, lineY);
 
-    plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, -1.0);
+    m_plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, -1.0);
 
-    line->setTitle(QwtText(equationText(processing, iso)));
-    qc->setTitle(QwtText(QStringLiteral("QC")));
-    standards->setTitle(QwtText(QStringLiteral("STD ") + isoName));
-    concentBars->setTitle(QwtText(QStringLiteral("Error Bars")));
+    m_line->setTitle(QwtText(equationText(fitted, outcome.calibration.weighting)));
+    m_qc->setTitle(QwtText(QStringLiteral("QC")));
+    m_standards->setTitle(QwtText(QStringLiteral("STD ") + isoName));
+    m_leftOut->setTitle(QwtText(QStringLiteral("not in the fit")));
+    m_concentrationBars->setTitle(QwtText(QStringLiteral("Error Bars")));
 
     // A single point (or none) leaves nothing to frame: the axes choose.
     if (ymin != ymax && xmin != xmax) {
-        plot->setAxisScale(QwtPlot::yLeft, ymin, ymax, 0.0);
-        plot->setAxisScale(QwtPlot::xBottom, xmin, xmax, 0.0);
+        m_plot->setAxisScale(QwtPlot::yLeft, ymin, ymax, 0.0);
+        m_plot->setAxisScale(QwtPlot::xBottom, xmin, xmax, 0.0);
     }
 
-    plot->replot();
+    m_plot->replot();
 }
 
 void CalibrationPlot::clear()
 {
-    for (QwtPlotCurve *curve : { standards, line, qc }) {
+    for (QwtPlotCurve *curve : { m_standards, m_leftOut, m_line, m_qc }) {
         curve->setSamples(QVector<double>(), QVector<double>());
         curve->setTitle(QString());
     }
-    cpsBars->setSamples(QVector<QwtIntervalSample>());
-    concentBars->setSamples(QVector<QwtIntervalSample>());
-    concentBars->setTitle(QString());
-    PlotStyle::empty(plot);
+    m_leftOut->setItemAttribute(QwtPlotItem::Legend, false);
+    m_intensityBars->setSamples(QVector<QwtIntervalSample>());
+    m_concentrationBars->setSamples(QVector<QwtIntervalSample>());
+    m_concentrationBars->setTitle(QString());
+    PlotStyle::empty(m_plot);
 }

@@ -1,7 +1,7 @@
 #include "display/EvolutionPlot.h"
 
 #include "display/PlotStyle.h"
-#include "model/Data.h"
+#include "model/Measurements.h"
 
 #include <QRegularExpression>
 
@@ -9,50 +9,50 @@
 #include <qwt_plot_curve.h>
 #include <qwt_text.h>
 
-EvolutionPlot::EvolutionPlot(QwtPlot *plot) : plot(plot)
+EvolutionPlot::EvolutionPlot(QwtPlot *plot) : m_plot(plot)
 {
-    PlotStyle::useRunningOrderAxis(plot);
-    intensities = new QwtPlotCurve(QString());
-    intensities->attach(plot);
+    PlotStyle::useRunningOrderAxis(m_plot);
+    m_intensities = new QwtPlotCurve(QString());
+    m_intensities->attach(m_plot);
 }
 
 EvolutionPlot::~EvolutionPlot()
 {
-    if (plot)
-        delete intensities;
+    if (m_plot)
+        delete m_intensities;
 }
 
-void EvolutionPlot::draw(const Data *data, int iso, const QString &choice)
+void EvolutionPlot::draw(const Measurements &data, int iso, const QString &choice)
 {
     if (choice.isEmpty() || iso == -1)
         return;
 
-    plot->setTitle(QwtText(QStringLiteral("Evolution ") + choice + QStringLiteral(" - ")
-        + data->getIso(iso).getName()));
-    PlotStyle::styleRunningOrderCurve(intensities);
+    m_plot->setTitle(QwtText(
+        QStringLiteral("Evolution ") + choice + QStringLiteral(" - ") + data.isotope(iso).name()));
+    PlotStyle::styleRunningOrderCurve(m_intensities);
 
-    const int n = data->solutionSize();
-    plot->setAxisScale(QwtPlot::xBottom, 1.0, n, 1.0);
+    const int n = data.solutionCount();
+    m_plot->setAxisScale(QwtPlot::xBottom, 1.0, n, 1.0);
 
     const QRegularExpression pattern(choice);
     QVector<double> x;
     QVector<double> y;
     if (pattern.isValid()) {
         for (int k = 1; k <= n; ++k) {
-            const Solution *solution = data->getSolution(k - 1);
-            if (pattern.match(solution->getName()).hasMatch()) {
+            const Solution &solution = data.solution(k - 1);
+            if (pattern.match(solution.name()).hasMatch()) {
                 x.append(k);
-                y.append(solution->getCps(iso));
+                y.append(solution.intensity(iso));
             }
         }
     }
-    intensities->setSamples(x, y);
-    plot->replot();
+    m_intensities->setSamples(x, y);
+    m_plot->replot();
 }
 
 void EvolutionPlot::clear()
 {
-    intensities->setSamples(QVector<double>(), QVector<double>());
-    intensities->setTitle(QString());
-    PlotStyle::empty(plot);
+    m_intensities->setSamples(QVector<double>(), QVector<double>());
+    m_intensities->setTitle(QString());
+    PlotStyle::empty(m_plot);
 }

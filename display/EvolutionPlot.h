@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QString>
 
-class Data;
+class Measurements;
 class QwtPlot;
 class QwtPlotCurve;
 
@@ -21,14 +21,14 @@ public:
 
     // choice is a regular expression; an invalid one matches no solution.
     // Nothing changes for iso -1 or an empty choice.
-    void draw(const Data *data, int iso, const QString &choice);
+    void draw(const Measurements &data, int iso, const QString &choice);
     // Empties the plot, legend included; its frame and title stay.
     void clear();
 
 private:
     // A plot deletes its attached items when it goes; then it is not ours to delete.
-    QPointer<QwtPlot> plot;
-    QwtPlotCurve *intensities;
+    QPointer<QwtPlot> m_plot;
+    QwtPlotCurve *m_intensities;
 };
 
 #endif

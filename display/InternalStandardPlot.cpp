@@ -1,103 +1,101 @@
 #include "display/InternalStandardPlot.h"
 
 #include "display/PlotStyle.h"
-#include "model/Data.h"
-#include "processing/Processing.h"
+#include "model/Measurements.h"
+#include "processing/RecoveryCheck.h"
+#include "processing/Statistics.h"
 
 #include <qwt_legend.h>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 #include <qwt_text.h>
 
-InternalStandardPlot::InternalStandardPlot(QwtPlot *plot) : plot(plot)
+InternalStandardPlot::InternalStandardPlot(QwtPlot *plot) : m_plot(plot)
 {
     PlotStyle::useRunningOrderAxis(plot);
 
-    intensities = new QwtPlotCurve(QString());
-    intensities->attach(plot);
+    m_intensities = new QwtPlotCurve(QString());
+    m_intensities->attach(plot);
     // Empty, and out of the legend, until a recovery check is shown.
-    lowBound = new QwtPlotCurve(QString());
-    highBound = new QwtPlotCurve(QString());
-    for (QwtPlotCurve *bound : { lowBound, highBound }) {
+    m_lowBound = new QwtPlotCurve(QString());
+    m_highBound = new QwtPlotCurve(QString());
+    for (QwtPlotCurve *bound : { m_lowBound, m_highBound }) {
         bound->setPen(QPen(Qt::red, 1.0, Qt::DashLine));
         bound->setLegendAttribute(QwtPlotCurve::LegendShowLine, true);
         bound->setItemAttribute(QwtPlotItem::Legend, false);
         bound->attach(plot);
     }
-    outside = new QwtPlotCurve(QString());
-    outside->setStyle(QwtPlotCurve::NoCurve);
-    outside->setSymbol(PlotStyle::dot(Qt::red, 5));
-    outside->setItemAttribute(QwtPlotItem::Legend, false);
-    outside->setZ(intensities->z() + 1.0); // over the black dots
-    outside->attach(plot);
+    m_outside = new QwtPlotCurve(QString());
+    m_outside->setStyle(QwtPlotCurve::NoCurve);
+    m_outside->setSymbol(PlotStyle::dot(Qt::red, 5));
+    m_outside->setItemAttribute(QwtPlotItem::Legend, false);
+    m_outside->setZ(m_intensities->z() + 1.0); // over the black dots
+    m_outside->attach(plot);
 }
 
 InternalStandardPlot::~InternalStandardPlot()
 {
-    if (!plot)
+    if (!m_plot)
         return;
-    delete intensities;
-    delete outside;
-    delete lowBound;
-    delete highBound;
+    delete m_intensities;
+    delete m_outside;
+    delete m_lowBound;
+    delete m_highBound;
 }
 
 // The statistics and the value test need no results of a run.
-void InternalStandardPlot::draw(const Data *data, int iso, int reference, int low, int high)
+void InternalStandardPlot::draw(const Measurements &data, int iso, int reference, int low, int high)
 {
     if (iso == -1)
         return;
 
-    plot->setTitle(QwtText(QStringLiteral("Internal Standard ") + data->getIso(iso).getName()));
-    const int n = data->solutionSize();
-    plot->setAxisScale(QwtPlot::xBottom, 1.0, n, 1.0);
-    PlotStyle::styleRunningOrderCurve(intensities);
+    m_plot->setTitle(QwtText(QStringLiteral("Internal Standard ") + data.isotope(iso).name()));
+    const int n = data.solutionCount();
+    m_plot->setAxisScale(QwtPlot::xBottom, 1.0, n, 1.0);
+    PlotStyle::styleRunningOrderCurve(m_intensities);
 
     // A reference without the IS value has no recovery to show.
-    const bool bounds
-        = reference >= 0 && reference < n && data->getSolution(reference)->isMeasured(iso);
-    const double referenceValue = bounds ? data->getSolution(reference)->getCps(iso) : 0.0;
+    const bool bounds = reference >= 0 && reference < n && data.solution(reference).isMeasured(iso);
+    const double referenceValue = bounds ? data.solution(reference).intensity(iso) : 0.0;
     QVector<double> x;
     QVector<double> y;
     QVector<double> outsideX;
     QVector<double> outsideY;
     for (int k = 1; k <= n; ++k) {
-        const Solution *solution = data->getSolution(k - 1);
-        const double v = solution->getCps(iso);
-        if (!Processing::isValid(v))
+        const Solution &solution = data.solution(k - 1);
+        const double v = solution.intensity(iso);
+        if (!Statistics::isFinite(v))
             continue;
         x.append(k);
         y.append(v);
         // The same test as the run's check, so both name the same solutions.
         if (bounds && k - 1 != reference
-            && (!solution->isMeasured(iso)
-                || !Processing::recoveryInside(
-                    Processing::recovery(v, referenceValue), low, high))) {
+            && (!solution.isMeasured(iso)
+                || !RecoveryCheck::inside(RecoveryCheck::recovery(v, referenceValue), low, high))) {
             outsideX.append(k);
             outsideY.append(v);
         }
     }
-    intensities->setSamples(x, y);
-    outside->setSamples(outsideX, outsideY);
+    m_intensities->setSamples(x, y);
+    m_outside->setSamples(outsideX, outsideY);
     const auto boundAt = [&](QwtPlotCurve *curve, int percent) {
         const double level = referenceValue * percent / 100.0;
         curve->setSamples(bounds ? QVector<double> { 1.0, double(n) } : QVector<double>(),
             bounds ? QVector<double> { level, level } : QVector<double>());
     };
-    boundAt(lowBound, low);
-    boundAt(highBound, high);
-    lowBound->setTitle(
-        QwtText(QStringLiteral("IS recovery %1-%2 % of %3")
-                    .arg(low)
-                    .arg(high)
-                    .arg(bounds ? data->getSolution(reference)->getName() : QString())));
-    lowBound->setItemAttribute(QwtPlotItem::Legend, bounds);
-    plot->replot();
+    boundAt(m_lowBound, low);
+    boundAt(m_highBound, high);
+    m_lowBound->setTitle(QwtText(QStringLiteral("IS recovery %1-%2 % of %3")
+                                     .arg(low)
+                                     .arg(high)
+                                     .arg(bounds ? data.solution(reference).name() : QString())));
+    m_lowBound->setItemAttribute(QwtPlotItem::Legend, bounds);
+    m_plot->replot();
 
-    const QPair<double, double> meanSd = Processing::stat(y);
+    const QPair<double, double> meanSd = Statistics::meanAndDeviation(y);
     const double rsd = meanSd.second * 100.0 / meanSd.first;
-    plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, -1.0);
-    intensities->setTitle(QwtText(QStringLiteral("Average intensity (cps) =  ")
+    m_plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, -1.0);
+    m_intensities->setTitle(QwtText(QStringLiteral("Average intensity (cps) =  ")
         + QString::number(meanSd.first, 'f', 1) + QStringLiteral(" | SD (cps) = ")
         + QString::number(meanSd.second, 'f', 1) + QStringLiteral(" | RSD (%) = ")
         + QString::number(rsd, 'f', 1)));
@@ -105,9 +103,9 @@ void InternalStandardPlot::draw(const Data *data, int iso, int reference, int lo
 
 void InternalStandardPlot::clear()
 {
-    for (QwtPlotCurve *curve : { intensities, outside, lowBound, highBound })
+    for (QwtPlotCurve *curve : { m_intensities, m_outside, m_lowBound, m_highBound })
         curve->setSamples(QVector<double>(), QVector<double>());
-    intensities->setTitle(QString());
-    lowBound->setItemAttribute(QwtPlotItem::Legend, false);
-    PlotStyle::empty(plot);
+    m_intensities->setTitle(QString());
+    m_lowBound->setItemAttribute(QwtPlotItem::Legend, false);
+    PlotStyle::empty(m_plot);
 }

@@ -3,7 +3,7 @@
 
 #include <QPointer>
 
-class Data;
+class Measurements;
 class QwtPlot;
 class QwtPlotCurve;
 
@@ -22,17 +22,17 @@ public:
 
     // With a reference solution (not -1), also the recovery bounds low and
     // high, in whole percents of its value. Nothing changes for iso -1.
-    void draw(const Data *data, int iso, int reference = -1, int low = 0, int high = 0);
+    void draw(const Measurements &data, int iso, int reference = -1, int low = 0, int high = 0);
     // Empties the plot and its legend; the frame and the title stay.
     void clear();
 
 private:
     // A plot deletes its attached items when it goes; then they are not ours to delete.
-    QPointer<QwtPlot> plot;
-    QwtPlotCurve *intensities;
-    QwtPlotCurve *outside;
-    QwtPlotCurve *lowBound;
-    QwtPlotCurve *highBound;
+    QPointer<QwtPlot> m_plot;
+    QwtPlotCurve *m_intensities;
+    QwtPlotCurve *m_outside;
+    QwtPlotCurve *m_lowBound;
+    QwtPlotCurve *m_highBound;
 };
 
 #endif

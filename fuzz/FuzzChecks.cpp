@@ -1,8 +1,8 @@
 #include "FuzzChecks.h"
 
-#include "model/Data.h"
+#include "model/Measurements.h"
+#include "parsers/InstrumentReader.h"
 
-#include <QBuffer>
 #include <QLocale>
 #include <QtNumeric>
 
@@ -17,40 +17,41 @@ void fuzzCheck(bool condition, const char *what)
     std::abort();
 }
 
-void fuzzInstrumentRead(Parser *parser, const uint8_t *bytes, size_t size, int extraSlots)
+FuzzBytes::FuzzBytes(const uint8_t *bytes, size_t size)
+    : m_bytes(QByteArray::fromRawData(reinterpret_cast<const char *>(bytes), int(size)))
+    , m_buffer(&m_bytes)
+{
+    m_buffer.open(QIODevice::ReadOnly);
+}
+
+void fuzzInstrumentRead(
+    const InstrumentReader &reader, const uint8_t *bytes, size_t size, int extraSlots)
 {
     // A French or English number switches the default locale for later reads.
     QLocale::setDefault(QLocale::c());
-    Data data(parser);
-    const ParseResult result = readFuzzBytes(&data, bytes, size);
+    Measurements data;
+    FuzzBytes file(bytes, size);
+    const Status read = reader.read(file.device(), &data);
 
-    fuzzCheck(result.code == 0 || result.code == 1, "result code is 0 or 1");
-    fuzzCheck(!result.message.isEmpty(), "every read says something");
-    if (result.code == 1)
+    fuzzCheck(!read.message().isEmpty(), "every read says something");
+    if (!read.ok())
         return;
 
-    fuzzCheck(result.message.startsWith(QLatin1String("Parsed Elements ")), "success summary");
-    fuzzCheck(data.solutionSize() > 0, "success holds solutions");
-    for (int s = 0; s < data.solutionSize(); ++s) {
-        const Solution *solution = data.getSolution(s);
-        const int width = solution->getNbrElement();
-        fuzzCheck(width > 0 && width >= data.isoSize() && width <= data.isoSize() + extraSlots,
+    fuzzCheck(read.message().startsWith(QLatin1String("Parsed Elements ")), "success summary");
+    fuzzCheck(data.solutionCount() > 0, "success holds solutions");
+    for (int s = 0; s < data.solutionCount(); ++s) {
+        const Solution &solution = data.solution(s);
+        const int width = solution.isotopeCount();
+        fuzzCheck(
+            width > 0 && width >= data.isotopeCount() && width <= data.isotopeCount() + extraSlots,
             "one value slot per isotope");
         for (int i = 0; i < width; ++i) {
-            fuzzCheck(qIsFinite(solution->getCps(i)), "intensity is a finite number");
-            fuzzCheck(qIsFinite(solution->getCpsSD(i)), "deviation is a finite number");
-            fuzzCheck(solution->getConcent(i) == 0.0 && solution->getConcentRSD(i) == 0.0,
-                "an instrument read sets no concentration");
+            fuzzCheck(qIsFinite(solution.intensity(i)), "intensity is a finite number");
+            fuzzCheck(qIsFinite(solution.intensitySD(i)), "deviation is a finite number");
+            fuzzCheck(solution.isMeasured(i) == (solution.intensity(i) != 0.0),
+                "measured exactly where the intensity is not 0.0");
         }
     }
-    for (const int blank : data.getBlkIndexes())
-        fuzzCheck(data.getSolution(blank)->getType() == Solution::BLK, "blank list holds blanks");
-}
-
-ParseResult readFuzzBytes(Data *data, const uint8_t *bytes, size_t size)
-{
-    QByteArray file = QByteArray::fromRawData(reinterpret_cast<const char *>(bytes), int(size));
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::ReadOnly);
-    return data->executeParsing(&buffer, nullptr);
+    for (const int blank : data.blanks())
+        fuzzCheck(data.solution(blank).type() == Solution::Blank, "blank list holds blanks");
 }

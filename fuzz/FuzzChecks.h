@@ -1,24 +1,36 @@
 #ifndef KETRION_FUZZCHECKS_H
 #define KETRION_FUZZCHECKS_H
 
+#include "model/Status.h"
+
+#include <QBuffer>
+#include <QByteArray>
+
 #include <cstddef>
 #include <cstdint>
 
-class QIODevice;
-class Data;
-class Parser;
-struct ParseResult;
+class InstrumentReader;
 
 // A failed check aborts, so libFuzzer keeps the input that broke it.
 void fuzzCheck(bool condition, const char *what);
 
 // Reads the bytes with an instrument reader into an empty data set and checks
-// what every read must leave behind, accepted or rejected: a known code with a
-// message, and a data set whose value lists cover every isotope (with at most
-// `extraSlots` slots more) and hold finite numbers only.
-void fuzzInstrumentRead(Parser *parser, const uint8_t *bytes, size_t size, int extraSlots);
+// what every read must leave behind, accepted or rejected: a message, and a
+// data set whose value lists cover every isotope (with at most `extraSlots`
+// slots more) and hold finite numbers only.
+void fuzzInstrumentRead(
+    const InstrumentReader &reader, const uint8_t *bytes, size_t size, int extraSlots);
 
-// Reads the fuzz bytes, which end without a NUL, through `data`'s parser.
-ParseResult readFuzzBytes(Data *data, const uint8_t *bytes, size_t size);
+// The fuzz bytes, which end without a NUL, as a device open for reading.
+class FuzzBytes
+{
+public:
+    FuzzBytes(const uint8_t *bytes, size_t size);
+    QIODevice *device() { return &m_buffer; }
+
+private:
+    QByteArray m_bytes;
+    QBuffer m_buffer;
+};
 
 #endif

@@ -2,7 +2,7 @@
 // same value again once the default locale has followed the first reading.
 #include "FuzzChecks.h"
 
-#include "parsers/InputParser.h"
+#include "parsers/NumberReader.h"
 
 #include <QLocale>
 #include <QString>
@@ -10,28 +10,16 @@
 
 #include <cmath>
 
-namespace {
-class TaggedReader : public InputParser
-{
-public:
-    explicit TaggedReader(const QString &tag) : tag(tag) { }
-    QString getNotDefinedTag() const override { return tag; }
-
-private:
-    QString tag;
-};
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
-    static const TaggedReader readers[] = { TaggedReader(QStringLiteral("<###> ")),
-        TaggedReader(QStringLiteral("not def.")), TaggedReader(QString()) };
+    static const NumberReader readers[] = { NumberReader(QStringLiteral("<###> ")),
+        NumberReader(QStringLiteral("not def.")), NumberReader(QString()) };
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(bytes), int(size));
 
-    for (const TaggedReader &reader : readers) {
+    for (const NumberReader &reader : readers) {
         QLocale::setDefault(QLocale::c());
         bool ok = false;
-        const double first = reader.toDouble(text, &ok);
+        const double first = reader.read(text, &ok);
         if (!ok) {
             fuzzCheck(first == 0.0, "a refused text reads as 0.0");
             continue;
@@ -48,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
             fuzzCheck(first == plain || (first == 0.0 && plain == 0.0), "neutral reading wins");
 
         bool again = false;
-        const double second = reader.toDouble(text, &again);
+        const double second = reader.read(text, &again);
         fuzzCheck(again && second == first, "same value after the locale switch");
     }
     return 0;

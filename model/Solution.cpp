@@ -1,42 +1,26 @@
 #include "model/Solution.h"
 
-const QString Solution::ZERO_STD_NAME = QStringLiteral("STD_ZERO_STD");
+const QString Solution::ZERO_STANDARD_NAME = QStringLiteral("STD_ZERO_STD");
 
-static QSharedPointer<QVector<double>> zeros(int n)
-{
-    return QSharedPointer<QVector<double>>::create(qMax(n, 0), 0.0);
-}
-
-Solution::Solution(const QString &name, int nbrElement, Type type)
-    : cps(zeros(nbrElement))
-    , cpsSD(zeros(nbrElement))
-    , concent(zeros(nbrElement))
-    , concentRSD(zeros(nbrElement))
-    , measured(QSharedPointer<QBitArray>::create())
-    , name(name)
-    , nbrElement(nbrElement)
-    , type(type)
+Solution::Solution(const QString &name, Type type, int isotopeCount)
+    : m_name(name)
+    , m_type(type)
+    , m_intensities(qMax(isotopeCount, 0), 0.0)
+    , m_deviations(qMax(isotopeCount, 0), 0.0)
+    , m_measured(qMax(isotopeCount, 0), false)
 { }
 
-double Solution::getCpsRSD(int i) const
+void Solution::setReading(int i, double intensity, double deviation)
 {
-    return 100.0 * cpsSD->at(i) / cps->at(i);
+    m_intensities[i] = intensity;
+    m_deviations[i] = deviation;
+    m_measured.setBit(i, intensity != 0.0);
 }
 
-void Solution::setMeasured(int i, bool on)
-{
-    if (measured->isEmpty()) {
-        measured->resize(nbrElement);
-        for (int k = 0; k < nbrElement; ++k)
-            measured->setBit(k, cps->at(k) != 0.0);
-    }
-    measured->setBit(i, on);
-}
-
-Solution Solution::copy(const QString &name, Type type) const
+Solution Solution::renamed(const QString &name, Type type) const
 {
     Solution other(*this);
-    other.name = name;
-    other.type = type;
+    other.m_name = name;
+    other.m_type = type;
     return other;
 }

@@ -2,59 +2,50 @@
 #define KETRION_SOLUTION_H
 
 #include <QBitArray>
-#include <QSharedPointer>
 #include <QString>
 #include <QVector>
 
-// One measured solution with four per-isotope value lists. Copies share the
-// lists: a value set through one copy is seen by all of them.
+// One measured solution: per isotope, the intensity (cps), its standard
+// deviation and whether the instrument gave it at all. A copy is a copy: a
+// value set through one leaves the other as it was.
 class Solution
 {
 public:
-    enum Type { SAMPLE = 0, STD = 1, BLK = 2, QC = 3 };
+    enum Type { Sample = 0, Standard = 1, Blank = 2, QualityControl = 3 };
 
-    static const QString ZERO_STD_NAME;
+    // The standard made from a blank when the calibration goes through its
+    // intensity at concentration 0.
+    static const QString ZERO_STANDARD_NAME;
 
-    Solution(const QString &name, int nbrElement, Type type);
+    Solution(const QString &name, Type type, int isotopeCount);
 
-    QString getName() const { return name; }
-    int getNbrElement() const { return nbrElement; }
-    Type getType() const { return type; }
+    const QString &name() const { return m_name; }
+    Type type() const { return m_type; }
+    int isotopeCount() const { return int(m_intensities.size()); }
 
-    double getCps(int i) const { return cps->at(i); }
-    double getCpsSD(int i) const { return cpsSD->at(i); }
-    double getConcent(int i) const { return concent->at(i); }
-    double getConcentRSD(int i) const { return concentRSD->at(i); }
-    double getCpsRSD(int i) const;
+    double intensity(int i) const { return m_intensities.at(i); }
+    double intensitySD(int i) const { return m_deviations.at(i); }
+    // In percent of the intensity.
+    double intensityRSD(int i) const { return 100.0 * m_deviations.at(i) / m_intensities.at(i); }
+    // Whether the instrument gave value i. Corrections may bring a measured
+    // intensity to 0.0 and leave an unmeasured one untouched: the mark stays.
+    bool isMeasured(int i) const { return m_measured.testBit(i); }
 
-    // Whether the instrument gave value i. Until marked otherwise, a value is
-    // measured when its intensity is not 0.0; marks outlive later corrections,
-    // which may bring a measured intensity to 0.0.
-    bool isMeasured(int i) const
-    {
-        return measured->isEmpty() ? cps->at(i) != 0.0 : measured->testBit(i);
-    }
-    void setMeasured(int i, bool on);
+    // A value as the instrument gave it: exactly 0.0 is "not measured".
+    void setReading(int i, double intensity, double deviation);
+    void setIntensity(int i, double value) { m_intensities[i] = value; }
+    void setIntensitySD(int i, double value) { m_deviations[i] = value; }
+    void setMeasured(int i, bool measured) { m_measured.setBit(i, measured); }
 
-    void setCps(int i, double v) { (*cps)[i] = v; }
-    void setCpsSD(int i, double v) { (*cpsSD)[i] = v; }
-    void setConcent(int i, double v) { (*concent)[i] = v; }
-    void setConcentRSD(int i, double v) { (*concentRSD)[i] = v; }
-
-    // A new solution sharing this one's value lists under another name and type.
-    Solution copy(const QString &name, Type type) const;
+    // The same values under another name and type.
+    Solution renamed(const QString &name, Type type) const;
 
 private:
-    using ValueList = QSharedPointer<QVector<double>>;
-
-    ValueList cps;
-    ValueList cpsSD;
-    ValueList concent;
-    ValueList concentRSD;
-    QSharedPointer<QBitArray> measured;
-    QString name;
-    int nbrElement;
-    Type type;
+    QString m_name;
+    Type m_type;
+    QVector<double> m_intensities;
+    QVector<double> m_deviations;
+    QBitArray m_measured;
 };
 
 #endif

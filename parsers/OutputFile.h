@@ -1,6 +1,8 @@
 #ifndef KETRION_OUTPUTFILE_H
 #define KETRION_OUTPUTFILE_H
 
+#include "model/Status.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
@@ -15,9 +17,11 @@ class OutputFile
 {
 public:
     // Opens fileName, lets fill write into it and keeps what it wrote only when
-    // fill returns no problem. Returns the problem, or an empty text.
-    static QString write(const QString &fileName, QIODevice::OpenMode mode,
-        const std::function<QString(QIODevice *)> &fill);
+    // fill succeeds. A failure carries the reason without the file name.
+    static Status write(const QString &fileName, QIODevice::OpenMode mode,
+        const std::function<Status(QIODevice *)> &fill);
+    // The bytes as the file's whole text.
+    static Status write(const QString &fileName, const QByteArray &bytes);
 
 private:
     explicit OutputFile(const QString &fileName);
@@ -30,9 +34,9 @@ private:
     void cancel();
     QString errorString() const;
 
-    QSaveFile atomic;
-    QFile direct;
-    bool straight;
+    QSaveFile m_atomic;
+    QFile m_direct;
+    bool m_straight;
 };
 
 #endif

@@ -1,31 +1,72 @@
 #include "processing/ProcessingRun.h"
 
-#include "model/Data.h"
+#include "model/Measurements.h"
+#include "parsers/LongTableWriter.h"
 #include "parsers/OutputFile.h"
-#include "parsers/ParserOutCSV.h"
-#include "parsers/ParserOutLongCSV.h"
-#include "processing/Processing.h"
+#include "parsers/ResultsWriter.h"
+#include "parsers/StandardsReader.h"
+#include "processing/BlankSubtraction.h"
+#include "processing/CalibrationFit.h"
+#include "processing/ConcentrationCalculation.h"
+#include "processing/DetectionLimits.h"
+#include "processing/InternalStandardCorrection.h"
+#include "processing/QualityControlCheck.h"
+#include "processing/RecoveryCheck.h"
 #include "processing/Trace.h"
 
+#include <QFile>
 #include <QFileInfo>
 
-const QString ProcessingRun::NO_ZERO_STD_BLANK
+const QString ProcessingRun::NO_ZERO_STANDARD_BLANK
     = QStringLiteral("No blank available for the zero standard: calibrated without it");
 const QString ProcessingRun::NO_SUBTRACTION_BLANK
     = QStringLiteral("No blank available for the subtraction: nothing subtracted");
 
-QString ProcessingRun::noCalibrationMessage(const QString &stdqcFileName)
+// The options with their names found in the export.
+struct ProcessingRun::Plan
 {
-    return QStringLiteral("No isotope of the data file has standards in %1: check the standards "
-                          "file and the instrument.")
-        .arg(QFileInfo(stdqcFileName).fileName());
-}
+    RunOptions options;
+    int reference = -1; // position in the export
+    std::array<int, Isotope::GROUP_COUNT> standards { -1, -1, -1 }; // HR, MR, LR
+    std::array<QString, Isotope::GROUP_COUNT> isotopeNames; // as traced
+    int blank = -1; // position among blankChoices()
+    QString blankName;
+
+    // The IS isotopes of the groups checked for correction: no blank is taken
+    // off them and they get no line.
+    QVector<int> keptIsotopes() const
+    {
+        QVector<int> kept;
+        if (!options.internalStandard)
+            return kept;
+        for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
+            if (options.groups[group].corrected)
+                kept.append(standards[group]);
+        }
+        return kept;
+    }
+};
 
 namespace {
 
-int mapIn(const QList<int> &indexes, int k)
+QString withoutTrailingBlanks(QString text)
 {
-    return k >= 0 && k < indexes.size() ? indexes.at(k) : -1;
+    int end = text.size();
+    while (end > 0 && text.at(end - 1).isSpace())
+        --end;
+    text.truncate(end);
+    return text;
+}
+
+// Quadrupole display names end with a blank that nobody types.
+int findIsotope(const Measurements &data, const QVector<int> &group, const QString &wanted)
+{
+    const QString key = withoutTrailingBlanks(wanted);
+    for (const int i : group) {
+        if (withoutTrailingBlanks(data.isotope(i).name()) == key)
+            return i;
+    }
+    return -1;
 }
 
 QString flag(bool on)
@@ -33,288 +74,367 @@ QString flag(bool on)
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-void addAverageBlanks(Data *data, const QList<int> &allBlanks, const QList<int> &firstRun)
+QString isotopeName(const Measurements &data, int isotope)
 {
-    data->addBLKmoy(allBlanks, Data::ALL_AVG);
-    data->addBLKmoy(firstRun, Data::FIRST_SEQ_AVG);
+    return isotope == -1 ? QString() : data.isotope(isotope).name();
 }
 
 } // namespace
 
-void ProcessingRun::prepareWorkingSet(
-    const Data *inputData, Data *outputData, Processing *processing, bool readAccepted)
+QStringList ProcessingRun::blankChoices(const Measurements &data)
 {
-    outputData->copyData(inputData);
-    if (readAccepted)
-        addAverageBlanks(outputData, inputData->getBlkIndexes(), inputData->firstBlankRun());
-    processing->init(outputData->isoSize());
+    QStringList names = data.blankNames();
+    if (data.blanks().size() >= 2)
+        names.append(Measurements::ALL_BLANKS_AVERAGE);
+    if (data.firstBlankRun().size() >= 2)
+        names.append(Measurements::FIRST_RUN_AVERAGE);
+    return names;
 }
 
-ParseResult ProcessingRun::readStandards(
-    QIODevice *file, Parser *reader, Data *inputData, Processing *processing)
+Measurements ProcessingRun::workingSet(const Measurements &data)
 {
-    Data concentrations(reader);
-    concentrations.copyData(inputData);
-    for (int s = 0; s < concentrations.solutionSize(); ++s) {
-        Solution *solution = concentrations.getSolution(s);
-        for (int i = 0; i < concentrations.isoSize(); ++i) {
-            solution->setConcent(i, 0.0);
-            solution->setConcentRSD(i, 0.0);
+    Measurements working = data;
+    working.addAverageBlanks();
+    return working;
+}
+
+bool ProcessingRun::resolve(
+    const Measurements &data, const RunOptions &options, Plan *plan, RunOutcome *outcome)
+{
+    plan->options = options;
+    const auto unknown = [outcome](RunOutcome::Choice choice, const QString &name) {
+        outcome->refusal = RunOutcome::Refusal::UnknownName;
+        outcome->unknownChoice = choice;
+        outcome->unknownName = name;
+        return false;
+    };
+    if (options.internalStandard) {
+        plan->reference = data.referenceNames().indexOf(options.reference);
+        if (plan->reference == -1)
+            return unknown(RunOutcome::Choice::Reference, options.reference);
+    }
+    if (options.internalStandard) {
+        const RunOutcome::Choice choices[] = { RunOutcome::Choice::IsotopeHR,
+            RunOutcome::Choice::IsotopeMR, RunOutcome::Choice::IsotopeLR };
+        for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
+            const QVector<int> &group = data.group(Isotope::Resolution(g));
+            const QString &wanted = options.groups[g].isotope;
+            plan->standards[g] = wanted.isEmpty() ? (group.isEmpty() ? -1 : group.first())
+                                                  : findIsotope(data, group, wanted);
+            if (!wanted.isEmpty() && plan->standards[g] == -1)
+                return unknown(choices[g], wanted);
+            plan->isotopeNames[g] = isotopeName(data, plan->standards[g]);
         }
     }
-    const ParseResult read = concentrations.executeParsing(file, processing);
-    if (read.code == 0) {
-        inputData->copyData(&concentrations);
-        inputData->loadParser(reader);
+    if (options.blankMode != RunOptions::BlankMode::None) {
+        const QStringList blanks = blankChoices(data);
+        plan->blank = options.blank.isEmpty() ? (blanks.isEmpty() ? -1 : 0)
+                                              : int(blanks.indexOf(options.blank));
+        if (plan->blank == -1 && !options.blank.isEmpty())
+            return unknown(RunOutcome::Choice::Blank, options.blank);
+        plan->blankName = plan->blank == -1 ? QString() : blanks.at(plan->blank);
     }
-    return read;
+    return true;
 }
 
-QString ProcessingRun::saveResults(
-    const QString &fileName, Data *outputData, Processing *processing, Layout layout)
+void ProcessingRun::traceConfiguration(const Plan &plan)
 {
-    ParserOutCSV wide;
-    ParserOutLongCSV longTable;
-    ParserOut &writer = layout == Layout::Long ? static_cast<ParserOut &>(longTable) : wide;
-    return OutputFile::write(
-        fileName, QIODevice::WriteOnly | QIODevice::Text, [&](QIODevice *device) {
-            const ParseResult written = writer.parse(device, outputData, processing);
-            return written.code == 0 ? QString() : written.message;
-        });
-}
-
-QString ProcessingRun::checkReference(const RunOptions &options, const Data *inputData)
-{
-    if (!options.isCorrection || options.isReference < 0
-        || options.isReference >= inputData->solutionSize())
-        return {};
-    const Solution *reference = inputData->getSolution(options.isReference);
-    const struct
-    {
-        bool checked;
-        int isotope;
-    } groups[] = {
-        { options.correctLR, mapIn(inputData->getLrIndexes(), options.isLR) },
-        { options.correctMR, mapIn(inputData->getMrIndexes(), options.isMR) },
-        { options.correctHR, mapIn(inputData->getHrIndexes(), options.isHR) },
-    };
-    for (const auto &group : groups) {
-        // Its factor would be 0: every value of the group would be wiped out.
-        if (group.checked && group.isotope != -1 && !reference->isMeasured(group.isotope))
-            return QStringLiteral("The IS reference solution %1 has no value for %2: choose "
-                                  "another reference solution or isotope.")
-                .arg(reference->getName(), inputData->getIso(group.isotope).getName().trimmed());
-    }
-    return {};
-}
-
-void ProcessingRun::traceConfiguration(const RunOptions &options)
-{
+    const RunOptions &options = plan.options;
     Trace::line(QStringLiteral("*** begin processing ***"));
     Trace::line(QStringLiteral("# Ketrion configuration:"));
     Trace::line(QStringLiteral("  Selected ICP instrument: ") + options.instrument);
-    if (options.isCorrection) {
+    if (options.internalStandard) {
         Trace::line(QStringLiteral("  Internal standard correction is set with:"));
-        Trace::line(QStringLiteral("    - ") + options.isReferenceName
+        Trace::line(QStringLiteral("    - ") + options.reference
             + QStringLiteral(" as the IS reference solution"));
-        Trace::line(QStringLiteral("    - IS check boxes' status are: ") + flag(options.correctLR)
-            + QStringLiteral(" ; ") + flag(options.correctMR) + QStringLiteral(" ; ")
-            + flag(options.correctHR));
-        Trace::line(QStringLiteral("    - ") + options.isLRName
-            + QStringLiteral(" as the IS-LR isotope reference"));
-        Trace::line(QStringLiteral("    - ") + options.isMRName
-            + QStringLiteral(" as the IS-MR isotope reference"));
-        Trace::line(QStringLiteral("    - ") + options.isHRName
-            + QStringLiteral(" as the IS-HR isotope reference"));
+        QStringList flags;
+        for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN)
+            flags.append(flag(options.groups[group].corrected));
+        Trace::line(QStringLiteral("    - IS check boxes' status are: ") + flags.join(" ; "));
+        for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN)
+            Trace::line(QStringLiteral("    - %1 as the IS-%2 isotope reference")
+                            .arg(plan.isotopeNames[group], Isotope::resolutionName(group)));
     } else {
         Trace::line(QStringLiteral("  No internal standard correction is applied"));
     }
-    const QString blankReference = QStringLiteral(" with ") + options.blankSelectionName
+    const QString blankReference = QStringLiteral(" with ") + plan.blankName
         + QStringLiteral(" as the blank reference solution");
-    if (options.yIntercept)
+    switch (options.blankMode) {
+    case RunOptions::BlankMode::ZeroStandard:
         Trace::line(QStringLiteral("  Y-intercept is set") + blankReference);
-    else if (options.subBlank)
+        break;
+    case RunOptions::BlankMode::Subtract:
         Trace::line(QStringLiteral("  Blank subtraction is set") + blankReference);
-    else
+        break;
+    case RunOptions::BlankMode::None:
         Trace::line(QStringLiteral("  No blank correction is applied"));
-    if (options.weighting != Processing::Weighting::None)
+        break;
+    }
+    if (options.weighting != Calibration::Weighting::None)
         Trace::line(QStringLiteral("  Calibration lines are weighted by ")
-            + Processing::weightingName(options.weighting));
+            + Calibration::weightingName(options.weighting));
     if (options.qcValidation)
         Trace::line(QStringLiteral("  Quality control validation is set"));
     Trace::line(QStringLiteral("# open QC-STD file"));
 }
 
-RunResult ProcessingRun::run(
-    const RunOptions &options, Data *inputData, Data *outputData, Processing *processing)
+QString ProcessingRun::referenceProblem(const Measurements &data, const Plan &plan)
 {
-    RunResult result;
+    if (!plan.options.internalStandard || plan.reference == -1)
+        return {};
+    const Solution &reference = data.solution(plan.reference);
+    for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
+        const int isotope = plan.standards[group];
+        // Its factor would be 0: every value of the group would be wiped out.
+        if (plan.options.groups[group].corrected && isotope != -1 && !reference.isMeasured(isotope))
+            return QStringLiteral("The IS reference solution %1 has no value for %2: choose "
+                                  "another reference solution or isotope.")
+                .arg(reference.name(), data.isotope(isotope).name().trimmed());
+    }
+    return {};
+}
 
+RunOutcome ProcessingRun::run(const Measurements &data, const QString &standardsFile,
+    const RunOptions &options, Listing listing)
+{
+    RunOutcome outcome;
+    Plan plan;
+    if (!resolve(data, options, &plan, &outcome))
+        return outcome;
+    traceConfiguration(plan);
+    const auto refuse = [&outcome](RunOutcome::Refusal refusal, const QString &reason) {
+        outcome.refusal = refusal;
+        outcome.reason = reason;
+        return outcome;
+    };
+    const QString problem = referenceProblem(data, plan);
+    if (!problem.isEmpty())
+        return refuse(RunOutcome::Refusal::ReferenceWithoutStandard, problem);
+    if (standardsFile.isEmpty())
+        return refuse(RunOutcome::Refusal::NoStandardsFile,
+            QStringLiteral("You have to load a QC-STD Concentrations File"));
+    QFile file(standardsFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(RunOutcome::Refusal::StandardsUnreadable,
+            QStringLiteral("Cannot read STD QC Concentration file %1:\n%2.")
+                .arg(standardsFile, file.errorString()));
+    Trace::line(QStringLiteral("# parse QC-STD file"));
+    ExpectedConcentrations expected;
+    const Status read = StandardsReader::read(&file, data, &expected);
+    if (!read.ok())
+        return refuse(RunOutcome::Refusal::StandardsRejected, read.message());
+
+    execute(data, expected, plan, &outcome);
+    if (outcome.refusal == RunOutcome::Refusal::NoCalibration) {
+        outcome.reason = QStringLiteral("No isotope of the data file has standards in %1: check "
+                                        "the standards file and the instrument.")
+                             .arg(QFileInfo(standardsFile).fileName());
+        return outcome;
+    }
+    traceReports(data, outcome, listing);
+    return outcome;
+}
+
+RunOutcome ProcessingRun::process(
+    const Measurements &data, const ExpectedConcentrations &expected, const RunOptions &options)
+{
+    RunOutcome outcome;
+    Plan plan;
+    if (resolve(data, options, &plan, &outcome))
+        execute(data, expected, plan, &outcome);
+    return outcome;
+}
+
+void ProcessingRun::execute(const Measurements &data, const ExpectedConcentrations &expected,
+    const Plan &plan, RunOutcome *outcome)
+{
     Trace::line(QStringLiteral("# init processing variables"));
-    // No line, r2 or limit of an earlier run with other options may survive.
-    processing->init(inputData->isoSize());
-    processing->setWeighting(options.weighting);
-    const int isLR = mapIn(inputData->getLrIndexes(), options.isLR);
-    const int isMR = mapIn(inputData->getMrIndexes(), options.isMR);
-    const int isHR = mapIn(inputData->getHrIndexes(), options.isHR);
-    if (options.isCorrection) {
-        if (options.correctLR)
-            result.isElementList.append(isLR);
-        if (options.correctMR)
-            result.isElementList.append(isMR);
-        if (options.correctHR)
-            result.isElementList.append(isHR);
+    outcome->expected = expected;
+    outcome->calibration.weighting = plan.options.weighting;
+    outcome->calibration.lines = QVector<CalibrationLine>(data.isotopeCount());
+    outcome->working = data;
+
+    correctInternalStandard(plan, outcome);
+    const Measurements source = handleBlanks(data, plan, outcome);
+    if (!fitCalibration(plan, outcome)) {
+        // Without a single line every result would be empty: not worth a report.
+        outcome->refusal = RunOutcome::Refusal::NoCalibration;
+        return;
     }
+    computeResults(source, plan, outcome);
+    checkQualityControl(plan, outcome);
+    checkRecovery(data, plan, outcome);
+}
 
-    outputData->copyData(inputData);
-
-    // The IS isotope of each group this run corrects, HR, MR, LR: only these
-    // groups lose a solution's values with its IS, and take the IS uncertainty.
-    int correctedIS[3] = { -1, -1, -1 };
-    if (options.isCorrection) {
-        Trace::line(QStringLiteral("# internal standard correction"));
-        result.is_ref_id
-            = options.isReference >= 0 && options.isReference < outputData->solutionSize()
-            ? options.isReference
-            : -1;
-        result.is_elements[Element::LR] = isLR;
-        result.is_elements[Element::MR] = isMR;
-        result.is_elements[Element::HR] = isHR;
-        const Element::Resolution order[] = { Element::LR, Element::MR, Element::HR };
-        const bool checked[] = { options.correctLR, options.correctMR, options.correctHR };
-        for (int k = 0; k < 3; ++k) {
-            if (checked[k] && result.is_ref_id != -1)
-                correctedIS[order[k]] = result.is_elements[order[k]];
-        }
-        outputData->markMissingIS(correctedIS);
-        for (int k = 0; k < 3; ++k) {
-            if (checked[k])
-                processing->correctionIS(
-                    outputData, result.is_ref_id, result.is_elements[order[k]], order[k]);
-        }
+void ProcessingRun::correctInternalStandard(const Plan &plan, RunOutcome *outcome)
+{
+    if (!plan.options.internalStandard)
+        return;
+    Trace::line(QStringLiteral("# internal standard correction"));
+    outcome->reference = plan.reference;
+    outcome->standards = plan.standards;
+    // Only the groups corrected lose a solution's values with its IS, and
+    // take the IS terms of the uncertainty.
+    for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
+        if (plan.options.groups[g].corrected && plan.reference != -1)
+            outcome->corrected[g] = plan.standards[g];
     }
+    outcome->working.markMissingInternalStandard(outcome->corrected);
+    for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
+        if (plan.options.groups[group].corrected)
+            InternalStandardCorrection::correct(
+                &outcome->working, plan.reference, plan.standards[group], group);
+    }
+}
 
-    const QList<int> allBlankIndexes = inputData->getBlkIndexes();
-    const QList<int> firstBlankRun = inputData->firstBlankRun();
-    // The averages follow the file's blanks in the panel's list; subtracting one
-    // needs it built first.
-    const bool averageChosen = options.subBlank && options.blankSelection >= allBlankIndexes.size();
-    Data averagedSource;
-    Data *source = inputData;
+Measurements ProcessingRun::handleBlanks(
+    const Measurements &data, const Plan &plan, RunOutcome *outcome)
+{
+    Measurements &working = outcome->working;
+    const RunOptions::BlankMode mode = plan.options.blankMode;
+    // The averages follow the file's blanks in the list of blanks; subtracting
+    // one needs it built first, and its uncertainty comes from the same
+    // average of the values as read.
+    const bool averageChosen
+        = mode == RunOptions::BlankMode::Subtract && plan.blank >= data.blanks().size();
+    Measurements source = data;
     if (averageChosen) {
         Trace::line(QStringLiteral("# add blk solutions"));
-        addAverageBlanks(outputData, allBlankIndexes, firstBlankRun);
-        // Its uncertainty comes from the same average of the uncorrected values.
-        averagedSource.copyData(inputData);
-        averagedSource.markMissingIS(correctedIS);
-        addAverageBlanks(&averagedSource, allBlankIndexes, firstBlankRun);
-        source = &averagedSource;
+        working.addAverageBlanks();
+        source.markMissingInternalStandard(outcome->corrected);
+        source.addAverageBlanks();
     }
 
-    if (options.subBlank) {
+    const QVector<int> &blanks = working.blanks();
+    const int blank = plan.blank >= 0 && plan.blank < blanks.size() ? blanks.at(plan.blank) : -1;
+    if (mode == RunOptions::BlankMode::Subtract) {
         Trace::line(QStringLiteral("# substract blank"));
-        result.blank_id = mapIn(outputData->getBlkIndexes(), options.blankSelection);
-        if (result.blank_id == -1) {
+        outcome->blank = blank;
+        if (blank == -1) {
             Trace::line(QStringLiteral("# no blank available: nothing subtracted"));
-            result.status = NO_SUBTRACTION_BLANK;
+            outcome->warnings.append(NO_SUBTRACTION_BLANK);
         }
-        processing->subtructBlank(outputData, result.blank_id, true, result.isElementList);
+        BlankSubtraction::subtract(&working, blank, plan.keptIsotopes());
     }
 
     if (!averageChosen) {
         Trace::line(QStringLiteral("# add blk solutions"));
-        addAverageBlanks(outputData, allBlankIndexes, firstBlankRun);
+        working.addAverageBlanks();
     }
 
-    if (options.yIntercept) {
+    if (mode == RunOptions::BlankMode::ZeroStandard) {
         Trace::line(QStringLiteral("# y intercept"));
-        if (outputData->containsSolution(Solution::ZERO_STD_NAME) == -1) {
-            const int blank = mapIn(outputData->getBlkIndexes(), options.blankSelection);
-            if (blank == -1) {
+        if (working.indexOfSolution(Solution::ZERO_STANDARD_NAME) == -1) {
+            const int from = plan.blank >= 0 && plan.blank < working.blanks().size()
+                ? working.blanks().at(plan.blank)
+                : -1;
+            if (from == -1) {
                 Trace::line(QStringLiteral("# no blank available: no zero standard added"));
-                result.status = NO_ZERO_STD_BLANK;
+                outcome->warnings.append(NO_ZERO_STANDARD_BLANK);
             } else {
-                outputData->addSolution(
-                    outputData->getSolution(blank)->copy(Solution::ZERO_STD_NAME, Solution::STD));
-                result.zeroStandardAdded = true;
+                working.addSolution(working.solution(from).renamed(
+                    Solution::ZERO_STANDARD_NAME, Solution::Standard));
             }
         }
     }
+    return source;
+}
 
+bool ProcessingRun::fitCalibration(const Plan &plan, RunOutcome *outcome)
+{
     Trace::line(QStringLiteral("# process calibration"));
-    processing->calibration(outputData, result.isElementList);
-    // Without a single line every result would be empty: not worth a report.
-    result.calibrated = false;
-    for (int i = 0; i < processing->size(); ++i)
-        result.calibrated = result.calibrated || processing->hasLine(i);
-    if (!result.calibrated)
-        return result;
+    const QVector<int> kept = plan.keptIsotopes();
+    bool any = false;
+    for (int i = 0; i < outcome->working.isotopeCount(); ++i) {
+        if (kept.contains(i))
+            continue;
+        CalibrationLine &line = outcome->calibration.lines[i];
+        line = CalibrationFit::fit(outcome->working, outcome->expected, i, plan.options.weighting);
+        any = any || line.isUsable();
+    }
+    return any;
+}
 
+void ProcessingRun::computeResults(
+    const Measurements &source, const Plan &plan, RunOutcome *outcome)
+{
+    const std::array<int, Isotope::GROUP_COUNT> &standards = outcome->standards;
     Trace::line(QStringLiteral("blank_id = %1, is_ref_id = %2, is_elements[0] = %3, "
                                "is_elements[1] = %4, is_elements[2] = %5")
-                    .arg(result.blank_id)
-                    .arg(result.is_ref_id)
-                    .arg(result.is_elements[0])
-                    .arg(result.is_elements[1])
-                    .arg(result.is_elements[2]));
+                    .arg(outcome->blank)
+                    .arg(outcome->reference)
+                    .arg(standards[Isotope::HR])
+                    .arg(standards[Isotope::MR])
+                    .arg(standards[Isotope::LR]));
     Trace::line(QStringLiteral("*** process concentration ***"));
-    processing->computeConcent(outputData, source, result.blank_id, result.is_ref_id, correctedIS);
+    const Measurements &working = outcome->working;
+    outcome->results = ConcentrationCalculation::compute(working, source, outcome->expected,
+        outcome->calibration, { outcome->blank, outcome->reference, outcome->corrected });
+    // The zero standard reports what its blank found.
+    const int zero = working.indexOfSolution(Solution::ZERO_STANDARD_NAME);
+    if (zero >= source.solutionCount())
+        outcome->results.copyRow(working.blanks().at(plan.blank), zero);
 
     Trace::line(QStringLiteral("*** process limits ***"));
-    processing->computeLimits(outputData, firstBlankRun);
-
-    if (options.qcValidation) {
-        Trace::line(QStringLiteral("*** process QC control ***"));
-        result.qcChecked = true;
-        result.qc = processing->passQC(inputData, outputData);
-        for (int s = 0; s < inputData->solutionSize(); ++s) {
-            const Solution *qc = inputData->getSolution(s);
-            if (qc->getType() != Solution::QC)
-                continue;
-            for (int i = 0; i < inputData->isoSize(); ++i) {
-                if (qc->getConcent(i) != 0.0)
-                    ++result.qcValueCount;
-            }
-        }
-        Trace::always(QStringLiteral("# QC not valid: %1 / %2")
-                          .arg(result.qc.messages.size())
-                          .arg(result.qcValueCount));
-    }
-
-    if (options.isCorrection && result.is_ref_id != -1) {
-        QList<int> isotopes;
-        for (const Element::Resolution group : { Element::LR, Element::MR, Element::HR }) {
-            if (correctedIS[group] != -1)
-                isotopes.append(correctedIS[group]);
-        }
-        result.recoveryChecked = true;
-        result.recovery = Processing::checkRecovery(
-            inputData, result.is_ref_id, isotopes, options.recoveryLow, options.recoveryHigh);
-    }
-    return result;
+    DetectionLimits::compute(
+        &outcome->calibration, working, outcome->results, source.firstBlankRun());
 }
 
-void ProcessingRun::traceRecovery(const RunResult &result)
+void ProcessingRun::checkQualityControl(const Plan &plan, RunOutcome *outcome)
 {
-    if (!result.recoveryChecked)
+    if (!plan.options.qcValidation)
         return;
-    Trace::always(QStringLiteral("# IS recovery outside %1-%2 %: %3 / %4")
-                      .arg(result.recovery.low)
-                      .arg(result.recovery.high)
-                      .arg(result.recovery.outside.size())
-                      .arg(result.recovery.checked));
+    Trace::line(QStringLiteral("*** process QC control ***"));
+    outcome->qcChecked = true;
+    outcome->qc = QualityControlCheck::check(
+        outcome->working, outcome->expected, outcome->results, outcome->calibration);
 }
 
-QStringList ProcessingRun::recoveryLines(const RunResult &result, const Data *inputData)
+void ProcessingRun::checkRecovery(const Measurements &data, const Plan &plan, RunOutcome *outcome)
 {
-    QStringList lines;
-    for (const RecoveryResult::Pair &pair : result.recovery.outside) {
-        const QString value = pair.measured
-            ? QString::number(pair.percent, 'f', 1) + QStringLiteral(" %")
-            : QStringLiteral("not measured");
-        lines.append(QStringLiteral("%1 : %2 (%3)")
-                         .arg(inputData->getSolution(pair.solution)->getName(),
-                             inputData->getIso(pair.isotope).getName().trimmed(), value));
+    if (!plan.options.internalStandard || plan.reference == -1)
+        return;
+    QVector<int> isotopes;
+    for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
+        if (outcome->corrected[group] != -1)
+            isotopes.append(outcome->corrected[group]);
     }
-    return lines;
+    outcome->recoveryChecked = true;
+    outcome->recovery = RecoveryCheck::check(
+        data, plan.reference, isotopes, plan.options.recoveryLow, plan.options.recoveryHigh);
+}
+
+void ProcessingRun::traceReports(
+    const Measurements &data, const RunOutcome &outcome, Listing listing)
+{
+    const bool listed = listing == Listing::Failures;
+    if (outcome.qcChecked) {
+        Trace::line(QStringLiteral("# QC not valid: %1 / %2")
+                        .arg(outcome.qc.failureCount())
+                        .arg(outcome.qc.checks.size()));
+        if (listed) {
+            for (const QString &failure : outcome.qc.failureLines(data))
+                Trace::line(failure);
+        }
+    }
+    if (outcome.recoveryChecked) {
+        const RecoveryReport &recovery = outcome.recovery;
+        Trace::line(QStringLiteral("# IS recovery outside %1-%2 %: %3 / %4")
+                        .arg(recovery.low)
+                        .arg(recovery.high)
+                        .arg(recovery.outside.size())
+                        .arg(recovery.checked));
+        if (listed) {
+            for (const QString &outside : recovery.lines(data))
+                Trace::line(outside);
+        }
+    }
+}
+
+Status ProcessingRun::save(const QString &fileName, const RunOutcome &outcome, Layout layout)
+{
+    const QByteArray bytes = layout == Layout::Long
+        ? LongTableWriter::format(outcome.working, outcome.calibration, outcome.results)
+        : ResultsWriter::format(outcome.working, outcome.calibration, outcome.results);
+    return OutputFile::write(fileName, bytes);
 }

@@ -1,68 +1,67 @@
 #ifndef KETRION_PROCESSINGRUN_H
 #define KETRION_PROCESSINGRUN_H
 
-#include "parsers/ParseResult.h"
+#include "model/Status.h"
 #include "processing/RunOptions.h"
-#include "processing/RunResult.h"
+#include "processing/RunOutcome.h"
 
-class Data;
-class Parser;
-class Processing;
-class QIODevice;
+#include <QString>
+#include <QStringList>
 
-// The engine sequence of one processing run, shared by the window and the batch tool.
+class Measurements;
+
+// One processing run, the same for the window, ketrion-batch and the tests:
+// from the export as read, the standards file and the options to the results
+// and reports, tracing every stage.
 class ProcessingRun
 {
 public:
-    static const QString NO_ZERO_STD_BLANK;
+    static const QString NO_ZERO_STANDARD_BLANK;
     static const QString NO_SUBTRACTION_BLANK;
 
-    // Why a run that fitted no calibration line is refused.
-    static QString noCalibrationMessage(const QString &stdqcFileName);
-
+    // Whether the trace lists each QC value and IS recovery outside its
+    // bounds after their count lines (ketrion-batch), or leaves them to a
+    // report (the window).
+    enum class Listing { CountsOnly, Failures };
     // The results file's layouts: the wide one with a header block and three
     // columns per isotope, or one row per solution and isotope.
     enum class Layout { Wide, Long };
 
-    // After an instrument file was read: outputData becomes a copy of
-    // inputData, with the two average blanks when the reader accepted the
-    // file, and the engine is sized for its isotopes.
-    static void prepareWorkingSet(
-        const Data *inputData, Data *outputData, Processing *processing, bool readAccepted);
+    // The blanks a run can use, as the window lists them: the file's, then
+    // the averages a run adds.
+    static QStringList blankChoices(const Measurements &data);
+    // The working set before a run: the export with its average blanks.
+    static Measurements workingSet(const Measurements &data);
 
-    // Empty when the options can be applied to inputData as read, else why
-    // not: a reference solution without the IS value of a group to correct.
-    static QString checkReference(const RunOptions &options, const Data *inputData);
+    // Finds the options' names in data, traces the configuration, reads the
+    // standards file and runs. A refused run says why and changes nothing.
+    static RunOutcome run(const Measurements &data, const QString &standardsFile,
+        const RunOptions &options, Listing listing);
+    // The run itself, once the standards file is read.
+    static RunOutcome process(const Measurements &data, const ExpectedConcentrations &expected,
+        const RunOptions &options);
 
-    // The configuration lines written at the start of a run, up to "# open QC-STD file".
-    static void traceConfiguration(const RunOptions &options);
+    // Writes the results whole or not at all: an earlier file survives every
+    // failure. A failure carries the reason without the file name.
+    static Status save(const QString &fileName, const RunOutcome &outcome, Layout layout);
 
-    // Reads the standards and QC concentrations into inputData, which then
-    // keeps the reader. Expected values of an earlier file are dropped first;
-    // a rejected file leaves inputData as it was.
-    static ParseResult readStandards(
-        QIODevice *file, Parser *reader, Data *inputData, Processing *processing);
+private:
+    struct Plan;
 
-    // Writes the results file whole or not at all: an earlier file survives
-    // every failure. Returns the problem, or an empty text.
-    static QString saveResults(
-        const QString &fileName, Data *outputData, Processing *processing, Layout layout);
-
-    // Rebuilds outputData from inputData (whose standards and QC concentrations
-    // are already read), corrects it, fits the lines and computes
-    // concentrations, limits and, on request, the QC check. The engine starts
-    // from fresh results. Indexes outside the lists the panel shows count as none.
-    // A run that fits no calibration line stops there, not calibrated.
-    static RunResult run(
-        const RunOptions &options, Data *inputData, Data *outputData, Processing *processing);
-
-    // The recovery count line of a run that checked the IS recovery, written
-    // whatever Processing::DEBUG says. Not part of run(): ketrion-batch writes
-    // its QC details between the two count lines.
-    static void traceRecovery(const RunResult &result);
-    // One text per pair outside: "Soil_3 : 115In LR (51.8 %)", or
-    // "(not measured)". inputData is the one the run was given.
-    static QStringList recoveryLines(const RunResult &result, const Data *inputData);
+    static bool resolve(
+        const Measurements &data, const RunOptions &options, Plan *plan, RunOutcome *outcome);
+    static void traceConfiguration(const Plan &plan);
+    static QString referenceProblem(const Measurements &data, const Plan &plan);
+    static void execute(const Measurements &data, const ExpectedConcentrations &expected,
+        const Plan &plan, RunOutcome *outcome);
+    static void correctInternalStandard(const Plan &plan, RunOutcome *outcome);
+    static Measurements handleBlanks(
+        const Measurements &data, const Plan &plan, RunOutcome *outcome);
+    static bool fitCalibration(const Plan &plan, RunOutcome *outcome);
+    static void computeResults(const Measurements &source, const Plan &plan, RunOutcome *outcome);
+    static void checkQualityControl(const Plan &plan, RunOutcome *outcome);
+    static void checkRecovery(const Measurements &data, const Plan &plan, RunOutcome *outcome);
+    static void traceReports(const Measurements &data, const RunOutcome &outcome, Listing listing);
 };
 
 #endif

@@ -1,7 +1,5 @@
 #include "processing/Trace.h"
 
-#include "processing/Processing.h"
-
 #include <QFile>
 #include <QTextStream>
 
@@ -46,12 +44,6 @@ void Trace::setDevice(QIODevice *device)
 }
 
 void Trace::line(const QString &text)
-{
-    if (Processing::DEBUG)
-        always(text);
-}
-
-void Trace::always(const QString &text)
 {
     QTextStream &out = stream();
     out << text << '\n';

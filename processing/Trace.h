@@ -12,10 +12,7 @@ class QTextStream;
 class Trace
 {
 public:
-    // One line, written only when Processing::DEBUG is on.
     static void line(const QString &text);
-    // One line, written whatever Processing::DEBUG says.
-    static void always(const QString &text);
 
     // The stream itself, for lines that need its number formatting. Format
     // changes made on it stay for all later output.

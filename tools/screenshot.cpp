@@ -12,7 +12,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QListView>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -71,8 +71,9 @@ int main(int argc, char **argv)
     });
     answerer.start(20);
 
-    if (!window.loadDataFile(source.filePath(QStringLiteral("examples/hr_export.csv")))
-        || !window.chooseStdqcFile(source.filePath(QStringLiteral("examples/hr_stdqc.csv"))))
+    if (!window.loadDataFile(source.filePath(QStringLiteral("examples/hr_export.csv"))).ok()
+        || !window.chooseStandardsFile(source.filePath(QStringLiteral("examples/hr_stdqc.csv")))
+                .ok())
         return fail(QStringLiteral("cannot read the example files"));
 
     const struct
@@ -80,7 +81,7 @@ int main(int argc, char **argv)
         const char *combo;
         const char *isotope;
     } standards[]
-        = { { "comboISLR", "115In LR" }, { "comboISMR", "115In MR" }, { "comboISHR", "115In HR" } };
+        = { { "isotopeLR", "115In LR" }, { "isotopeMR", "115In MR" }, { "isotopeHR", "115In HR" } };
     for (const auto &standard : standards) {
         auto *combo = window.findChild<QComboBox *>(QString::fromLatin1(standard.combo));
         const int row = combo ? combo->findText(QString::fromLatin1(standard.isotope)) : -1;
@@ -103,15 +104,16 @@ int main(int argc, char **argv)
         return fail(QStringLiteral("unexpected boxes: ") + boxes.join(QStringLiteral(", ")));
 
     auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
-    auto *calibration = window.findChild<QWidget *>(QStringLiteral("tabElmnt"));
-    auto *curves = window.findChild<QListWidget *>(QStringLiteral("listCurves"));
-    const QList<QListWidgetItem *> cobalt = curves
-        ? curves->findItems(QStringLiteral("59Co"), Qt::MatchStartsWith)
-        : QList<QListWidgetItem *>();
+    auto *calibration = window.findChild<QWidget *>(QStringLiteral("calibrationTab"));
+    auto *isotopes = window.findChild<QListView *>(QStringLiteral("calibrationIsotopes"));
+    const QModelIndexList cobalt = isotopes
+        ? isotopes->model()->match(isotopes->model()->index(0, 0), Qt::DisplayRole,
+            QStringLiteral("59Co"), 1, Qt::MatchStartsWith)
+        : QModelIndexList();
     if (!tabs || !calibration || cobalt.isEmpty())
         return fail(QStringLiteral("no 59Co calibration to show"));
     tabs->setCurrentWidget(calibration);
-    curves->setCurrentItem(cobalt.first());
+    isotopes->setCurrentIndex(cobalt.first());
     settle();
 
     const QString image = source.filePath(QStringLiteral("docs/ketrion-window.png"));

@@ -1,0 +1,37 @@
+#ifndef KETRION_ISOTOPE_H
+#define KETRION_ISOTOPE_H
+
+#include <QString>
+
+// One measured isotope: the element text the reader built ("Co", or "Co #1"
+// with a quadrupole's tune step), its mass number and its mass resolution.
+class Isotope
+{
+public:
+    // The values index per-group choices: HR, MR and LR are the three groups,
+    // and a quadrupole's undefined resolution belongs to LR.
+    enum Resolution { HR = 0, MR = 1, LR = 2, Undefined = 3 };
+    static constexpr int GROUP_COUNT = 3;
+    // The groups as the window lists them.
+    static constexpr Resolution GROUPS_SHOWN[GROUP_COUNT] = { LR, MR, HR };
+
+    Isotope(const QString &element, int mass, Resolution resolution);
+
+    const QString &element() const { return m_element; }
+    int mass() const { return m_mass; }
+    Resolution resolution() const { return m_resolution; }
+    Resolution group() const { return m_resolution == Undefined ? LR : m_resolution; }
+    // The label used everywhere: mass, element text, a blank, resolution name
+    // ("59Co MR", "59Co #1 ").
+    QString name() const;
+
+    // "HR", "MR", "LR", or empty for the undefined resolution.
+    static QString resolutionName(Resolution resolution);
+
+private:
+    QString m_element;
+    int m_mass;
+    Resolution m_resolution;
+};
+
+#endif

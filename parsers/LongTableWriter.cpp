@@ -1,0 +1,102 @@
+#include "parsers/LongTableWriter.h"
+
+#include "model/Calibration.h"
+#include "model/Measurements.h"
+#include "model/Results.h"
+#include "parsers/NumberFormat.h"
+
+#include <cmath>
+
+namespace {
+
+const char HEADER[]
+    = "solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag\n";
+
+// RFC 4180: a field holding a separator, a quote or a line break is quoted,
+// its quotes doubled.
+void appendText(QByteArray &out, const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    const bool quoted = bytes.contains(',') || bytes.contains('"') || bytes.contains('\n')
+        || bytes.contains('\r');
+    if (quoted)
+        out.append('"').append(bytes.replace("\"", "\"\"")).append('"');
+    else
+        out.append(bytes);
+}
+
+// Readers take an empty field as missing; "nan" or "inf" would be read as
+// text or as a number.
+void appendField(QByteArray &out, double value)
+{
+    if (std::isfinite(value))
+        NumberFormat::append(out, value);
+    out.append(',');
+}
+
+const char *typeName(Solution::Type type)
+{
+    switch (type) {
+    case Solution::Standard:
+        return "STD";
+    case Solution::Blank:
+        return "BLK";
+    case Solution::QualityControl:
+        return "QC";
+    case Solution::Sample:
+        break;
+    }
+    return "SAMPLE";
+}
+
+} // namespace
+
+QByteArray LongTableWriter::format(
+    const Measurements &working, const Calibration &calibration, const Results &results)
+{
+    const int isotopeCount = working.isotopeCount();
+    QVector<QByteArray> isotopes(isotopeCount);
+    for (int i = 0; i < isotopeCount; ++i)
+        appendText(isotopes[i], working.isotope(i).name().trimmed());
+
+    QByteArray bytes(HEADER);
+    bytes.reserve(bytes.size() + working.solutionCount() * isotopeCount * 80);
+    for (int s = 0; s < working.solutionCount(); ++s) {
+        const Solution &solution = working.solution(s);
+        QByteArray start;
+        appendText(start, solution.name());
+        start.append(',').append(typeName(solution.type())).append(',');
+        for (int i = 0; i < isotopeCount; ++i) {
+            bytes.append(start).append(isotopes.at(i)).append(',');
+            // The results file's rules: exactly 0.0 is no result, and a value
+            // under the limit of quantification is "<LOQ" there.
+            const double c = results.concentration(s, i);
+            const double rsd = results.rsd(s, i);
+            const CalibrationLine &line = calibration.lines.at(i);
+            const char *flag = "";
+            if (c == 0.0) {
+                bytes.append(",,,");
+                if (solution.type() == Solution::Standard)
+                    flag = "no value";
+                else if (!line.isUsable())
+                    flag = "no calibration";
+                else if (!solution.isMeasured(i))
+                    flag = "not measured";
+                else
+                    flag = "no value";
+            } else {
+                appendField(bytes, c);
+                appendField(bytes, c * rsd / 100.0);
+                appendField(bytes, rsd);
+                if (line.loq > c)
+                    flag = "<LOQ";
+                else if (!std::isfinite(c))
+                    flag = "no value";
+            }
+            appendField(bytes, line.lod);
+            appendField(bytes, line.loq);
+            bytes.append(flag).append('\n');
+        }
+    }
+    return bytes;
+}

@@ -1,0 +1,20 @@
+#ifndef KETRION_LONGTABLEWRITER_H
+#define KETRION_LONGTABLEWRITER_H
+
+#include <QByteArray>
+
+struct Calibration;
+class Measurements;
+class Results;
+
+// The results as a long table for R or pandas: comma-separated UTF-8, one
+// row per solution and isotope, the limits on every row and, in place of the
+// results file's "<LOQ" and empty cells, a flag beside the numbers.
+class LongTableWriter
+{
+public:
+    static QByteArray format(
+        const Measurements &working, const Calibration &calibration, const Results &results);
+};
+
+#endif

@@ -1,0 +1,16 @@
+#ifndef KETRION_NUMBERFORMAT_H
+#define KETRION_NUMBERFORMAT_H
+
+#include <QByteArray>
+
+// Numbers as the results files write them.
+class NumberFormat
+{
+public:
+    // A number as QTextStream writes a double by default: six significant
+    // digits in general notation, exact ties rounded away from zero, "nan",
+    // "inf", and 0 for a negative zero.
+    static void append(QByteArray &out, double value);
+};
+
+#endif

@@ -1,0 +1,54 @@
+#include "parsers/ResultsWriter.h"
+
+#include "model/Calibration.h"
+#include "model/Measurements.h"
+#include "model/Results.h"
+#include "parsers/NumberFormat.h"
+
+QByteArray ResultsWriter::format(
+    const Measurements &working, const Calibration &calibration, const Results &results)
+{
+    const int isotopeCount = working.isotopeCount();
+    QByteArray bytes;
+    bytes.reserve(64 + isotopeCount * 24 + working.solutionCount() * (16 + isotopeCount * 24));
+
+    bytes.append(";;");
+    for (int i = 0; i < isotopeCount; ++i)
+        bytes.append(working.isotope(i).name().toLocal8Bit()).append(";;;");
+    bytes.append("\n\n;LOD (ppb) = ;");
+    for (int i = 0; i < isotopeCount; ++i) {
+        NumberFormat::append(bytes, calibration.lines.at(i).lod);
+        bytes.append(";;;");
+    }
+    bytes.append("\n;LOQ (ppb) = ;");
+    for (int i = 0; i < isotopeCount; ++i) {
+        NumberFormat::append(bytes, calibration.lines.at(i).loq);
+        bytes.append(";;;");
+    }
+    bytes.append("\n\n;;");
+    for (int i = 0; i < isotopeCount; ++i)
+        bytes.append("Concentration (ppb);SD (ppb);RSD (%);");
+    bytes.append("\n\n");
+
+    for (int s = 0; s < working.solutionCount(); ++s) {
+        bytes.append(working.solution(s).name().toLocal8Bit()).append(";;");
+        for (int i = 0; i < isotopeCount; ++i) {
+            const double c = results.concentration(s, i);
+            const double rsd = results.rsd(s, i);
+            if (c == 0.0) {
+                bytes.append(";;;");
+            } else if (calibration.lines.at(i).loq > c) {
+                bytes.append("<LOQ;;;");
+            } else {
+                NumberFormat::append(bytes, c);
+                bytes.append(';');
+                NumberFormat::append(bytes, c * rsd / 100.0);
+                bytes.append(';');
+                NumberFormat::append(bytes, rsd);
+                bytes.append(';');
+            }
+        }
+        bytes.append('\n');
+    }
+    return bytes;
+}

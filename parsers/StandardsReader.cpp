@@ -1,0 +1,151 @@
+#include "parsers/StandardsReader.h"
+
+#include "model/ExpectedConcentrations.h"
+#include "model/Measurements.h"
+#include "parsers/NumberReader.h"
+#include "parsers/TextFile.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QVector>
+
+// A header cell is pattern text typed by the user. The match limit keeps a
+// pattern such as "(a+)+" from backtracking for seconds on every solution; a
+// match cut off by the limit counts as no match.
+static QRegularExpression headerPattern(const QString &header)
+{
+    QRegularExpression pattern(
+        QStringLiteral("(*LIMIT_MATCH=100000)^") + header + QStringLiteral("(_?\\d+)?$"));
+    pattern.optimize();
+    return pattern;
+}
+
+// Almost every header is a plain name, and a header line can be very wide:
+// plain names are compared as text, and each other header is compiled once.
+class HeaderColumns
+{
+public:
+    explicit HeaderColumns(const QStringList &headers) : headers(headers)
+    {
+        const QRegularExpression special(QStringLiteral("[\\\\^$.|?*+()\\[\\]{}]"));
+        QHash<QString, int> compiled;
+        patternOf.reserve(headers.size());
+        for (const QString &header : headers) {
+            if (!header.contains(special)) {
+                patternOf.append(-1);
+                continue;
+            }
+            auto known = compiled.constFind(header);
+            if (known == compiled.constEnd()) {
+                known = compiled.insert(header, patterns.size());
+                patterns.append(headerPattern(header));
+            }
+            patternOf.append(known.value());
+        }
+    }
+
+    // The rightmost header that names the solution, or -1.
+    int columnOf(const QString &name) const
+    {
+        for (int j = headers.size() - 1; j >= 0; --j) {
+            if (matches(j, name))
+                return j;
+        }
+        return -1;
+    }
+
+private:
+    bool matches(int j, const QString &name) const
+    {
+        if (patternOf.at(j) >= 0) {
+            const QRegularExpression &pattern = patterns.at(patternOf.at(j));
+            return pattern.isValid() && pattern.match(name).hasMatch();
+        }
+        // The plain name, alone or followed by a replicate number.
+        const QString &header = headers.at(j);
+        if (!name.startsWith(header))
+            return false;
+        int i = header.size();
+        if (i == name.size())
+            return true;
+        if (name.at(i) == QLatin1Char('_'))
+            ++i;
+        if (i == name.size())
+            return false;
+        for (; i < name.size(); ++i) {
+            if (name.at(i) < QLatin1Char('0') || name.at(i) > QLatin1Char('9'))
+                return false;
+        }
+        return true;
+    }
+
+    QStringList headers;
+    QVector<int> patternOf;
+    QVector<QRegularExpression> patterns;
+};
+
+Status StandardsReader::read(
+    QIODevice *file, const Measurements &data, ExpectedConcentrations *expected)
+{
+    const TextFile text(file);
+    if (!text.isText())
+        return Status::failure(
+            QStringLiteral("Input file format error: the standards file holds no text"));
+    const QStringList &lines = text.lines();
+
+    const HeaderColumns columns(
+        lines.isEmpty() ? QStringList(QString()) : lines.first().split(QLatin1Char(';')));
+
+    // A row serves an isotope when its first cell is the isotope's element name,
+    // whatever else the line holds: quadrupole names such as "Fe #2" end in a
+    // digit. The first row of an element wins.
+    QHash<QString, int> firstRow;
+    for (int row = 1; row < lines.size(); ++row) {
+        const QString name = lines.at(row).section(QLatin1Char(';'), 0, 0);
+        if (!firstRow.contains(name))
+            firstRow.insert(name, row);
+    }
+    const int isotopeCount = data.isotopeCount();
+    QVector<QStringList> isotopeRows(isotopeCount);
+    QVector<int> isotopeLines(isotopeCount, -1);
+    for (int i = 0; i < isotopeCount; ++i) {
+        const int row = firstRow.value(data.isotope(i).element(), -1);
+        if (row < 0)
+            continue;
+        isotopeRows[i] = lines.at(row).split(QLatin1Char(';'));
+        isotopeLines[i] = row;
+    }
+
+    const NumberReader numbers { QString() };
+    ExpectedConcentrations read(data.solutionCount(), isotopeCount);
+    for (int s = 0; s < data.solutionCount(); ++s) {
+        const Solution &solution = data.solution(s);
+        if (solution.type() != Solution::Standard && solution.type() != Solution::QualityControl)
+            continue;
+
+        // Replicates share the rightmost header that names their family.
+        const int column = columns.columnOf(solution.name());
+        if (column < 0)
+            return Status::failure(
+                QStringLiteral("Solution ") + solution.name() + QStringLiteral(" Not found"));
+
+        for (int i = 0; i < isotopeCount; ++i) {
+            if (isotopeLines.at(i) < 0)
+                continue;
+            const QStringList &cells = isotopeRows.at(i);
+            bool ok = false;
+            const double value = numbers.read(cells.value(column), &ok);
+            if (!ok)
+                return Status::failure(
+                    NumberReader::numberError(isotopeLines.at(i) + 1, cells.value(column)));
+            const double error = numbers.read(cells.value(column + 1), &ok);
+            if (!ok)
+                return Status::failure(
+                    NumberReader::numberError(isotopeLines.at(i) + 1, cells.value(column + 1)));
+            read.set(s, i, value, error);
+        }
+    }
+
+    *expected = read;
+    return Status::success(QStringLiteral("Concentrations Introduced"));
+}

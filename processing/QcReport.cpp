@@ -1,0 +1,35 @@
+#include "processing/QcReport.h"
+
+#include "model/Measurements.h"
+
+int QcReport::failureCount() const
+{
+    int count = 0;
+    for (const Check &check : checks)
+        count += check.verdict != Verdict::Pass;
+    return count;
+}
+
+QStringList QcReport::failureLines(const Measurements &data) const
+{
+    QStringList lines;
+    for (const Check &check : checks) {
+        const QString solution = data.solution(check.solution).name();
+        const QString isotope = data.isotope(check.isotope).name();
+        switch (check.verdict) {
+        case Verdict::Pass:
+            break;
+        case Verdict::Outside:
+            lines.append(QStringLiteral("%1 : %2").arg(solution, isotope));
+            break;
+        case Verdict::NotMeasured:
+            lines.append(QStringLiteral("%1 : %2 (not measured)").arg(solution, isotope.trimmed()));
+            break;
+        case Verdict::NoCalibration:
+            lines.append(
+                QStringLiteral("%1 : %2 (no calibration)").arg(solution, isotope.trimmed()));
+            break;
+        }
+    }
+    return lines;
+}

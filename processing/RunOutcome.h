@@ -1,0 +1,59 @@
+#ifndef KETRION_RUNOUTCOME_H
+#define KETRION_RUNOUTCOME_H
+
+#include "model/Calibration.h"
+#include "model/ExpectedConcentrations.h"
+#include "model/Measurements.h"
+#include "model/Results.h"
+#include "processing/QcReport.h"
+#include "processing/RecoveryReport.h"
+
+#include <QStringList>
+
+#include <array>
+
+// What one processing run hands back: its results and reports, or why it
+// refused to run.
+struct RunOutcome
+{
+    enum class Refusal {
+        None,
+        UnknownName, // an option names no solution or isotope of the export
+        NoStandardsFile,
+        StandardsUnreadable,
+        StandardsRejected,
+        ReferenceWithoutStandard, // the reference lacks the IS value of a group to correct
+        NoCalibration, // no isotope has a line
+    };
+    // The option whose name the export does not have.
+    enum class Choice { Reference, IsotopeHR, IsotopeMR, IsotopeLR, Blank };
+
+    Refusal refusal = Refusal::None;
+    QString reason; // for the user, when refused
+    Choice unknownChoice = Choice::Reference;
+    QString unknownName;
+
+    // The choices as found in the export; -1 for none.
+    int reference = -1;
+    std::array<int, Isotope::GROUP_COUNT> standards { -1, -1, -1 }; // IS isotopes, HR, MR, LR
+    // The IS isotope of each group actually corrected, HR, MR, LR.
+    std::array<int, Isotope::GROUP_COUNT> corrected { -1, -1, -1 };
+    int blank = -1; // position in the working set of the blank subtracted
+
+    ExpectedConcentrations expected;
+    // The corrected intensities, with the average blanks and the zero standard.
+    Measurements working;
+    Calibration calibration;
+    Results results; // rows as in working
+
+    bool qcChecked = false;
+    QcReport qc;
+    bool recoveryChecked = false;
+    RecoveryReport recovery;
+    // What the run had to leave out, for the status bar or standard error.
+    QStringList warnings;
+
+    bool ok() const { return refusal == Refusal::None; }
+};
+
+#endif
