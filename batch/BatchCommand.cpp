@@ -21,16 +21,21 @@ QString identity(const QString &path)
         + file.fileName();
 }
 
-QString fileName(QString *target, const QString &option, const QString &value)
+Status fileName(QString *target, const QString &option, const QString &value)
 {
     *target = value;
-    return value.isEmpty() ? QStringLiteral("Missing file name after '--%1'.").arg(option)
-                           : QString();
+    if (value.isEmpty())
+        return Status::failure(QStringLiteral("Missing file name after '--%1'.").arg(option));
+    return Status::success();
 }
 
-RunOptions::Group &group(RunOptions &options, Isotope::Resolution resolution)
+Status setIsotope(RunOptions &options, Isotope::Resolution group, const QString &value)
 {
-    return options.groups[resolution];
+    options.groups[group].isotope = value;
+    if (!value.isEmpty())
+        return Status::success();
+    return Status::failure(QStringLiteral("Unknown isotope '' for '--is-%1'.")
+                               .arg(Isotope::resolutionName(group).toLower()));
 }
 
 } // namespace
@@ -41,7 +46,7 @@ struct BatchCommand::Option
 {
     const char *name;
     const char *valueName;
-    QString (*set)(BatchCommand &command, const QString &value);
+    Status (*set)(BatchCommand &command, const QString &value);
     // Refused without "--is-ref", which comes before it.
     bool needsReference = false;
 };
@@ -52,9 +57,10 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
         [](BatchCommand &command, const QString &value) {
             command.options.instrument = value;
             if (InstrumentReader::instruments().contains(value))
-                return QString();
-            return QStringLiteral("Unknown instrument '%1': use %2.")
-                .arg(value, InstrumentReader::instruments().join(QStringLiteral(" or ")));
+                return Status::success();
+            return Status::failure(
+                QStringLiteral("Unknown instrument '%1': use %2.")
+                    .arg(value, InstrumentReader::instruments().join(QStringLiteral(" or "))));
         } },
     { "data", "FILE",
         [](BatchCommand &command, const QString &value) {
@@ -68,59 +74,55 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
         [](BatchCommand &command, const QString &value) {
             command.m_inputs
                 = QStringList { identity(command.dataFile), identity(command.standardsFile) };
-            const QString empty = fileName(&command.outputFile, QStringLiteral("output"), value);
-            return empty.isEmpty() ? command.claim(QStringLiteral("output"), value) : empty;
+            const Status named = fileName(&command.outputFile, QStringLiteral("output"), value);
+            return named.ok() ? command.claim(QStringLiteral("output"), value) : named;
         } },
     { "long", "FILE",
         [](BatchCommand &command, const QString &value) {
-            const QString empty = fileName(&command.longFile, QStringLiteral("long"), value);
-            return empty.isEmpty() ? command.claim(QStringLiteral("long"), value) : empty;
+            const Status named = fileName(&command.longFile, QStringLiteral("long"), value);
+            return named.ok() ? command.claim(QStringLiteral("long"), value) : named;
         } },
     { "plots", "DIR",
         [](BatchCommand &command, const QString &value) {
             command.plotFolder = value;
             if (value.isEmpty())
-                return QStringLiteral("Missing folder name after '--plots'.");
+                return Status::failure(QStringLiteral("Missing folder name after '--plots'."));
             return command.claim(QStringLiteral("plots"), value);
         } },
     { "plot-format", "F",
         [](BatchCommand &command, const QString &value) {
             if (command.plotFolder.isEmpty())
-                return QStringLiteral("'--plot-format' applies only with '--plots'.");
+                return Status::failure(
+                    QStringLiteral("'--plot-format' applies only with '--plots'."));
             for (const PlotImage::Format format :
                 { PlotImage::Format::Png, PlotImage::Format::Svg, PlotImage::Format::Pdf }) {
                 if (PlotImage::suffix(format) == value) {
                     command.plotFormat = format;
-                    return QString();
+                    return Status::success();
                 }
             }
-            return QStringLiteral("Unknown plot format '%1': use png, svg or pdf.").arg(value);
+            return Status::failure(
+                QStringLiteral("Unknown plot format '%1': use png, svg or pdf.").arg(value));
         } },
     { "is-ref", "SOLUTION",
         [](BatchCommand &command, const QString &value) {
             command.options.internalStandard = true;
             command.options.reference = value;
-            return QString();
+            return Status::success();
         } },
     { "is-lr", "ISOTOPE",
         [](BatchCommand &command, const QString &value) {
-            group(command.options, Isotope::LR).isotope = value;
-            return value.isEmpty() ? QStringLiteral("Unknown isotope '' for '--is-lr'.")
-                                   : QString();
+            return setIsotope(command.options, Isotope::LR, value);
         },
         true },
     { "is-mr", "ISOTOPE",
         [](BatchCommand &command, const QString &value) {
-            group(command.options, Isotope::MR).isotope = value;
-            return value.isEmpty() ? QStringLiteral("Unknown isotope '' for '--is-mr'.")
-                                   : QString();
+            return setIsotope(command.options, Isotope::MR, value);
         },
         true },
     { "is-hr", "ISOTOPE",
         [](BatchCommand &command, const QString &value) {
-            group(command.options, Isotope::HR).isotope = value;
-            return value.isEmpty() ? QStringLiteral("Unknown isotope '' for '--is-hr'.")
-                                   : QString();
+            return setIsotope(command.options, Isotope::HR, value);
         },
         true },
     { "is-groups", "LIST",
@@ -138,19 +140,21 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
             for (const auto &mode : modes) {
                 if (value == QLatin1String(mode.first)) {
                     command.options.blankMode = mode.second;
-                    return QString();
+                    return Status::success();
                 }
             }
-            return QStringLiteral("Unknown blank mode '%1': use y-intercept, subtract or none.")
-                .arg(value);
+            return Status::failure(
+                QStringLiteral("Unknown blank mode '%1': use y-intercept, subtract or none.")
+                    .arg(value));
         } },
     { "blank", "SOLUTION",
         [](BatchCommand &command, const QString &value) {
             command.options.blank = value;
             if (command.options.blankMode != RunOptions::BlankMode::None)
-                return QString();
-            return QStringLiteral("'--blank' applies only with '--blank-mode y-intercept' or "
-                                  "'--blank-mode subtract'.");
+                return Status::success();
+            return Status::failure(
+                QStringLiteral("'--blank' applies only with '--blank-mode y-intercept' or "
+                               "'--blank-mode subtract'."));
         } },
     { "weighting", "W",
         [](BatchCommand &command, const QString &value) {
@@ -161,15 +165,16 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
             for (const auto &weighting : weightings) {
                 if (value == QLatin1String(weighting.first)) {
                     command.options.weighting = weighting.second;
-                    return QString();
+                    return Status::success();
                 }
             }
-            return QStringLiteral("Unknown weighting '%1': use none, 1/x or 1/x2.").arg(value);
+            return Status::failure(
+                QStringLiteral("Unknown weighting '%1': use none, 1/x or 1/x2.").arg(value));
         } },
     { "no-qc", nullptr,
         [](BatchCommand &command, const QString &) {
             command.options.qcValidation = false;
-            return QString();
+            return Status::success();
         } },
 };
 
@@ -191,7 +196,7 @@ QString BatchCommand::usage()
         "  --instrument NAME   instrument that wrote the data file: HR-ICP-MS or Q-ICP-MS\n"
         "  --data FILE         instrument export\n"
         "  --stdqc FILE        standard and QC concentrations\n"
-        "  --output FILE       results file; replaced only when the whole run succeeds\n"
+        "  --output FILE       results file); replaced only when the whole run succeeds\n"
         "  --long FILE         also the results as a long table for R or pandas, one row per\n"
         "                      solution and isotope; written after the results file\n"
         "  --plots DIR         also the plots, drawn as the window draws them at 1200 x 800\n"
@@ -248,23 +253,23 @@ QString BatchCommand::optionOf(RunOutcome::Choice choice)
     return QStringLiteral("--blank");
 }
 
-QString BatchCommand::claim(const QString &option, const QString &path)
+Status BatchCommand::claim(const QString &option, const QString &path)
 {
     // A slip of the keyboard must not replace an input by an output, nor one
     // output by another.
     const QString target = identity(path);
     if (m_inputs.contains(target))
-        return QStringLiteral("'--%1' names an input file: %2.").arg(option, path);
+        return Status::failure(QStringLiteral("'--%1' names an input file: %2.").arg(option, path));
     for (const auto &earlier : qAsConst(m_outputs)) {
         if (earlier.second == target)
-            return QStringLiteral("'--%1' names the '--%2' file: %3.")
-                .arg(option, earlier.first, path);
+            return Status::failure(QStringLiteral("'--%1' names the '--%2' file: %3.")
+                                       .arg(option, earlier.first, path));
     }
     m_outputs.append({ option, target });
-    return {};
+    return Status::success();
 }
 
-QString BatchCommand::setGroups(const QString &list)
+Status BatchCommand::setGroups(const QString &list)
 {
     for (RunOptions::Group &group : options.groups)
         group.corrected = false;
@@ -280,13 +285,13 @@ QString BatchCommand::setGroups(const QString &list)
         }
         // "--is-groups ''" checks no group box at all.
         if (!known && !(name.isEmpty() && names.size() == 1))
-            return QStringLiteral("Unknown group '%1' in '--is-groups': use LR, MR or HR.")
-                .arg(name);
+            return Status::failure(
+                QStringLiteral("Unknown group '%1' in '--is-groups': use LR, MR or HR.").arg(name));
     }
-    return {};
+    return Status::success();
 }
 
-QString BatchCommand::setRecovery(const QString &bounds)
+Status BatchCommand::setRecovery(const QString &bounds)
 {
     const QRegularExpressionMatch match
         = QRegularExpression(QStringLiteral("^([0-9]+),([0-9]+)$")).match(bounds);
@@ -297,13 +302,14 @@ QString BatchCommand::setRecovery(const QString &bounds)
         options.recoveryHigh = match.captured(2).toInt(&highRead);
     }
     if (lowRead && highRead && options.recoveryLow < options.recoveryHigh)
-        return {};
-    return QStringLiteral("Invalid bounds '%1' for '--is-recovery': use LOW,HIGH, whole percents "
-                          "with 0 <= LOW < HIGH.")
-        .arg(bounds);
+        return Status::success();
+    return Status::failure(
+        QStringLiteral("Invalid bounds '%1' for '--is-recovery': use LOW,HIGH, whole percents "
+                       "with 0 <= LOW < HIGH.")
+            .arg(bounds));
 }
 
-QString BatchCommand::parse(const QStringList &arguments)
+Status BatchCommand::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -321,18 +327,19 @@ QString BatchCommand::parse(const QStringList &arguments)
     }
     // The parser expects the program name first.
     if (!parser.parse(QStringList(QStringLiteral("ketrion-batch")) + arguments))
-        return parser.errorText();
+        return Status::failure(parser.errorText());
     if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
         help = parser.isSet(helpOption);
         version = !help;
-        return {};
+        return Status::success();
     }
     if (!parser.positionalArguments().isEmpty())
-        return QStringLiteral("Unexpected argument '%1'.")
-            .arg(parser.positionalArguments().first());
+        return Status::failure(
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
     for (const char *required : { "instrument", "data", "stdqc", "output" }) {
         if (!parser.isSet(QLatin1String(required)))
-            return QStringLiteral("Missing option '--%1'.").arg(QLatin1String(required));
+            return Status::failure(
+                QStringLiteral("Missing option '--%1'.").arg(QLatin1String(required)));
     }
 
     for (int k = 0; k < table.size(); ++k) {
@@ -340,11 +347,11 @@ QString BatchCommand::parse(const QStringList &arguments)
             continue;
         // Options that would silently do nothing are refused.
         if (OPTIONS[k].needsReference && !options.internalStandard)
-            return QStringLiteral("'--%1' applies only with '--is-ref'.")
-                .arg(QLatin1String(OPTIONS[k].name));
-        const QString problem = OPTIONS[k].set(*this, parser.value(table.at(k)));
-        if (!problem.isEmpty())
-            return problem;
+            return Status::failure(QStringLiteral("'--%1' applies only with '--is-ref'.")
+                                       .arg(QLatin1String(OPTIONS[k].name)));
+        const Status set = OPTIONS[k].set(*this, parser.value(table.at(k)));
+        if (!set.ok())
+            return set;
     }
-    return {};
+    return Status::success();
 }

@@ -2,6 +2,7 @@
 #define KETRION_BATCHCOMMAND_H
 
 #include "display/PlotImage.h"
+#include "model/Status.h"
 #include "processing/RunOptions.h"
 #include "processing/RunOutcome.h"
 
@@ -18,9 +19,8 @@ class BatchCommand
 public:
     static QString usage();
 
-    // Empty when the arguments (without the program name) are accepted,
-    // else a one-line reason.
-    QString parse(const QStringList &arguments);
+    // The arguments without the program name; a refusal has a one-line reason.
+    Status parse(const QStringList &arguments);
     // The name of the option that sets a choice of the run.
     static QString optionOf(RunOutcome::Choice choice);
 
@@ -39,9 +39,9 @@ private:
     static const Option OPTIONS[];
 
     // Refuses an output that names an input or an earlier output.
-    QString claim(const QString &option, const QString &path);
-    QString setGroups(const QString &list);
-    QString setRecovery(const QString &bounds);
+    Status claim(const QString &option, const QString &path);
+    Status setGroups(const QString &list);
+    Status setRecovery(const QString &bounds);
 
     QStringList m_inputs;
     QList<QPair<QString, QString>> m_outputs; // option and file

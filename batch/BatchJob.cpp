@@ -56,12 +56,12 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     if (saved != Done || command.plotFolder.isEmpty())
         return saved;
     Q_ASSERT(m_writePlots);
-    QString problem;
+    Status written = Status::success();
     m_writePlots(
-        &command.plotFolder, command.plotFormat, &data, &outcome, &command.options, &problem);
-    if (problem.isEmpty())
+        &command.plotFolder, command.plotFormat, &data, &outcome, &command.options, &written);
+    if (written.ok())
         return Done;
-    errors << problem << '\n';
+    errors << written.message() << '\n';
     return FileError;
 }
 

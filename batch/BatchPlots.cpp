@@ -18,14 +18,15 @@ const QSize BatchPlots::SIZE(1200, 800);
 namespace {
 
 // Whole or not at all, as the results file.
-QString save(QwtPlot *plot, PlotImage::Format format, const QString &fileName)
+Status save(QwtPlot *plot, PlotImage::Format format, const QString &fileName)
 {
     const Status saved = OutputFile::write(fileName, QIODevice::WriteOnly, [&](QIODevice *device) {
-        const QString problem = PlotImage::write(plot, BatchPlots::SIZE, format, device);
-        return problem.isEmpty() ? Status::success() : Status::failure(problem);
+        return PlotImage::write(plot, BatchPlots::SIZE, format, device);
     });
-    return saved.ok() ? QString()
-                      : QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, saved.message());
+    if (saved.ok())
+        return saved;
+    return Status::failure(
+        QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
 }
 
 } // namespace
@@ -54,10 +55,10 @@ QString BatchPlots::fileName(const QString &kind, const QString &name) const
         kind + QLatin1Char('-') + safeName(name) + QLatin1Char('.') + PlotImage::suffix(format));
 }
 
-QString BatchPlots::makeFolder() const
+Status BatchPlots::makeFolder() const
 {
     if (QDir().mkpath(folder))
-        return {};
+        return Status::success();
     // Name what stands in the way when it is a file; mkpath does not say.
     QString step = folder;
     while (!QFileInfo::exists(step)) {
@@ -68,16 +69,17 @@ QString BatchPlots::makeFolder() const
     }
     const QFileInfo blocking(step);
     if (blocking.exists() && !blocking.isDir())
-        return QStringLiteral("Cannot create folder %1:\n%2 is not a folder.").arg(folder, step);
-    return QStringLiteral("Cannot create folder %1.").arg(folder);
+        return Status::failure(
+            QStringLiteral("Cannot create folder %1:\n%2 is not a folder.").arg(folder, step));
+    return Status::failure(QStringLiteral("Cannot create folder %1.").arg(folder));
 }
 
-QString BatchPlots::write(
+Status BatchPlots::write(
     const Measurements &data, const RunOutcome &outcome, const RunOptions &options) const
 {
-    const QString problem = makeFolder();
-    if (!problem.isEmpty())
-        return problem;
+    const Status folderMade = makeFolder();
+    if (!folderMade.ok())
+        return folderMade;
 
     for (int iso = 0; iso < outcome.working.isotopeCount(); ++iso) {
         if (!outcome.calibration.hasLine(iso))
@@ -87,14 +89,14 @@ QString BatchPlots::write(
         CalibrationPlot calibration(&plot);
         PlotStyle::frameCalibration(&plot);
         calibration.draw(outcome, iso);
-        const QString failed = save(&plot, format,
+        const Status saved = save(&plot, format,
             fileName(QStringLiteral("calibration"), outcome.working.isotope(iso).name()));
-        if (!failed.isEmpty())
-            return failed;
+        if (!saved.ok())
+            return saved;
     }
 
     if (!options.internalStandard)
-        return {};
+        return Status::success();
     for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
         const int iso = outcome.standards[group];
         if (!options.groups[group].corrected || iso == -1)
@@ -105,10 +107,10 @@ QString BatchPlots::write(
         // The bounds as the window draws them while the correction is on.
         internalStandard.draw(
             data, iso, outcome.reference, options.recoveryLow, options.recoveryHigh);
-        const QString failed = save(&plot, format,
+        const Status saved = save(&plot, format,
             fileName(QStringLiteral("internal-standard"), Isotope::resolutionName(group)));
-        if (!failed.isEmpty())
-            return failed;
+        if (!saved.ok())
+            return saved;
     }
-    return {};
+    return Status::success();
 }

@@ -2,6 +2,7 @@
 #define KETRION_BATCHPLOTS_H
 
 #include "display/PlotImage.h"
+#include "model/Status.h"
 
 #include <QString>
 
@@ -23,13 +24,13 @@ public:
 
     BatchPlots(const QString &folder, PlotImage::Format format);
 
-    // data is the export as read, the one the run was given. Empty when
-    // every image was written, else why not; the images before stay.
-    QString write(
+    // data is the export as read, the one the run was given. A failure keeps
+    // the images written before it.
+    Status write(
         const Measurements &data, const RunOutcome &outcome, const RunOptions &options) const;
 
 private:
-    QString makeFolder() const;
+    Status makeFolder() const;
     QString fileName(const QString &kind, const QString &name) const;
 
     QString folder;

@@ -23,9 +23,8 @@ Q_DECL_EXPORT QCoreApplication *ketrion_plots_create_application(int *argc, char
 }
 
 Q_DECL_EXPORT void ketrion_plots_write(const QString *folder, PlotImage::Format format,
-    const Measurements *data, const RunOutcome *outcome, const RunOptions *options,
-    QString *problem)
+    const Measurements *data, const RunOutcome *outcome, const RunOptions *options, Status *written)
 {
-    *problem = BatchPlots(*folder, format).write(*data, *outcome, *options);
+    *written = BatchPlots(*folder, format).write(*data, *outcome, *options);
 }
 }

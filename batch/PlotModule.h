@@ -6,6 +6,7 @@
 class Measurements;
 class QCoreApplication;
 class QString;
+class Status;
 struct RunOptions;
 struct RunOutcome;
 
@@ -23,10 +24,10 @@ extern "C" {
 // otherwise. argc and argv must outlive it.
 typedef QCoreApplication *KetrionPlotsCreateApplication(int *argc, char **argv);
 
-// As BatchPlots::write: problem is left empty when every image was written.
+// As BatchPlots::write, whose outcome it stores in written.
 typedef void KetrionPlotsWrite(const QString *folder, PlotImage::Format format,
     const Measurements *data, const RunOutcome *outcome, const RunOptions *options,
-    QString *problem);
+    Status *written);
 
 // Declared through the types so that the module cannot define them otherwise.
 KetrionPlotsCreateApplication ketrion_plots_create_application;

@@ -99,9 +99,9 @@ int main(int argc, char *argv[])
         arguments.append(QString::fromLocal8Bit(argv[k]));
 
     BatchCommand command;
-    const QString problem = command.parse(arguments);
-    if (!problem.isEmpty()) {
-        errors << "ketrion-batch: " << problem << "\n\n" << BatchCommand::usage();
+    const Status parsed = command.parse(arguments);
+    if (!parsed.ok()) {
+        errors << "ketrion-batch: " << parsed.message() << "\n\n" << BatchCommand::usage();
         return BatchJob::UsageError;
     }
     if (command.help) {

@@ -11,7 +11,7 @@
 #include <qwt_plot_renderer.h>
 #include <qwt_text.h>
 
-QString PlotImage::write(QwtPlot *plot, const QSize &size, Format format, QIODevice *device)
+Status PlotImage::write(QwtPlot *plot, const QSize &size, Format format, QIODevice *device)
 {
     // The renderer lays the plot out again for the image, but takes the axes'
     // scales as the last replot left them.
@@ -32,7 +32,7 @@ QString PlotImage::write(QwtPlot *plot, const QSize &size, Format format, QIODev
         renderer.render(plot, &painter, area);
         painter.end();
         QImageWriter writer(device, "png");
-        return writer.write(image) ? QString() : writer.errorString();
+        return writer.write(image) ? Status::success() : Status::failure(writer.errorString());
     }
 
     if (format == Format::Svg) {
@@ -44,10 +44,10 @@ QString PlotImage::write(QwtPlot *plot, const QSize &size, Format format, QIODev
         svg.setTitle(plot->title().text());
         QPainter painter;
         if (!painter.begin(&svg))
-            return QStringLiteral("Cannot draw the SVG image");
+            return Status::failure(QStringLiteral("Cannot draw the SVG image"));
         renderer.render(plot, &painter, area);
         painter.end();
-        return {};
+        return Status::success();
     }
 
     QPdfWriter pdf(device);
@@ -59,8 +59,8 @@ QString PlotImage::write(QwtPlot *plot, const QSize &size, Format format, QIODev
     pdf.setCreator(QStringLiteral("Ketrion"));
     QPainter painter;
     if (!painter.begin(&pdf))
-        return QStringLiteral("Cannot draw the PDF document");
+        return Status::failure(QStringLiteral("Cannot draw the PDF document"));
     renderer.render(plot, &painter, area);
     painter.end();
-    return {};
+    return Status::success();
 }

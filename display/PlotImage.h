@@ -1,6 +1,8 @@
 #ifndef KETRION_PLOTIMAGE_H
 #define KETRION_PLOTIMAGE_H
 
+#include "model/Status.h"
+
 #include <QSize>
 #include <QString>
 
@@ -28,8 +30,7 @@ public:
         return QStringLiteral("png");
     }
 
-    // Empty when the image went whole into device, else why not.
-    static QString write(QwtPlot *plot, const QSize &size, Format format, QIODevice *device);
+    static Status write(QwtPlot *plot, const QSize &size, Format format, QIODevice *device);
 };
 
 #endif

@@ -20,12 +20,12 @@ static Isotope::Resolution resolution(const QString &text)
 
 Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
 {
-    const QString noElement = formatError(QStringLiteral("no element detected"), ICP_MS_NAME);
+    const QString noIsotope = formatError(QStringLiteral("no element detected"), ICP_MS_NAME);
 
     data->clear();
     const TextFile text(file);
     if (!text.isText())
-        return Status::failure(noElement);
+        return Status::failure(noIsotope);
     const QStringList &lines = text.lines();
 
     // The first line counts too: when it looks like an isotope line it still
@@ -38,7 +38,7 @@ Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
     }
     const int nIsotopes = isotopeRows.size();
     if (nIsotopes == 0)
-        return Status::failure(noElement);
+        return Status::failure(noIsotope);
 
     const QStringList names = lines.first().split(QLatin1Char(';'), Qt::SkipEmptyParts);
     const int nSolutions = names.size();
@@ -84,10 +84,12 @@ Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
             bool ok = false;
             cps[k] = m_numbers.read(values.at(2 * k), &ok);
             if (!ok)
-                return Status::failure(NumberReader::numberError(row + 1, values.at(2 * k).toString()));
+                return Status::failure(
+                    NumberReader::numberError(row + 1, values.at(2 * k).toString()));
             rsd[k] = m_numbers.read(values.at(2 * k + 1), &ok);
             if (!ok)
-                return Status::failure(NumberReader::numberError(row + 1, values.at(2 * k + 1).toString()));
+                return Status::failure(
+                    NumberReader::numberError(row + 1, values.at(2 * k + 1).toString()));
         }
         for (int k = 0; k < nSolutions; ++k) {
             data->solution(k).setReading(iso, cps.at(k), rsd.at(k) * cps.at(k) / 100.0);

@@ -12,7 +12,7 @@ const QString QuadrupoleReader::NOT_DEFINED_TAG = QStringLiteral("<###> ");
 Status QuadrupoleReader::read(QIODevice *file, Measurements *data) const
 {
     const QString noSolution = formatError(QStringLiteral("no solution detected"), ICP_MS_NAME);
-    const QString noElement = formatError(QStringLiteral("no element detected"), ICP_MS_NAME);
+    const QString noIsotope = formatError(QStringLiteral("no element detected"), ICP_MS_NAME);
 
     data->clear();
     const TextFile text(file);
@@ -44,7 +44,7 @@ Status QuadrupoleReader::read(QIODevice *file, Measurements *data) const
     if (nSolutions == 0)
         return Status::failure(noSolution);
     if (nIsotopes == 0)
-        return Status::failure(noElement);
+        return Status::failure(noIsotope);
     for (const QString &name : qAsConst(names))
         data->addSolution(Solution(name, classify(name), nIsotopes));
 
@@ -83,8 +83,9 @@ Status QuadrupoleReader::read(QIODevice *file, Measurements *data) const
                 continue;
             // A cell past the last pair is blamed on the last solution.
             const int owner = qMin((c - 1) / 2, nSolutions - 1);
-            return Status::failure(QStringLiteral("Input file format error: unrecognized pulse or rsd "
-                                          "value for element '")
+            return Status::failure(
+                QStringLiteral("Input file format error: unrecognized pulse or rsd "
+                               "value for element '")
                 + isoName + QStringLiteral("' in solution ' ") + names.at(owner)
                 + QStringLiteral("' (instrument set for '") + ICP_MS_NAME + QStringLiteral("')"));
         }

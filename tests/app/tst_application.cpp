@@ -5,16 +5,15 @@
 #include "batch/BatchProcess.h"
 
 #include "app/Application.h"
-#include "app/Ui_Application.h"
-#include "model/Data.h"
 #include "processing/Trace.h"
+#include "ui_Application.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
-#include <QListWidget>
+#include <QListView>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
@@ -59,6 +58,12 @@ void clickCheck(QWidget *widget)
             QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxCheckBox, group);
     }
     QTest::mouseClick(widget, Qt::LeftButton, {}, mark.center());
+}
+
+// Makes a row of a list view current, as a click does.
+void selectRow(QAbstractItemView *view, int row)
+{
+    view->setCurrentIndex(view->model()->index(row, 0));
 }
 
 // The rows of a list or combo box.
@@ -186,7 +191,7 @@ void TestApplication::newWindow()
 
 void TestApplication::load(const QString &instrument, const QString &fileName)
 {
-    ui()->icpmsModel->setCurrentIndex(ui()->icpmsModel->findText(instrument));
+    ui()->instrument->setCurrentIndex(ui()->instrument->findText(instrument));
     ModalAnswerer answerer({ QMessageBox::Ok });
     window->loadDataFile(fileName);
     QCOMPARE(answerer.count(), 1);
@@ -195,7 +200,7 @@ void TestApplication::load(const QString &instrument, const QString &fileName)
 void TestApplication::loadRunFiles()
 {
     load(QStringLiteral("HR-ICP-MS"), RUN_HR);
-    QVERIFY(window->chooseStdqcFile(RUN_STDQC));
+    QVERIFY(window->chooseStandardsFile(RUN_STDQC).ok());
     // Indium as IS: the first isotopes of the groups would leave no line to fit.
     apply(QStringLiteral("--is-ref=BLK_1 \"--is-lr=115In LR\" \"--is-mr=115In MR\""));
 }
@@ -212,18 +217,17 @@ void TestApplication::apply(const QStringList &options)
             qFatal("%s has no item %s", qPrintable(combo->objectName()), qPrintable(text));
         combo->setCurrentIndex(at);
     };
-    ui()->correctionIS->setChecked(!value("is-ref").isEmpty());
+    ui()->internalStandardGroup->setChecked(!value("is-ref").isEmpty());
     if (!value("is-ref").isEmpty())
-        choose(ui()->echantIS, value("is-ref"));
+        choose(ui()->referenceSolution, value("is-ref"));
     const QStringList groups = value("is-groups", "LR,MR,HR").remove(' ').split(',');
     const struct
     {
         QCheckBox *box;
         QComboBox *combo;
         const char *group;
-    } panel[] = { { ui()->correctISLR, ui()->comboISLR, "LR" },
-        { ui()->correctISMR, ui()->comboISMR, "MR" },
-        { ui()->correctISHR, ui()->comboISHR, "HR" } };
+    } panel[] = { { ui()->correctLR, ui()->isotopeLR, "LR" },
+        { ui()->correctMR, ui()->isotopeMR, "MR" }, { ui()->correctHR, ui()->isotopeHR, "HR" } };
     for (const auto &entry : panel) {
         entry.box->setChecked(groups.contains(QLatin1String(entry.group)));
         const QString isotope = value("is-" + QString::fromLatin1(entry.group).toLower());
@@ -232,9 +236,9 @@ void TestApplication::apply(const QStringList &options)
     }
     const QString mode = value("blank-mode", "y-intercept");
     ui()->yIntercept->setChecked(mode == "y-intercept");
-    ui()->subBlank->setChecked(mode == "subtract");
+    ui()->subtractBlank->setChecked(mode == "subtract");
     if (!value("blank").isEmpty())
-        choose(ui()->blankSelection, value("blank"));
+        choose(ui()->blank, value("blank"));
     const QString weighting = value("weighting", "none");
     choose(ui()->weighting,
         weighting == "none" ? "None"
@@ -243,7 +247,7 @@ void TestApplication::apply(const QStringList &options)
     ui()->recoveryLow->setValue(0); // the high bound may go below the low one's value
     ui()->recoveryHigh->setValue(bounds.at(1).toInt());
     ui()->recoveryLow->setValue(bounds.at(0).toInt());
-    ui()->controlQC->setChecked(!options.contains("--no-qc"));
+    ui()->qcGroup->setChecked(!options.contains("--no-qc"));
 }
 
 QList<ModalAnswerer::Seen> TestApplication::run()
@@ -281,8 +285,8 @@ QAction *TestApplication::action(const QString &text) const
 
 QString TestApplication::outputCell(const QString &solution, int column) const
 {
-    ui()->listViewOutput->setCurrentRow(texts(ui()->listViewOutput->model()).indexOf(solution));
-    return ui()->tableViewOutput->model()->index(0, column).data().toString();
+    selectRow(ui()->outputSolutions, texts(ui()->outputSolutions->model()).indexOf(solution));
+    return ui()->outputTable->model()->index(0, column).data().toString();
 }
 
 // Nothing to process, save or plot before a file is read; "&Process" alone
@@ -298,10 +302,10 @@ void TestApplication::initialState()
     QVERIFY(ui()->toolBar->widgetForAction(action(QStringLiteral("&Process")))->geometry().right()
         >= 1984);
     for (const QAbstractButton *on : std::initializer_list<QAbstractButton *> {
-             ui()->correctISLR, ui()->correctISMR, ui()->correctISHR, ui()->yIntercept })
+             ui()->correctLR, ui()->correctMR, ui()->correctHR, ui()->yIntercept })
         QVERIFY(on->isChecked());
-    QVERIFY(ui()->correctionIS->isChecked() && ui()->controlQC->isChecked());
-    QVERIFY(!ui()->subBlank->isChecked());
+    QVERIFY(ui()->internalStandardGroup->isChecked() && ui()->qcGroup->isChecked());
+    QVERIFY(!ui()->subtractBlank->isChecked());
     QCOMPARE(ui()->weighting->currentText(), QStringLiteral("None"));
     QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), 60125);
 }
@@ -310,7 +314,7 @@ void TestApplication::blankOptionClicks_data()
 {
     QTest::addColumn<QStringList>("clicks");
     QTest::addColumn<bool>("yIntercept");
-    QTest::addColumn<bool>("subBlank");
+    QTest::addColumn<bool>("subtractBlank");
 
     QTest::newRow("subtract while y-intercept is on") << QStringList { "sub" } << false << true;
     QTest::newRow("subtract then y-intercept") << QStringList { "sub", "yi" } << true << false;
@@ -321,17 +325,17 @@ void TestApplication::blankOptionClicks()
 {
     QFETCH(QStringList, clicks);
     QFETCH(bool, yIntercept);
-    QFETCH(bool, subBlank);
+    QFETCH(bool, subtractBlank);
 
     for (const QString &name : clicks) {
-        clickCheck(name == QLatin1String("sub") ? ui()->subBlank : ui()->yIntercept);
+        clickCheck(name == QLatin1String("sub") ? ui()->subtractBlank : ui()->yIntercept);
         const bool y = ui()->yIntercept->isChecked();
-        const bool s = ui()->subBlank->isChecked();
+        const bool s = ui()->subtractBlank->isChecked();
         QVERIFY2(!(y && s), "both blank options checked");
-        QCOMPARE(ui()->blankSelection->isEnabled(), y || s);
+        QCOMPARE(ui()->blank->isEnabled(), y || s);
     }
     QCOMPARE(ui()->yIntercept->isChecked(), yIntercept);
-    QCOMPARE(ui()->subBlank->isChecked(), subBlank);
+    QCOMPARE(ui()->subtractBlank->isChecked(), subtractBlank);
 }
 
 // The save commands follow the tab; the IS group disables what it holds.
@@ -342,9 +346,9 @@ void TestApplication::tabsAndGroups()
         const char *tab;
         bool plotSave;
         bool saveFile;
-    } steps[] = { { "tab_output", false, true }, { "tabElmnt", true, false },
-        { "tabIS", true, false }, { "tab_config", false, false }, { "tabEvol", true, false },
-        { "tab_input", false, false } };
+    } steps[] = { { "outputTab", false, true }, { "calibrationTab", true, false },
+        { "internalStandardTab", true, false }, { "configurationTab", false, false },
+        { "evolutionTab", true, false }, { "inputTab", false, false } };
     QTabBar *bar = ui()->tabs->tabBar();
     for (const auto &step : steps) {
         QWidget *page = window->findChild<QWidget *>(QLatin1String(step.tab));
@@ -354,11 +358,11 @@ void TestApplication::tabsAndGroups()
         QCOMPARE(action(QStringLiteral("&Save Output"))->isEnabled(), step.saveFile);
     }
     for (bool on : { false, true }) {
-        clickCheck(ui()->correctionIS);
-        for (QWidget *inside : std::initializer_list<QWidget *> {
-                 ui()->groupBox, ui()->comboISLR, ui()->correctISHR, ui()->echantIS })
+        clickCheck(ui()->internalStandardGroup);
+        for (QWidget *inside : std::initializer_list<QWidget *> { ui()->internalStandardIsotopes,
+                 ui()->isotopeLR, ui()->correctHR, ui()->referenceSolution })
             QCOMPARE(inside->isEnabled(), on);
-        QVERIFY(ui()->correctISLR->isChecked());
+        QVERIFY(ui()->correctLR->isChecked());
     }
 }
 
@@ -366,37 +370,38 @@ void TestApplication::listsDriveTablesAndPlots()
 {
     load(QStringLiteral("HR-ICP-MS"), RUN_HR);
     // The working set differs from the instrument set, as after a correction.
-    window->outputData->getSolution(1)->setCps(0, 1.25);
+    window->m_outcome.working.solution(1).setIntensity(0, 1.25);
     QCOMPARE(outputCell(QStringLiteral("BLK_2"), 1), QStringLiteral("1.25"));
-    ui()->listViewInput->setCurrentRow(1);
-    QCOMPARE(ui()->tableViewInput->model()->index(2, 1).data().toString(), QStringLiteral("70.00"));
-    ui()->listEvol->setCurrentRow(2);
-    QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution BLK - 59Co MR"));
-    ui()->evolChoice->setCurrentIndex(1);
-    QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution VS - 59Co MR"));
-    ui()->listCurves->setCurrentRow(3);
-    QVERIFY(ui()->graphElement->title().text().contains(QStringLiteral("115In MR")));
-    ui()->comboISMR->setCurrentIndex(1);
-    QCOMPARE(texts(ui()->plotISchoice->model()),
+    selectRow(ui()->inputSolutions, 1);
+    QCOMPARE(ui()->inputTable->model()->index(2, 1).data().toString(), QStringLiteral("70.00"));
+    selectRow(ui()->evolutionIsotopes, 2);
+    QCOMPARE(ui()->evolutionPlot->title().text(), QStringLiteral("Evolution BLK - 59Co MR"));
+    ui()->evolutionPattern->setCurrentIndex(1);
+    QCOMPARE(ui()->evolutionPlot->title().text(), QStringLiteral("Evolution VS - 59Co MR"));
+    selectRow(ui()->calibrationIsotopes, 3);
+    QVERIFY(ui()->calibrationPlot->title().text().contains(QStringLiteral("115In MR")));
+    ui()->isotopeMR->setCurrentIndex(1);
+    QCOMPARE(texts(ui()->internalStandardPlotChoice->model()),
         QStringList({ "LR Internal Standard : 7Li LR", "MR Internal Standard : 115In MR",
             "HR Internal Standard : " }));
-    ui()->plotISchoice->setCurrentIndex(1);
-    QCOMPARE(ui()->graphIS->title().text(), QStringLiteral("Internal Standard 115In MR"));
+    ui()->internalStandardPlotChoice->setCurrentIndex(1);
+    QCOMPARE(
+        ui()->internalStandardPlot->title().text(), QStringLiteral("Internal Standard 115In MR"));
 
     // Another file, even of the other instrument: nothing of this one stays
     // drawn, before or after a run, until something is picked.
     load(QStringLiteral("Q-ICP-MS"), EXAMPLES + "q_export.csv");
-    QVERIFY(window->chooseStdqcFile(EXAMPLES + "q_stdqc.csv"));
+    QVERIFY(window->chooseStandardsFile(EXAMPLES + "q_stdqc.csv").ok());
     for (int pass = 0; pass < 2; ++pass) {
-        QCOMPARE(ui()->graphElement->title().text(), QStringLiteral("Calibration"));
-        QCOMPARE(ui()->graphEvol->title().text(), QStringLiteral("Evolution"));
-        for (QwtPlot *plot : { ui()->graphElement, ui()->graphEvol }) {
+        QCOMPARE(ui()->calibrationPlot->title().text(), QStringLiteral("Calibration"));
+        QCOMPARE(ui()->evolutionPlot->title().text(), QStringLiteral("Evolution"));
+        for (QwtPlot *plot : { ui()->calibrationPlot, ui()->evolutionPlot }) {
             for (const QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
                 QCOMPARE(static_cast<const QwtPlotCurve *>(item)->dataSize(), size_t(0));
             QVERIFY(!plot->legend());
         }
-        QCOMPARE(
-            ui()->graphIS->title().text(), "Internal Standard " + ui()->comboISLR->currentText());
+        QCOMPARE(ui()->internalStandardPlot->title().text(),
+            "Internal Standard " + ui()->isotopeLR->currentText());
         run();
     }
 }
@@ -407,7 +412,8 @@ void TestApplication::recoveryBoundsFollowPanel()
     load(QStringLiteral("HR-ICP-MS"), RUN_HR);
     // The bounds' line names them in the legend while it is drawn.
     const auto bounds = [this] {
-        for (QwtPlotItem *item : ui()->graphIS->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+        for (QwtPlotItem *item :
+            ui()->internalStandardPlot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
             if (item->title().text().startsWith("IS recovery")
                 && static_cast<QwtPlotCurve *>(item)->dataSize() > 0)
                 return item->title().text();
@@ -418,9 +424,10 @@ void TestApplication::recoveryBoundsFollowPanel()
     QCOMPARE(bounds(), QStringLiteral("IS recovery 85-95 % of BLK_1"));
     ui()->recoveryHigh->setValue(99);
     QCOMPARE(bounds(), QStringLiteral("IS recovery 85-99 % of BLK_1"));
-    ui()->echantIS->setCurrentIndex(ui()->echantIS->findText(QStringLiteral("S_1")));
+    ui()->referenceSolution->setCurrentIndex(
+        ui()->referenceSolution->findText(QStringLiteral("S_1")));
     QCOMPARE(bounds(), QStringLiteral("IS recovery 85-99 % of S_1"));
-    clickCheck(ui()->correctionIS);
+    clickCheck(ui()->internalStandardGroup);
     QCOMPARE(bounds(), QString());
 }
 
@@ -481,12 +488,12 @@ void TestApplication::closing()
     newWindow();
     // Before a file is read the isotope boxes are empty whatever is stored;
     // the other choices are back at once.
-    QCOMPARE(ui()->comboISLR->count(), 0);
+    QCOMPARE(ui()->isotopeLR->count(), 0);
     QCOMPARE(ui()->weighting->currentText(), weighting);
     QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), bounds);
     load(next.section('|', 0, 0), next.section('|', 1));
-    QCOMPARE(QStringList({ ui()->comboISLR->currentText(), ui()->comboISMR->currentText(),
-                 ui()->comboISHR->currentText() }),
+    QCOMPARE(QStringList({ ui()->isotopeLR->currentText(), ui()->isotopeMR->currentText(),
+                 ui()->isotopeHR->currentText() }),
         expected);
 }
 
@@ -518,10 +525,10 @@ void TestApplication::openDataFile()
     ModalAnswerer::Seen last;
     bool accepted = false;
     for (const QString &read : reads) {
-        ui()->icpmsModel->setCurrentIndex(
-            ui()->icpmsModel->findText(read.section(QLatin1Char('|'), 0, 0)));
+        ui()->instrument->setCurrentIndex(
+            ui()->instrument->findText(read.section(QLatin1Char('|'), 0, 0)));
         ModalAnswerer answerer({ QMessageBox::Ok });
-        accepted = window->loadDataFile(read.section(QLatin1Char('|'), 1));
+        accepted = window->loadDataFile(read.section(QLatin1Char('|'), 1)).ok();
         QCOMPARE(answerer.count(), 1);
         last = answerer.seen().first();
     }
@@ -533,28 +540,32 @@ void TestApplication::openDataFile()
     QCOMPARE(action(QStringLiteral("&Process"))->isEnabled(), success);
     // A file that cannot be opened leaves what the earlier read showed.
     const bool shown = solutions > 0;
-    QCOMPARE(ui()->listViewInput->count(), solutions);
-    QCOMPARE(ui()->listCurves->count() + ui()->listEvol->count(), 2 * isotopes);
-    QCOMPARE(ui()->evolChoice->count() + ui()->plotISchoice->count(), shown ? 5 : 0);
-    QCOMPARE(ui()->comboISLR->count() + ui()->blankSelection->count() > 0, shown);
+    QCOMPARE(ui()->inputSolutions->model()->rowCount(), solutions);
+    QCOMPARE(ui()->calibrationIsotopes->model()->rowCount()
+            + ui()->evolutionIsotopes->model()->rowCount(),
+        2 * isotopes);
+    QCOMPARE(
+        ui()->evolutionPattern->count() + ui()->internalStandardPlotChoice->count(), shown ? 5 : 0);
+    QCOMPARE(ui()->isotopeLR->count() + ui()->blank->count() > 0, shown);
     // The average blanks close the working set's list and are no IS reference.
     // A file read and refused leaves nothing of the earlier one drawn.
-    for (const QwtPlotItem *item : ui()->graphIS->itemList(QwtPlotItem::Rtti_PlotCurve))
+    for (const QwtPlotItem *item :
+        ui()->internalStandardPlot->itemList(QwtPlotItem::Rtti_PlotCurve))
         QVERIFY(shown || static_cast<const QwtPlotCurve *>(item)->dataSize() == 0);
     const QStringList averages
         = shown ? QStringList { "BLK_Avg_All", "BLK_Avg_First_Seq" } : QStringList();
-    QCOMPARE(texts(ui()->listViewOutput->model()).mid(solutions), averages);
-    QCOMPARE(ui()->echantIS->count(), solutions);
+    QCOMPARE(texts(ui()->outputSolutions->model()).mid(solutions), averages);
+    QCOMPARE(ui()->referenceSolution->count(), solutions);
 }
 
 void TestApplication::cancelledDialogs_data()
 {
     QTest::addColumn<QStringList>("command"); // its text, the tab it needs, the dialog's title
-    QTest::newRow("data file") << QStringList { "&Data File", "tab_input", "Choose a Data file" };
+    QTest::newRow("data file") << QStringList { "&Data File", "inputTab", "Choose a Data file" };
     QTest::newRow("standards file")
-        << QStringList { "&STD-QC File", "tab_input", "Choose a file - QC & STD" };
-    QTest::newRow("results") << QStringList { "&Save Output", "tab_output", "Choose a file name" };
-    QTest::newRow("plot") << QStringList { "&Save Plot", "tabElmnt", "Save Current Plot" };
+        << QStringList { "&STD-QC File", "inputTab", "Choose a file - QC & STD" };
+    QTest::newRow("results") << QStringList { "&Save Output", "outputTab", "Choose a file name" };
+    QTest::newRow("plot") << QStringList { "&Save Plot", "calibrationTab", "Save Current Plot" };
 }
 
 void TestApplication::cancelledDialogs()
@@ -623,8 +634,8 @@ void TestApplication::reports()
     apply(chosen);
     // Rows picked before the run: the views follow it.
     outputCell(QStringLiteral("S_1"), 0);
-    ui()->listCurves->setCurrentRow(0);
-    const QString before = ui()->tableViewOutput->model()->index(0, 3).data().toString();
+    selectRow(ui()->calibrationIsotopes, 0);
+    const QString before = ui()->outputTable->model()->index(0, 3).data().toString();
     const QList<ModalAnswerer::Seen> boxes = run();
     QCOMPARE(boxes.size(), title.isEmpty() ? 0 : 1);
     if (!title.isEmpty()) {
@@ -632,14 +643,14 @@ void TestApplication::reports()
         QCOMPARE(boxes.first().labels, labels);
         QCOMPARE(boxes.first().lists, lists);
     }
-    QVERIFY(ui()->tableViewOutput->model()->index(0, 3).data().toString() != before);
-    QVERIFY(ui()->graphElement->title().text().contains(QStringLiteral("7Li LR")));
+    QVERIFY(ui()->outputTable->model()->index(0, 3).data().toString() != before);
+    QVERIFY(ui()->calibrationPlot->title().text().contains(QStringLiteral("7Li LR")));
     // The zero standard's row comes with it, once, and goes with it.
-    QCOMPARE(texts(ui()->listViewOutput->model()).count(Solution::ZERO_STD_NAME), 1);
-    QCOMPARE(texts(ui()->listViewOutput->model()).last(), Solution::ZERO_STD_NAME);
+    QCOMPARE(texts(ui()->outputSolutions->model()).count(Solution::ZERO_STANDARD_NAME), 1);
+    QCOMPARE(texts(ui()->outputSolutions->model()).last(), Solution::ZERO_STANDARD_NAME);
     apply(QStringLiteral("--blank-mode=none --no-qc"));
     run();
-    QCOMPARE(texts(ui()->listViewOutput->model()).count(Solution::ZERO_STD_NAME), 0);
+    QCOMPARE(texts(ui()->outputSolutions->model()).count(Solution::ZERO_STANDARD_NAME), 0);
 }
 
 void TestApplication::runOutcomes_data()
@@ -667,7 +678,7 @@ void TestApplication::runOutcomes_data()
                "instrument.",
                "", "# process calibration" };
     QTest::newRow("no blank for the zero standard") << QStringList { "--no-qc", RUN_STDQC, "", "",
-        ProcessingRun::NO_ZERO_STD_BLANK, "*** end of processing ***" };
+        ProcessingRun::NO_ZERO_STANDARD_BLANK, "*** end of processing ***" };
     QTest::newRow("no blank to subtract") << QStringList { "--blank-mode=subtract --no-qc",
         RUN_STDQC, "", "", ProcessingRun::NO_SUBTRACTION_BLANK, "*** end of processing ***" };
 }
@@ -683,16 +694,16 @@ void TestApplication::runOutcomes()
     loadRunFiles();
     QCOMPARE(run().value(0).title, QStringLiteral("Quality Controls"));
     const QString before = work.filePath(QStringLiteral("before.csv"));
-    QVERIFY(window->saveResults(before));
+    QVERIFY(window->saveResults(before).ok());
     const QString shown = outputCell(QStringLiteral("S_1"), 3);
     if (!status.isEmpty()) {
         load(QStringLiteral("HR-ICP-MS"), DATA + QStringLiteral("window_run_no_blank_hr.csv"));
-        QCOMPARE(ui()->blankSelection->count(), 0);
+        QCOMPARE(ui()->blank->count(), 0);
     }
     if (standards.isEmpty())
         QSettings(ORGANISATION, APPLICATION).remove(QStringLiteral("File"));
     else
-        QVERIFY(window->chooseStdqcFile(standards));
+        QVERIFY(window->chooseStandardsFile(standards).ok());
     apply(outcome.at(0));
     clearTrace();
 
@@ -705,12 +716,12 @@ void TestApplication::runOutcomes()
         return;
     QCOMPARE(boxes.first().title, title);
     QCOMPARE(boxes.first().text, outcome.at(3));
-    QCOMPARE(ui()->tableViewOutput->model()->index(0, 3).data().toString(), shown);
+    QCOMPARE(ui()->outputTable->model()->index(0, 3).data().toString(), shown);
     // So do the expected values it was made from: STD_1's lithium.
-    ui()->listViewInput->setCurrentRow(2);
-    QCOMPARE(ui()->tableViewInput->model()->index(0, 3).data().toString(), QStringLiteral("1"));
+    selectRow(ui()->inputSolutions, 2);
+    QCOMPARE(ui()->inputTable->model()->index(0, 3).data().toString(), QStringLiteral("1"));
     const QString after = work.filePath(QStringLiteral("after.csv"));
-    QVERIFY(window->saveResults(after));
+    QVERIFY(window->saveResults(after).ok());
     QCOMPARE(contents(after), contents(before));
 }
 
@@ -733,7 +744,7 @@ void TestApplication::failedSaveKeepsEarlierFile()
     rlimit none = previous;
     none.rlim_cur = 0;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &none), 0);
-    const bool saved = window->saveResults(target);
+    const bool saved = window->saveResults(target).ok();
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, signal);
 
@@ -761,11 +772,13 @@ void TestApplication::saveOutputFileType()
         const QString type = longTable ? "Long table (*.csv)" : "CSV File (*.csv)";
         dialog->selectNameFilter(type);
         QCOMPARE(dialog->selectedNameFilter(), type);
-        QVERIFY(window->saveAnsweredOutput(*dialog));
+        QVERIFY(window->saveAnsweredOutput(*dialog).ok());
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { "run.csv" });
         const QString plain = work.filePath(QStringLiteral("plain.csv"));
-        QVERIFY(window->saveResults(
-            plain, longTable ? ProcessingRun::Layout::Long : ProcessingRun::Layout::Wide));
+        QVERIFY(window
+                    ->saveResults(plain,
+                        longTable ? ProcessingRun::Layout::Long : ProcessingRun::Layout::Wide)
+                    .ok());
         const QByteArray saved = contents(folder.filePath(QStringLiteral("run.csv")));
         QCOMPARE(saved.startsWith("solution,type,"), longTable);
         QCOMPARE(saved, contents(plain));
@@ -777,10 +790,11 @@ void TestApplication::savePlot_data()
     // The plot's tab, the plot, the name given and the file written (empty: a warning instead).
     QTest::addColumn<QStringList>("save");
     QTest::newRow("evolution, not the IS plot")
-        << QStringList { "tabEvol", "graphEvol", "evol.JPG", "evol.JPG" };
+        << QStringList { "evolutionTab", "evolutionPlot", "evol.JPG", "evol.JPG" };
     QTest::newRow("no suffix gets the offered one")
-        << QStringList { "tabElmnt", "graphElement", "calibration", "calibration.jpg" };
-    QTest::newRow("unknown suffix") << QStringList { "tabEvol", "graphEvol", "evol.xyz", "" };
+        << QStringList { "calibrationTab", "calibrationPlot", "calibration", "calibration.jpg" };
+    QTest::newRow("unknown suffix")
+        << QStringList { "evolutionTab", "evolutionPlot", "evol.xyz", "" };
 }
 
 void TestApplication::savePlot()
@@ -790,8 +804,8 @@ void TestApplication::savePlot()
 
     loadRunFiles();
     run();
-    ui()->listCurves->setCurrentRow(0);
-    ui()->listEvol->setCurrentRow(0);
+    selectRow(ui()->calibrationIsotopes, 0);
+    selectRow(ui()->evolutionIsotopes, 0);
     ui()->tabs->setCurrentWidget(window->findChild<QWidget *>(save.at(0)));
     QTemporaryDir folder;
     // Typed into the dialog, not shown: its answer is what the slot passes on.
@@ -799,7 +813,7 @@ void TestApplication::savePlot()
     dialog->setDirectory(folder.path());
     dialog->selectFile(name);
     ModalAnswerer answerer({ QMessageBox::Ok });
-    QCOMPARE(window->savePlot(dialog->selectedFiles().value(0)), !written.isEmpty());
+    QCOMPARE(window->savePlot(dialog->selectedFiles().value(0)).ok(), !written.isEmpty());
     const QStringList files = written.isEmpty() ? QStringList() : QStringList { written };
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), files);
     QCOMPARE(answerer.count(), written.isEmpty() ? 1 : 0);
@@ -813,7 +827,8 @@ void TestApplication::savePlot()
     QCOMPARE(reader.format(), QByteArray("jpeg"));
     const QImage image = reader.read();
     // The picture is that plot's and no other's, up to the JPEG losses.
-    for (QwtPlot *other : { ui()->graphElement, ui()->graphIS, ui()->graphEvol }) {
+    for (QwtPlot *other :
+        { ui()->calibrationPlot, ui()->internalStandardPlot, ui()->evolutionPlot }) {
         const double difference = meanDifference(image, other->grab().toImage());
         if (other->objectName() == plot)
             QVERIFY2(difference < 4.0, qPrintable(QString::number(difference)));
@@ -842,14 +857,14 @@ void TestApplication::wholeRuns()
     QFETCH(QStringList, options);
     const auto value = [&](const char *name) { return BatchProcess::value(options, name); };
     load(value("instrument"), value("data"));
-    QVERIFY(window->chooseStdqcFile(value("stdqc")));
+    QVERIFY(window->chooseStandardsFile(value("stdqc")).ok());
     apply(options);
     clearTrace();
     run();
     const QString results = work.filePath("results.csv");
     const QString longTable = work.filePath("long.csv");
-    QVERIFY(window->saveResults(results)
-        && window->saveResults(longTable, ProcessingRun::Layout::Long));
+    QVERIFY(window->saveResults(results).ok()
+        && window->saveResults(longTable, ProcessingRun::Layout::Long).ok());
 
     const QString expected = DATA + "runs/" + QString::fromLatin1(QTest::currentDataTag());
     // The report shows the QC and recovery lines that follow their count lines.

@@ -1,13 +1,14 @@
 // What the display shows of a data set: table cells, lists, the three plots
 // and the running-order axis.
-#include "app/Ui_Application.h"
-#include "display/Displaying.h"
+#include "display/CalibrationPlot.h"
+#include "display/EvolutionPlot.h"
+#include "display/InternalStandardPlot.h"
 #include "display/RunningOrderScaleDraw.h"
-#include "model/Data.h"
-#include "processing/Processing.h"
+#include "display/SolutionTableModel.h"
+#include "processing/CalibrationFit.h"
+#include "processing/DetectionLimits.h"
+#include "processing/RunOutcome.h"
 
-#include <QMainWindow>
-#include <QTableView>
 #include <QtTest>
 
 #include <limits>
@@ -24,9 +25,10 @@ namespace {
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
-Solution *addSolution(Data &data, const QString &name, Solution::Type type = Solution::SAMPLE)
+Solution &addSolution(
+    Measurements &data, const QString &name, Solution::Type type = Solution::Sample)
 {
-    return data.getSolution(data.addSolution(Solution(name, data.isoSize(), type)));
+    return data.solution(data.addSolution(Solution(name, type, data.isotopeCount())));
 }
 
 QStringList row(const QAbstractItemModel *model, int row)
@@ -91,24 +93,17 @@ private slots:
     void runningOrderLabels();
 
 private:
-    std::unique_ptr<QMainWindow> window;
-    std::unique_ptr<Ui::Application> ui;
-    std::unique_ptr<Displaying> display;
+    std::unique_ptr<QwtPlot> plot;
 };
 
 void TestDisplaying::init()
 {
-    window = std::make_unique<QMainWindow>();
-    ui = std::make_unique<Ui::Application>();
-    ui->setupUi(window.get());
-    display = std::make_unique<Displaying>(ui.get());
+    plot = std::make_unique<QwtPlot>();
 }
 
 void TestDisplaying::cleanup()
 {
-    display.reset();
-    window.reset();
-    ui.reset();
+    plot.reset();
 }
 
 void TestDisplaying::tableCells_data()
@@ -124,6 +119,8 @@ void TestDisplaying::tableCells_data()
         << QStringList { "1234.57", "1.00", "0.123457", "3.25" };
     QTest::newRow("input: nothing measured")
         << false << 0.0 << 0.0 << 0.5 << QStringList { "0.00", "nan", "", "" };
+    QTest::newRow("output before a run: no result")
+        << true << 500.0 << -1.0 << 0.5 << QStringList { "500.00", "1.00", "", "" };
     QTest::newRow("below the LOQ")
         << true << 500.0 << 0.4 << 0.5 << QStringList { "500.00", "1.00", "<LOQ", "" };
     QTest::newRow("exactly at the LOQ, exponent")
@@ -142,83 +139,82 @@ void TestDisplaying::tableCells()
     QFETCH(double, loq);
     QFETCH(QStringList, cells);
 
-    Data data;
-    data.addIso(Element(QStringLiteral("Co"), 59, Element::MR));
-    // Two blanks give the LOQ: ten population standard deviations.
-    for (const double blank : { 0.0, loq / 5.0 }) {
-        Solution *s = addSolution(data, "BLK", Solution::BLK);
-        s->setCps(0, 1.0);
-        s->setConcent(0, blank);
-    }
-    Processing processing;
-    processing.init(1);
-    processing.computeLimits(&data, data.getBlkIndexes());
-    Solution *sample = addSolution(data, "Sample A");
-    sample->setCps(0, cps);
-    sample->setCpsSD(0, cps / 100.0);
-    sample->setConcent(0, concent);
-    sample->setConcentRSD(0, 3.254);
+    Measurements data;
+    data.addIsotope(Isotope(QStringLiteral("Co"), 59, Isotope::MR));
+    addSolution(data, "Sample A").setReading(0, cps, cps / 100.0);
+    ExpectedConcentrations expected(1, 1);
+    expected.set(0, 0, concent, 3.254);
+    Results results(1, 1);
+    results.set(0, 0, concent, 3.254);
+    Calibration calibration;
+    calibration.lines.append(CalibrationLine());
+    calibration.lines[0].loq = loq;
 
-    QTableView *view = output ? ui->tableViewOutput : ui->tableViewInput;
-    output ? display->dispTableOutput(&data, 2, &processing) : display->dispTableInput(&data, 2);
-    QCOMPARE(row(view->model(), 0), QStringList { "59Co MR" } + cells);
-    QCOMPARE(view->model()->headerData(3, Qt::Horizontal).toString(),
-        QStringLiteral("Concentration (ppb)"));
+    SolutionTableModel model;
+    if (!output)
+        model.showInput(data, expected, 0);
+    else
+        model.showOutput(data, concent < 0.0 ? nullptr : &results, &calibration, 0);
+    QCOMPARE(row(&model, 0), QStringList { "59Co MR" } + cells);
+    QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Concentration (ppb)"));
 }
 
 void TestDisplaying::calibrationPlot()
 {
-    Data raw;
-    raw.addIso(Element(QStringLiteral("Co"), 59, Element::LR));
+    RunOutcome outcome;
+    Measurements &work = outcome.working;
+    work.addIsotope(Isotope(QStringLiteral("Co"), 59, Isotope::LR));
+    outcome.expected = ExpectedConcentrations(9, 1);
     const auto add = [&](const QString &name, Solution::Type type, double cps, double conc) {
-        Solution *s = addSolution(raw, name, type);
-        s->setCps(0, cps);
-        s->setCpsSD(0, 1.0);
-        s->setConcent(0, conc);
-        s->setConcentRSD(0, 5.0);
+        const int s = work.addSolution(Solution(name, type, 1));
+        work.solution(s).setReading(0, cps, 1.0);
+        outcome.expected.set(s, 0, conc, 5.0);
     };
     // The fit gives slope 152.346, y-intercept -12.34; the blanks LOQ 0.041.
-    add("BLK_1", Solution::BLK, 50.0, 0.01);
-    add("BLK_2", Solution::BLK, 50.0, 0.0182);
-    add("STD_1", Solution::STD, 140.9835, 1.0);
-    add("STD_2", Solution::STD, 290.397, 2.0);
-    add("STD_3", Solution::STD, 445.6755, 3.0);
-    add("STD_4", Solution::STD, 0.0, 5.0); // no intensity: left out
-    add("QC_1", Solution::QC, 160.0, 1.5);
-    add("QC_2", Solution::QC, 300.0, 0.0); // nothing expected: left out
-    Processing processing;
-    processing.init(1);
-    processing.computeLine(&raw, 0);
-    processing.computeLimits(&raw, raw.getBlkIndexes());
-    Data work;
-    work.copyData(&raw);
-    work.getSolution(0)->setCps(0, 0.0); // blank subtracted
-    work.getSolution(0)->setConcent(0, 0.0);
-    work.addSolution(work.getSolution(0)->copy(Solution::ZERO_STD_NAME, Solution::STD));
-    work.getSolution(6)->setConcent(0, 1.7); // computed, not expected: not plotted
+    add("BLK_1", Solution::Blank, 50.0, 0.0);
+    add("BLK_2", Solution::Blank, 50.0, 0.0);
+    add("STD_1", Solution::Standard, 140.9835, 1.0);
+    add("STD_2", Solution::Standard, 290.397, 2.0);
+    add("STD_3", Solution::Standard, 445.6755, 3.0);
+    add("STD_4", Solution::Standard, 0.0, 5.0); // no intensity: left out, not drawn
+    add("STD_5", Solution::Standard, 700.0, 4.0); // its IS missing: left out, drawn hollow
+    work.solution(6).setMeasured(0, false);
+    add("QC_1", Solution::QualityControl, 160.0, 1.5);
+    add("QC_2", Solution::QualityControl, 300.0, 0.0); // nothing expected: left out
+    work.solution(0).setIntensity(0, 0.0); // blank subtracted
+    work.addSolution(work.solution(0).renamed(Solution::ZERO_STANDARD_NAME, Solution::Standard));
+    outcome.calibration.lines.append(
+        CalibrationFit::fit(work, outcome.expected, 0, Calibration::Weighting::None));
+    outcome.results = Results(work.solutionCount(), 1);
+    outcome.results.set(0, 0, 0.01, 0.0);
+    outcome.results.set(1, 0, 0.0182, 0.0);
+    DetectionLimits::compute(&outcome.calibration, work, outcome.results, { 0, 1 });
 
-    QwtPlot *plot = ui->graphElement;
-    display->plotElement(&work, &raw, 0, &processing);
-    display->plotElement(&work, &raw, 0, &processing);
-    const QString equation = QString::fromUtf8("y = 152.3 x + (-12.3) | R\u00b2 = 0.99988 | "
+    CalibrationPlot drawing(plot.get());
+    drawing.draw(outcome, 0);
+    drawing.draw(outcome, 0);
+    const QString equation = QString::fromUtf8("y = 148.6 x + (-3.7) | R\u00b2 = 0.99953 | "
                                                "LOD = 0.012300 ppb | LOQ = 0.041000 ppb");
-    QStringList legend { equation, "QC", "STD 59Co LR", "Error Bars" };
+    QStringList legend { equation, "QC", "STD 59Co LR", "Error Bars", "not in the fit" };
     legend.sort();
-    QCOMPARE(legendTexts(plot), legend);
+    QCOMPARE(legendTexts(plot.get()), legend);
     QCOMPARE(plot->title().text(), QString("Calibration 59Co LR"));
-    // The zero standard stays, at (0, 0); the line spans the frame.
-    const Drawn drawn = curves(plot);
+    // The engine's points, the zero standard at (0, 0) among them; the line spans the frame.
+    const Drawn drawn = curves(plot.get());
     QCOMPARE(drawn.value("STD 59Co"), QStringLiteral("1:140.983 2:290.397 3:445.675 0:0"));
+    QCOMPARE(drawn.value("not in"), QStringLiteral("4:700"));
     QCOMPARE(drawn.value("QC"), QStringLiteral("1.5:160"));
-    QCOMPARE(drawn.value("y ="), QStringLiteral("0:-12.34 3.3:490.402"));
     const QwtScaleDiv &y = plot->axisScaleDiv(QwtPlot::yLeft);
-    QCOMPARE(QPointF(y.lowerBound(), y.upperBound()), QPointF(0.0, 445.6755 * 1.1));
+    QCOMPARE(QPointF(y.lowerBound(), y.upperBound()), QPointF(0.0, 700.0 * 1.1));
 
-    // A weighted line says so.
-    processing.setWeighting(Processing::Weighting::InverseX);
-    processing.computeLine(&raw, 0);
-    display->plotElement(&work, &raw, 0, &processing);
-    QVERIFY(legendTexts(plot).last().endsWith(QStringLiteral(" | weighted 1/x")));
+    // A weighted line says so; a fit with every standard leaves nothing hollow.
+    work.solution(6).setMeasured(0, true);
+    outcome.calibration.weighting = Calibration::Weighting::InverseX;
+    outcome.calibration.lines[0]
+        = CalibrationFit::fit(work, outcome.expected, 0, Calibration::Weighting::InverseX);
+    drawing.draw(outcome, 0);
+    QVERIFY(legendTexts(plot.get()).last().endsWith(QStringLiteral(" | weighted 1/x")));
+    QVERIFY(!legendTexts(plot.get()).contains(QStringLiteral("not in the fit")));
 }
 
 void TestDisplaying::runningOrderPlots_data()
@@ -262,24 +258,26 @@ void TestDisplaying::runningOrderPlots()
 
     const QStringList names { "BLK_1", "STD_1", "VS_1", "Sample 1", "blk_x", "BLK_2", "Sample 2",
         "STD_2", "VS_2", "Sample 3", "Sample 4", "BLK_3" };
-    Data data;
-    data.addIso(Element(QStringLiteral("In"), 115, Element::MR));
+    Measurements data;
+    data.addIsotope(Isotope(QStringLiteral("In"), 115, Isotope::MR));
     for (int k = 0; k < names.size(); ++k)
-        addSolution(data, names.at(k))->setCps(0, k == 5 ? NaN : 100.0 * (k + 1));
-    Processing processing;
-    QwtPlot *plot = choice.isEmpty() ? ui->graphIS : ui->graphEvol;
+        addSolution(data, names.at(k)).setReading(0, k == 5 ? NaN : 100.0 * (k + 1), 0.0);
     // Drawn twice, the second time with other options: nothing of the first may stay.
-    for (int pass = 0; pass < 2; ++pass) {
-        if (choice.isEmpty())
-            display->plotIS(
-                &data, 0, &processing, pass == 0 ? 0 : reference, 60, pass == 0 ? 90 : 99);
-        else
-            display->plotEvol(&data, 0, pass == 0 ? "VS" : choice);
+    std::unique_ptr<InternalStandardPlot> internalStandard;
+    std::unique_ptr<EvolutionPlot> evolution;
+    if (choice.isEmpty()) {
+        internalStandard = std::make_unique<InternalStandardPlot>(plot.get());
+        internalStandard->draw(data, 0, 0, 60, 90);
+        internalStandard->draw(data, 0, reference, 60, 99);
+    } else {
+        evolution = std::make_unique<EvolutionPlot>(plot.get());
+        evolution->draw(data, 0, QStringLiteral("VS"));
+        evolution->draw(data, 0, choice);
     }
-    QCOMPARE(curves(plot).keys(), drawn.keys());
+    QCOMPARE(curves(plot.get()).keys(), drawn.keys());
     for (const QString &key : drawn.keys())
-        QCOMPARE(curves(plot).value(key), drawn.value(key));
-    QCOMPARE(legendTexts(plot), legend);
+        QCOMPARE(curves(plot.get()).value(key), drawn.value(key));
+    QCOMPARE(legendTexts(plot.get()), legend);
     QCOMPARE(plot->title().text(),
         choice.isEmpty() ? "Internal Standard 115In MR" : "Evolution " + choice + " - 115In MR");
     const QwtScaleDiv &axis = plot->axisScaleDiv(QwtPlot::xBottom);

@@ -1,18 +1,18 @@
-#include "model/Data.h"
+#include "model/Measurements.h"
 
 #include <QtTest>
 
-using IntList = QList<int>;
+using IntList = QVector<int>;
 
 namespace {
 
 // One solution per letter: B blank, S standard, Q QC, anything else a sample.
-void addSolutions(Data &data, const QString &types, int isotopes)
+void addSolutions(Measurements &data, const QString &types, int isotopes)
 {
     const QString letters = QStringLiteral("xSBQ"); // in Solution::Type order
     for (int k = 0; k < types.size(); ++k)
-        data.addSolution(Solution(QStringLiteral("sol%1").arg(k), isotopes,
-            Solution::Type(qMax(0, letters.indexOf(types.at(k))))));
+        data.addSolution(Solution(QStringLiteral("sol%1").arg(k),
+            Solution::Type(qMax(0, letters.indexOf(types.at(k)))), isotopes));
 }
 
 } // namespace
@@ -23,11 +23,11 @@ class TestModel : public QObject
     Q_OBJECT
 
 private slots:
-    void addBLKmoy_data();
-    void addBLKmoy();
+    void addAverageBlank_data();
+    void addAverageBlank();
 };
 
-void TestModel::addBLKmoy_data()
+void TestModel::addAverageBlank_data()
 {
     QTest::addColumn<IntList>("positions");
     QTest::addColumn<int>("silent"); // a blank that measured nothing, deviation 50
@@ -42,7 +42,7 @@ void TestModel::addBLKmoy_data()
     QTest::newRow("no blank measured") << IntList { 1, 1 } << 1 << 0.0 << 0.0;
 }
 
-void TestModel::addBLKmoy()
+void TestModel::addAverageBlank()
 {
     QFETCH(IntList, positions);
     QFETCH(int, silent);
@@ -50,30 +50,33 @@ void TestModel::addBLKmoy()
     QFETCH(double, averageSd);
 
     // Two isotopes: the second carries ten times the first's values.
-    Data data;
-    data.addIso(Element(QStringLiteral("Co"), 59, Element::LR));
-    data.addIso(Element(QStringLiteral("In"), 115, Element::HR));
+    Measurements data;
+    data.addIsotope(Isotope(QStringLiteral("Co"), 59, Isotope::LR));
+    data.addIsotope(Isotope(QStringLiteral("In"), 115, Isotope::HR));
     addSolutions(data, QStringLiteral("xBxB"), 2);
     const double cps[] = { 10, 100, 40, 200 };
     const double sd[] = { 1, 9, -2, -5 };
     for (int s = 0; s < 4; ++s) {
-        for (int i = 0; i < 2; ++i) {
-            data.getSolution(s)->setCps(i, s == silent ? 0.0 : cps[s] * (1 + 9 * i));
-            data.getSolution(s)->setCpsSD(i, (s == silent ? 50 : sd[s]) * (1 + 9 * i));
-        }
+        for (int i = 0; i < 2; ++i)
+            data.solution(s).setReading(i, s == silent ? 0.0 : cps[s] * (1 + 9 * i),
+                (s == silent ? 50 : sd[s]) * (1 + 9 * i));
     }
 
-    data.addBLKmoy(positions, Data::ALL_AVG);
+    const Measurements copy = data;
+    data.addAverageBlank(positions, Measurements::ALL_BLANKS_AVERAGE);
+    // A copy holds its own values.
+    data.solution(1).setIntensity(0, -1.0);
+    QCOMPARE(copy.solution(1).intensity(0), silent == 1 ? 0.0 : 100.0);
 
-    QCOMPARE(data.getBlkIndexes(), averageCps < 0.0 ? (IntList { 1, 3 }) : (IntList { 1, 3, 4 }));
+    QCOMPARE(data.blanks(), averageCps < 0.0 ? (IntList { 1, 3 }) : (IntList { 1, 3, 4 }));
     if (averageCps < 0.0)
         return;
-    const Solution *average = data.getSolution(4);
-    QCOMPARE(average->getName(), Data::ALL_AVG);
+    const Solution &average = data.solution(4);
+    QCOMPARE(average.name(), Measurements::ALL_BLANKS_AVERAGE);
     for (int i = 0; i < 2; ++i) {
-        QCOMPARE(average->isMeasured(i), averageCps != 0.0);
-        QCOMPARE(average->getCps(i), averageCps * (1 + 9 * i));
-        QCOMPARE(average->getCpsSD(i), averageSd * (1 + 9 * i));
+        QCOMPARE(average.isMeasured(i), averageCps != 0.0);
+        QCOMPARE(average.intensity(i), averageCps * (1 + 9 * i));
+        QCOMPARE(average.intensitySD(i), averageSd * (1 + 9 * i));
     }
 }
 

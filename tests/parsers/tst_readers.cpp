@@ -1,9 +1,10 @@
 // The three readers on the files of tests/data/readers, each beside the data
 // set it must give (<case>.expected), and on hostile input.
-#include "model/Data.h"
-#include "parsers/ParserInAgilentCSV.h"
-#include "parsers/ParserInHRElementCSV.h"
-#include "parsers/ParserInSTDQC.h"
+#include "model/ExpectedConcentrations.h"
+#include "model/Measurements.h"
+#include "parsers/HighResolutionReader.h"
+#include "parsers/QuadrupoleReader.h"
+#include "parsers/StandardsReader.h"
 
 #include <QtTest>
 
@@ -23,62 +24,60 @@ QString shortest(double value)
     return QString::fromLatin1(text, int(end - text));
 }
 
-// The data set as the .expected files write it: per solution its name, type
-// and, per isotope slot, intensity and deviation, or for the standards
-// reader concentration and error.
-QString dump(const Data &data, bool concentrations)
+// An export and what the standards reader gave it, as the .expected files
+// write them: per solution its name, type and, per isotope slot, intensity
+// and deviation, or for the standards reader concentration and error.
+QString dump(const Measurements &data, const ExpectedConcentrations *expected)
 {
     const char *types[] = { "SAMPLE", "STD", "BLK", "QC" };
     QStringList lines;
-    if (!concentrations)
+    if (!expected)
         lines << (QStringList(QStringLiteral("isotopes")) + data.isotopeNames()).join('\t');
-    for (int s = 0; s < data.solutionSize(); ++s) {
-        const Solution *solution = data.getSolution(s);
-        QStringList cells { solution->getName(), QLatin1String(types[solution->getType()]) };
-        for (int i = 0; i < solution->getNbrElement(); ++i)
-            cells << (concentrations
-                    ? shortest(solution->getConcent(i)) + ' ' + shortest(solution->getConcentRSD(i))
-                    : shortest(solution->getCps(i)) + ' ' + shortest(solution->getCpsSD(i)));
+    for (int s = 0; s < data.solutionCount(); ++s) {
+        const Solution &solution = data.solution(s);
+        QStringList cells { solution.name(), QLatin1String(types[solution.type()]) };
+        for (int i = 0; i < solution.isotopeCount(); ++i)
+            cells << (expected
+                    ? shortest(expected->value(s, i)) + ' ' + shortest(expected->error(s, i))
+                    : shortest(solution.intensity(i)) + ' ' + shortest(solution.intensitySD(i)));
         lines << cells.join('\t');
     }
     return lines.join('\n');
 }
 
-ParseResult read(QByteArray bytes, Data *data)
+// An export as an instrument reader leaves it for the standards reader, with
+// every expected concentration at -1 to show which the reader left alone.
+Measurements prepareStandards(
+    const QStringList &solutions, const QStringList &elements, ExpectedConcentrations *expected)
+{
+    Measurements data;
+    for (int i = 0; i < elements.size(); ++i)
+        data.addIsotope(Isotope(elements.at(i), i + 1, Isotope::LR));
+    for (const QString &name : solutions)
+        data.addSolution(Solution(name, InstrumentReader::classify(name), int(elements.size())));
+    *expected = ExpectedConcentrations(int(solutions.size()), int(elements.size()));
+    for (int s = 0; s < solutions.size(); ++s) {
+        for (int i = 0; i < elements.size(); ++i)
+            expected->set(s, i, -1.0, -1.0);
+    }
+    return data;
+}
+
+// Reads the bytes with the named reader: an instrument's into data, or the
+// standards reader for data into expected. "hung" when it took far too long.
+Status read(
+    const QString &reader, QByteArray bytes, Measurements *data, ExpectedConcentrations *expected)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QElapsedTimer clock;
     clock.start();
-    const ParseResult result = data->executeParsing(&buffer, nullptr);
+    const Status result = reader == QLatin1String("standards")
+        ? StandardsReader::read(&buffer, *data, expected)
+        : InstrumentReader::create(reader)->read(&buffer, data);
     if (clock.elapsed() > HANG_MS)
-        qWarning("read took %lld ms", clock.elapsed());
-    return clock.elapsed() > HANG_MS ? ParseResult { 2, QStringLiteral("hung") } : result;
-}
-
-std::unique_ptr<Parser> reader(const QString &name)
-{
-    if (name == ParserInAgilentCSV::ICP_MS_NAME)
-        return std::make_unique<ParserInAgilentCSV>();
-    if (name == ParserInHRElementCSV::ICP_MS_NAME)
-        return std::make_unique<ParserInHRElementCSV>();
-    return std::make_unique<ParserInSTDQC>();
-}
-
-// A data set as an instrument reader leaves it for the standards reader, with
-// every concentration at -1 to show which the reader left alone.
-void prepareStandards(Data &data, const QStringList &solutions, const QStringList &elements)
-{
-    for (int i = 0; i < elements.size(); ++i)
-        data.addIso(Element(elements.at(i), i + 1, Element::LR));
-    for (const QString &name : solutions) {
-        Solution solution(name, elements.size(), Parser::classify(name));
-        for (int i = 0; i < elements.size(); ++i) {
-            solution.setConcent(i, -1.0);
-            solution.setConcentRSD(i, -1.0);
-        }
-        data.addSolution(solution);
-    }
+        return Status::failure(QStringLiteral("hung after %1 ms").arg(clock.elapsed()));
+    return result;
 }
 
 } // namespace
@@ -115,36 +114,35 @@ void TestReaders::cases()
     QFile input(CASES + name + ".csv");
     QVERIFY(expectedFile.open(QIODevice::ReadOnly | QIODevice::Text)
         && input.open(QIODevice::ReadOnly));
-    QStringList expected = QString::fromUtf8(expectedFile.readAll()).split('\n');
-    while (!expected.isEmpty() && expected.last().isEmpty())
-        expected.removeLast();
+    QStringList expected_ = QString::fromUtf8(expectedFile.readAll()).split('\n');
+    while (!expected_.isEmpty() && expected_.last().isEmpty())
+        expected_.removeLast();
     // Header lines "key<TAB>value..." up to the message.
     QHash<QString, QStringList> header;
-    while (!expected.isEmpty() && !header.contains(QStringLiteral("message"))) {
-        QStringList cells = expected.takeFirst().split('\t');
+    while (!expected_.isEmpty() && !header.contains(QStringLiteral("message"))) {
+        QStringList cells = expected_.takeFirst().split('\t');
         header.insert(cells.takeFirst(), cells);
     }
 
     const QString readerName = header.value(QStringLiteral("reader")).value(0);
-    const std::unique_ptr<Parser> parser = reader(readerName);
-    Data data(parser.get());
-    const bool standards = !header.value(QStringLiteral("solutions")).isEmpty()
-        || !header.value(QStringLiteral("elements")).isEmpty();
+    ExpectedConcentrations expected;
+    Measurements data;
+    const bool standards = readerName == QLatin1String("standards");
     if (standards) {
-        prepareStandards(data, header.value(QStringLiteral("solutions")),
-            header.value(QStringLiteral("elements")));
+        data = prepareStandards(header.value(QStringLiteral("solutions")),
+            header.value(QStringLiteral("elements")), &expected);
     } else {
         // An earlier file must leave no trace, success or not.
-        data.addIso(Element(QStringLiteral("Old"), 1, Element::LR));
-        data.addSolution(Solution(QStringLiteral("STD_old"), 1, Solution::STD));
+        data.addIsotope(Isotope(QStringLiteral("Old"), 1, Isotope::LR));
+        data.addSolution(Solution(QStringLiteral("STD_old"), Solution::Standard, 1));
     }
 
-    const ParseResult result = read(input.readAll(), &data);
-    QCOMPARE(QString::number(result.code), header.value(QStringLiteral("code")).value(0));
-    QCOMPARE(result.message,
+    const Status result = read(readerName, input.readAll(), &data, &expected);
+    QCOMPARE(QString::number(result.ok() ? 0 : 1), header.value(QStringLiteral("code")).value(0));
+    QCOMPARE(result.message(),
         header.value(QStringLiteral("message")).value(0).replace(QLatin1String("\\n"), "\n"));
-    QCOMPARE(dump(data, standards), expected.join('\n'));
-    if (result.code != 0)
+    QCOMPARE(dump(data, standards ? &expected : nullptr), expected_.join('\n'));
+    if (!result.ok())
         QCOMPARE(QLocale().language(), QLocale::C);
 }
 
@@ -174,15 +172,16 @@ void TestReaders::headerNamesSolutions()
 
     const QRegularExpression rule("^" + header + "(_?\\d+)?$");
     const bool expected = rule.isValid() && rule.match(standard).hasMatch();
-    ParserInSTDQC standards;
-    Data data(&standards);
-    data.addIso(Element(QStringLiteral("Li"), 7, Element::LR));
+    Measurements data;
+    data.addIsotope(Isotope(QStringLiteral("Li"), 7, Isotope::LR));
     // A standard whatever its name, so that it is looked up.
-    data.addSolution(Solution(standard, 1, Solution::STD));
+    data.addSolution(Solution(standard, Solution::Standard, 1));
     // Last on the line, so no empty cell stands right of the header.
-    const ParseResult result = read(("Element;QC_1;;" + header + "\nLi;5;3;4;2\n").toUtf8(), &data);
-    QCOMPARE(result.code, expected ? 0 : 1);
-    QCOMPARE(data.getSolution(0)->getConcent(0), expected ? 4.0 : 0.0);
+    ExpectedConcentrations concentrations;
+    const Status result = read(QStringLiteral("standards"),
+        ("Element;QC_1;;" + header + "\nLi;5;3;4;2\n").toUtf8(), &data, &concentrations);
+    QCOMPARE(result.ok(), expected);
+    QCOMPARE(concentrations.value(0, 0), expected ? 4.0 : 0.0);
 }
 
 void TestReaders::hostile_data()
@@ -193,13 +192,13 @@ void TestReaders::hostile_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<double>("value");
 
-    const QString q = ParserInAgilentCSV::ICP_MS_NAME;
-    const QString hr = ParserInHRElementCSV::ICP_MS_NAME;
-    const QString std;
+    const QString q = QuadrupoleReader::ICP_MS_NAME;
+    const QString hr = HighResolutionReader::ICP_MS_NAME;
+    const QString std = QStringLiteral("standards");
     // The box that shows the message must not receive megabytes.
     QTest::newRow("quadrupole: huge number")
         << q << "Sample:;BLK_1;;STD_1;\nLi / 7 [#1];" + QByteArray(4 << 20, '7') + ";4.5%;900;2%;\n"
-        << InputParser::NUMBER_ERROR + "\n\nLine 2: '" + QString(40, '7') + QChar(0x2026) + "'"
+        << NumberReader::NUMBER_ERROR + "\n\nLine 2: '" + QString(40, '7') + QChar(0x2026) + "'"
         << 0.0;
 
     // Far more than any instrument runs: each value must still reach its own solution.
@@ -234,16 +233,18 @@ void TestReaders::hostile()
     QFETCH(QString, message);
     QFETCH(double, value);
 
-    const std::unique_ptr<Parser> parser = ::reader(reader);
-    Data data(parser.get());
-    if (reader.isEmpty())
-        prepareStandards(data, { "QC_1", "STD_1" }, { "Li" });
-    const ParseResult result = read(file, &data);
-    QCOMPARE(result.message, message.isEmpty() ? result.message : message);
-    QCOMPARE(result.code, message.isEmpty() ? 0 : 1);
+    ExpectedConcentrations expected;
+    Measurements data;
+    if (reader == QLatin1String("standards"))
+        data = prepareStandards({ "QC_1", "STD_1" }, { "Li" }, &expected);
+    const Status result = ::read(reader, file, &data, &expected);
+    QCOMPARE(result.message(), message.isEmpty() ? result.message() : message);
+    QCOMPARE(result.ok(), message.isEmpty());
     if (message.isEmpty()) {
-        const Solution *last = data.getSolution(data.solutionSize() - 1);
-        QCOMPARE(reader.isEmpty() ? last->getConcent(0) : last->getCps(0), value);
+        const int last = data.solutionCount() - 1;
+        QCOMPARE(reader == QLatin1String("standards") ? expected.value(last, 0)
+                                                      : data.solution(last).intensity(0),
+            value);
     }
 }
 
