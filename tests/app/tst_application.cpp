@@ -118,6 +118,7 @@ private slots:
     void recoveryBoundsFollowPanel();
     void closing_data();
     void closing();
+    void settingsWrittenBeforeTheUpgrade();
 
     // The whole job on files.
     void openDataFile_data();
@@ -495,6 +496,26 @@ void TestApplication::closing()
     QCOMPARE(QStringList({ ui()->isotopeLR->currentText(), ui()->isotopeMR->currentText(),
                  ui()->isotopeHR->currentText() }),
         expected);
+}
+
+// A settings file as the earlier versions wrote it: every choice comes back.
+void TestApplication::settingsWrittenBeforeTheUpgrade()
+{
+    window.reset();
+    QFile earlier(DATA + "settings_written_before_the_upgrade.conf");
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QDir().mkpath(settingsDir.filePath(ORGANISATION));
+    QFile store(settingsDir.filePath(ORGANISATION + "/" + APPLICATION + ".conf"));
+    QVERIFY(store.open(QIODevice::WriteOnly)
+        && store.write(earlier.readAll().replace("@@DATA@", TEST_DATA_DIR)) > 0);
+    store.close();
+    newWindow();
+    QCOMPARE(ui()->weighting->currentText(), QString::fromUtf8("1/x\u00b2"));
+    QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), 70110);
+    load(QStringLiteral("HR-ICP-MS"), RUN_HR);
+    QCOMPARE(ui()->isotopeLR->currentText() + '|' + ui()->isotopeMR->currentText(),
+        QStringLiteral("115In LR|115In MR"));
+    QCOMPARE(run().value(0).title, QStringLiteral("Quality Controls"));
 }
 
 void TestApplication::openDataFile_data()
