@@ -596,7 +596,10 @@ Status Application::saveAnsweredOutput(const QFileDialog &dialog)
 
 Status Application::saveResults(const QString &fileName, ProcessingRun::Layout layout)
 {
-    const Status saved = ProcessingRun::save(fileName, m_outcome, layout);
+    // Limits of 0 and no concentration would pass for results.
+    const Status saved = m_processed
+        ? ProcessingRun::save(fileName, m_outcome, layout)
+        : Status::failure(tr("There are no results yet: press Process first"));
     if (!saved.ok())
         QMessageBox::warning(
             this, tr("Save File"), tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));

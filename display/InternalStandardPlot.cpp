@@ -64,14 +64,14 @@ void InternalStandardPlot::draw(const Measurements &data, int iso, int reference
     for (int k = 1; k <= n; ++k) {
         const Solution &solution = data.solution(k - 1);
         const double v = solution.intensity(iso);
-        if (!Statistics::isFinite(v))
+        // A value the instrument did not give is no point, nor part of the statistics.
+        if (!solution.isMeasured(iso) || !Statistics::isFinite(v))
             continue;
         x.append(k);
         y.append(v);
         // The same test as the run's check, so both name the same solutions.
         if (bounds && k - 1 != reference
-            && (!solution.isMeasured(iso)
-                || !RecoveryCheck::inside(RecoveryCheck::recovery(v, referenceValue), low, high))) {
+            && !RecoveryCheck::inside(RecoveryCheck::recovery(v, referenceValue), low, high)) {
             outsideX.append(k);
             outsideY.append(v);
         }

@@ -2,6 +2,15 @@
 
 #include "model/Measurements.h"
 
+#include <QString>
+
+bool RecoveryCheck::inside(double percent, int low, int high)
+{
+    bool read = false;
+    const double shown = QString::number(percent, 'f', 1).toDouble(&read);
+    return read && low <= shown && shown <= high;
+}
+
 RecoveryReport RecoveryCheck::check(
     const Measurements &data, int reference, const QVector<int> &isotopes, int low, int high)
 {

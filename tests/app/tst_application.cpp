@@ -577,6 +577,13 @@ void TestApplication::openDataFile()
         = shown ? QStringList { "BLK_Avg_All", "BLK_Avg_First_Seq" } : QStringList();
     QCOMPARE(texts(ui()->outputSolutions->model()).mid(solutions), averages);
     QCOMPARE(ui()->referenceSolution->count(), solutions);
+    // Nothing processed yet: no results to save, and nothing written.
+    ModalAnswerer answerer({ QMessageBox::Ok });
+    QVERIFY(!window->saveResults(work.filePath("early.csv")).ok());
+    QCOMPARE(answerer.seen().value(0).text,
+        "Cannot write file " + work.filePath("early.csv")
+            + ":\nThere are no results yet: press Process first.");
+    QVERIFY(!QFile::exists(work.filePath("early.csv")));
 }
 
 void TestApplication::cancelledDialogs_data()

@@ -14,6 +14,7 @@ the rules and read the differences before committing them:
 
 import math
 import os
+from decimal import ROUND_HALF_UP, Decimal
 import re
 import shlex
 import sys
@@ -407,9 +408,11 @@ def process(run):
                 if s.cps[j] == 0.0:
                     outside.append("%s : %s (not measured)" % (s.name, isos[j].name.rstrip()))
                     continue
-                percent = 100.0 * s.cps[j] / raw[ref].cps[j]
-                if not low <= percent <= high:
-                    outside.append("%s : %s (%.1f %%)" % (s.name, isos[j].name.rstrip(), percent))
+                # judged as printed: one decimal, exact ties away from zero
+                shown = Decimal(100.0 * s.cps[j] / raw[ref].cps[j]).quantize(
+                    Decimal("0.1"), rounding=ROUND_HALF_UP)
+                if not low <= shown <= high:
+                    outside.append("%s : %s (%s %%)" % (s.name, isos[j].name.rstrip(), shown))
         trace.append("# IS recovery outside %d-%d %%: %d / %d" % (low, high, len(outside), checked))
         trace += outside
     trace += ["*** refreshing plots and tables ***", "*** end of processing ***"]
