@@ -7,7 +7,8 @@ void BlankSubtraction::subtract(Measurements *data, int blank, const QVector<int
     if (blank == -1)
         return;
     for (int i = 0; i < data->isotopeCount(); ++i) {
-        if (keep.contains(i))
+        // A value of the blank not measured (or whose IS was not) has nothing to take off.
+        if (keep.contains(i) || !data->solution(blank).isMeasured(i))
             continue;
         // Read before the loop: the blank itself is visited and becomes zero.
         const double b = data->solution(blank).intensity(i);

@@ -10,7 +10,8 @@ class BlankSubtraction
 {
 public:
     // Values of exactly 0.0 stay; the isotopes in keep (the internal
-    // standards) are left alone. Nothing for a blank of -1.
+    // standards), and those the blank did not measure, are left alone.
+    // Nothing for a blank of -1.
     static void subtract(Measurements *data, int blank, const QVector<int> &keep);
 };
 

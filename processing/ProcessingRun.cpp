@@ -313,6 +313,8 @@ Measurements ProcessingRun::handleBlanks(
         if (blank == -1) {
             Trace::line(QStringLiteral("# no blank available: nothing subtracted"));
             outcome->warnings.append(NO_SUBTRACTION_BLANK);
+        } else {
+            traceBlankWithoutStandard(working, blank, outcome);
         }
         BlankSubtraction::subtract(&working, blank, plan.keptIsotopes());
     }
@@ -338,6 +340,23 @@ Measurements ProcessingRun::handleBlanks(
         }
     }
     return source;
+}
+
+void ProcessingRun::traceBlankWithoutStandard(
+    const Measurements &working, int blank, RunOutcome *outcome)
+{
+    const Solution &values = working.solution(blank);
+    for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
+        const int standard = outcome->corrected[group];
+        if (standard == -1 || values.isMeasured(standard))
+            continue;
+        const QString said = QStringLiteral("%1 has no value for its IS %2: nothing subtracted in "
+                                            "the %3 group")
+                                 .arg(values.name(), working.isotope(standard).name().trimmed(),
+                                     Isotope::resolutionName(group));
+        Trace::line(QStringLiteral("# ") + said);
+        outcome->warnings.append(QStringLiteral("Blank ") + said);
+    }
 }
 
 bool ProcessingRun::fitCalibration(const Plan &plan, RunOutcome *outcome)

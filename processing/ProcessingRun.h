@@ -57,6 +57,9 @@ private:
     static void correctInternalStandard(const Plan &plan, RunOutcome *outcome);
     static Measurements handleBlanks(
         const Measurements &data, const Plan &plan, RunOutcome *outcome);
+    // A blank without its IS cannot be corrected: nothing of its group is subtracted.
+    static void traceBlankWithoutStandard(
+        const Measurements &working, int blank, RunOutcome *outcome);
     static bool fitCalibration(const Plan &plan, RunOutcome *outcome);
     static void computeResults(const Measurements &source, const Plan &plan, RunOutcome *outcome);
     static void checkQualityControl(const Plan &plan, RunOutcome *outcome);

@@ -278,8 +278,15 @@ def process(run):
         blank_pos = [k for k, s in enumerate(work) if s.kind == "BLK"]
         if blank in blank_names and blank_names.index(blank) < len(blank_pos):
             blank_id = blank_pos[blank_names.index(blank)]
+            for grp in corrected:  # a blank without its IS cannot be corrected: not subtracted
+                if not work[blank_id].measured[chosen[grp]]:
+                    name, std = work[blank_id].name, isos[chosen[grp]].name.rstrip()
+                    trace.append("# %s has no value for its IS %s: nothing subtracted in the %s group"
+                                 % (name, std, grp))
+                    errors.append("Blank %s has no value for its IS %s: nothing subtracted in the %s group"
+                                  % (name, std, grp))
             for i in range(n):
-                if i in is_list:
+                if i in is_list or not work[blank_id].measured[i]:
                     continue
                 b = work[blank_id].cps[i]
                 for s in work:
