@@ -400,6 +400,7 @@ Status Application::loadDataFile(const QString &fileName)
         return read;
     }
     m_runAct->setEnabled(true);
+    ui->statusBar->showMessage(m_data.repeatedIsotopes().join(QLatin1Char(' ')));
     selectRememberedIsotopes();
     refreshInternalStandardChoices();
     showInternalStandard();

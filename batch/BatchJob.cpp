@@ -25,6 +25,8 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
         errors << read.message() << '\n';
         return FileError;
     }
+    for (const QString &repeated : data.repeatedIsotopes())
+        errors << repeated << '\n';
 
     const RunOutcome outcome = ProcessingRun::run(
         data, command.standardsFile, command.options, ProcessingRun::Listing::Failures);

@@ -49,10 +49,12 @@ BatchPlots::BatchPlots(const QString &folder, PlotImage::Format format)
     : folder(folder), format(format)
 { }
 
-QString BatchPlots::fileName(const QString &kind, const QString &name) const
+QString BatchPlots::fileName(const QString &kind, const QString &name, int occurrence) const
 {
-    return QDir(folder).filePath(
-        kind + QLatin1Char('-') + safeName(name) + QLatin1Char('.') + PlotImage::suffix(format));
+    // A second line of the same isotope must not overwrite the first one's image.
+    const QString count = occurrence > 1 ? QStringLiteral("-%1").arg(occurrence) : QString();
+    return QDir(folder).filePath(kind + QLatin1Char('-') + safeName(name) + count + QLatin1Char('.')
+        + PlotImage::suffix(format));
 }
 
 Status BatchPlots::makeFolder() const
@@ -90,7 +92,8 @@ Status BatchPlots::write(
         PlotStyle::frameCalibration(&plot);
         calibration.draw(outcome, iso);
         const Status saved = save(&plot, format,
-            fileName(QStringLiteral("calibration"), outcome.working.isotope(iso).name()));
+            fileName(QStringLiteral("calibration"), outcome.working.isotope(iso).baseName(),
+                outcome.working.isotope(iso).occurrence()));
         if (!saved.ok())
             return saved;
     }

@@ -31,7 +31,7 @@ public:
 
 private:
     Status makeFolder() const;
-    QString fileName(const QString &kind, const QString &name) const;
+    QString fileName(const QString &kind, const QString &name, int occurrence = 1) const;
 
     QString folder;
     PlotImage::Format format;

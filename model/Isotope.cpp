@@ -21,7 +21,20 @@ QString Isotope::resolutionName(Resolution resolution)
     return QString();
 }
 
-QString Isotope::name() const
+QString Isotope::baseName() const
 {
     return QString::number(m_mass) + m_element + QLatin1Char(' ') + resolutionName(m_resolution);
+}
+
+QString Isotope::name() const
+{
+    if (m_occurrence == 1)
+        return baseName();
+    return baseName().trimmed() + QStringLiteral(" (%1)").arg(m_occurrence);
+}
+
+void Isotope::setPlace(int line, int occurrence)
+{
+    m_line = line;
+    m_occurrence = occurrence;
 }

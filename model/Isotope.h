@@ -22,8 +22,16 @@ public:
     Resolution resolution() const { return m_resolution; }
     Resolution group() const { return m_resolution == Undefined ? LR : m_resolution; }
     // The label used everywhere: mass, element text, a blank, resolution name
-    // ("59Co MR", "59Co #1 ").
+    // ("59Co MR", "59Co #1 "); a second line of the same isotope in the file
+    // is told apart, "56Fe MR (2)".
     QString name() const;
+    // The label without the count of a repeated isotope.
+    QString baseName() const;
+    // 1 for the first line of the file with this isotope, 2 for the second…
+    int occurrence() const { return m_occurrence; }
+    // The line of the file it was read from (1-based), 0 when unknown.
+    int line() const { return m_line; }
+    void setPlace(int line, int occurrence);
 
     // "HR", "MR", "LR", or empty for the undefined resolution.
     static QString resolutionName(Resolution resolution);
@@ -32,6 +40,8 @@ private:
     QString m_element;
     int m_mass;
     Resolution m_resolution;
+    int m_line = 0;
+    int m_occurrence = 1;
 };
 
 #endif

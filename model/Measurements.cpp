@@ -5,8 +5,12 @@
 const QString Measurements::ALL_BLANKS_AVERAGE = QStringLiteral("BLK_Avg_All");
 const QString Measurements::FIRST_RUN_AVERAGE = QStringLiteral("BLK_Avg_First_Seq");
 
-int Measurements::addIsotope(const Isotope &isotope)
+int Measurements::addIsotope(Isotope isotope, int line)
 {
+    int occurrence = 1;
+    for (const Isotope &earlier : qAsConst(m_isotopes))
+        occurrence += earlier.baseName() == isotope.baseName();
+    isotope.setPlace(line, occurrence);
     const int position = isotopeCount();
     m_isotopes.append(isotope);
     m_groups[isotope.group()].append(position);
@@ -89,6 +93,25 @@ int Measurements::indexOfSolution(const QString &name) const
             return s;
     }
     return -1;
+}
+
+QStringList Measurements::repeatedIsotopes() const
+{
+    QStringList texts;
+    for (const Isotope &repeated : m_isotopes) {
+        if (repeated.occurrence() == 1)
+            continue;
+        for (const Isotope &first : m_isotopes) {
+            if (first.occurrence() == 1 && first.baseName() == repeated.baseName())
+                texts.append(QStringLiteral("%1 is on lines %2 and %3 of the data file: the one on "
+                                            "line %3 is named %4.")
+                                 .arg(first.baseName().trimmed())
+                                 .arg(first.line())
+                                 .arg(repeated.line())
+                                 .arg(repeated.name()));
+        }
+    }
+    return texts;
 }
 
 void Measurements::markMissingInternalStandard(

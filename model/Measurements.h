@@ -18,7 +18,8 @@ public:
     static const QString ALL_BLANKS_AVERAGE;
     static const QString FIRST_RUN_AVERAGE;
 
-    int addIsotope(const Isotope &isotope);
+    // line: where the isotope stands in its file (1-based), for the messages.
+    int addIsotope(Isotope isotope, int line = 0);
     int addSolution(const Solution &solution);
     void clear();
 
@@ -43,6 +44,8 @@ public:
     QStringList isotopeNames(const QVector<int> &positions) const;
     // The first solution of that name, or -1.
     int indexOfSolution(const QString &name) const;
+    // One text per isotope the file holds more than once, naming both lines.
+    QStringList repeatedIsotopes() const;
 
     // In each solution whose internal standard of a group was not measured,
     // the group's values cannot be corrected: they become not measured too.

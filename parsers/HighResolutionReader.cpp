@@ -63,7 +63,8 @@ Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
         const QRegularExpressionMatch massMatch = massPattern.match(label);
         const int iso = data->addIsotope(Isotope(symbolPattern.match(label).captured(),
             massMatch.hasMatch() ? massMatch.captured().toInt() : 0,
-            resolution(resolutionPattern.match(label).captured())));
+            resolution(resolutionPattern.match(label).captured())),
+            row + 1);
 
         QVector<QStringRef> values;
         values.reserve(cells.size() - 1);

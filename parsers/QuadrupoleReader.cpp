@@ -72,7 +72,7 @@ Status QuadrupoleReader::read(QIODevice *file, Measurements *data) const
         const QRegularExpressionMatch massMatch = massPattern.match(label);
         if (massMatch.hasMatch())
             mass = digitsPattern.match(massMatch.captured()).captured().toInt();
-        const int iso = data->addIsotope(Isotope(name, mass, Isotope::Undefined));
+        const int iso = data->addIsotope(Isotope(name, mass, Isotope::Undefined), row + 1);
         const QString isoName = data->isotope(iso).name();
 
         const int nValues = cells.size() - 1;

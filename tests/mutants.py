@@ -259,6 +259,10 @@ FAULTS = [
     ("batch", "batch/main.cpp", "    std::signal(SIGPIPE, SIG_IGN);\n", "", "a closed trace reader"),
     ("batch", "parsers/OutputFile.cpp", "m_straight = target.exists() && !target.isFile() && !target.isDir();",
      "m_straight = false;", "a named pipe written into, not replaced"),
+    ("batch", "batch/BatchPlots.cpp", "const QString count = occurrence > 1 ? QStringLiteral(\"-%1\").arg(occurrence) : QString();",
+     "const QString count;", "a repeated isotope's image beside the first one's"),
+    ("model", "model/Measurements.cpp", "occurrence += earlier.baseName() == isotope.baseName();",
+     "occurrence += 0;", "a repeated isotope told apart"),
     # Window glue
     ("window", "app/Application.cpp", "void Application::chooseSubtraction()\n{\n    ui->yIntercept->setChecked(false);",
      "void Application::chooseSubtraction()\n{\n", "the two blank options exclude each other"),

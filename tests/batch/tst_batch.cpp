@@ -210,24 +210,34 @@ void TestBatch::plots_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("images"); // in @TMP/plots
+    QTest::addColumn<QString>("errors");
 
     const QStringList recovery = files("HR-ICP-MS", "@DATA/recovery_hr.csv", "@DATA/stdqc_li.csv")
         + QStringList { "--is-ref", "BLK_1", "--is-lr", "115In LR", "--is-mr", "115In MR" };
     const QStringList names { "calibration-7Li_LR.", "internal-standard-LR.",
         "internal-standard-MR." };
     QTest::newRow("png, folder made") << recovery + QStringList { "--plots", "@TMP/plots" }
-                                      << QStringList(names).replaceInStrings(".", ".png");
+                                      << QStringList(names).replaceInStrings(".", ".png") << "";
     QTest::newRow("svg") << recovery + QStringList { "--plots=@TMP/plots", "--plot-format", "svg" }
-                         << QStringList(names).replaceInStrings(".", ".svg");
+                         << QStringList(names).replaceInStrings(".", ".svg") << "";
     QTest::newRow("pdf, MR corrected alone")
         << recovery + QStringList { "--plots", "@TMP/plots", "--plot-format=pdf", "--is-groups=MR" }
-        << QStringList { "calibration-7Li_LR.pdf", "internal-standard-MR.pdf" };
+        << QStringList { "calibration-7Li_LR.pdf", "internal-standard-MR.pdf" } << "";
     // "7Li #1 " and "56Fe #2 "; In has no standards
     QTest::newRow("quadrupole names")
         << files("Q-ICP-MS", "@DATA/quadrupole_run.csv", "@DATA/quadrupole_run_stdqc.csv")
             + QStringList { "--is-ref=BLK_1", "--is-lr=115In #1", "--plots", "@TMP/plots" }
         << QStringList { "calibration-56Fe_2.png", "calibration-59Co_1.png",
-               "calibration-7Li_1.png", "internal-standard-LR.png" };
+               "calibration-7Li_1.png", "internal-standard-LR.png" }
+        << "";
+    // The second line of 56Fe MR must not overwrite the first one's image.
+    QTest::newRow("repeated isotope")
+        << files("HR-ICP-MS", "@DATA/repeated_isotope_hr.csv", "@DATA/not_measured_stdqc.csv")
+            + QStringList { "--blank-mode=none", "--plots", "@TMP/plots", "--plot-format=svg" }
+        << QStringList { "calibration-56Fe_MR-2.svg", "calibration-56Fe_MR.svg",
+               "calibration-7Li_LR.svg" }
+        << "56Fe MR is on lines 5 and 7 of the data file: the one on line 7 is named 56Fe MR "
+           "(2).\n";
 }
 
 // Drawn without a display or a session, and saying nothing about it.
@@ -235,6 +245,7 @@ void TestBatch::plots()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, images);
+    QFETCH(QString, errors);
 
     QStringList command { "-u", "QT_QPA_PLATFORM", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u",
         "XDG_RUNTIME_DIR", PROGRAM };
@@ -242,7 +253,7 @@ void TestBatch::plots()
         command.append(expand(argument, output));
     const Outcome outcome = BatchProcess::run("env", command);
     QCOMPARE(outcome.exitCode, 0);
-    QCOMPARE(outcome.err, QString());
+    QCOMPARE(outcome.err, errors);
 
     const QDir plots(dir->filePath("plots"));
     QCOMPARE(plots.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), images);

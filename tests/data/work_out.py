@@ -24,16 +24,32 @@ ZERO = 1e-14
 
 
 class Iso:
-    def __init__(self, element, mass, resol):
-        self.element, self.mass, self.resol = element, mass, resol
+    def __init__(self, element, mass, resol, line):
+        self.element, self.mass, self.resol, self.line, self.count = element, mass, resol, line, 1
 
     @property
-    def name(self):
+    def base(self):
         return "%d%s %s" % (self.mass, self.element, self.resol if self.resol != "ND" else "")
+
+    @property
+    def name(self):  # a second line of the same isotope is told apart
+        return self.base if self.count == 1 else "%s (%d)" % (self.base.rstrip(), self.count)
 
     @property
     def group(self):  # index among HR, MR, LR
         return {"HR": 0, "MR": 1}.get(self.resol, 2)
+
+
+def repeats(isos):
+    """Counts each isotope's lines; one message per line after the first."""
+    said = []
+    for i, iso in enumerate(isos):
+        earlier = [e for e in isos[:i] if e.base == iso.base]
+        iso.count = len(earlier) + 1
+        if earlier:
+            said.append("%s is on lines %d and %d of the data file: the one on line %d is named %s."
+                        % (iso.base.rstrip(), earlier[0].line, iso.line, iso.line, iso.name))
+    return said
 
 
 class Sol:
@@ -62,14 +78,14 @@ def read_hr(path):
     lines = open(path, encoding="utf-8").read().splitlines()
     names = [c for c in lines[0].split(";") if c]
     pattern = re.compile(r"[A-Z][a-z]?\d{1,3}\((LR|MR|HR)\);")
-    rows = [l for l in lines[1:] if pattern.search(l)]
+    rows = [(k + 1, l) for k, l in enumerate(lines) if k > 0 and pattern.search(l)]
     isos, sols = [], [Sol(n, len(rows)) for n in names]
-    for i, line in enumerate(rows):
+    for i, (row, line) in enumerate(rows):
         cells = [c for c in line.split(";") if c]
         label = cells[0]
         isos.append(Iso(re.search(r"[A-Z][a-z]?", label).group(),
                         int(re.search(r"\d{1,3}", label).group()),
-                        re.search(r"(LR|MR|HR)", label).group()))
+                        re.search(r"(LR|MR|HR)", label).group(), row))
         values = [c for c in cells[1:] if re.search(r"\d|not def.", c)]
         assert len(values) == 2 * len(sols)
         for k, s in enumerate(sols):
@@ -83,14 +99,15 @@ def read_q(path):
     start = next(k for k, l in enumerate(lines) if l.startswith("Sample:"))
     names = [c for c in lines[start].split(";") if c][1:]
     pattern = re.compile(r"[A-Z][a-z]? / \d{1,3} \[#\d\];")
-    rows = [l for l in lines[start + 1:] if pattern.search(l)]
+    rows = [(k + 1, l) for k, l in enumerate(lines) if k > start and pattern.search(l)]
     isos, sols = [], [Sol(n, len(rows)) for n in names]
-    for i, line in enumerate(rows):
+    for i, (row, line) in enumerate(rows):
         cells = [c for c in line.split(";") if c]
         label = cells[0]
         symbol = re.search(r"[A-Z][a-z]?", label).group()
         tune = re.search(r"\[#\d\]", label).group()[1:-1]
-        isos.append(Iso(symbol + " " + tune, int(re.search(r"/ (\d{1,3})", label).group(1)), "ND"))
+        isos.append(Iso(symbol + " " + tune, int(re.search(r"/ (\d{1,3})", label).group(1)), "ND",
+                        row))
         values = cells[1:]
         assert len(values) == 2 * len(sols)
         for k, s in enumerate(sols):
@@ -200,7 +217,7 @@ def process(run):
             first.append(k)
         elif first:
             break
-    errors = []
+    errors = repeats(isos)
     trace = ["*** begin processing ***", "# Ketrion configuration:",
              "  Selected ICP instrument: " + instrument]
     ref = names.index(run["is-ref"]) if "is-ref" in run else -1
