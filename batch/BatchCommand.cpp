@@ -353,5 +353,17 @@ Status BatchCommand::parse(const QStringList &arguments)
         if (!set.ok())
             return set;
     }
+    bool anyCorrected = false;
+    for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
+        const QString name = QStringLiteral("is-") + Isotope::resolutionName(group).toLower();
+        anyCorrected = anyCorrected || options.groups[group].corrected;
+        if (parser.isSet(name) && !options.groups[group].corrected)
+            return Status::failure(
+                QStringLiteral("'--%1' applies only when '--is-groups' corrects %2.")
+                    .arg(name, Isotope::resolutionName(group)));
+    }
+    if (parser.isSet(QStringLiteral("is-recovery")) && !anyCorrected)
+        return Status::failure(
+            QStringLiteral("'--is-recovery' applies only when '--is-groups' corrects a group."));
     return Status::success();
 }

@@ -213,12 +213,14 @@ void TestBatch::plots_data()
     QTest::addColumn<QString>("errors");
 
     const QStringList recovery = files("HR-ICP-MS", "@DATA/recovery_hr.csv", "@DATA/stdqc_li.csv")
-        + QStringList { "--is-ref", "BLK_1", "--is-lr", "115In LR", "--is-mr", "115In MR" };
+        + QStringList { "--is-ref", "BLK_1", "--is-mr", "115In MR" };
     const QStringList names { "calibration-7Li_LR.", "internal-standard-LR.",
         "internal-standard-MR." };
-    QTest::newRow("png, folder made") << recovery + QStringList { "--plots", "@TMP/plots" }
-                                      << QStringList(names).replaceInStrings(".", ".png") << "";
-    QTest::newRow("svg") << recovery + QStringList { "--plots=@TMP/plots", "--plot-format", "svg" }
+    QTest::newRow("png, folder made")
+        << recovery + QStringList { "--is-lr", "115In LR", "--plots", "@TMP/plots" }
+        << QStringList(names).replaceInStrings(".", ".png") << "";
+    QTest::newRow("svg") << recovery
+            + QStringList { "--is-lr=115In LR", "--plots=@TMP/plots", "--plot-format", "svg" }
                          << QStringList(names).replaceInStrings(".", ".svg") << "";
     QTest::newRow("pdf, MR corrected alone")
         << recovery + QStringList { "--plots", "@TMP/plots", "--plot-format=pdf", "--is-groups=MR" }
