@@ -112,7 +112,7 @@ Application::Application(QWidget *parent)
     connectWidgets();
     setUpPlots();
     selectRememberedOptions();
-    fitConfigurationPage();
+    fitToControls();
 }
 
 Application::~Application()
@@ -188,6 +188,9 @@ void Application::connectWidgets()
     connect(ui->evolutionIsotopes->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         &Application::showEvolution);
     connect(ui->tabs, &QTabWidget::currentChanged, this, &Application::followTab);
+    // The trace must never name one instrument while the data came from the other.
+    connect(ui->instrument, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+        &Application::rereadDataFile);
 
     const auto indexChanged = QOverload<int>::of(&QComboBox::currentIndexChanged);
     connect(ui->internalStandardPlotChoice, indexChanged, this, &Application::showInternalStandard);
@@ -245,20 +248,18 @@ void Application::setPlotTitles()
     ui->evolutionPlot->setTitle(tr("Evolution"));
 }
 
-void Application::fitConfigurationPage()
+void Application::fitToControls()
 {
-    // Styles that draw group titles above their frames make the configuration
-    // page taller than the form's default size: grow once so it shows whole,
-    // as far as the screen allows.
+    // The configuration page scrolls: asked for its whole size once, it makes
+    // the window's minimum the size at which nothing of any tab is hidden.
     QScrollArea *area = ui->configurationScroll;
-    area->setMinimumHeight(ui->configurationPage->sizeHint().height() + 2 * area->frameWidth());
-    const int wanted = minimumSizeHint().height();
-    area->setMinimumHeight(0);
+    area->setMinimumSize(
+        ui->configurationPage->sizeHint() + QSize(2 * area->frameWidth(), 2 * area->frameWidth()));
+    const QSize wanted = minimumSizeHint();
+    area->setMinimumSize(0, 0);
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const int available = screen ? screen->availableGeometry().height() - 60 : wanted;
-    const int h = qMin(wanted, available);
-    if (h > height())
-        resize(width(), h);
+    const QSize available = screen ? screen->availableGeometry().size() - QSize(40, 60) : wanted;
+    resize(size().expandedTo(wanted).boundedTo(available.expandedTo(minimumSize())));
 }
 
 const Measurements &Application::workingSet() const
@@ -369,6 +370,10 @@ Status Application::loadDataFile(const QString &fileName)
         QMessageBox::warning(this, tr("Read File"), message);
         return Status::failure(message);
     }
+    m_dataFile = fileName;
+    // The choices made for the earlier file stay where this one allows.
+    const QStringList chosen { ui->isotopeLR->currentText(), ui->isotopeMR->currentText(),
+        ui->isotopeHR->currentText(), ui->referenceSolution->currentText() };
     const std::unique_ptr<InstrumentReader> reader
         = InstrumentReader::create(ui->instrument->currentText());
     const Status read = reader->read(&file, &m_data);
@@ -400,8 +405,13 @@ Status Application::loadDataFile(const QString &fileName)
         return read;
     }
     m_runAct->setEnabled(true);
-    ui->statusBar->showMessage(m_data.repeatedIsotopes().join(QLatin1Char(' ')));
+    ui->startHint->hide();
     selectRememberedIsotopes();
+    QStringList said = m_data.repeatedIsotopes();
+    const QStringList lost = keepChoices(chosen);
+    if (!lost.isEmpty())
+        said.append(tr("Not in this file: %1.").arg(lost.join(QStringLiteral(", "))));
+    ui->statusBar->showMessage(said.join(QLatin1Char(' ')));
     refreshInternalStandardChoices();
     showInternalStandard();
     ui->evolutionPattern->clear();
@@ -430,6 +440,34 @@ void Application::selectRememberedIsotopes()
         if (found != -1)
             choice.combo->setCurrentIndex(found);
     }
+}
+
+QStringList Application::keepChoices(const QStringList &texts)
+{
+    const struct
+    {
+        QComboBox *combo;
+        const char *box;
+    } choices[] = { { ui->isotopeLR, "IS-LR" }, { ui->isotopeMR, "IS-MR" },
+        { ui->isotopeHR, "IS-HR" }, { ui->referenceSolution, "IS reference" } };
+    QStringList lost;
+    for (int k = 0; k < texts.size(); ++k) {
+        if (texts.at(k).isEmpty())
+            continue;
+        const int found
+            = choices[k].combo->findText(texts.at(k), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found != -1)
+            choices[k].combo->setCurrentIndex(found);
+        else
+            lost.append(QStringLiteral("%1 (%2)").arg(texts.at(k), tr(choices[k].box)));
+    }
+    return lost;
+}
+
+void Application::rereadDataFile()
+{
+    if (!m_dataFile.isEmpty())
+        loadDataFile(m_dataFile);
 }
 
 // Unlike the isotopes, these choices exist before any file is read.

@@ -65,15 +65,20 @@ private slots:
     void chooseSubtraction();
     void enableInternalStandardIsotopes();
     void keepRecoveryBoundsApart();
+    void rereadDataFile();
 
 private:
     void createActions();
     void connectWidgets();
     void setUpPlots();
     void setPlotTitles();
-    void fitConfigurationPage();
+    // Large enough for every control of every tab, as far as the screen allows.
+    void fitToControls();
     void enableBlankSelection();
     void selectRememberedIsotopes();
+    // The IS isotopes and reference of texts, where the new file has them;
+    // "name (box)" for each it lacks.
+    QStringList keepChoices(const QStringList &texts);
     void selectRememberedOptions();
     void showSolutionLists();
     RunOptions runOptions() const;
@@ -97,6 +102,7 @@ private:
     QAction *m_quitAct = nullptr;
     QAction *m_runAct = nullptr;
 
+    QString m_dataFile;
     Measurements m_data; // the export as read
     Measurements m_preview; // its working set before a run
     bool m_processed = false; // whether m_outcome belongs to m_data

@@ -32,7 +32,7 @@ void EvolutionPlot::draw(const Measurements &data, int iso, const QString &choic
     PlotStyle::styleRunningOrderCurve(m_intensities);
 
     const int n = data.solutionCount();
-    m_plot->setAxisScale(QwtPlot::xBottom, 1.0, n, 1.0);
+    PlotStyle::scaleRunningOrder(m_plot, n);
 
     const QRegularExpression pattern(choice);
     QVector<double> x;

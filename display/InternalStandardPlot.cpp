@@ -51,7 +51,7 @@ void InternalStandardPlot::draw(const Measurements &data, int iso, int reference
 
     m_plot->setTitle(QwtText(QStringLiteral("Internal Standard ") + data.isotope(iso).name()));
     const int n = data.solutionCount();
-    m_plot->setAxisScale(QwtPlot::xBottom, 1.0, n, 1.0);
+    PlotStyle::scaleRunningOrder(m_plot, n);
     PlotStyle::styleRunningOrderCurve(m_intensities);
 
     // A reference without the IS value has no recovery to show.

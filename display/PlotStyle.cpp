@@ -8,6 +8,7 @@
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
+#include <qwt_scale_div.h>
 #include <qwt_symbol.h>
 
 namespace {
@@ -61,6 +62,25 @@ void PlotStyle::styleRunningOrderCurve(QwtPlotCurve *curve)
     curve->setSymbol(dot(Qt::black, 5));
     curve->setPen(QPen(Qt::blue, 1.0));
     curve->setStyle(QwtPlotCurve::Lines);
+}
+
+void PlotStyle::scaleRunningOrder(QwtPlot *plot, int n)
+{
+    // More ticks than this make a solid band; the labels are thinned further by the draw.
+    constexpr int MOST_TICKS = 60;
+    int step = 1;
+    for (int decade = 1; n / step > MOST_TICKS; decade *= 10) {
+        for (const int factor : { 1, 2, 5 }) {
+            step = factor * decade;
+            if (n / step <= MOST_TICKS)
+                break;
+        }
+    }
+    QList<double> ticks;
+    for (int position = step == 1 ? 1 : step; position <= n; position += step)
+        ticks.append(position);
+    plot->setAxisScaleDiv(
+        QwtPlot::xBottom, QwtScaleDiv(1.0, qMax(1, n), QList<double>(), QList<double>(), ticks));
 }
 
 QwtSymbol *PlotStyle::dot(Qt::GlobalColor colour, int size)

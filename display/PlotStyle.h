@@ -19,6 +19,9 @@ public:
     // alignment its labels had.
     static void useRunningOrderAxis(QwtPlot *plot);
     static void styleRunningOrderCurve(QwtPlotCurve *curve);
+    // The bottom axis from the first to the last of n solutions: a tick for
+    // each on a short run, on round positions (10, 20, …) on a long one.
+    static void scaleRunningOrder(QwtPlot *plot, int n);
     static QwtSymbol *dot(Qt::GlobalColor colour, int size);
     // No legend, both axes scaled to the items again.
     static void empty(QwtPlot *plot);

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <qwt_scale_map.h>
+#include <qwt_text.h>
 
 #include <cmath>
 
@@ -29,6 +30,11 @@ int RunningOrderScaleDraw::labelInterval(const QFont &font) const
     if (!(spacing > 0.0))
         return ticks.size();
     return qMax(1, int(std::ceil((widest + LABEL_GAP) / spacing)));
+}
+
+QwtText RunningOrderScaleDraw::label(double value) const
+{
+    return QwtText(QString::number(std::lround(value)));
 }
 
 void RunningOrderScaleDraw::draw(QPainter *painter, const QPalette &palette) const

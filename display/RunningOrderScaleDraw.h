@@ -13,6 +13,8 @@ public:
 
     // 1 when every tick's label fits, else the smallest n that keeps labels apart.
     int labelInterval(const QFont &font) const;
+    // A position, without the locale's thousands separator: 1200, not 1,200.
+    QwtText label(double value) const override;
 
 protected:
     void drawLabel(QPainter *painter, double value) const override;

@@ -3,6 +3,7 @@
 #include "display/CalibrationPlot.h"
 #include "display/EvolutionPlot.h"
 #include "display/InternalStandardPlot.h"
+#include "display/PlotStyle.h"
 #include "display/RunningOrderScaleDraw.h"
 #include "display/SolutionTableModel.h"
 #include "processing/CalibrationFit.h"
@@ -325,6 +326,14 @@ void TestDisplaying::runningOrderLabels()
         QVERIFY(!crowded(every, 1.0));
         QVERIFY(every == 1 || crowded(every / 2, 8.0));
     }
+    // Positions without the locale's thousands separator; a long run's ticks on round positions.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(RunningOrderScaleDraw().label(1200.0).text(), QStringLiteral("1200"));
+    QLocale::setDefault(QLocale::c());
+    PlotStyle::scaleRunningOrder(plot.get(), 2000);
+    const QList<double> ticks = plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick);
+    QCOMPARE(QString("%1 %2 %3").arg(ticks.size()).arg(ticks.first()).arg(ticks.last()),
+        QStringLiteral("40 50 2000"));
 }
 
 QTEST_MAIN(TestDisplaying)
