@@ -103,6 +103,8 @@ Application::Application(QWidget *parent)
     ui->evolutionIsotopes->setModel(m_isotopeNames);
     ui->inputTable->setModel(m_inputTable);
     ui->outputTable->setModel(m_outputTable);
+    for (QTableView *table : { ui->inputTable, ui->outputTable })
+        table->resizeColumnsToContents();
     m_calibrationPlot = std::make_unique<CalibrationPlot>(ui->calibrationPlot);
     m_internalStandardPlot = std::make_unique<InternalStandardPlot>(ui->internalStandardPlot);
     m_evolutionPlot = std::make_unique<EvolutionPlot>(ui->evolutionPlot);
@@ -269,8 +271,11 @@ const Measurements &Application::workingSet() const
 
 void Application::showInputSolution(int row)
 {
-    if (row != -1)
-        m_inputTable->showInput(m_data, m_outcome.expected, row);
+    if (row == -1)
+        return;
+    m_inputTable->showInput(m_data, m_outcome.expected, row);
+    // The headers are longer than most values and must stay readable.
+    ui->inputTable->resizeColumnsToContents();
 }
 
 void Application::showOutputSolution(int row)
@@ -279,6 +284,7 @@ void Application::showOutputSolution(int row)
         return;
     m_outputTable->showOutput(
         workingSet(), m_processed ? &m_outcome.results : nullptr, &m_outcome.calibration, row);
+    ui->outputTable->resizeColumnsToContents();
 }
 
 void Application::showCalibration(int row)
