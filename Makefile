@@ -86,7 +86,7 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench
 	$(BENCH_DIR)/bench/ketrion-bench
-	QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bench/ketrion-window-bench 2>/dev/null
+	$(BENCH_DIR)/bench/ketrion-window-bench
 
 # MUTANTS=text runs only the faults whose area or description holds it.
 mutants:
