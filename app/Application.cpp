@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -674,12 +675,14 @@ Status Application::savePlot(const QString &fileName)
     // The dialog offers JPEG only: a name it left without a suffix means that.
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     const QByteArray format = suffix.isEmpty() ? QByteArray("jpg") : suffix.toLatin1();
-    const QImage image = plot->grab().toImage();
-    // Replaces an earlier image only once the new one is complete.
-    const Status saved = OutputFile::write(fileName, QIODevice::WriteOnly, [&](QIODevice *device) {
-        QImageWriter writer(device, format);
-        return writer.write(image) ? Status::success() : Status::failure(writer.errorString());
-    });
+    // Encoded in memory first, so that a full disk gets its own reason; the
+    // earlier image is replaced only once the new one is complete.
+    QBuffer encoded;
+    encoded.open(QIODevice::WriteOnly);
+    QImageWriter writer(&encoded, format);
+    const Status saved = writer.write(plot->grab().toImage())
+        ? OutputFile::write(fileName, encoded.data(), QIODevice::WriteOnly)
+        : Status::failure(writer.errorString());
     if (!saved.ok())
         QMessageBox::warning(
             this, tr("Save Plot"), tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));

@@ -3,7 +3,6 @@
 #include "display/CalibrationPlot.h"
 #include "display/InternalStandardPlot.h"
 #include "display/PlotStyle.h"
-#include "parsers/OutputFile.h"
 #include "processing/RunOptions.h"
 #include "processing/RunOutcome.h"
 
@@ -14,22 +13,6 @@
 #include <qwt_plot.h>
 
 const QSize BatchPlots::SIZE(1200, 800);
-
-namespace {
-
-// Whole or not at all, as the results file.
-Status save(QwtPlot *plot, PlotImage::Format format, const QString &fileName)
-{
-    const Status saved = OutputFile::write(fileName, QIODevice::WriteOnly, [&](QIODevice *device) {
-        return PlotImage::write(plot, BatchPlots::SIZE, format, device);
-    });
-    if (saved.ok())
-        return saved;
-    return Status::failure(
-        QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
-}
-
-} // namespace
 
 QString BatchPlots::safeName(const QString &name)
 {
@@ -91,7 +74,7 @@ Status BatchPlots::write(
         CalibrationPlot calibration(&plot);
         PlotStyle::frameCalibration(&plot);
         calibration.draw(outcome, iso);
-        const Status saved = save(&plot, format,
+        const Status saved = PlotImage::save(&plot, SIZE, format,
             fileName(QStringLiteral("calibration"), outcome.working.isotope(iso).baseName(),
                 outcome.working.isotope(iso).occurrence()));
         if (!saved.ok())
@@ -110,7 +93,7 @@ Status BatchPlots::write(
         // The bounds as the window draws them while the correction is on.
         internalStandard.draw(
             data, iso, outcome.reference, options.recoveryLow, options.recoveryHigh);
-        const Status saved = save(&plot, format,
+        const Status saved = PlotImage::save(&plot, SIZE, format,
             fileName(QStringLiteral("internal-standard"), Isotope::resolutionName(group)));
         if (!saved.ok())
             return saved;

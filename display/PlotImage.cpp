@@ -1,5 +1,8 @@
 #include "display/PlotImage.h"
 
+#include "parsers/OutputFile.h"
+
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
@@ -63,4 +66,19 @@ Status PlotImage::write(QwtPlot *plot, const QSize &size, Format format, QIODevi
     renderer.render(plot, &painter, area);
     painter.end();
     return Status::success();
+}
+
+Status PlotImage::save(QwtPlot *plot, const QSize &size, Format format, const QString &fileName)
+{
+    // Drawn into memory first: a drawing's writer would hide a full disk
+    // behind "Unknown error".
+    QBuffer drawing;
+    drawing.open(QIODevice::WriteOnly);
+    Status saved = write(plot, size, format, &drawing);
+    if (saved.ok())
+        saved = OutputFile::write(fileName, drawing.data(), QIODevice::WriteOnly);
+    if (saved.ok())
+        return saved;
+    return Status::failure(
+        QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
 }

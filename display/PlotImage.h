@@ -31,6 +31,9 @@ public:
     }
 
     static Status write(QwtPlot *plot, const QSize &size, Format format, QIODevice *device);
+    // The image as a file, whole or not at all; a failure names the file and
+    // the system's reason.
+    static Status save(QwtPlot *plot, const QSize &size, Format format, const QString &fileName);
 };
 
 #endif

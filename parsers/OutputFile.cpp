@@ -8,37 +8,17 @@ OutputFile::OutputFile(const QString &fileName) : m_atomic(fileName), m_direct(f
     m_straight = target.exists() && !target.isFile() && !target.isDir();
 }
 
-Status OutputFile::write(const QString &fileName, QIODevice::OpenMode mode,
-    const std::function<Status(QIODevice *)> &fill)
+Status OutputFile::write(const QString &fileName, const QByteArray &bytes, QIODevice::OpenMode mode)
 {
     OutputFile file(fileName);
     if (!file.open(mode))
         return Status::failure(file.errorString());
-    const Status filled = fill(file.device());
-    if (!filled.ok()) {
+    if (!file.fill(bytes)) {
+        const QString reason = file.errorString();
         file.cancel();
-        return filled;
+        return Status::failure(reason);
     }
     return file.commit() ? Status::success() : Status::failure(file.errorString());
-}
-
-Status OutputFile::write(const QString &fileName, const QByteArray &bytes)
-{
-    return write(fileName, QIODevice::WriteOnly | QIODevice::Text, [&](QIODevice *device) {
-        // A short or failed write is seen as one count.
-        bool written = true;
-        for (qint64 done = 0; written && done < bytes.size();) {
-            const qint64 n = device->write(bytes.constData() + done, bytes.size() - done);
-            written = n > 0;
-            done += n;
-        }
-        if (auto *fileDevice = qobject_cast<QFileDevice *>(device))
-            written = fileDevice->flush() && written;
-        if (written)
-            return Status::success();
-        return Status::failure(device->errorString().isEmpty() ? QStringLiteral("Write error")
-                                                               : device->errorString());
-    });
 }
 
 bool OutputFile::open(QIODevice::OpenMode mode)
@@ -46,11 +26,27 @@ bool OutputFile::open(QIODevice::OpenMode mode)
     return m_straight ? m_direct.open(mode) : m_atomic.open(mode);
 }
 
-QIODevice *OutputFile::device()
+QFileDevice &OutputFile::device()
 {
     if (m_straight)
-        return &m_direct;
-    return &m_atomic;
+        return m_direct;
+    return m_atomic;
+}
+
+bool OutputFile::fill(const QByteArray &bytes)
+{
+    QFileDevice &file = device();
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    if (file.flush())
+        return file.error() == QFileDevice::NoError;
+    // A short write is reported without its reason; the next attempt gives the system's.
+    file.flush();
+    return false;
 }
 
 bool OutputFile::commit()
@@ -70,7 +66,8 @@ void OutputFile::cancel()
         m_atomic.cancelWriting();
 }
 
-QString OutputFile::errorString() const
+QString OutputFile::errorString()
 {
-    return m_straight ? m_direct.errorString() : m_atomic.errorString();
+    const QString reason = device().errorString();
+    return reason.isEmpty() ? QStringLiteral("Write error") : reason;
 }

@@ -7,8 +7,6 @@
 #include <QSaveFile>
 #include <QString>
 
-#include <functional>
-
 // A file written whole or not at all: a new or regular file is replaced only
 // on commit, so a failed write keeps the earlier one. A named pipe or device
 // that already exists is written straight into, since renaming over it would
@@ -16,23 +14,25 @@
 class OutputFile
 {
 public:
-    // Opens fileName, lets fill write into it and keeps what it wrote only when
-    // fill succeeds. A failure carries the reason without the file name.
-    static Status write(const QString &fileName, QIODevice::OpenMode mode,
-        const std::function<Status(QIODevice *)> &fill);
-    // The bytes as the file's whole text.
-    static Status write(const QString &fileName, const QByteArray &bytes);
+    // The bytes as the file's whole contents, made in memory beforehand so
+    // that a short write is seen at once. A failure carries the system's
+    // reason without the file name.
+    static Status write(const QString &fileName, const QByteArray &bytes,
+        QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Text);
 
 private:
     explicit OutputFile(const QString &fileName);
 
     bool open(QIODevice::OpenMode mode);
-    QIODevice *device();
+    QFileDevice &device();
+    // Every byte into the file, flushed: QSaveFile would commit although its
+    // last flush failed, leaving a truncated file in place of the earlier one.
+    bool fill(const QByteArray &bytes);
     // False, with the reason in errorString, when the file could not be completed.
     bool commit();
     // Drops what was written, where that is still possible.
     void cancel();
-    QString errorString() const;
+    QString errorString();
 
     QSaveFile m_atomic;
     QFile m_direct;

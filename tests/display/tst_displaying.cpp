@@ -3,6 +3,7 @@
 #include "display/CalibrationPlot.h"
 #include "display/EvolutionPlot.h"
 #include "display/InternalStandardPlot.h"
+#include "display/PlotImage.h"
 #include "display/PlotStyle.h"
 #include "display/RunningOrderScaleDraw.h"
 #include "display/SolutionTableModel.h"
@@ -11,6 +12,9 @@
 #include "processing/RunOutcome.h"
 
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include <limits>
 #include <memory>
@@ -21,6 +25,7 @@
 #include <qwt_symbol.h>
 
 using Drawn = QMap<QString, QString>;
+Q_DECLARE_METATYPE(PlotImage::Format)
 
 namespace {
 
@@ -92,6 +97,8 @@ private slots:
     void runningOrderPlots_data();
     void runningOrderPlots();
     void runningOrderLabels();
+    void imagesWholeOrNotAtAll_data();
+    void imagesWholeOrNotAtAll();
 
 private:
     std::unique_ptr<QwtPlot> plot;
@@ -334,6 +341,43 @@ void TestDisplaying::runningOrderLabels()
     const QList<double> ticks = plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick);
     QCOMPARE(QString("%1 %2 %3").arg(ticks.size()).arg(ticks.first()).arg(ticks.last()),
         QStringLiteral("40 50 2000"));
+}
+
+void TestDisplaying::imagesWholeOrNotAtAll_data()
+{
+    QTest::addColumn<PlotImage::Format>("format");
+    QTest::newRow("png") << PlotImage::Format::Png;
+    QTest::newRow("svg") << PlotImage::Format::Svg;
+    QTest::newRow("pdf") << PlotImage::Format::Pdf;
+}
+
+// A disk that fills up part-way keeps the earlier image, leaves nothing
+// half-written and says why: here a file size limit of 2 kB.
+void TestDisplaying::imagesWholeOrNotAtAll()
+{
+    QFETCH(PlotImage::Format, format);
+    QTemporaryDir folder;
+    const QString target = folder.filePath("plot." + PlotImage::suffix(format));
+    QFile earlier(target);
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    plot->setTitle(QStringLiteral("A plot of some size"));
+
+    rlimit previous {};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 2000;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status saved = PlotImage::save(plot.get(), QSize(1200, 800), format, target);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, signal);
+
+    QCOMPARE(saved.message(), "Cannot write file " + target + ":\nFile too large.");
+    QFile kept(target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("earlier"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { target.section('/', -1) });
 }
 
 QTEST_MAIN(TestDisplaying)
