@@ -7,6 +7,8 @@
 # `make install` installs both programs, the desktop entry and the icons under
 # PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
 # README's picture of the window.
+# Each build is configured by its preset in CMakePresets.json; CMAKE_ARGS adds
+# to it (CI: CMAKE_ARGS=-DKETRION_WERROR=ON). The build folder keeps what it was given.
 
 BUILD_DIR ?= build
 PREFIX ?= /usr/local
@@ -15,6 +17,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev fonts-dejavu-core \
             desktop-file-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+CMAKE_ARGS ?=
 
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
@@ -27,10 +30,10 @@ run: build
 	$(BUILD_DIR)/app/ketrion
 
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+	ctest --preset default --test-dir $(BUILD_DIR)
 
 build: deps
-	cmake -S . -B $(BUILD_DIR)
+	cmake --preset default -B $(BUILD_DIR) $(CMAKE_ARGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 install: build
@@ -51,14 +54,12 @@ deps:
 	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
 	fi
 
-# Leaks stay detected in our code; tests/lsan.supp lists the libraries' own.
+# The sanitizers' options are the test preset's; leaks stay detected in our
+# code, tests/lsan.supp lists the libraries' own.
 test-sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -DKETRION_SANITIZE=ON
+	cmake --preset sanitize -B $(SANITIZE_DIR) $(CMAKE_ARGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
-	    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
-	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
+	ctest --preset sanitize --test-dir $(SANITIZE_DIR)
 
 fuzz-deps:
 	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
@@ -73,7 +74,7 @@ define run-fuzzer
 endef
 
 fuzz: fuzz-deps
-	cmake -S . -B $(FUZZ_DIR) -DKETRION_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+	cmake --preset fuzz -B $(FUZZ_DIR) $(CMAKE_ARGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	$(call run-fuzzer,agilent,instrument,tests/data examples)
 	$(call run-fuzzer,hrelement,instrument,tests/data examples)
@@ -83,7 +84,7 @@ fuzz: fuzz-deps
 # Prints the median times and peak memory of each size and whether the targets
 # are met; fails when one is missed.
 bench: deps
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --preset bench -B $(BENCH_DIR) $(CMAKE_ARGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench
 	$(BENCH_DIR)/bench/ketrion-bench
 
