@@ -7,6 +7,8 @@
 # `make install` installs both programs, the desktop entry and the icons under
 # PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
 # README's picture of the window.
+# `make format-check` checks the sources against .clang-format, `make format`
+# applies it.
 # Each build is configured by its preset in CMakePresets.json; CMAKE_ARGS adds
 # to it (CI: CMAKE_ARGS=-DKETRION_WERROR=ON). The build folder keeps what it was given.
 
@@ -24,7 +26,8 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install screenshots mutants
+.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install screenshots mutants \
+        format format-check
 
 run: build
 	$(BUILD_DIR)/app/ketrion
@@ -92,6 +95,15 @@ bench: deps
 mutants:
 	$(MAKE) deps PACKAGES="$(PACKAGES) python3"
 	JOBS=$(JOBS) MUTANTS="$(MUTANTS)" python3 tests/mutants.py
+
+# Every tracked C++ file, against .clang-format.
+format-check:
+	$(MAKE) deps PACKAGES="clang-format git"
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+
+format:
+	$(MAKE) deps PACKAGES="clang-format git"
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) build-mutants
