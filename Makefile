@@ -7,8 +7,8 @@
 # `make install` installs both programs, the desktop entry and the icons under
 # PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
 # README's picture of the window.
-# `make format-check` checks the sources against .clang-format, `make format`
-# applies it.
+# `make lint` runs clang-tidy (.clang-tidy) over every source file, `make
+# format-check` checks the sources against .clang-format, `make format` applies it.
 # Each build is configured by its preset in CMakePresets.json; CMAKE_ARGS adds
 # to it (CI: CMAKE_ARGS=-DKETRION_WERROR=ON). The build folder keeps what it was given.
 
@@ -27,7 +27,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 .PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install screenshots mutants \
-        format format-check
+        lint format format-check
 
 run: build
 	$(BUILD_DIR)/app/ketrion
@@ -104,6 +104,31 @@ format-check:
 format:
 	$(MAKE) deps PACKAGES="clang-format git"
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
+
+# clang-tidy over the sources listed in a build's compile_commands.json, the
+# generated ones (moc, rcc) left out: they lie in the build's own folders.
+# $(1) is the build folder, $(2) the pattern of the sources to check; fails
+# when a file has a finding.
+define run-clang-tidy
+	if command -v run-clang-tidy >/dev/null 2>&1; then \
+	    run-clang-tidy -p $(1) -j $(JOBS) -quiet '$(2)'; \
+	else \
+	    sed -n 's/^  "file": "\(.*\)",\{0,1\}$$/\1/p' $(1)/compile_commands.json | grep -E '$(2)' | sort -u | \
+	        xargs -r -P $(JOBS) -n 1 clang-tidy -p $(1) --quiet; \
+	fi
+endef
+
+# Fails on any finding, after every file was checked. The fuzz targets are
+# only in the fuzz build, whose configuration (clang) is enough: clang-tidy
+# needs no object file.
+lint: build
+	$(MAKE) deps PACKAGES="clang-tidy clang"
+	cmake --preset fuzz -B $(FUZZ_DIR) >/dev/null
+	@status=0; \
+	$(call run-clang-tidy,$(BUILD_DIR),/(app|batch|bench|display|model|parsers|processing|res|tests|tools)/[^/]+\.cpp$$) \
+	    || status=1; \
+	$(call run-clang-tidy,$(FUZZ_DIR),/fuzz/[^/]+\.cpp$$) || status=1; \
+	[ $$status = 0 ] || { echo "make lint: clang-tidy findings above"; exit 1; }
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) build-mutants
