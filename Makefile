@@ -7,6 +7,10 @@
 # `make install` installs both programs, the desktop entry and the icons under
 # PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
 # README's picture of the window.
+# `make lint` runs clang-tidy (.clang-tidy) over every source file, `make
+# format-check` checks the sources against .clang-format, `make format` applies it.
+# Each build is configured by its preset in CMakePresets.json; CMAKE_ARGS adds
+# to it (CI: CMAKE_ARGS=-DKETRION_WERROR=ON). The build folder keeps what it was given.
 
 BUILD_DIR ?= build
 PREFIX ?= /usr/local
@@ -15,22 +19,24 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev fonts-dejavu-core \
             desktop-file-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+CMAKE_ARGS ?=
 
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install screenshots mutants
+.PHONY: run test build deps clean test-sanitize fuzz fuzz-deps bench install screenshots mutants \
+        lint format format-check
 
 run: build
 	$(BUILD_DIR)/app/ketrion
 
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+	ctest --preset default --test-dir $(BUILD_DIR)
 
 build: deps
-	cmake -S . -B $(BUILD_DIR)
+	cmake --preset default -B $(BUILD_DIR) $(CMAKE_ARGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 install: build
@@ -51,14 +57,12 @@ deps:
 	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
 	fi
 
-# Leaks stay detected in our code; tests/lsan.supp lists the libraries' own.
+# The sanitizers' options are the test preset's; leaks stay detected in our
+# code, tests/lsan.supp lists the libraries' own.
 test-sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -DKETRION_SANITIZE=ON
+	cmake --preset sanitize -B $(SANITIZE_DIR) $(CMAKE_ARGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
-	    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
-	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
+	ctest --preset sanitize --test-dir $(SANITIZE_DIR)
 
 fuzz-deps:
 	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
@@ -73,7 +77,7 @@ define run-fuzzer
 endef
 
 fuzz: fuzz-deps
-	cmake -S . -B $(FUZZ_DIR) -DKETRION_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+	cmake --preset fuzz -B $(FUZZ_DIR) $(CMAKE_ARGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	$(call run-fuzzer,agilent,instrument,tests/data examples)
 	$(call run-fuzzer,hrelement,instrument,tests/data examples)
@@ -83,7 +87,7 @@ fuzz: fuzz-deps
 # Prints the median times and peak memory of each size, and the window's times
 # to show a large export and to refresh after Process; fails when a target is missed.
 bench: deps
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --preset bench -B $(BENCH_DIR) $(CMAKE_ARGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench
 	$(BENCH_DIR)/bench/ketrion-bench
 	$(BENCH_DIR)/bench/ketrion-window-bench
@@ -92,6 +96,40 @@ bench: deps
 mutants:
 	$(MAKE) deps PACKAGES="$(PACKAGES) python3"
 	JOBS=$(JOBS) MUTANTS="$(MUTANTS)" python3 tests/mutants.py
+
+# Every tracked C++ file, against .clang-format.
+format-check:
+	$(MAKE) deps PACKAGES="clang-format git"
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+
+format:
+	$(MAKE) deps PACKAGES="clang-format git"
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
+
+# clang-tidy over the sources listed in a build's compile_commands.json, the
+# generated ones (moc, rcc) left out: they lie in the build's own folders.
+# $(1) is the build folder, $(2) the pattern of the sources to check; fails
+# when a file has a finding.
+define run-clang-tidy
+	if command -v run-clang-tidy >/dev/null 2>&1; then \
+	    run-clang-tidy -p $(1) -j $(JOBS) -quiet '$(2)'; \
+	else \
+	    sed -n 's/^  "file": "\(.*\)",\{0,1\}$$/\1/p' $(1)/compile_commands.json | grep -E '$(2)' | sort -u | \
+	        xargs -r -P $(JOBS) -n 1 clang-tidy -p $(1) --quiet; \
+	fi
+endef
+
+# Fails on any finding, after every file was checked. The fuzz targets are
+# only in the fuzz build, whose configuration (clang) is enough: clang-tidy
+# needs no object file.
+lint: build
+	$(MAKE) deps PACKAGES="clang-tidy clang"
+	cmake --preset fuzz -B $(FUZZ_DIR) >/dev/null
+	@status=0; \
+	$(call run-clang-tidy,$(BUILD_DIR),/(app|batch|bench|display|model|parsers|processing|res|tests|tools)/[^/]+\.cpp$$) \
+	    || status=1; \
+	$(call run-clang-tidy,$(FUZZ_DIR),/fuzz/[^/]+\.cpp$$) || status=1; \
+	[ $$status = 0 ] || { echo "make lint: clang-tidy findings above"; exit 1; }
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) build-mutants
