@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     {
         Application window;
         window.show();
-        status = app.exec();
+        status = QApplication::exec();
     }
     return status;
 }

@@ -349,7 +349,7 @@ Status BatchCommand::parse(const QStringList &arguments)
         if (OPTIONS[k].needsReference && !options.internalStandard)
             return Status::failure(QStringLiteral("'--%1' applies only with '--is-ref'.")
                                        .arg(QLatin1String(OPTIONS[k].name)));
-        const Status set = OPTIONS[k].set(*this, parser.value(table.at(k)));
+        Status set = OPTIONS[k].set(*this, parser.value(table.at(k)));
         if (!set.ok())
             return set;
     }

@@ -22,12 +22,12 @@ extern "C" {
 
 // The GUI application the plots need, off-screen unless QT_QPA_PLATFORM says
 // otherwise. argc and argv must outlive it.
-typedef QCoreApplication *KetrionPlotsCreateApplication(int *argc, char **argv);
+using KetrionPlotsCreateApplication = QCoreApplication *(int *argc, char **argv);
 
 // As BatchPlots::write, whose outcome it stores in written.
-typedef void KetrionPlotsWrite(const QString *folder, PlotImage::Format format,
-    const Measurements *data, const RunOutcome *outcome, const RunOptions *options,
-    Status *written);
+using KetrionPlotsWrite
+    = void(const QString *folder, PlotImage::Format format, const Measurements *data,
+        const RunOutcome *outcome, const RunOptions *options, Status *written);
 
 // Declared through the types so that the module cannot define them otherwise.
 KetrionPlotsCreateApplication ketrion_plots_create_application;

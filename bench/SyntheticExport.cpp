@@ -73,7 +73,7 @@ double SyntheticExport::concentration(int s, int i) const
 // Mass numbers grow with the isotope index so that every label is its own.
 QString SyntheticExport::isotopeCell(int i) const
 {
-    const QString symbol = QLatin1String(SYMBOLS[i % SYMBOL_COUNT]);
+    QString symbol = QLatin1String(SYMBOLS[i % SYMBOL_COUNT]);
     const int mass = 1 + i % 999;
     if (instrument == HighResolution)
         return QStringLiteral("%1%2(%3)")

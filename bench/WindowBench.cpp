@@ -10,8 +10,8 @@
 #include "processing/Trace.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDialog>
 #include <QElapsedTimer>

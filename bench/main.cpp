@@ -156,7 +156,9 @@ int child(const QStringList &arguments)
     }
     const qint64 warmKb = peakResidentKb();
 
-    std::vector<double> read, process, write;
+    std::vector<double> read;
+    std::vector<double> process;
+    std::vector<double> write;
     for (int rep = 0; rep < REPETITIONS; ++rep) {
         if (!runOnce(quadrupole, arguments.mid(1, 3), &stages, &error)) {
             QTextStream(stderr) << "ketrion-bench: " << error << '\n';

@@ -1,7 +1,5 @@
 #include "model/Isotope.h"
 
-constexpr Isotope::Resolution Isotope::GROUPS_SHOWN[];
-
 Isotope::Isotope(const QString &element, int mass, Resolution resolution)
     : m_element(element), m_mass(mass), m_resolution(resolution)
 { }

@@ -17,6 +17,9 @@ public:
     Status read(QIODevice *file, Measurements *data) const override;
 
 private:
+    // One isotope line, after the solutions were added.
+    Status readLine(const QString &line, int lineNumber, int nSolutions, Measurements *data) const;
+
     NumberReader m_numbers { NOT_DEFINED_TAG };
 };
 

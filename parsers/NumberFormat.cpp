@@ -56,6 +56,47 @@ bool exactTie(double magnitude)
     return exactlyRepresentable(digits, exponent - 6);
 }
 
+// d[.ddddd]e±xx: the n significant digits d with the decimal exponent e.
+char *layOutExponent(const char *d, int n, int e, char *p)
+{
+    *p++ = d[0];
+    if (n > 1) {
+        *p++ = '.';
+        for (int k = 1; k < n; ++k)
+            *p++ = d[k];
+    }
+    *p++ = 'e';
+    *p++ = e < 0 ? '-' : '+';
+    const int a = e < 0 ? -e : e;
+    if (a >= 100)
+        *p++ = char('0' + a / 100);
+    *p++ = char('0' + a / 10 % 10);
+    *p++ = char('0' + a % 10);
+    return p;
+}
+
+// The same digits without an exponent: ddd.ddd, or 0.000ddd for e < 0.
+char *layOutPlain(const char *d, int n, int e, char *p)
+{
+    if (e < 0) {
+        *p++ = '0';
+        *p++ = '.';
+        for (int k = 0; k < -e - 1; ++k)
+            *p++ = '0';
+        for (int k = 0; k < n; ++k)
+            *p++ = d[k];
+        return p;
+    }
+    for (int k = 0; k <= e; ++k)
+        *p++ = k < n ? d[k] : '0';
+    if (n > e + 1) {
+        *p++ = '.';
+        for (int k = e + 1; k < n; ++k)
+            *p++ = d[k];
+    }
+    return p;
+}
+
 // Six significant digits without trailing zeros: d[.ddddd] with the decimal
 // exponent e, laid out like printf's %g.
 int layOut(quint64 digits, int e, bool negative, char *out)
@@ -69,36 +110,7 @@ int layOut(quint64 digits, int e, bool negative, char *out)
     char *p = out;
     if (negative)
         *p++ = '-';
-    if (e < -4 || e >= 6) {
-        *p++ = d[0];
-        if (n > 1) {
-            *p++ = '.';
-            for (int k = 1; k < n; ++k)
-                *p++ = d[k];
-        }
-        *p++ = 'e';
-        *p++ = e < 0 ? '-' : '+';
-        const int a = e < 0 ? -e : e;
-        if (a >= 100)
-            *p++ = char('0' + a / 100);
-        *p++ = char('0' + a / 10 % 10);
-        *p++ = char('0' + a % 10);
-    } else if (e >= 0) {
-        for (int k = 0; k <= e; ++k)
-            *p++ = k < n ? d[k] : '0';
-        if (n > e + 1) {
-            *p++ = '.';
-            for (int k = e + 1; k < n; ++k)
-                *p++ = d[k];
-        }
-    } else {
-        *p++ = '0';
-        *p++ = '.';
-        for (int k = 0; k < -e - 1; ++k)
-            *p++ = '0';
-        for (int k = 0; k < n; ++k)
-            *p++ = d[k];
-    }
+    p = e < -4 || e >= 6 ? layOutExponent(d, n, e, p) : layOutPlain(d, n, e, p);
     return int(p - out);
 }
 

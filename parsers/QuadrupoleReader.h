@@ -17,6 +17,12 @@ public:
     Status read(QIODevice *file, Measurements *data) const override;
 
 private:
+    // One isotope line, after the solutions were added.
+    Status readLine(
+        const QString &line, int lineNumber, const QStringList &names, Measurements *data) const;
+    // An RSD cell, with or without its "%".
+    double readDeviation(const QStringRef &cell, bool *ok) const;
+
     NumberReader m_numbers { NOT_DEFINED_TAG };
 };
 

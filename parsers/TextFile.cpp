@@ -62,8 +62,7 @@ QString TextFile::decode(const QByteArray &bytes)
 {
     const QByteArray body = bytes.startsWith(UTF8_BOM) ? bytes.mid(3) : bytes;
     QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    const QString utf8
-        = QTextCodec::codecForMib(106)->toUnicode(body.constData(), body.size(), &state);
+    QString utf8 = QTextCodec::codecForMib(106)->toUnicode(body.constData(), body.size(), &state);
     // A sequence cut off at the end is held back by the codec, not counted as invalid.
     if (state.invalidChars == 0 && state.remainingChars == 0)
         return utf8;

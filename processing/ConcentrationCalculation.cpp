@@ -12,58 +12,69 @@ Results ConcentrationCalculation::compute(const Measurements &working, const Mea
     const int isotopeCount = source.isotopeCount();
     Results results(working.solutionCount(), isotopeCount);
     for (int s = 0; s < source.solutionCount(); ++s) {
-        const Solution &measured = source.solution(s);
         const Solution &treated = working.solution(s);
         if (treated.type() == Solution::Standard) {
             for (int i = 0; i < isotopeCount; ++i)
                 results.set(s, i, expected.value(s, i), expected.error(s, i));
             continue;
         }
-
-        // Relative variances of the IS in the solution and the reference, and its factor.
-        std::array<double, Isotope::GROUP_COUNT> a { 0.0, 0.0, 0.0 };
-        std::array<double, Isotope::GROUP_COUNT> b { 0.0, 0.0, 0.0 };
-        std::array<double, Isotope::GROUP_COUNT> alpha { 1.0, 1.0, 1.0 };
-        if (choices.reference != -1) {
-            const Solution &reference = source.solution(choices.reference);
-            for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
-                const int j = choices.standards[g];
-                if (j == -1)
-                    continue;
-                a[g] = squaredRatio(measured.intensitySD(j), measured.intensity(j));
-                b[g] = squaredRatio(reference.intensitySD(j), reference.intensity(j));
-                alpha[g] = isFactor(reference.intensity(j), measured.intensity(j));
-            }
-        }
-
+        const StandardTerms terms = standardTerms(source, s, choices);
         for (int i = 0; i < isotopeCount; ++i) {
             // Without a usable line an expected value would pass for a result;
             // without an intensity the line's intercept alone would.
             const CalibrationLine &line = calibration.lines.at(i);
             if (!line.isUsable() || !treated.isMeasured(i))
                 continue;
-            const int g = working.isotope(i).group();
-            const double y = measured.intensity(i);
-            const double sy = measured.intensitySD(i);
             const double c = (treated.intensity(i) - line.intercept) / line.slope;
-
+            const int g = working.isotope(i).group();
             const bool withIS = choices.reference != -1 && choices.standards[g] != -1;
-            double q;
-            if (choices.blank != -1) {
-                const Solution &blank = source.solution(choices.blank);
-                const double yb = blank.intensity(i);
-                const double syb = blank.intensitySD(i);
-                q = withIS ? blankTermWithIS(y, sy, line, yb, syb, a[g], b[g], alpha[g])
-                           : blankTerm(y, sy, line, yb, syb);
-            } else {
-                q = withIS ? interceptTermWithIS(y, sy, line, a[g], b[g], alpha[g])
-                           : interceptTerm(y, sy, line);
-            }
-            q += slopeTerm(line);
+            const double q
+                = relativeVariance(source, s, i, line, choices.blank, withIS ? &terms : nullptr, g);
             results.set(s, i, c, 100.0 * std::sqrt(q));
         }
     }
     return results;
+}
+
+ConcentrationCalculation::StandardTerms ConcentrationCalculation::standardTerms(
+    const Measurements &source, int solution, const Choices &choices)
+{
+    StandardTerms terms;
+    if (choices.reference == -1)
+        return terms;
+    const Solution &measured = source.solution(solution);
+    const Solution &reference = source.solution(choices.reference);
+    for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
+        const int j = choices.standards[g];
+        if (j == -1)
+            continue;
+        terms.a[g] = squaredRatio(measured.intensitySD(j), measured.intensity(j));
+        terms.b[g] = squaredRatio(reference.intensitySD(j), reference.intensity(j));
+        terms.alpha[g] = isFactor(reference.intensity(j), measured.intensity(j));
+    }
+    return terms;
+}
+
+double ConcentrationCalculation::relativeVariance(const Measurements &source, int solution,
+    int isotope, const CalibrationLine &line, int blank, const StandardTerms *terms, int group)
+{
+    const Solution &measured = source.solution(solution);
+    const double y = measured.intensity(isotope);
+    const double sy = measured.intensitySD(isotope);
+    double q;
+    if (blank != -1) {
+        const double yb = source.solution(blank).intensity(isotope);
+        const double syb = source.solution(blank).intensitySD(isotope);
+        q = terms ? blankTermWithIS(
+                y, sy, line, yb, syb, terms->a[group], terms->b[group], terms->alpha[group])
+                  : blankTerm(y, sy, line, yb, syb);
+    } else {
+        q = terms ? interceptTermWithIS(
+                y, sy, line, terms->a[group], terms->b[group], terms->alpha[group])
+                  : interceptTerm(y, sy, line);
+    }
+    q += slopeTerm(line);
+    return q;
 }
 
 double ConcentrationCalculation::isFactor(double reference, double value)

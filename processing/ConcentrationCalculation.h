@@ -44,6 +44,22 @@ public:
         double y, double sy, const CalibrationLine &line, double a, double b, double alpha);
     static double blankTermWithIS(double y, double sy, const CalibrationLine &line, double yb,
         double syb, double a, double b, double alpha);
+
+private:
+    // Per group HR, MR, LR: the relative variances of the IS in the solution
+    // and in the reference, and the IS factor.
+    struct StandardTerms
+    {
+        std::array<double, Isotope::GROUP_COUNT> a { 0.0, 0.0, 0.0 };
+        std::array<double, Isotope::GROUP_COUNT> b { 0.0, 0.0, 0.0 };
+        std::array<double, Isotope::GROUP_COUNT> alpha { 1.0, 1.0, 1.0 };
+    };
+
+    static StandardTerms standardTerms(
+        const Measurements &source, int solution, const Choices &choices);
+    // The concentration's squared RSD; terms null without the IS terms.
+    static double relativeVariance(const Measurements &source, int solution, int isotope,
+        const CalibrationLine &line, int blank, const StandardTerms *terms, int group);
 };
 
 #endif

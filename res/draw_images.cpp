@@ -327,7 +327,7 @@ int main(int argc, char **argv)
         QTextStream(stderr) << "usage: draw_images <output folder>\n";
         return 2;
     }
-    const QString folder = args.at(1);
+    const QString &folder = args.at(1);
     bool ok = true;
     ok &= save(folder, QStringLiteral("close.png"), 72, 72, drawClose);
     ok &= save(folder, QStringLiteral("plot.png"), 72, 72, drawPlot);

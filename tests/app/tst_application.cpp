@@ -739,7 +739,9 @@ void TestApplication::runOutcomes_data()
 void TestApplication::runOutcomes()
 {
     QFETCH(QStringList, outcome);
-    const QString standards = outcome.at(1), title = outcome.at(2), status = outcome.at(4);
+    const QString &standards = outcome.at(1);
+    const QString &title = outcome.at(2);
+    const QString &status = outcome.at(4);
 
     // An earlier good run, whose results and views must stay when one stops.
     loadRunFiles();
@@ -851,7 +853,9 @@ void TestApplication::savePlot_data()
 void TestApplication::savePlot()
 {
     QFETCH(QStringList, save);
-    const QString plot = save.at(1), name = save.at(2), written = save.at(3);
+    const QString &plot = save.at(1);
+    const QString &name = save.at(2);
+    const QString &written = save.at(3);
 
     loadRunFiles();
     run();

@@ -20,7 +20,7 @@ constexpr qint64 HANG_MS = 20000;
 QString shortest(double value)
 {
     char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    auto *const end = std::to_chars(text, text + sizeof text, value).ptr;
     return QString::fromLatin1(text, int(end - text));
 }
 
@@ -72,7 +72,7 @@ Status read(
     buffer.open(QIODevice::ReadOnly);
     QElapsedTimer clock;
     clock.start();
-    const Status result = reader == QLatin1String("standards")
+    Status result = reader == QLatin1String("standards")
         ? StandardsReader::read(&buffer, *data, expected)
         : InstrumentReader::create(reader)->read(&buffer, data);
     if (clock.elapsed() > HANG_MS)
@@ -202,7 +202,11 @@ void TestReaders::hostile_data()
         << 0.0;
 
     // Far more than any instrument runs: each value must still reach its own solution.
-    QByteArray names, li, pb, header = "Element", standard = "Li";
+    QByteArray names;
+    QByteArray li;
+    QByteArray pb;
+    QByteArray header = "Element";
+    QByteArray standard = "Li";
     for (int k = 0; k < 100000; ++k) {
         const QByteArray number = QByteArray::number(k);
         names += ";S_" + number + ";";
