@@ -145,7 +145,7 @@ FAULTS = [
      "IS factor in the RSD"),
     ("engine", "processing/ConcentrationCalculation.cpp", "return line.slopeVariance / (line.slope * line.slope);",
      "return line.slopeVariance / line.slope;", "slope term of the RSD"),
-    ("engine", "processing/ConcentrationCalculation.cpp", "            q += slopeTerm(line);\n", "",
+    ("engine", "processing/ConcentrationCalculation.cpp", "    q += slopeTerm(line);\n", "",
      "slope term added"),
     ("engine", "processing/ConcentrationCalculation.cpp", "results.set(s, i, c, 100.0 * std::sqrt(q));",
      "results.set(s, i, c, std::sqrt(q));", "RSD in percent"),
