@@ -116,6 +116,23 @@ def read_stdqc(path, isos, sols):
                 s.conc[i], s.rsd[i] = number(cell(column), ""), number(cell(column + 1), "")
 
 
+def read_sheet(path):
+    """Solution name -> (factor, unit) from a sample sheet."""
+    text = open(path, encoding="utf-8-sig").read()
+    lines = [l for l in re.split(r"\r\n|\r|\n", text) if l.strip()]
+    sep = next((c for c in "\t;" if c in lines[0]), ",")
+    heads = [h.strip().lower() for h in lines[0].split(sep)]
+    sheet = {}
+    for line in lines[1:]:
+        row = dict(zip(heads, (c.strip() for c in line.split(sep))))
+        value = lambda key: float(row[key].replace(",", ".")) if row.get(key) else 1.0
+        if row.get("mass_g"):
+            sheet[row["solution"]] = (value("dilution") * value("volume_ml") / (1000 * value("mass_g")), "mg/kg")
+        else:
+            sheet[row["solution"]] = (value("dilution"), "\u00b5g/L")
+    return sheet
+
+
 def average(name, members, isos):
     avg = Sol(name, len(isos), "BLK")
     for i in range(len(isos)):
@@ -186,6 +203,8 @@ def fixed8(x):
 def process(run):
     instrument = run["instrument"]
     isos, raw = (read_hr if instrument == "HR-ICP-MS" else read_q)(os.path.join(HERE, run["data"]))
+    sheet = read_sheet(os.path.join(HERE, run["samples"])) if "samples" in run else {}
+    rejected = {}
     read_stdqc(os.path.join(HERE, run["stdqc"]), isos, raw)
     n = len(isos)
     groups = {"LR": [i for i, s in enumerate(isos) if s.group == 2],
@@ -300,15 +319,15 @@ def process(run):
             trace.append("# no blank available: no zero standard added")
             errors.append("No blank available for the zero standard: calibrated without it")
     trace.append("# process calibration")
-    lines = {}
+    lines, named = {}, {}
     for i in range(n):
         if i in is_list:
             continue
-        points = [(s.conc[i], s.cps[i]) for s in work
-                  if s.kind == "STD" and s.measured[i] and s.conc[i] != 0.0]
+        named[i] = [(s.name, s.conc[i], s.cps[i]) for s in work
+                    if s.kind == "STD" and s.measured[i] and s.conc[i] != 0.0]
         if zero is not None and zero.measured[i]:
-            points.append((0.0, zero.cps[i]))
-        line = fit(points, weighting)
+            named[i].append((None, 0.0, zero.cps[i]))
+        line = fit([(x, y) for _, x, y in named[i]], weighting)
         if line is None or not math.isfinite(line["slope"]):
             continue
         lines[i] = line
@@ -440,12 +459,15 @@ def process(run):
     def field(x):
         return g(x) if math.isfinite(x) else ""
 
-    long = "solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag\n"
-    for s in work:
+    long = ("solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag,"
+            "factor,reported,reported_sd,reported_lod,reported_loq,unit\n")
+    for k, s in enumerate(work):
+        # The zero standard and the average blanks are never diluted samples.
+        f, unit = sheet.get(s.name, (1.0, "\u00b5g/L")) if k < len(raw) else (1.0, "\u00b5g/L")
         for i in range(n):
             c, r = s.conc[i], s.rsd[i]
             if c == 0.0:
-                numbers = ",,"
+                numbers = [math.nan] * 5
                 if s.kind == "STD":
                     flag = "no value"
                 elif i not in usable:
@@ -455,10 +477,22 @@ def process(run):
                 else:
                     flag = "no value"
             else:
-                numbers = "%s,%s,%s" % (field(c), field(c * r / 100), field(r))
-                flag = "<LOQ" if loq[i] > c else ("" if math.isfinite(c) else "no value")
-            long += "%s,%s,%s,%s,%s,%s,%s\n" % (text(s.name), s.kind, text(isos[i].name.rstrip()),
-                                                numbers, field(lod[i]), field(loq[i]), flag)
+                numbers = [c, abs(c) * r / 100, r, c * f, abs(c * f) * r / 100]
+                if not math.isfinite(c):
+                    flag = "no value"
+                elif i in rejected:
+                    flag = "calibration rejected"
+                elif c < lod[i]:
+                    flag = "<LOD"
+                elif c < loq[i]:
+                    flag = "<LOQ"
+                elif c > max([x for _, x, _ in named.get(i, [])] or [math.inf]):
+                    flag = "over range"
+                else:
+                    flag = ""
+            cells = [text(s.name), s.kind, text(isos[i].name.rstrip())] + [field(v) for v in numbers[:3]]
+            cells += [field(lod[i]), field(loq[i]), flag, field(f)] + [field(v) for v in numbers[3:]]
+            long += ",".join(cells + [field(lod[i] * f), field(loq[i] * f), unit]) + "\n"
     return out, trace, long, errors
 
 
@@ -489,8 +523,8 @@ def main():
         os.makedirs(os.path.dirname(base), exist_ok=True)
         if results is not None:
             open(base + ".csv", "w").write(results)
-            open(base + ".long", "w").write(long)
-        open(base + ".trace", "w").write("\n".join(trace) + "\n")
+            open(base + ".long", "w", encoding="utf-8").write(long)
+        open(base + ".trace", "w", encoding="utf-8").write("\n".join(trace) + "\n")
         if errors:
             open(base + ".err", "w").write("\n".join(errors) + "\n")
         print(run["name"], "results" if results is not None else "refused")
