@@ -414,6 +414,21 @@ def process(run):
                     failures.append("%s : %s" % (e.name, isos[i].name))
         trace.append("# QC not valid: %d / %d" % (len(failures), count))
         trace += failures
+    if "acceptance" in run:
+        min_r2, tol = (float(v) for v in run["acceptance"].split(","))
+        for i, line in usable.items():
+            lowest = min(x for _, x, _ in named[i] if x != 0.0)
+            off = [(name, abs((y - line["icpt"]) / line["slope"] - x) / x * 100, x == lowest)
+                   for name, x, y in named[i] if name is not None]
+            bad = [(name, p) for name, p, low in off if p > (2 * tol if low else tol)]
+            if len(named[i]) < 3:
+                rejected[i] = "%d points" % len(named[i])
+            elif line["r2"] < min_r2:
+                rejected[i] = "R\u00b2 %.5f < %g" % (line["r2"], min_r2)
+            elif bad:
+                rejected[i] = "%s reads %.1f %% off" % bad[0]
+        trace.append("# calibration rejected: %d / %d" % (len(rejected), len(usable)))
+        trace += ["%s : %s" % (isos[i].name.rstrip(), rejected[i]) for i in sorted(rejected)]
     if ref != -1:
         low, high = (int(v) for v in run.get("is-recovery", "60,125").split(","))
         outside, checked = [], 0
