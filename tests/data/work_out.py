@@ -318,6 +318,32 @@ def process(run):
         else:
             trace.append("# no blank available: no zero standard added")
             errors.append("No blank available for the zero standard: calibrated without it")
+    if "drift" in run:
+        watch = run["drift"]
+        checks = [k for k, s in enumerate(raw) if re.fullmatch(re.escape(watch) + "(_?[0-9]+)?", s.name)]
+        count = lambda m: "%d check%s" % (m, "" if m == 1 else "s")
+        trace.append("# drift correction with %s: %s" % (watch, count(len(checks))))
+        for i in range(n):
+            if i in [chosen[grp] for grp in corrected]:
+                continue
+            use = [(k, work[k].cps[i]) for k in checks if work[k].measured[i] and work[k].cps[i] > 0]
+            if len(use) < 2:
+                trace.append("%s: not corrected (%s)" % (isos[i].name.rstrip(), count(len(use))))
+                continue
+
+            def level(p):
+                if p <= use[0][0] or p >= use[-1][0]:
+                    return use[0][1] if p <= use[0][0] else use[-1][1]
+                (pa, ma), (pb, mb) = next((a, b) for a, b in zip(use, use[1:]) if a[0] <= p < b[0])
+                return ma + (mb - ma) * (p - pa) / (pb - pa)
+            worst = None
+            for k in range(len(raw)):
+                if work[k].measured[i]:
+                    f = use[0][1] / level(k)
+                    work[k].cps[i] *= f
+                    if worst is None or abs(1 - f) * 100 > worst[0]:
+                        worst = (abs(1 - f) * 100, raw[k].name.rstrip())
+            trace.append("%s: largest drift %.1f %% at %s" % ((isos[i].name.rstrip(),) + worst))
     trace.append("# process calibration")
     lines, named = {}, {}
     for i in range(n):
