@@ -204,7 +204,6 @@ def process(run):
     instrument = run["instrument"]
     isos, raw = (read_hr if instrument == "HR-ICP-MS" else read_q)(os.path.join(HERE, run["data"]))
     sheet = read_sheet(os.path.join(HERE, run["samples"])) if "samples" in run else {}
-    rejected = {}
     read_stdqc(os.path.join(HERE, run["stdqc"]), isos, raw)
     n = len(isos)
     groups = {"LR": [i for i, s in enumerate(isos) if s.group == 2],
@@ -321,14 +320,15 @@ def process(run):
     if "drift" in run:
         watch = run["drift"]
         checks = [k for k, s in enumerate(raw) if re.fullmatch(re.escape(watch) + "(_?[0-9]+)?", s.name)]
-        count = lambda m: "%d check%s" % (m, "" if m == 1 else "s")
-        trace.append("# drift correction with %s: %s" % (watch, count(len(checks))))
+        plural = lambda m: "%d check%s" % (m, "" if m == 1 else "s")
+        trace.append("# drift correction with %s: %s" % (watch, plural(len(checks))))
         for i in range(n):
             if i in [chosen[grp] for grp in corrected]:
                 continue
+            # Taken before correcting: the monitors are corrected too.
             use = [(k, work[k].cps[i]) for k in checks if work[k].measured[i] and work[k].cps[i] > 0]
             if len(use) < 2:
-                trace.append("%s: not corrected (%s)" % (isos[i].name.rstrip(), count(len(use))))
+                trace.append("%s: not corrected (%s)" % (isos[i].name.rstrip(), plural(len(use))))
                 continue
 
             def level(p):
@@ -341,9 +341,9 @@ def process(run):
                 if work[k].measured[i]:
                     f = use[0][1] / level(k)
                     work[k].cps[i] *= f
-                    if worst is None or abs(1 - f) * 100 > worst[0]:
-                        worst = (abs(1 - f) * 100, raw[k].name.rstrip())
-            trace.append("%s: largest drift %.1f %% at %s" % ((isos[i].name.rstrip(),) + worst))
+                    if worst is None or abs(1 - f) > worst[0]:
+                        worst = (abs(1 - f), raw[k].name.rstrip())
+            trace.append("%s: largest drift %.1f %% at %s" % (isos[i].name.rstrip(), worst[0] * 100, worst[1]))
     trace.append("# process calibration")
     lines, named = {}, {}
     for i in range(n):
@@ -440,9 +440,11 @@ def process(run):
                     failures.append("%s : %s" % (e.name, isos[i].name))
         trace.append("# QC not valid: %d / %d" % (len(failures), count))
         trace += failures
+    rejected = {}
     if "acceptance" in run:
         min_r2, tol = (float(v) for v in run["acceptance"].split(","))
         for i, line in usable.items():
+            # The lowest standard, nearest the noise, is allowed twice the tolerance.
             lowest = min(x for _, x, _ in named[i] if x != 0.0)
             off = [(name, abs((y - line["icpt"]) / line["slope"] - x) / x * 100, x == lowest)
                    for name, x, y in named[i] if name is not None]
