@@ -295,9 +295,9 @@ QString BatchCommand::usage()
         "value with the first that applies: no value, no calibration or not measured for an\n"
         "empty one, then calibration rejected, <LOD, <LOQ, over range (above the highest\n"
         "standard).\n"
-        "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it, the IS\n"
-        "reference solution has no value for an IS isotope to correct, or no isotope has\n"
-        "standards in the standards file; 2 usage error.\n");
+        "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it (the\n"
+        "sample sheet too), the IS reference solution has no value for an IS isotope to\n"
+        "correct, or no isotope has standards in the standards file; 2 usage error.\n");
 }
 
 QString BatchCommand::optionOf(RunOutcome::Choice choice)
