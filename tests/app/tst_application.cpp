@@ -855,8 +855,8 @@ void TestApplication::wholeRuns_data()
     // Whole runs whose files ketrion-batch is checked against, with every
     // option of the panel among them.
     const QStringList chosen { "not_measured", "quadrupole", "recovery_bounds_weighted",
-        "examples_indium_no_blank", "examples_first_run_average_subtracted", "digest_mass_volume",
-        "examples_accepted" };
+        "examples_indium_no_blank", "examples_first_run_average_subtracted", "water_dilutions",
+        "digest_mass_volume", "examples_accepted" };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (chosen.contains(run.first))
             QTest::newRow(qPrintable(run.first)) << run.second;
