@@ -329,6 +329,8 @@ FAULTS = [
      "options.acceptance = false;", "the window's acceptance box"),
     ("sheet", "app/Application.cpp", "settings().value(QStringLiteral(\"SampleSheet\")).toString() },",
      "QString() },", "the window's sample sheet"),
+    ("sheet", "app/Application.cpp", "line.isRejected() ? tr(\"Calibration rejected: %1\").arg(line.rejection) : QString()",
+     "QString()", "rejected isotopes marked in the Calibration list"),
     ("sheet", "display/SolutionTableModel.cpp", "marked[i] = reported->at(solution, i).qualifier != ReportedResults::Qualifier::None;",
      "marked[i] = false;", "a qualified value marked in the Output table"),
 ]

@@ -885,8 +885,11 @@ void TestApplication::wholeRuns()
     // The report shows the QC and recovery lines that follow their count lines.
     QStringList lines;
     bool report = false;
+    int rejected = 0;
     for (const QString &line :
         QString::fromUtf8(contents(expected + ".trace")).split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith("# calibration rejected: "))
+            rejected = line.section(' ', 3, 3).toInt();
         report = report && !line.startsWith("*** ") && !line.startsWith("# ");
         if (!report)
             lines << line;
@@ -897,6 +900,12 @@ void TestApplication::wholeRuns()
     QCOMPARE(traceLines(), lines);
     QCOMPARE(contents(results), contents(expected + ".csv"));
     QCOMPARE(contents(longTable), contents(expected + ".long"));
+    // The Calibration tab marks the rejected isotopes, saying why.
+    const QAbstractItemModel *isotopes = ui()->calibrationIsotopes->model();
+    int marked = 0;
+    for (int row = 0; row < isotopes->rowCount(); ++row)
+        marked += isotopes->index(row, 0).data(Qt::ToolTipRole).toString().isEmpty() ? 0 : 1;
+    QCOMPARE(marked, rejected);
 
     // The first isotope of the first sample: reported value, unit, qualifier.
     const QStringList fields = QString::fromUtf8(contents(expected + ".long"))
