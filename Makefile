@@ -82,6 +82,7 @@ fuzz: fuzz-deps
 	$(call run-fuzzer,agilent,instrument,tests/data examples)
 	$(call run-fuzzer,hrelement,instrument,tests/data examples)
 	$(call run-fuzzer,stdqc,standards,tests/data examples)
+	$(call run-fuzzer,samples,samples,tests/data)
 	$(call run-fuzzer,todouble,numbers,fuzz/seeds/numbers)
 
 # Prints the median times and peak memory of each size, and the window's times

@@ -8,6 +8,8 @@
 #include "display/SolutionTableModel.h"
 #include "parsers/InstrumentReader.h"
 #include "parsers/OutputFile.h"
+#include "parsers/SampleSheetTemplate.h"
+#include "processing/CalibrationAcceptance.h"
 #include "processing/Trace.h"
 #include "ui_Application.h"
 
@@ -19,12 +21,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QStringListModel>
+#include <QToolButton>
 #include <qwt_plot_zoomer.h>
 
 namespace {
@@ -87,6 +92,7 @@ Application::Application(QWidget *parent)
     , m_inputNames(new QStringListModel(this))
     , m_outputNames(new QStringListModel(this))
     , m_isotopeNames(new QStringListModel(this))
+    , m_calibrationIsotopes(new QStandardItemModel(this))
     , m_inputTable(new SolutionTableModel(this))
     , m_outputTable(new SolutionTableModel(this))
 {
@@ -100,7 +106,7 @@ Application::Application(QWidget *parent)
 
     ui->inputSolutions->setModel(m_inputNames);
     ui->outputSolutions->setModel(m_outputNames);
-    ui->calibrationIsotopes->setModel(m_isotopeNames);
+    ui->calibrationIsotopes->setModel(m_calibrationIsotopes);
     ui->evolutionIsotopes->setModel(m_isotopeNames);
     ui->inputTable->setModel(m_inputTable);
     ui->outputTable->setModel(m_outputTable);
@@ -140,6 +146,18 @@ void Application::createActions()
     m_aboutQtAct
         = makeAction(":/res/qt.png", tr("About &Qt"), tr("Show the Qt library's About box"));
     m_openStandardsAct = makeAction(":/res/config.png", tr("&STD-QC File"), tr("Open STD-QC file"));
+    m_openSampleSheetAct = makeAction(":/res/open.png", tr("Sample Sheet"),
+        tr("Choose the sample sheet: dilutions, masses and volumes of the samples"));
+    m_sampleTemplateAct = new QAction(tr("Save Sample Sheet Template..."), this);
+    m_sampleTemplateAct->setStatusTip(
+        tr("Save a sample sheet listing the samples and QC solutions of the data file"));
+    m_sampleTemplateAct->setEnabled(false);
+    m_noSampleSheetAct = new QAction(tr("No Sample Sheet"), this);
+    m_noSampleSheetAct->setStatusTip(tr("Report every value as measured, with factor 1"));
+    auto *sheetMenu = new QMenu(this);
+    sheetMenu->addAction(m_sampleTemplateAct);
+    sheetMenu->addAction(m_noSampleSheetAct);
+    m_openSampleSheetAct->setMenu(sheetMenu);
     m_openDataAct = makeAction(":/res/open.png", tr("&Data File"), tr("Open input Data file"));
     m_savePlotAct = makeAction(":/res/plot.png", tr("&Save Plot"), tr("Save the plotted Graph"));
     m_savePlotAct->setEnabled(false);
@@ -152,6 +170,9 @@ void Application::createActions()
     connect(m_aboutAct, &QAction::triggered, this, &Application::about);
     connect(m_aboutQtAct, &QAction::triggered, qApp, &QApplication::aboutQt);
     connect(m_openStandardsAct, &QAction::triggered, this, &Application::openStandardsFile);
+    connect(m_openSampleSheetAct, &QAction::triggered, this, &Application::openSampleSheet);
+    connect(m_sampleTemplateAct, &QAction::triggered, this, &Application::saveTemplate);
+    connect(m_noSampleSheetAct, &QAction::triggered, this, [this] { chooseSampleSheet({}); });
     connect(m_openDataAct, &QAction::triggered, this, &Application::openDataFile);
     connect(m_savePlotAct, &QAction::triggered, this, &Application::saveCurrentPlot);
     connect(m_saveOutputAct, &QAction::triggered, this, &Application::saveOutput);
@@ -160,6 +181,11 @@ void Application::createActions()
     QToolBar *bar = ui->toolBar;
     bar->addAction(m_openDataAct);
     bar->addAction(m_openStandardsAct);
+    bar->addAction(m_openSampleSheetAct);
+    // The menu holds the template and the way back to no sheet.
+    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(m_openSampleSheetAct)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    showSampleSheetChoice();
     bar->addSeparator();
     bar->addAction(m_savePlotAct);
     bar->addAction(m_saveOutputAct);
@@ -283,8 +309,8 @@ void Application::showOutputSolution(int row)
 {
     if (row == -1)
         return;
-    m_outputTable->showOutput(
-        workingSet(), m_processed ? &m_outcome.results : nullptr, &m_outcome.calibration, row);
+    m_outputTable->showOutput(workingSet(), m_processed ? &m_outcome.results : nullptr,
+        &m_outcome.calibration, m_processed ? &m_outcome.reported : nullptr, row);
     ui->outputTable->resizeColumnsToContents();
 }
 
@@ -371,6 +397,7 @@ void Application::openDataFile()
 Status Application::loadDataFile(const QString &fileName)
 {
     m_runAct->setEnabled(false);
+    m_sampleTemplateAct->setEnabled(false);
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         const QString message = tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString());
@@ -400,6 +427,8 @@ Status Application::loadDataFile(const QString &fileName)
     m_outputTable->clear();
     m_inputNames->setStringList(m_data.solutionNames());
     m_isotopeNames->setStringList(m_data.isotopeNames());
+    m_calibrationIsotopes->clear();
+    showCalibrationIsotopes();
     showSolutionLists();
     setEntries(ui->blank, workingSet().blankNames());
     setEntries(ui->referenceSolution, workingSet().referenceNames());
@@ -413,6 +442,7 @@ Status Application::loadDataFile(const QString &fileName)
     }
     m_runAct->setEnabled(true);
     ui->startHint->hide();
+    m_sampleTemplateAct->setEnabled(true);
     selectRememberedIsotopes();
     QStringList said = m_data.repeatedIsotopes();
     const QStringList lost = keepChoices(chosen);
@@ -429,6 +459,21 @@ Status Application::loadDataFile(const QString &fileName)
 void Application::showSolutionLists()
 {
     setNames(m_outputNames, ui->outputSolutions, workingSet().solutionNames());
+}
+
+void Application::showCalibrationIsotopes()
+{
+    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (int i = 0; i < m_data.isotopeCount(); ++i) {
+        if (i >= m_calibrationIsotopes->rowCount())
+            m_calibrationIsotopes->appendRow(new QStandardItem(m_data.isotope(i).name()));
+        QStandardItem *item = m_calibrationIsotopes->item(i);
+        item->setEditable(false);
+        const CalibrationLine &line = m_outcome.calibration.lines.value(i);
+        item->setIcon(line.isRejected() ? warning : QIcon());
+        item->setToolTip(
+            line.isRejected() ? tr("Calibration rejected: %1").arg(line.rejection) : QString());
+    }
 }
 
 void Application::selectRememberedIsotopes()
@@ -486,6 +531,13 @@ void Application::selectRememberedOptions()
             Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (weighting != -1)
         ui->weighting->setCurrentIndex(weighting);
+    ui->acceptanceGroup->setChecked(stored.value(QStringLiteral("Acceptance"), false).toBool());
+    ui->minimumR2->setValue(
+        stored.value(QStringLiteral("AcceptanceMinimumR2"), RunOptions::DEFAULT_MINIMUM_R2)
+            .toDouble());
+    ui->tolerance->setValue(
+        stored.value(QStringLiteral("AcceptanceTolerance"), RunOptions::DEFAULT_TOLERANCE)
+            .toDouble());
 
     const int low
         = stored.value(QStringLiteral("RecoveryLow"), RunOptions::DEFAULT_RECOVERY_LOW).toInt();
@@ -525,6 +577,40 @@ Status Application::chooseStandardsFile(const QString &fileName)
     return Status::success();
 }
 
+void Application::openSampleSheet()
+{
+    const QString fileName = QFileDialog::getOpenFileName(this, tr("Choose a sample sheet"), ".",
+        tr("Sample sheet (*.csv *.txt *.tsv);;All files (*)"));
+    if (!fileName.isEmpty())
+        chooseSampleSheet(fileName);
+}
+
+Status Application::chooseSampleSheet(const QString &fileName)
+{
+    if (fileName.isEmpty()) {
+        settings().remove(QStringLiteral("SampleSheet"));
+        showSampleSheetChoice();
+        return Status::success();
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString message = tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString());
+        QMessageBox::warning(this, tr("Read File"), message);
+        return Status::failure(message);
+    }
+    settings().setValue(QStringLiteral("SampleSheet"), QFileInfo(fileName).absoluteFilePath());
+    showSampleSheetChoice();
+    return Status::success();
+}
+
+void Application::showSampleSheetChoice()
+{
+    const QString sheet = settings().value(QStringLiteral("SampleSheet")).toString();
+    m_openSampleSheetAct->setToolTip(
+        sheet.isEmpty() ? tr("No sample sheet: factor 1") : tr("Sample sheet: %1").arg(sheet));
+    m_noSampleSheetAct->setEnabled(!sheet.isEmpty());
+}
+
 RunOptions Application::runOptions() const
 {
     RunOptions options;
@@ -542,14 +628,18 @@ RunOptions Application::runOptions() const
     options.blank = ui->blank->currentText();
     options.weighting = Calibration::Weighting(qMax(0, ui->weighting->currentIndex()));
     options.qcValidation = ui->qcGroup->isChecked();
+    options.acceptance = ui->acceptanceGroup->isChecked();
+    options.minimumR2 = ui->minimumR2->value();
+    options.tolerance = ui->tolerance->value();
     return options;
 }
 
 void Application::run()
 {
     const QString standardsFile = settings().value(QStringLiteral("File")).toString();
-    RunOutcome outcome = ProcessingRun::run(
-        m_data, standardsFile, runOptions(), ProcessingRun::Listing::CountsOnly);
+    RunOutcome outcome = ProcessingRun::run(m_data,
+        { standardsFile, settings().value(QStringLiteral("SampleSheet")).toString() }, runOptions(),
+        ProcessingRun::Listing::CountsOnly);
     // A refused run leaves the earlier results, views and expected values.
     switch (outcome.refusal) {
     case RunOutcome::Refusal::None:
@@ -562,6 +652,9 @@ void Application::run()
         return;
     case RunOutcome::Refusal::StandardsRejected:
         QMessageBox::information(this, tr("Parsing CSV"), outcome.reason);
+        return;
+    case RunOutcome::Refusal::SampleSheetRejected:
+        QMessageBox::warning(this, tr("Sample Sheet"), outcome.reason);
         return;
     case RunOutcome::Refusal::UnknownName:
     case RunOutcome::Refusal::ReferenceWithoutStandard:
@@ -576,12 +669,18 @@ void Application::run()
         ui->statusBar->clearMessage();
     else
         ui->statusBar->showMessage(m_outcome.warnings.join(QLatin1Char(' ')));
+    showCalibrationIsotopes();
     const QStringList outside = m_outcome.recovery.lines(m_data);
-    // Without QC validation the recovery report opens only when it has something to say.
-    if (m_outcome.qcChecked || !outside.isEmpty()) {
+    const QStringList rejected
+        = CalibrationAcceptance::rejectionLines(m_outcome.calibration, m_data);
+    // Without QC validation the report opens only when it has something to say.
+    if (m_outcome.qcChecked || !outside.isEmpty() || !rejected.isEmpty()) {
         const QStringList failures = m_outcome.qc.failureLines(m_data);
         QCDialog report(
             m_outcome.qcChecked ? &failures : nullptr, int(m_outcome.qc.checks.size()), this);
+        if (m_outcome.acceptanceChecked)
+            report.showRejectedCalibrations(
+                rejected, CalibrationAcceptance::checkedCount(m_outcome.calibration));
         if (m_outcome.recoveryChecked)
             report.showRecovery(outside, m_outcome.recovery.checked, m_outcome.recovery.low,
                 m_outcome.recovery.high);
@@ -623,6 +722,23 @@ std::unique_ptr<QFileDialog> Application::savePlotDialog()
 {
     return saveDialog(this, QStringLiteral("Save Current Plot"), QString(),
         { QStringLiteral("JPG File (*.jpg)") }, QStringLiteral("jpg"));
+}
+
+void Application::saveTemplate()
+{
+    const std::unique_ptr<QFileDialog> dialog = saveDialog(this, tr("Save Sample Sheet Template"),
+        QStringLiteral("."), { tr("CSV File (*.csv)") }, QStringLiteral("csv"));
+    if (dialog->exec() == QDialog::Accepted)
+        saveSampleSheetTemplate(dialog->selectedFiles().value(0));
+}
+
+Status Application::saveSampleSheetTemplate(const QString &fileName)
+{
+    const Status saved = OutputFile::write(fileName, SampleSheetTemplate::format(m_data));
+    if (!saved.ok())
+        QMessageBox::warning(
+            this, tr("Save File"), tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
+    return saved;
 }
 
 void Application::saveOutput()
@@ -742,5 +858,25 @@ void Application::closeEvent(QCloseEvent *event)
         if (bound.box->value() != stored.value(key, bound.unset).toInt())
             stored.setValue(key, bound.box->value());
     }
+    rememberAcceptance(stored);
     event->accept();
+}
+
+void Application::rememberAcceptance(QSettings &stored) const
+{
+    const QString checkedKey = QStringLiteral("Acceptance");
+    if (ui->acceptanceGroup->isChecked() != stored.value(checkedKey, false).toBool())
+        stored.setValue(checkedKey, ui->acceptanceGroup->isChecked());
+    const struct
+    {
+        const QDoubleSpinBox *box;
+        const char *key;
+        double unset;
+    } criteria[] = { { ui->minimumR2, "AcceptanceMinimumR2", RunOptions::DEFAULT_MINIMUM_R2 },
+        { ui->tolerance, "AcceptanceTolerance", RunOptions::DEFAULT_TOLERANCE } };
+    for (const auto &criterion : criteria) {
+        const QString key = QString::fromLatin1(criterion.key);
+        if (criterion.box->value() != stored.value(key, criterion.unset).toDouble())
+            stored.setValue(key, criterion.box->value());
+    }
 }

@@ -17,6 +17,8 @@ class InternalStandardPlot;
 class QAction;
 class QCloseEvent;
 class QFileDialog;
+class QSettings;
+class QStandardItemModel;
 class QStringListModel;
 class QwtPlotZoomer;
 class SolutionTableModel;
@@ -39,6 +41,9 @@ public:
     // failure in a box too; the tests call them directly.
     Status loadDataFile(const QString &fileName);
     Status chooseStandardsFile(const QString &fileName);
+    // An empty name: no sample sheet, every solution keeps factor 1.
+    Status chooseSampleSheet(const QString &fileName);
+    Status saveSampleSheetTemplate(const QString &fileName);
     Status saveResults(
         const QString &fileName, ProcessingRun::Layout layout = ProcessingRun::Layout::Wide);
     Status savePlot(const QString &fileName);
@@ -49,6 +54,8 @@ protected:
 private slots:
     void openDataFile();
     void openStandardsFile();
+    void openSampleSheet();
+    void saveTemplate();
     void run();
     void saveOutput();
     void saveCurrentPlot();
@@ -81,6 +88,10 @@ private:
     QStringList keepChoices(const QStringList &texts);
     void selectRememberedOptions();
     void showSolutionLists();
+    // The Calibration tab's isotopes, those whose line the run rejected marked.
+    void showCalibrationIsotopes();
+    void showSampleSheetChoice();
+    void rememberAcceptance(QSettings &stored) const;
     RunOptions runOptions() const;
     const Measurements &workingSet() const;
     // Save Output's and Save Plot's dialogs, not yet shown. A name typed
@@ -95,6 +106,9 @@ private:
     Ui::Application *ui;
     QAction *m_openDataAct = nullptr;
     QAction *m_openStandardsAct = nullptr;
+    QAction *m_openSampleSheetAct = nullptr;
+    QAction *m_sampleTemplateAct = nullptr;
+    QAction *m_noSampleSheetAct = nullptr;
     QAction *m_savePlotAct = nullptr;
     QAction *m_saveOutputAct = nullptr;
     QAction *m_aboutAct = nullptr;
@@ -111,6 +125,7 @@ private:
     QStringListModel *m_inputNames;
     QStringListModel *m_outputNames;
     QStringListModel *m_isotopeNames;
+    QStandardItemModel *m_calibrationIsotopes;
     SolutionTableModel *m_inputTable;
     SolutionTableModel *m_outputTable;
     std::unique_ptr<CalibrationPlot> m_calibrationPlot;

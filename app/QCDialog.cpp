@@ -9,12 +9,13 @@ QCDialog::QCDialog(const QStringList *failures, int total, QWidget *parent)
     : QDialog(parent), ui(new Ui::QCDialog)
 {
     ui->setupUi(this);
-    ui->recoveryList->hide();
-    ui->recoveryLabel->hide();
+    QWidget *const sections[]
+        = { ui->recoveryList, ui->recoveryLabel, ui->calibrationList, ui->calibrationLabel };
+    for (QWidget *section : sections)
+        section->hide();
     if (!failures) {
         ui->qcList->hide();
         ui->qcLabel->hide();
-        setWindowTitle(tr("Internal Standard Recovery"));
         return;
     }
     ui->qcList->addItems(*failures);
@@ -35,9 +36,36 @@ void QCDialog::showRecovery(const QStringList &outside, int checked, int low, in
                                    .arg(checked));
     ui->recoveryList->show();
     ui->recoveryLabel->show();
-    // Room for both lists.
-    if (!ui->qcList->isHidden())
+    nameSections();
+}
+
+void QCDialog::showRejectedCalibrations(const QStringList &rejected, int checked)
+{
+    ui->calibrationList->clear();
+    ui->calibrationList->addItems(rejected);
+    ui->calibrationList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui->calibrationLabel->setText(
+        tr("Calibration <b>rejected</b> : %1 / %2").arg(rejected.size()).arg(checked));
+    ui->calibrationList->show();
+    ui->calibrationLabel->show();
+    nameSections();
+}
+
+void QCDialog::nameSections()
+{
+    const bool recovery = !ui->recoveryList->isHidden();
+    const bool calibration = !ui->calibrationList->isHidden();
+    // Room for more than one list.
+    if (int(!ui->qcList->isHidden()) + int(recovery) + int(calibration) > 1)
         resize(width(), qMax(height(), 450));
+    if (!ui->qcList->isHidden())
+        return;
+    if (recovery && calibration)
+        setWindowTitle(tr("Calibration Acceptance and Internal Standard Recovery"));
+    else if (calibration)
+        setWindowTitle(tr("Calibration Acceptance"));
+    else
+        setWindowTitle(tr("Internal Standard Recovery"));
 }
 
 QCDialog::~QCDialog()

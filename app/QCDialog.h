@@ -10,7 +10,8 @@ class QCDialog;
 
 // The report that closes a run with QC validation: one row per failed
 // (QC solution, isotope) pair and how many of the checked values failed;
-// under it, when the run checked it, the IS recovery.
+// under it, when the run checked them, the calibrations rejected and the IS
+// recovery.
 class QCDialog : public QDialog
 {
     Q_OBJECT
@@ -23,8 +24,14 @@ public:
     // One row per (solution, IS isotope) pair outside low..high percent, and
     // how many of the checked pairs that is.
     void showRecovery(const QStringList &outside, int checked, int low, int high);
+    // One row per isotope whose calibration fails the acceptance criteria,
+    // with the reason, and how many of the checked lines that is.
+    void showRejectedCalibrations(const QStringList &rejected, int checked);
 
 private:
+    // Without the QC section the title names what the report holds.
+    void nameSections();
+
     Ui::QCDialog *ui;
 };
 

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace {
@@ -36,6 +37,30 @@ Status setIsotope(RunOptions &options, Isotope::Resolution group, const QString 
         return Status::success();
     return Status::failure(QStringLiteral("Unknown isotope '' for '--is-%1'.")
                                .arg(Isotope::resolutionName(group).toLower()));
+}
+
+// A template needs the data file alone, and takes no option of a run.
+Status checkRequired(const QCommandLineParser &parser)
+{
+    const bool writingTemplate = parser.isSet(QStringLiteral("samples-template"));
+    const QStringList required = writingTemplate
+        ? QStringList { QStringLiteral("instrument"), QStringLiteral("data") }
+        : QStringList { QStringLiteral("instrument"), QStringLiteral("data"),
+              QStringLiteral("stdqc"), QStringLiteral("output") };
+    for (const QString &name : required) {
+        if (!parser.isSet(name))
+            return Status::failure(QStringLiteral("Missing option '--%1'.").arg(name));
+    }
+    if (!writingTemplate)
+        return Status::success();
+    for (const QString &name : parser.optionNames()) {
+        if (!required.contains(name) && name != QLatin1String("samples-template"))
+            return Status::failure(
+                QStringLiteral("'--samples-template' takes only '--instrument' and '--data', not "
+                               "'--%1'.")
+                    .arg(name));
+    }
+    return Status::success();
 }
 
 } // namespace
@@ -176,6 +201,27 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
             command.options.qcValidation = false;
             return Status::success();
         } },
+    { "samples", "FILE",
+        [](BatchCommand &command, const QString &value) {
+            const Status named = fileName(&command.sampleSheet, QStringLiteral("samples"), value);
+            if (!named.ok())
+                return named;
+            for (const auto &output : qAsConst(command.m_outputs)) {
+                if (output.second == identity(value))
+                    return Status::failure(
+                        QStringLiteral("'--%1' names an input file: %2.").arg(output.first, value));
+            }
+            return Status::success();
+        } },
+    { "acceptance", "R2,TOL",
+        [](BatchCommand &command, const QString &value) { return command.setAcceptance(value); } },
+    { "samples-template", "FILE",
+        [](BatchCommand &command, const QString &value) {
+            command.m_inputs = QStringList { identity(command.dataFile) };
+            const Status named
+                = fileName(&command.templateFile, QStringLiteral("samples-template"), value);
+            return named.ok() ? command.claim(QStringLiteral("samples-template"), value) : named;
+        } },
 };
 
 QString BatchCommand::usage()
@@ -188,7 +234,9 @@ QString BatchCommand::usage()
         "                     [--is-groups LR,MR,HR] [--is-recovery LOW,HIGH]\n"
         "                     [--blank-mode y-intercept|subtract|none]\n"
         "                     [--blank SOLUTION] [--weighting none|1/x|1/x2] [--no-qc]\n"
+        "                     [--samples FILE] [--acceptance R2,TOL]\n"
         "                     [--long FILE] [--plots DIR [--plot-format png|svg|pdf]]\n"
+        "       ketrion-batch --instrument HR-ICP-MS|Q-ICP-MS --data FILE --samples-template FILE\n"
         "\n"
         "Processes one ICP-MS export with its standards-and-QC file, as the Process command of\n"
         "Ketrion does, and writes the results file.\n"
@@ -224,16 +272,32 @@ QString BatchCommand::usage()
         "                      default: the first blank of the file\n"
         "  --weighting W       weights of the calibration points: none (default), 1/x or 1/x2\n"
         "  --no-qc             no quality-control validation\n"
+        "  --samples FILE      sample sheet: a header row naming the columns solution,\n"
+        "                      dilution, mass_g and volume_ml (any order and case; tab,\n"
+        "                      semicolon or comma), then one row per solution; the long\n"
+        "                      table reports each value times the solution's factor\n"
+        "                      (dilution, or dilution x volume_ml / (1000 x mass_g) in mg/kg)\n"
+        "  --acceptance R2,TOL calibration acceptance, e.g. 0.995,10: a line with fewer than\n"
+        "                      three points, r2 below R2, or a standard read back more than\n"
+        "                      TOL % off its value (2 x TOL % at the lowest level) is rejected\n"
+        "  --samples-template FILE\n"
+        "                      writes a sample sheet listing the data file's samples and QC\n"
+        "                      solutions with dilution 1, to fill in, and processes nothing\n"
         "  --help              this text\n"
         "  --version           the program's version\n"
         "\n"
         "Standard output carries the processing trace; with quality-control validation the line\n"
         "\"# QC not valid: n / N\" is followed by one line per QC value outside its interval;\n"
         "with internal-standard correction the line \"# IS recovery outside LOW-HIGH %: k / M\"\n"
-        "is followed by one line per solution and IS isotope outside the bounds.\n"
-        "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it, the IS\n"
-        "reference solution has no value for an IS isotope to correct, or no isotope has\n"
-        "standards in the standards file; 2 usage error.\n");
+        "is followed by one line per solution and IS isotope outside the bounds; with\n"
+        "calibration acceptance \"# calibration rejected: k / N\" is followed by one line per\n"
+        "rejected isotope with its first reason. The long table's flag column qualifies each\n"
+        "value with the first that applies: no value, no calibration or not measured for an\n"
+        "empty one, then calibration rejected, <LOD, <LOQ, over range (above the highest\n"
+        "standard).\n"
+        "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it (the\n"
+        "sample sheet too), the IS reference solution has no value for an IS isotope to\n"
+        "correct, or no isotope has standards in the standards file; 2 usage error.\n");
 }
 
 QString BatchCommand::optionOf(RunOutcome::Choice choice)
@@ -309,6 +373,26 @@ Status BatchCommand::setRecovery(const QString &bounds)
             .arg(bounds));
 }
 
+Status BatchCommand::setAcceptance(const QString &criteria)
+{
+    const QRegularExpressionMatch match
+        = QRegularExpression(QStringLiteral("^([^,]+),([^,]+)$")).match(criteria);
+    bool r2Read = false;
+    bool toleranceRead = false;
+    if (match.hasMatch()) {
+        options.minimumR2 = QLocale::c().toDouble(match.captured(1), &r2Read);
+        options.tolerance = QLocale::c().toDouble(match.captured(2), &toleranceRead);
+    }
+    options.acceptance = r2Read && toleranceRead && options.minimumR2 >= 0.0
+        && options.minimumR2 <= 1.0 && options.tolerance > 0.0 && options.tolerance <= 100.0;
+    if (options.acceptance)
+        return Status::success();
+    return Status::failure(
+        QStringLiteral("Invalid criteria '%1' for '--acceptance': use R2,TOL, a minimum r2 from 0 "
+                       "to 1 and a tolerance in percent above 0 and up to 100.")
+            .arg(criteria));
+}
+
 Status BatchCommand::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -336,11 +420,9 @@ Status BatchCommand::parse(const QStringList &arguments)
     if (!parser.positionalArguments().isEmpty())
         return Status::failure(
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
-    for (const char *required : { "instrument", "data", "stdqc", "output" }) {
-        if (!parser.isSet(QLatin1String(required)))
-            return Status::failure(
-                QStringLiteral("Missing option '--%1'.").arg(QLatin1String(required)));
-    }
+    const Status complete = checkRequired(parser);
+    if (!complete.ok())
+        return complete;
 
     for (int k = 0; k < table.size(); ++k) {
         if (!parser.isSet(table.at(k)))

@@ -31,6 +31,8 @@ public:
     QString outputFile;
     QString longFile; // empty: no long table
     QString plotFolder; // empty: no plots
+    QString sampleSheet; // empty: none
+    QString templateFile; // a sample sheet to write instead of a run
     PlotImage::Format plotFormat = PlotImage::Format::Png;
     RunOptions options;
 
@@ -42,6 +44,7 @@ private:
     Status claim(const QString &option, const QString &path);
     Status setGroups(const QString &list);
     Status setRecovery(const QString &bounds);
+    Status setAcceptance(const QString &criteria);
 
     QStringList m_inputs;
     QList<QPair<QString, QString>> m_outputs; // option and file

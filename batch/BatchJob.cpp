@@ -3,6 +3,8 @@
 #include "batch/BatchCommand.h"
 #include "model/Measurements.h"
 #include "parsers/InstrumentReader.h"
+#include "parsers/OutputFile.h"
+#include "parsers/SampleSheetTemplate.h"
 #include "processing/Trace.h"
 
 #include <QFile>
@@ -28,8 +30,12 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     for (const QString &repeated : data.repeatedIsotopes())
         errors << repeated << '\n';
 
-    const RunOutcome outcome = ProcessingRun::run(
-        data, command.standardsFile, command.options, ProcessingRun::Listing::Failures);
+    if (!command.templateFile.isEmpty())
+        return saveTemplate(command.templateFile, data, errors);
+
+    const RunOutcome outcome
+        = ProcessingRun::run(data, { command.standardsFile, command.sampleSheet }, command.options,
+            ProcessingRun::Listing::Failures);
     if (outcome.refusal == RunOutcome::Refusal::UnknownName) {
         const QString kind = outcome.unknownChoice == RunOutcome::Choice::Reference
             ? QStringLiteral("solution")
@@ -64,6 +70,16 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     if (written.ok())
         return Done;
     errors << written.message() << '\n';
+    return FileError;
+}
+
+BatchJob::ExitCode BatchJob::saveTemplate(
+    const QString &fileName, const Measurements &data, QTextStream &errors)
+{
+    const Status saved = OutputFile::write(fileName, SampleSheetTemplate::format(data));
+    if (saved.ok())
+        return Done;
+    errors << QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, saved.message()) << '\n';
     return FileError;
 }
 

@@ -6,6 +6,7 @@
 #include "processing/ProcessingRun.h"
 
 class BatchCommand;
+class Measurements;
 class QTextStream;
 
 // One processing run from the command line: the window's read, run and save.
@@ -22,6 +23,8 @@ public:
     ExitCode run(const BatchCommand &command, QTextStream &errors) const;
 
 private:
+    static ExitCode saveTemplate(
+        const QString &fileName, const Measurements &data, QTextStream &errors);
     static ExitCode save(const QString &fileName, const RunOutcome &outcome,
         ProcessingRun::Layout layout, QTextStream &errors);
 

@@ -41,7 +41,8 @@ QString equationText(const CalibrationLine &line, Calibration::Weighting weighti
         + QString::number(line.loq, 'f', 6) + QStringLiteral(" ppb")
         + (weighting == Calibration::Weighting::None
                 ? QString()
-                : QStringLiteral(" | weighted ") + Calibration::weightingName(weighting));
+                : QStringLiteral(" | weighted ") + Calibration::weightingName(weighting))
+        + (line.isRejected() ? QStringLiteral(" | rejected: ") + line.rejection : QString());
 }
 
 } // namespace

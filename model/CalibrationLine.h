@@ -1,6 +1,7 @@
 #ifndef KETRION_CALIBRATIONLINE_H
 #define KETRION_CALIBRATIONLINE_H
 
+#include <QString>
 #include <QVector>
 
 // One isotope's calibration line, intensity = slope × concentration +
@@ -32,8 +33,12 @@ struct CalibrationLine
     // Standards with a given concentration that are no point: the value (or
     // its internal standard's) was not measured.
     QVector<Point> leftOut;
+    // Why the line fails the lab's acceptance criteria: empty when it passes
+    // or was not checked.
+    QString rejection;
 
     bool isUsable() const { return slope > SMALLEST_SLOPE; }
+    bool isRejected() const { return !rejection.isEmpty(); }
 };
 
 #endif

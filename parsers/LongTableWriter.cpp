@@ -2,6 +2,7 @@
 
 #include "model/Calibration.h"
 #include "model/Measurements.h"
+#include "model/ReportedResults.h"
 #include "model/Results.h"
 #include "parsers/NumberFormat.h"
 
@@ -10,7 +11,8 @@
 namespace {
 
 const char HEADER[]
-    = "solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag\n";
+    = "solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag,factor,"
+      "reported,reported_sd,reported_lod,reported_loq,unit\n";
 
 // RFC 4180: a field holding a separator, a quote or a line break is quoted,
 // its quotes doubled.
@@ -51,8 +53,8 @@ const char *typeName(Solution::Type type)
 
 } // namespace
 
-QByteArray LongTableWriter::format(
-    const Measurements &working, const Calibration &calibration, const Results &results)
+QByteArray LongTableWriter::format(const Measurements &working, const Calibration &calibration,
+    const Results &results, const ReportedResults &reported)
 {
     const int isotopeCount = working.isotopeCount();
     QVector<QByteArray> isotopes(isotopeCount);
@@ -60,42 +62,39 @@ QByteArray LongTableWriter::format(
         appendText(isotopes[i], working.isotope(i).name().trimmed());
 
     QByteArray bytes(HEADER);
-    bytes.reserve(bytes.size() + working.solutionCount() * isotopeCount * 80);
+    bytes.reserve(bytes.size() + working.solutionCount() * isotopeCount * 120);
     for (int s = 0; s < working.solutionCount(); ++s) {
         const Solution &solution = working.solution(s);
         QByteArray start;
         appendText(start, solution.name());
         start.append(',').append(typeName(solution.type())).append(',');
+        QByteArray factor;
+        appendField(factor, reported.factor(s));
+        const QByteArray unit = SampleSheet::unitName(reported.unit(s)).toUtf8();
         for (int i = 0; i < isotopeCount; ++i) {
             bytes.append(start).append(isotopes.at(i)).append(',');
-            // The results file's rules: exactly 0.0 is no result, and a value
-            // under the limit of quantification is "<LOQ" there.
+            // Exactly 0.0 is no result, as in the results file.
             const double c = results.concentration(s, i);
             const double rsd = results.rsd(s, i);
-            const CalibrationLine &line = calibration.lines.at(i);
-            const char *flag = "";
             if (c == 0.0) {
                 bytes.append(",,,");
-                if (solution.type() == Solution::Standard)
-                    flag = "no value";
-                else if (!line.isUsable())
-                    flag = "no calibration";
-                else if (!solution.isMeasured(i))
-                    flag = "not measured";
-                else
-                    flag = "no value";
             } else {
                 appendField(bytes, c);
-                appendField(bytes, c * rsd / 100.0);
+                // A negative concentration (below the blank) still has a spread.
+                appendField(bytes, std::abs(c) * rsd / 100.0);
                 appendField(bytes, rsd);
-                if (line.loq > c)
-                    flag = "<LOQ";
-                else if (!std::isfinite(c))
-                    flag = "no value";
             }
+            const CalibrationLine &line = calibration.lines.at(i);
             appendField(bytes, line.lod);
             appendField(bytes, line.loq);
-            bytes.append(flag).append('\n');
+            const ReportedResults::Value &value = reported.at(s, i);
+            bytes.append(ReportedResults::qualifierText(value.qualifier).toUtf8()).append(',');
+            bytes.append(factor);
+            appendField(bytes, value.value);
+            appendField(bytes, value.sd);
+            appendField(bytes, value.lod);
+            appendField(bytes, value.loq);
+            bytes.append(unit).append('\n');
         }
     }
     return bytes;

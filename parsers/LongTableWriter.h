@@ -5,16 +5,18 @@
 
 struct Calibration;
 class Measurements;
+class ReportedResults;
 class Results;
 
 // The results as a long table for R or pandas: comma-separated UTF-8, one
 // row per solution and isotope, the limits on every row and, in place of the
-// results file's "<LOQ" and empty cells, a flag beside the numbers.
+// results file's "<LOQ" and empty cells, a qualifier beside the numbers;
+// then the values as reported for the sample given.
 class LongTableWriter
 {
 public:
-    static QByteArray format(
-        const Measurements &working, const Calibration &calibration, const Results &results);
+    static QByteArray format(const Measurements &working, const Calibration &calibration,
+        const Results &results, const ReportedResults &reported);
 };
 
 #endif

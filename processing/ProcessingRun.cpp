@@ -4,14 +4,17 @@
 #include "parsers/LongTableWriter.h"
 #include "parsers/OutputFile.h"
 #include "parsers/ResultsWriter.h"
+#include "parsers/SampleSheetReader.h"
 #include "parsers/StandardsReader.h"
 #include "processing/BlankSubtraction.h"
+#include "processing/CalibrationAcceptance.h"
 #include "processing/CalibrationFit.h"
 #include "processing/ConcentrationCalculation.h"
 #include "processing/DetectionLimits.h"
 #include "processing/InternalStandardCorrection.h"
 #include "processing/QualityControlCheck.h"
 #include "processing/RecoveryCheck.h"
+#include "processing/Reporting.h"
 #include "processing/Trace.h"
 
 #include <QFile>
@@ -194,9 +197,10 @@ QString ProcessingRun::referenceProblem(const Measurements &data, const Plan &pl
     return {};
 }
 
-RunOutcome ProcessingRun::run(const Measurements &data, const QString &standardsFile,
-    const RunOptions &options, Listing listing)
+RunOutcome ProcessingRun::run(
+    const Measurements &data, const RunInputs &inputs, const RunOptions &options, Listing listing)
 {
+    const QString &standardsFile = inputs.standardsFile;
     RunOutcome outcome;
     Plan plan;
     if (!resolve(data, options, &plan, &outcome))
@@ -223,8 +227,12 @@ RunOutcome ProcessingRun::run(const Measurements &data, const QString &standards
     const Status read = StandardsReader::read(&file, data, &expected);
     if (!read.ok())
         return refuse(RunOutcome::Refusal::StandardsRejected, read.message());
+    SampleSheet sheet;
+    const Status sheetRead = readSampleSheet(inputs.sampleSheet, data, &sheet);
+    if (!sheetRead.ok())
+        return refuse(RunOutcome::Refusal::SampleSheetRejected, sheetRead.message());
 
-    execute(data, expected, plan, &outcome);
+    execute(data, expected, sheet, plan, &outcome);
     if (outcome.refusal == RunOutcome::Refusal::NoCalibration) {
         outcome.reason = QStringLiteral("No isotope of the data file has standards in %1: check "
                                         "the standards file and the instrument.")
@@ -235,18 +243,30 @@ RunOutcome ProcessingRun::run(const Measurements &data, const QString &standards
     return outcome;
 }
 
-RunOutcome ProcessingRun::process(
-    const Measurements &data, const ExpectedConcentrations &expected, const RunOptions &options)
+RunOutcome ProcessingRun::process(const Measurements &data, const ExpectedConcentrations &expected,
+    const RunOptions &options, const SampleSheet &sheet)
 {
     RunOutcome outcome;
     Plan plan;
     if (resolve(data, options, &plan, &outcome))
-        execute(data, expected, plan, &outcome);
+        execute(data, expected, sheet, plan, &outcome);
     return outcome;
 }
 
+Status ProcessingRun::readSampleSheet(
+    const QString &fileName, const Measurements &data, SampleSheet *sheet)
+{
+    if (fileName.isEmpty())
+        return Status::success();
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(
+            QStringLiteral("Cannot read sample sheet %1:\n%2.").arg(fileName, file.errorString()));
+    return SampleSheetReader::read(&file, QFileInfo(fileName).fileName(), data, sheet);
+}
+
 void ProcessingRun::execute(const Measurements &data, const ExpectedConcentrations &expected,
-    const Plan &plan, RunOutcome *outcome)
+    const SampleSheet &sheet, const Plan &plan, RunOutcome *outcome)
 {
     Trace::line(QStringLiteral("# init processing variables"));
     outcome->expected = expected;
@@ -263,6 +283,9 @@ void ProcessingRun::execute(const Measurements &data, const ExpectedConcentratio
     }
     computeResults(source, plan, outcome);
     checkQualityControl(plan, outcome);
+    checkAcceptance(plan, outcome);
+    outcome->reported
+        = Reporting::report(outcome->working, outcome->calibration, outcome->results, sheet);
     checkRecovery(data, plan, outcome);
 }
 
@@ -409,6 +432,15 @@ void ProcessingRun::checkQualityControl(const Plan &plan, RunOutcome *outcome)
         outcome->working, outcome->expected, outcome->results, outcome->calibration);
 }
 
+void ProcessingRun::checkAcceptance(const Plan &plan, RunOutcome *outcome)
+{
+    if (!plan.options.acceptance)
+        return;
+    outcome->acceptanceChecked = true;
+    CalibrationAcceptance::check(
+        &outcome->calibration, outcome->working, plan.options.minimumR2, plan.options.tolerance);
+}
+
 void ProcessingRun::checkRecovery(const Measurements &data, const Plan &plan, RunOutcome *outcome)
 {
     if (!plan.options.internalStandard || plan.reference == -1)
@@ -436,6 +468,17 @@ void ProcessingRun::traceReports(
                 Trace::line(failure);
         }
     }
+    if (outcome.acceptanceChecked) {
+        const QStringList rejected
+            = CalibrationAcceptance::rejectionLines(outcome.calibration, outcome.working);
+        Trace::line(QStringLiteral("# calibration rejected: %1 / %2")
+                        .arg(rejected.size())
+                        .arg(CalibrationAcceptance::checkedCount(outcome.calibration)));
+        if (listed) {
+            for (const QString &line : rejected)
+                Trace::line(line);
+        }
+    }
     if (outcome.recoveryChecked) {
         const RecoveryReport &recovery = outcome.recovery;
         Trace::line(QStringLiteral("# IS recovery outside %1-%2 %: %3 / %4")
@@ -453,7 +496,8 @@ void ProcessingRun::traceReports(
 Status ProcessingRun::save(const QString &fileName, const RunOutcome &outcome, Layout layout)
 {
     const QByteArray bytes = layout == Layout::Long
-        ? LongTableWriter::format(outcome.working, outcome.calibration, outcome.results)
+        ? LongTableWriter::format(
+            outcome.working, outcome.calibration, outcome.results, outcome.reported)
         : ResultsWriter::format(outcome.working, outcome.calibration, outcome.results);
     return OutputFile::write(fileName, bytes);
 }

@@ -1,7 +1,9 @@
 #ifndef KETRION_PROCESSINGRUN_H
 #define KETRION_PROCESSINGRUN_H
 
+#include "model/SampleSheet.h"
 #include "model/Status.h"
+#include "processing/RunInputs.h"
 #include "processing/RunOptions.h"
 #include "processing/RunOutcome.h"
 
@@ -34,12 +36,13 @@ public:
     static Measurements workingSet(const Measurements &data);
 
     // Finds the options' names in data, traces the configuration, reads the
-    // standards file and runs. A refused run says why and changes nothing.
-    static RunOutcome run(const Measurements &data, const QString &standardsFile,
+    // standards file and the sample sheet and runs. A refused run says why and
+    // changes nothing.
+    static RunOutcome run(const Measurements &data, const RunInputs &inputs,
         const RunOptions &options, Listing listing);
-    // The run itself, once the standards file is read.
+    // The run itself, once the input files are read.
     static RunOutcome process(const Measurements &data, const ExpectedConcentrations &expected,
-        const RunOptions &options);
+        const RunOptions &options, const SampleSheet &sheet = SampleSheet());
 
     // Writes the results whole or not at all: an earlier file survives every
     // failure. A failure carries the reason without the file name.
@@ -52,8 +55,10 @@ private:
         const Measurements &data, const RunOptions &options, Plan *plan, RunOutcome *outcome);
     static void traceConfiguration(const Plan &plan);
     static QString referenceProblem(const Measurements &data, const Plan &plan);
+    static Status readSampleSheet(
+        const QString &fileName, const Measurements &data, SampleSheet *sheet);
     static void execute(const Measurements &data, const ExpectedConcentrations &expected,
-        const Plan &plan, RunOutcome *outcome);
+        const SampleSheet &sheet, const Plan &plan, RunOutcome *outcome);
     static void correctInternalStandard(const Plan &plan, RunOutcome *outcome);
     static Measurements handleBlanks(
         const Measurements &data, const Plan &plan, RunOutcome *outcome);
@@ -63,6 +68,7 @@ private:
     static bool fitCalibration(const Plan &plan, RunOutcome *outcome);
     static void computeResults(const Measurements &source, const Plan &plan, RunOutcome *outcome);
     static void checkQualityControl(const Plan &plan, RunOutcome *outcome);
+    static void checkAcceptance(const Plan &plan, RunOutcome *outcome);
     static void checkRecovery(const Measurements &data, const Plan &plan, RunOutcome *outcome);
     static void traceReports(const Measurements &data, const RunOutcome &outcome, Listing listing);
 };

@@ -17,6 +17,10 @@ struct RunOptions
 
     static constexpr int DEFAULT_RECOVERY_LOW = 60;
     static constexpr int DEFAULT_RECOVERY_HIGH = 125;
+    // Common acceptance of a calibration: r² of at least 0.995, each standard
+    // read back within 10 % of its value.
+    static constexpr double DEFAULT_MINIMUM_R2 = 0.995;
+    static constexpr double DEFAULT_TOLERANCE = 10.0;
 
     struct Group
     {
@@ -42,6 +46,12 @@ struct RunOptions
     Calibration::Weighting weighting = Calibration::Weighting::None;
 
     bool qcValidation = true;
+
+    // Calibration acceptance: a line below minimumR2, or a standard read back
+    // more than tolerance percent off its value, is rejected.
+    bool acceptance = false;
+    double minimumR2 = DEFAULT_MINIMUM_R2;
+    double tolerance = DEFAULT_TOLERANCE;
 };
 
 #endif

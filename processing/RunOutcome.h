@@ -4,6 +4,7 @@
 #include "model/Calibration.h"
 #include "model/ExpectedConcentrations.h"
 #include "model/Measurements.h"
+#include "model/ReportedResults.h"
 #include "model/Results.h"
 #include "processing/QcReport.h"
 #include "processing/RecoveryReport.h"
@@ -24,6 +25,7 @@ struct RunOutcome
         StandardsRejected,
         ReferenceWithoutStandard, // the reference lacks the IS value of a group to correct
         NoCalibration, // no isotope has a line
+        SampleSheetRejected, // unreadable, or a row or column the run cannot use
     };
     // The option whose name the export does not have.
     enum class Choice { Reference, IsotopeHR, IsotopeMR, IsotopeLR, Blank };
@@ -45,11 +47,15 @@ struct RunOutcome
     Measurements working;
     Calibration calibration;
     Results results; // rows as in working
+    ReportedResults reported; // rows as in working
 
     bool qcChecked = false;
     QcReport qc;
     bool recoveryChecked = false;
     RecoveryReport recovery;
+    // Whether the lines were held to the acceptance criteria; each rejected
+    // line says why.
+    bool acceptanceChecked = false;
     // What the run had to leave out, for the status bar or standard error.
     QStringList warnings;
 

@@ -252,6 +252,10 @@ void TestApplication::apply(const QStringList &options)
     ui()->recoveryHigh->setValue(bounds.at(1).toInt());
     ui()->recoveryLow->setValue(bounds.at(0).toInt());
     ui()->qcGroup->setChecked(!options.contains("--no-qc"));
+    const QStringList acceptance = value("acceptance").split(',');
+    ui()->acceptanceGroup->setChecked(acceptance.size() == 2);
+    ui()->minimumR2->setValue(acceptance.value(0, "0.995").toDouble());
+    ui()->tolerance->setValue(acceptance.value(1, "10").toDouble());
 }
 
 QList<ModalAnswerer::Seen> TestApplication::run()
@@ -449,11 +453,13 @@ void TestApplication::closing_data()
         << QMessageBox::Yes << "" << QStringList() << "" << QStringList();
     // Bounds both below and both above the defaults 60 and 125: each box's
     // range depends on the other's value. The run file has no HR isotope.
-    const QStringList keys { "LR", "MR", "RecoveryHigh", "RecoveryLow", "Weighting" };
+    const QStringList keys { "Acceptance", "AcceptanceMinimumR2", "AcceptanceTolerance", "LR", "MR",
+        "RecoveryHigh", "RecoveryLow", "Weighting" };
     QTest::newRow("back after a restart, for another file with the same isotopes")
         << QMessageBox::Yes
-        << "\"--is-lr=115In LR\" \"--is-mr=115In MR\" --weighting=1/x --is-recovery=10,50" << keys
-        << "HR-ICP-MS|" + EXAMPLES + "hr_export.csv"
+        << "\"--is-lr=115In LR\" \"--is-mr=115In MR\" --weighting=1/x --is-recovery=10,50 "
+           "--acceptance=0.99,5"
+        << keys << "HR-ICP-MS|" + EXAMPLES + "hr_export.csv"
         << QStringList { "115In LR", "115In MR", "75As HR" };
 }
 
@@ -472,6 +478,11 @@ void TestApplication::closing()
     }
     const QString weighting = ui()->weighting->currentText();
     const int bounds = ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value();
+    const auto acceptance = [this] {
+        return QList<double> { double(ui()->acceptanceGroup->isChecked()), ui()->minimumR2->value(),
+            ui()->tolerance->value() };
+    };
+    const QList<double> accepted = acceptance();
     ModalAnswerer::Seen box;
     {
         ModalAnswerer answerer({ answer });
@@ -495,6 +506,7 @@ void TestApplication::closing()
     QCOMPARE(ui()->isotopeLR->count(), 0);
     QCOMPARE(ui()->weighting->currentText(), weighting);
     QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), bounds);
+    QCOMPARE(acceptance(), accepted);
     load(next.section('|', 0, 0), next.section('|', 1));
     QCOMPARE(QStringList({ ui()->isotopeLR->currentText(), ui()->isotopeMR->currentText(),
                  ui()->isotopeHR->currentText() }),
@@ -898,7 +910,8 @@ void TestApplication::wholeRuns_data()
     // Whole runs whose files ketrion-batch is checked against, with every
     // option of the panel among them.
     const QStringList chosen { "not_measured", "quadrupole", "recovery_bounds_weighted",
-        "examples_indium_no_blank", "examples_first_run_average_subtracted" };
+        "examples_indium_no_blank", "examples_first_run_average_subtracted", "water_dilutions",
+        "digest_mass_volume", "examples_accepted" };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (chosen.contains(run.first))
             QTest::newRow(qPrintable(run.first)) << run.second;
@@ -906,13 +919,15 @@ void TestApplication::wholeRuns_data()
 }
 
 // The window gives the results file, long table and trace of ketrion-batch,
-// but for the QC and recovery lines, which it shows in its report.
+// but for the QC, acceptance and recovery lines, which it shows in its
+// report; its Output table shows the reported values of the long table.
 void TestApplication::wholeRuns()
 {
     QFETCH(QStringList, options);
     const auto value = [&](const char *name) { return BatchProcess::value(options, name); };
     load(value("instrument"), value("data"));
     QVERIFY(window->chooseStandardsFile(value("stdqc")).ok());
+    QVERIFY(window->chooseSampleSheet(value("samples")).ok());
     apply(options);
     clearTrace();
     run();
@@ -925,17 +940,39 @@ void TestApplication::wholeRuns()
     // The report shows the QC and recovery lines that follow their count lines.
     QStringList lines;
     bool report = false;
+    int rejected = 0;
     for (const QString &line :
         QString::fromUtf8(contents(expected + ".trace")).split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith("# calibration rejected: "))
+            rejected = line.section(' ', 3, 3).toInt();
         report = report && !line.startsWith("*** ") && !line.startsWith("# ");
         if (!report)
             lines << line;
         report = report || line.startsWith("# QC not valid: ")
-            || line.startsWith("# IS recovery outside ");
+            || line.startsWith("# IS recovery outside ")
+            || line.startsWith("# calibration rejected: ");
     }
     QCOMPARE(traceLines(), lines);
     QCOMPARE(contents(results), contents(expected + ".csv"));
     QCOMPARE(contents(longTable), contents(expected + ".long"));
+    // The Calibration tab marks the rejected isotopes, saying why.
+    const QAbstractItemModel *isotopes = ui()->calibrationIsotopes->model();
+    int marked = 0;
+    for (int row = 0; row < isotopes->rowCount(); ++row)
+        marked += isotopes->index(row, 0).data(Qt::ToolTipRole).toString().isEmpty() ? 0 : 1;
+    QCOMPARE(marked, rejected);
+
+    // The first isotope of the first sample: reported value, unit, qualifier.
+    const QStringList fields = QString::fromUtf8(contents(expected + ".long"))
+                                   .split('\n')
+                                   .filter(",SAMPLE,")
+                                   .value(0)
+                                   .split(',');
+    QCOMPARE(QStringList({ outputCell(fields.at(0), 5), outputCell(fields.at(0), 6),
+                 outputCell(fields.at(0), 7) }),
+        QStringList({ fields.at(10), fields.at(14), fields.at(8) }));
+    QCOMPARE(ui()->outputTable->model()->index(0, 5).data(Qt::BackgroundRole).isValid(),
+        !fields.at(8).isEmpty());
 }
 
 QTEST_MAIN(TestApplication)

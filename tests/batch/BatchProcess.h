@@ -72,7 +72,8 @@ inline QList<QPair<QString, QStringList>> wholeRuns()
             continue;
         QStringList run = options(line.section(' ', 1));
         for (QString &option : run) {
-            if (option.startsWith("--data=") || option.startsWith("--stdqc="))
+            if (option.startsWith("--data=") || option.startsWith("--stdqc=")
+                || option.startsWith("--samples="))
                 option.insert(option.indexOf('=') + 1, TEST_DATA_DIR "/");
         }
         runs.append({ line.section(' ', 0, 0), run });

@@ -63,6 +63,7 @@ private slots:
     void wholeRuns();
     void plots_data();
     void plots();
+    void samplesTemplate();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -276,6 +277,24 @@ void TestBatch::plots()
                 qPrintable(QStringLiteral("%1: %2").arg(name).arg(red)));
         }
     }
+}
+
+// The template lists the export's samples and QC solutions; filled in as it
+// is, it changes no value.
+void TestBatch::samplesTemplate()
+{
+    const QString sheet = dir->filePath("sheet.csv");
+    const Outcome written = runWith({ "--instrument", "HR-ICP-MS", "--data", "@EX/hr_export.csv",
+        "--samples-template", sheet });
+    QCOMPARE(written.exitCode, 0);
+    QCOMPARE(BatchProcess::contents(sheet),
+        BatchProcess::contents(TEST_DATA_DIR "/examples_template.csv"));
+    const QString longFile = dir->filePath("long.csv");
+    const Outcome run = runWith(files("HR-ICP-MS", "@EX/hr_export.csv", "@EX/hr_stdqc.csv")
+        + QStringList { "--samples", sheet, "--long", longFile });
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(BatchProcess::contents(longFile),
+        BatchProcess::contents(TEST_DATA_DIR "/runs/examples_defaults.long"));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

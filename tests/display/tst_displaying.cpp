@@ -162,8 +162,8 @@ void TestDisplaying::tableCells()
     if (!output)
         model.showInput(data, expected, 0);
     else
-        model.showOutput(data, concent < 0.0 ? nullptr : &results, &calibration, 0);
-    QCOMPARE(row(&model, 0), QStringList { "59Co MR" } + cells);
+        model.showOutput(data, concent < 0.0 ? nullptr : &results, &calibration, nullptr, 0);
+    QCOMPARE(row(&model, 0).mid(0, 5), QStringList { "59Co MR" } + cells);
     QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Concentration (ppb)"));
 }
 

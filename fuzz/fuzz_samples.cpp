@@ -1,0 +1,50 @@
+// Sample sheets of any content against a fixed export: no crash, no hang, a
+// refused sheet changes nothing, and an accepted one holds finite factors
+// above 0 with the unit its row asked for.
+#include "FuzzChecks.h"
+
+#include "model/Measurements.h"
+#include "model/SampleSheet.h"
+#include "parsers/HighResolutionReader.h"
+#include "parsers/SampleSheetReader.h"
+
+#include <QFile>
+#include <QLocale>
+
+#include <cmath>
+
+static Measurements *measured = nullptr;
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    measured = new Measurements;
+    QFile file(QStringLiteral(KETRION_SOURCE_DIR "/examples/hr_export.csv"));
+    fuzzCheck(file.open(QIODevice::ReadOnly), "example export opens");
+    fuzzCheck(HighResolutionReader().read(&file, measured).ok(), "example export reads");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+{
+    QLocale::setDefault(QLocale::c());
+    SampleSheet sheet(1);
+    sheet.set(0, 7.0, SampleSheet::Unit::MilligramsPerKilogram);
+    FuzzBytes file(bytes, size);
+    const Status read
+        = SampleSheetReader::read(file.device(), QStringLiteral("sheet.csv"), *measured, &sheet);
+
+    if (!read.ok()) {
+        fuzzCheck(read.message().startsWith(QLatin1String("Sample sheet sheet.csv")),
+            "a refusal names the file");
+        fuzzCheck(sheet.factor(0) == 7.0
+                && sheet.unit(0) == SampleSheet::Unit::MilligramsPerKilogram
+                && sheet.factor(1) == 1.0,
+            "a refused sheet changes nothing");
+        return 0;
+    }
+    for (int s = 0; s <= measured->solutionCount(); ++s)
+        fuzzCheck(std::isfinite(sheet.factor(s)) && sheet.factor(s) > 0.0,
+            "factors are finite and above 0");
+    fuzzCheck(sheet.factor(measured->solutionCount()) == 1.0, "solutions beyond the export keep 1");
+    return 0;
+}

@@ -1,0 +1,27 @@
+#include "model/SampleSheet.h"
+
+QString SampleSheet::unitName(Unit unit)
+{
+    return unit == Unit::MilligramsPerKilogram ? QStringLiteral("mg/kg")
+                                               : QStringLiteral("\u00b5g/L");
+}
+
+SampleSheet::SampleSheet(int solutionCount)
+    : m_factors(solutionCount, 1.0), m_units(solutionCount, Unit::MicrogramsPerLitre)
+{ }
+
+double SampleSheet::factor(int solution) const
+{
+    return m_factors.value(solution, 1.0);
+}
+
+SampleSheet::Unit SampleSheet::unit(int solution) const
+{
+    return m_units.value(solution, Unit::MicrogramsPerLitre);
+}
+
+void SampleSheet::set(int solution, double factor, Unit unit)
+{
+    m_factors[solution] = factor;
+    m_units[solution] = unit;
+}

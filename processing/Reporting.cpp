@@ -1,0 +1,77 @@
+#include "processing/Reporting.h"
+
+#include "model/Calibration.h"
+#include "model/Measurements.h"
+#include "model/Results.h"
+#include "model/SampleSheet.h"
+
+#include <cmath>
+#include <limits>
+
+using Qualifier = ReportedResults::Qualifier;
+
+namespace {
+
+// Why a value is empty, as the results file leaves it empty.
+Qualifier emptyQualifier(const Solution &solution, int isotope, const CalibrationLine &line)
+{
+    if (solution.type() == Solution::Standard)
+        return Qualifier::NoValue;
+    if (!line.isUsable())
+        return Qualifier::NoCalibration;
+    if (!solution.isMeasured(isotope))
+        return Qualifier::NotMeasured;
+    return Qualifier::NoValue;
+}
+
+bool overRange(double c, const CalibrationLine &line)
+{
+    if (line.points.isEmpty())
+        return false;
+    double highest = line.points.first().concentration;
+    for (const CalibrationLine::Point &point : line.points)
+        highest = std::max(highest, point.concentration);
+    return c > highest;
+}
+
+// The first qualifier that applies to a value.
+Qualifier qualify(const Solution &solution, int isotope, double c, const CalibrationLine &line)
+{
+    if (c == 0.0)
+        return emptyQualifier(solution, isotope, line);
+    if (!std::isfinite(c))
+        return Qualifier::NoValue;
+    if (line.isRejected())
+        return Qualifier::CalibrationRejected;
+    if (c < line.lod)
+        return Qualifier::BelowDetection;
+    if (c < line.loq)
+        return Qualifier::BelowQuantification;
+    if (overRange(c, line))
+        return Qualifier::OverRange;
+    return Qualifier::None;
+}
+
+} // namespace
+
+ReportedResults Reporting::report(const Measurements &working, const Calibration &calibration,
+    const Results &results, const SampleSheet &sheet)
+{
+    const int isotopeCount = working.isotopeCount();
+    ReportedResults reported(working.solutionCount(), isotopeCount);
+    reported.setSheet(sheet);
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    for (int s = 0; s < working.solutionCount(); ++s) {
+        const double f = sheet.factor(s);
+        for (int i = 0; i < isotopeCount; ++i) {
+            const CalibrationLine &line = calibration.lines.at(i);
+            const double c = results.concentration(s, i);
+            const double value = c == 0.0 ? none : c * f;
+            const double sd = c == 0.0 ? none : std::abs(value) * results.rsd(s, i) / 100.0;
+            reported.set(s, i,
+                { value, sd, line.lod * f, line.loq * f,
+                    qualify(working.solution(s), i, c, line) });
+        }
+    }
+    return reported;
+}
