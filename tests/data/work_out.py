@@ -116,6 +116,23 @@ def read_stdqc(path, isos, sols):
                 s.conc[i], s.rsd[i] = number(cell(column), ""), number(cell(column + 1), "")
 
 
+def read_sheet(path):
+    """Solution name -> (factor, unit) from a sample sheet."""
+    text = open(path, encoding="utf-8-sig").read()
+    lines = [l for l in re.split(r"\r\n|\r|\n", text) if l.strip()]
+    sep = next((c for c in "\t;" if c in lines[0]), ",")
+    heads = [h.strip().lower() for h in lines[0].split(sep)]
+    sheet = {}
+    for line in lines[1:]:
+        row = dict(zip(heads, (c.strip() for c in line.split(sep))))
+        value = lambda key: float(row[key].replace(",", ".")) if row.get(key) else 1.0
+        if row.get("mass_g"):
+            sheet[row["solution"]] = (value("dilution") * value("volume_ml") / (1000 * value("mass_g")), "mg/kg")
+        else:
+            sheet[row["solution"]] = (value("dilution"), "\u00b5g/L")
+    return sheet
+
+
 def average(name, members, isos):
     avg = Sol(name, len(isos), "BLK")
     for i in range(len(isos)):
@@ -186,6 +203,7 @@ def fixed8(x):
 def process(run):
     instrument = run["instrument"]
     isos, raw = (read_hr if instrument == "HR-ICP-MS" else read_q)(os.path.join(HERE, run["data"]))
+    sheet = read_sheet(os.path.join(HERE, run["samples"])) if "samples" in run else {}
     read_stdqc(os.path.join(HERE, run["stdqc"]), isos, raw)
     n = len(isos)
     groups = {"LR": [i for i, s in enumerate(isos) if s.group == 2],
@@ -299,16 +317,43 @@ def process(run):
         else:
             trace.append("# no blank available: no zero standard added")
             errors.append("No blank available for the zero standard: calibrated without it")
+    if "drift" in run:
+        watch = run["drift"]
+        checks = [k for k, s in enumerate(raw) if re.fullmatch(re.escape(watch) + "(_?[0-9]+)?", s.name)]
+        plural = lambda m: "%d check%s" % (m, "" if m == 1 else "s")
+        trace.append("# drift correction with %s: %s" % (watch, plural(len(checks))))
+        for i in range(n):
+            if i in [chosen[grp] for grp in corrected]:
+                continue
+            # Taken before correcting: the monitors are corrected too.
+            use = [(k, work[k].cps[i]) for k in checks if work[k].measured[i] and work[k].cps[i] > 0]
+            if len(use) < 2:
+                trace.append("%s: not corrected (%s)" % (isos[i].name.rstrip(), plural(len(use))))
+                continue
+
+            def level(p):
+                if p <= use[0][0] or p >= use[-1][0]:
+                    return use[0][1] if p <= use[0][0] else use[-1][1]
+                (pa, ma), (pb, mb) = next((a, b) for a, b in zip(use, use[1:]) if a[0] <= p < b[0])
+                return ma + (mb - ma) * (p - pa) / (pb - pa)
+            worst = None
+            for k in range(len(raw)):
+                if work[k].measured[i]:
+                    f = use[0][1] / level(k)
+                    work[k].cps[i] *= f
+                    if worst is None or abs(1 - f) > worst[0]:
+                        worst = (abs(1 - f), raw[k].name.rstrip())
+            trace.append("%s: largest drift %.1f %% at %s" % (isos[i].name.rstrip(), worst[0] * 100, worst[1]))
     trace.append("# process calibration")
-    lines = {}
+    lines, named = {}, {}
     for i in range(n):
         if i in is_list:
             continue
-        points = [(s.conc[i], s.cps[i]) for s in work
-                  if s.kind == "STD" and s.measured[i] and s.conc[i] != 0.0]
+        named[i] = [(s.name, s.conc[i], s.cps[i]) for s in work
+                    if s.kind == "STD" and s.measured[i] and s.conc[i] != 0.0]
         if zero is not None and zero.measured[i]:
-            points.append((0.0, zero.cps[i]))
-        line = fit(points, weighting)
+            named[i].append((None, 0.0, zero.cps[i]))
+        line = fit([(x, y) for _, x, y in named[i]], weighting)
         if line is None or not math.isfinite(line["slope"]):
             continue
         lines[i] = line
@@ -395,6 +440,23 @@ def process(run):
                     failures.append("%s : %s" % (e.name, isos[i].name))
         trace.append("# QC not valid: %d / %d" % (len(failures), count))
         trace += failures
+    rejected = {}
+    if "acceptance" in run:
+        min_r2, tol = (float(v) for v in run["acceptance"].split(","))
+        for i, line in usable.items():
+            # The lowest standard, nearest the noise, is allowed twice the tolerance.
+            lowest = min(x for _, x, _ in named[i] if x != 0.0)
+            off = [(name, abs((y - line["icpt"]) / line["slope"] - x) / x * 100, x == lowest)
+                   for name, x, y in named[i] if name is not None]
+            bad = [(name, p) for name, p, low in off if p > (2 * tol if low else tol)]
+            if len(named[i]) < 3:
+                rejected[i] = "%d points" % len(named[i])
+            elif line["r2"] < min_r2:
+                rejected[i] = "R\u00b2 %.5f < %g" % (line["r2"], min_r2)
+            elif bad:
+                rejected[i] = "%s reads %.1f %% off" % bad[0]
+        trace.append("# calibration rejected: %d / %d" % (len(rejected), len(usable)))
+        trace += ["%s : %s" % (isos[i].name.rstrip(), rejected[i]) for i in sorted(rejected)]
     if ref != -1:
         low, high = (int(v) for v in run.get("is-recovery", "60,125").split(","))
         outside, checked = [], 0
@@ -440,12 +502,15 @@ def process(run):
     def field(x):
         return g(x) if math.isfinite(x) else ""
 
-    long = "solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag\n"
-    for s in work:
+    long = ("solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag,"
+            "factor,reported,reported_sd,reported_lod,reported_loq,unit\n")
+    for k, s in enumerate(work):
+        # The zero standard and the average blanks are never diluted samples.
+        f, unit = sheet.get(s.name, (1.0, "\u00b5g/L")) if k < len(raw) else (1.0, "\u00b5g/L")
         for i in range(n):
             c, r = s.conc[i], s.rsd[i]
             if c == 0.0:
-                numbers = ",,"
+                numbers = [math.nan] * 5
                 if s.kind == "STD":
                     flag = "no value"
                 elif i not in usable:
@@ -455,10 +520,22 @@ def process(run):
                 else:
                     flag = "no value"
             else:
-                numbers = "%s,%s,%s" % (field(c), field(c * r / 100), field(r))
-                flag = "<LOQ" if loq[i] > c else ("" if math.isfinite(c) else "no value")
-            long += "%s,%s,%s,%s,%s,%s,%s\n" % (text(s.name), s.kind, text(isos[i].name.rstrip()),
-                                                numbers, field(lod[i]), field(loq[i]), flag)
+                numbers = [c, abs(c) * r / 100, r, c * f, abs(c * f) * r / 100]
+                if not math.isfinite(c):
+                    flag = "no value"
+                elif i in rejected:
+                    flag = "calibration rejected"
+                elif c < lod[i]:
+                    flag = "<LOD"
+                elif c < loq[i]:
+                    flag = "<LOQ"
+                elif c > max([x for _, x, _ in named.get(i, [])] or [math.inf]):
+                    flag = "over range"
+                else:
+                    flag = ""
+            cells = [text(s.name), s.kind, text(isos[i].name.rstrip())] + [field(v) for v in numbers[:3]]
+            cells += [field(lod[i]), field(loq[i]), flag, field(f)] + [field(v) for v in numbers[3:]]
+            long += ",".join(cells + [field(lod[i] * f), field(loq[i] * f), unit]) + "\n"
     return out, trace, long, errors
 
 
@@ -489,8 +566,8 @@ def main():
         os.makedirs(os.path.dirname(base), exist_ok=True)
         if results is not None:
             open(base + ".csv", "w").write(results)
-            open(base + ".long", "w").write(long)
-        open(base + ".trace", "w").write("\n".join(trace) + "\n")
+            open(base + ".long", "w", encoding="utf-8").write(long)
+        open(base + ".trace", "w", encoding="utf-8").write("\n".join(trace) + "\n")
         if errors:
             open(base + ".err", "w").write("\n".join(errors) + "\n")
         print(run["name"], "results" if results is not None else "refused")
