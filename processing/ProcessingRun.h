@@ -30,6 +30,11 @@ public:
     // The blanks a run can use, as the window lists them: the file's, then
     // the averages a run adds.
     static QStringList blankChoices(const Measurements &data);
+    // The drift monitors a run can use, as the window lists them: each name
+    // that names two solutions or more (Solution::isReplicate) among the
+    // solutions' names with one trailing "_<digits>" taken off and the names
+    // themselves, in run order.
+    static QStringList monitorChoices(const Measurements &data);
     // The working set before a run: the export with its average blanks.
     static Measurements workingSet(const Measurements &data);
 
@@ -50,6 +55,9 @@ private:
 
     static bool resolve(
         const Measurements &data, const RunOptions &options, Plan *plan, RunOutcome *outcome);
+    // The IS isotope of each group as named, or its first; the group whose
+    // named isotope the export lacks, else -1.
+    static int resolveStandards(const Measurements &data, Plan *plan);
     static void traceConfiguration(const Plan &plan);
     static QString referenceProblem(const Measurements &data, const Plan &plan);
     static void execute(const Measurements &data, const ExpectedConcentrations &expected,
@@ -57,6 +65,7 @@ private:
     static void correctInternalStandard(const Plan &plan, RunOutcome *outcome);
     static Measurements handleBlanks(
         const Measurements &data, const Plan &plan, RunOutcome *outcome);
+    static void correctDrift(const Measurements &data, const Plan &plan, RunOutcome *outcome);
     static bool fitCalibration(const Plan &plan, RunOutcome *outcome);
     static void computeResults(const Measurements &source, const Plan &plan, RunOutcome *outcome);
     static void checkQualityControl(const Plan &plan, RunOutcome *outcome);

@@ -5,6 +5,7 @@
 #include "model/ExpectedConcentrations.h"
 #include "model/Measurements.h"
 #include "model/Results.h"
+#include "processing/DriftReport.h"
 #include "processing/QcReport.h"
 #include "processing/RecoveryReport.h"
 
@@ -18,15 +19,16 @@ struct RunOutcome
 {
     enum class Refusal {
         None,
-        UnknownName, // an option names no solution or isotope of the export
+        UnknownName, // an option names no solution or isotope of the export, or too few
         NoStandardsFile,
         StandardsUnreadable,
         StandardsRejected,
         ReferenceWithoutStandard, // the reference lacks the IS value of a group to correct
         NoCalibration, // no isotope has a line
     };
-    // The option whose name the export does not have.
-    enum class Choice { Reference, IsotopeHR, IsotopeMR, IsotopeLR, Blank };
+    // The option whose name the export does not have (or, for the drift
+    // monitor, not twice).
+    enum class Choice { Reference, IsotopeHR, IsotopeMR, IsotopeLR, Blank, DriftMonitor };
 
     Refusal refusal = Refusal::None;
     QString reason; // for the user, when refused
@@ -46,6 +48,8 @@ struct RunOutcome
     Calibration calibration;
     Results results; // rows as in working
 
+    bool driftCorrected = false;
+    DriftReport drift;
     bool qcChecked = false;
     QcReport qc;
     bool recoveryChecked = false;

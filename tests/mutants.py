@@ -74,7 +74,7 @@ FAULTS = [
      "for (int j = 0; j < headers.size(); ++j) {", "the rightmost matching header wins"),
     ("readers", "parsers/StandardsReader.cpp", "const double error = numbers.read(cells.value(column + 1), &ok);",
      "const double error = numbers.read(cells.value(column + 2), &ok);", "the error column beside the value"),
-    ("readers", "parsers/StandardsReader.cpp", "        if (name.at(i) == QLatin1Char('_'))\n            ++i;\n",
+    ("readers", "model/Solution.cpp", "    if (name.at(i) == QLatin1Char('_'))\n        ++i;\n",
      "", "replicates named family_n"),
     ("readers", "parsers/StandardsReader.cpp", "        if (!firstRow.contains(name))\n", "",
      "the first row of an element wins"),
