@@ -12,6 +12,7 @@
 #include <memory>
 
 class CalibrationPlot;
+class DriftPlot;
 class EvolutionPlot;
 class InternalStandardPlot;
 class QAction;
@@ -73,7 +74,8 @@ private:
     void setPlotTitles();
     void fitConfigurationPage();
     void enableBlankSelection();
-    void selectRememberedIsotopes();
+    // The isotopes and the drift monitor, offered only once a file is read.
+    void selectRememberedChoices();
     void selectRememberedOptions();
     void showSolutionLists();
     RunOptions runOptions() const;
@@ -110,6 +112,7 @@ private:
     std::unique_ptr<CalibrationPlot> m_calibrationPlot;
     std::unique_ptr<InternalStandardPlot> m_internalStandardPlot;
     std::unique_ptr<EvolutionPlot> m_evolutionPlot;
+    std::unique_ptr<DriftPlot> m_driftPlot;
     QwtPlotZoomer *m_zoomer;
 
     friend class TestApplication;
