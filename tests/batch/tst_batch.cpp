@@ -63,6 +63,8 @@ private slots:
     void wholeRuns();
     void plots_data();
     void plots();
+    void driftUndone_data();
+    void driftUndone();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -228,6 +230,13 @@ void TestBatch::plots_data()
             + QStringList { "--is-ref=BLK_1", "--is-lr=115In #1", "--plots", "@TMP/plots" }
         << QStringList { "calibration-56Fe_2.png", "calibration-59Co_1.png",
                "calibration-7Li_1.png", "internal-standard-LR.png" };
+    // 75As HR has a single usable check: not corrected, no drift plot.
+    QTest::newRow("drift factors")
+        << files("HR-ICP-MS", "@DATA/drift_checks_hr.csv", "@DATA/drift_checks_stdqc.csv")
+            + QStringList { "--drift=VS", "--plots", "@TMP/plots" }
+        << QStringList { "calibration-59Co_MR.png", "calibration-75As_HR.png",
+               "calibration-78Se_HR.png", "calibration-7Li_LR.png", "drift-115In_LR.png",
+               "drift-59Co_MR.png", "drift-78Se_HR.png", "drift-7Li_LR.png" };
 }
 
 // Drawn without a display or a session, and saying nothing about it.
@@ -263,6 +272,47 @@ void TestBatch::plots()
                 qPrintable(QStringLiteral("%1: %2").arg(name).arg(red)));
         }
     }
+}
+
+void TestBatch::driftUndone_data()
+{
+    QTest::addColumn<QString>("drift");
+    // The late QC's concentration against the early one's, in percent, every isotope.
+    QTest::addColumn<double>("lowest");
+    QTest::addColumn<double>("highest");
+    QTest::newRow("corrected") << "--drift=VS" << -2.0 << 2.0;
+    // 20 % lost over the run, a little less against standards measured early on.
+    QTest::newRow("as measured") << "--no-qc" << -25.0 << -15.0;
+}
+
+// A run losing 20 % of its sensitivity reads a QC alike early and late once
+// its drift is corrected, and not without.
+void TestBatch::driftUndone()
+{
+    QFETCH(QString, drift);
+    QFETCH(double, lowest);
+    QFETCH(double, highest);
+    const QString longFile = dir->filePath("long.csv");
+    const Outcome outcome = runWith(
+        files("HR-ICP-MS", "@DATA/drift_generated_hr.csv", "@DATA/drift_generated_stdqc.csv")
+        + QStringList { drift, "--long", longFile });
+    QCOMPARE(outcome.exitCode, 0);
+    QHash<QString, double> early; // per isotope
+    QStringList compared;
+    for (const QByteArray &line : BatchProcess::contents(longFile).split('\n')) {
+        const QStringList cells = QString::fromUtf8(line).split(',');
+        if (cells.size() < 4 || cells.at(3).isEmpty() || !cells.at(0).startsWith("QC_A_"))
+            continue;
+        if (cells.at(0) == "QC_A_1") {
+            early.insert(cells.at(2), cells.at(3).toDouble());
+            continue;
+        }
+        const double change = 100.0 * (cells.at(3).toDouble() / early.value(cells.at(2)) - 1.0);
+        QVERIFY2(change >= lowest && change <= highest,
+            qPrintable(QStringLiteral("%1: %2 %").arg(cells.at(2)).arg(change)));
+        compared << cells.at(2);
+    }
+    QCOMPARE(compared, QStringList({ "7Li LR", "59Co MR", "75As HR" }));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
