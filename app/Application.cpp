@@ -2,6 +2,7 @@
 
 #include "app/QCDialog.h"
 #include "display/CalibrationPlot.h"
+#include "display/DriftPlot.h"
 #include "display/EvolutionPlot.h"
 #include "display/InternalStandardPlot.h"
 #include "display/PlotStyle.h"
@@ -36,6 +37,8 @@ namespace {
 
 const QString ORGANISATION = QStringLiteral("Ostrel");
 const QString APPLICATION = QStringLiteral("Ketrion");
+const QString DRIFT_KEY = QStringLiteral("DriftCorrection");
+const QString MONITOR_KEY = QStringLiteral("DriftMonitor");
 
 QSettings settings()
 {
@@ -115,6 +118,7 @@ Application::Application(QWidget *parent)
     m_calibrationPlot = std::make_unique<CalibrationPlot>(ui->calibrationPlot);
     m_internalStandardPlot = std::make_unique<InternalStandardPlot>(ui->internalStandardPlot);
     m_evolutionPlot = std::make_unique<EvolutionPlot>(ui->evolutionPlot);
+    m_driftPlot = std::make_unique<DriftPlot>(ui->evolutionPlot);
     m_zoomer = new QwtPlotZoomer(ui->calibrationPlot->canvas(), true);
 
     createActions();
@@ -130,6 +134,7 @@ Application::~Application()
     m_calibrationPlot.reset();
     m_internalStandardPlot.reset();
     m_evolutionPlot.reset();
+    m_driftPlot.reset();
     delete ui;
 }
 
@@ -324,8 +329,15 @@ void Application::showCalibration(int row)
 
 void Application::showEvolution()
 {
-    m_evolutionPlot->draw(
-        m_data, currentRow(ui->evolutionIsotopes), ui->evolutionPattern->currentText());
+    const int iso = currentRow(ui->evolutionIsotopes);
+    // Both share the plot: the one not shown is emptied first.
+    if (ui->evolutionPattern->currentData().toBool()) {
+        m_evolutionPlot->clear();
+        m_driftPlot->draw(m_data, m_outcome, iso);
+    } else {
+        m_driftPlot->clear();
+        m_evolutionPlot->draw(m_data, iso, ui->evolutionPattern->currentText());
+    }
 }
 
 void Application::showInternalStandard()
@@ -417,6 +429,7 @@ Status Application::loadDataFile(const QString &fileName)
     m_calibrationPlot->clear();
     m_internalStandardPlot->clear();
     m_evolutionPlot->clear();
+    m_driftPlot->clear();
     setPlotTitles();
 
     m_outcome = RunOutcome();
@@ -435,6 +448,7 @@ Status Application::loadDataFile(const QString &fileName)
     setEntries(ui->isotopeLR, m_data.isotopeNames(m_data.group(Isotope::LR)));
     setEntries(ui->isotopeMR, m_data.isotopeNames(m_data.group(Isotope::MR)));
     setEntries(ui->isotopeHR, m_data.isotopeNames(m_data.group(Isotope::HR)));
+    setEntries(ui->driftMonitor, ProcessingRun::monitorChoices(m_data));
     if (!read.ok()) {
         ui->internalStandardPlotChoice->clear();
         ui->evolutionPattern->clear();
@@ -443,7 +457,7 @@ Status Application::loadDataFile(const QString &fileName)
     m_runAct->setEnabled(true);
     ui->startHint->hide();
     m_sampleTemplateAct->setEnabled(true);
-    selectRememberedIsotopes();
+    selectRememberedChoices();
     QStringList said = m_data.repeatedIsotopes();
     const QStringList lost = keepChoices(chosen);
     if (!lost.isEmpty())
@@ -453,6 +467,8 @@ Status Application::loadDataFile(const QString &fileName)
     showInternalStandard();
     ui->evolutionPattern->clear();
     ui->evolutionPattern->addItems({ QStringLiteral("BLK"), QStringLiteral("VS") });
+    // Marked by its data: the other entries are patterns of solution names.
+    ui->evolutionPattern->addItem(tr("drift factor"), true);
     return read;
 }
 
@@ -476,16 +492,18 @@ void Application::showCalibrationIsotopes()
     }
 }
 
-void Application::selectRememberedIsotopes()
+void Application::selectRememberedChoices()
 {
     const QSettings stored = settings();
     const struct
     {
         QComboBox *combo;
-        const char *key;
-    } choices[] = { { ui->isotopeLR, "LR" }, { ui->isotopeMR, "MR" }, { ui->isotopeHR, "HR" } };
+        QString key;
+    } choices[]
+        = { { ui->isotopeLR, QStringLiteral("LR") }, { ui->isotopeMR, QStringLiteral("MR") },
+              { ui->isotopeHR, QStringLiteral("HR") }, { ui->driftMonitor, MONITOR_KEY } };
     for (const auto &choice : choices) {
-        const QString text = stored.value(QString::fromLatin1(choice.key)).toString();
+        const QString text = stored.value(choice.key).toString();
         if (text.isEmpty())
             continue;
         const int found = choice.combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -538,6 +556,7 @@ void Application::selectRememberedOptions()
     ui->tolerance->setValue(
         stored.value(QStringLiteral("AcceptanceTolerance"), RunOptions::DEFAULT_TOLERANCE)
             .toDouble());
+    ui->driftGroup->setChecked(stored.value(DRIFT_KEY, false).toBool());
 
     const int low
         = stored.value(QStringLiteral("RecoveryLow"), RunOptions::DEFAULT_RECOVERY_LOW).toInt();
@@ -627,6 +646,8 @@ RunOptions Application::runOptions() const
                                                     : RunOptions::BlankMode::None;
     options.blank = ui->blank->currentText();
     options.weighting = Calibration::Weighting(qMax(0, ui->weighting->currentIndex()));
+    options.drift = ui->driftGroup->isChecked();
+    options.driftMonitor = ui->driftMonitor->currentText();
     options.qcValidation = ui->qcGroup->isChecked();
     options.acceptance = ui->acceptanceGroup->isChecked();
     options.minimumR2 = ui->minimumR2->value();
@@ -689,6 +710,7 @@ void Application::run()
 
     Trace::line(QStringLiteral("*** refreshing plots and tables ***"));
     showInternalStandard();
+    showEvolution();
     showCalibration(currentRow(ui->calibrationIsotopes));
     showOutputSolution(currentRow(ui->outputSolutions));
     showInputSolution(currentRow(ui->inputSolutions));
@@ -846,6 +868,13 @@ void Application::closeEvent(QCloseEvent *event)
         != stored.value(weightingKey, Calibration::weightingName(Calibration::Weighting::None))
                .toString())
         stored.setValue(weightingKey, weighting);
+    // The monitor matters only with the correction on.
+    const bool drift = ui->driftGroup->isChecked();
+    if (drift != stored.value(DRIFT_KEY, false).toBool())
+        stored.setValue(DRIFT_KEY, drift);
+    const QString monitor = ui->driftMonitor->currentText();
+    if (drift && !monitor.isEmpty() && monitor != stored.value(MONITOR_KEY).toString())
+        stored.setValue(MONITOR_KEY, monitor);
     const struct
     {
         const QSpinBox *box;

@@ -12,6 +12,7 @@
 #include <memory>
 
 class CalibrationPlot;
+class DriftPlot;
 class EvolutionPlot;
 class InternalStandardPlot;
 class QAction;
@@ -82,7 +83,8 @@ private:
     // Large enough for every control of every tab, as far as the screen allows.
     void fitToControls();
     void enableBlankSelection();
-    void selectRememberedIsotopes();
+    // The isotopes and the drift monitor, offered only once a file is read.
+    void selectRememberedChoices();
     // The IS isotopes and reference of texts, where the new file has them;
     // "name (box)" for each it lacks.
     QStringList keepChoices(const QStringList &texts);
@@ -131,6 +133,7 @@ private:
     std::unique_ptr<CalibrationPlot> m_calibrationPlot;
     std::unique_ptr<InternalStandardPlot> m_internalStandardPlot;
     std::unique_ptr<EvolutionPlot> m_evolutionPlot;
+    std::unique_ptr<DriftPlot> m_driftPlot;
     QwtPlotZoomer *m_zoomer;
 
     friend class TestApplication;

@@ -196,6 +196,13 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
             return Status::failure(
                 QStringLiteral("Unknown weighting '%1': use none, 1/x or 1/x2.").arg(value));
         } },
+    { "drift", "H",
+        [](BatchCommand &command, const QString &value) {
+            // Only the data file tells whether H names two solutions.
+            command.options.drift = true;
+            command.options.driftMonitor = value;
+            return Status::success();
+        } },
     { "no-qc", nullptr,
         [](BatchCommand &command, const QString &) {
             command.options.qcValidation = false;
@@ -235,6 +242,7 @@ QString BatchCommand::usage()
         "                     [--blank-mode y-intercept|subtract|none]\n"
         "                     [--blank SOLUTION] [--weighting none|1/x|1/x2] [--no-qc]\n"
         "                     [--samples FILE] [--acceptance R2,TOL]\n"
+        "                     [--drift H]\n"
         "                     [--long FILE] [--plots DIR [--plot-format png|svg|pdf]]\n"
         "       ketrion-batch --instrument HR-ICP-MS|Q-ICP-MS --data FILE --samples-template FILE\n"
         "\n"
@@ -271,6 +279,18 @@ QString BatchCommand::usage()
         "  --blank SOLUTION    blank for the blank mode, also BLK_Avg_All or BLK_Avg_First_Seq;\n"
         "                      default: the first blank of the file\n"
         "  --weighting W       weights of the calibration points: none (default), 1/x or 1/x2\n"
+        "  --drift H           corrects each isotope's drift along the run from a monitor\n"
+        "                      measured again and again: the solutions named H, H followed by\n"
+        "                      digits, or H, _ and digits (VS: VS_1, VS_2, ...), two or more.\n"
+        "                      After the IS and blank corrections, each solution's intensity\n"
+        "                      is multiplied by m1 / m(p): m1 the monitor's first reading, m(p)\n"
+        "                      the straight line in run order between the readings around the\n"
+        "                      solution, m1 before the first and the last reading after the\n"
+        "                      last. A reading not measured or not above 0 is left out; an\n"
+        "                      isotope with fewer than two readings left is not corrected, nor\n"
+        "                      are the IS isotopes; the zero standard takes its blank's factor,\n"
+        "                      the average blanks none. --plots adds drift-ISOTOPE, the factor\n"
+        "                      along the run\n"
         "  --no-qc             no quality-control validation\n"
         "  --samples FILE      sample sheet: a header row naming the columns solution,\n"
         "                      dilution, mass_g and volume_ml (any order and case; tab,\n"
@@ -311,6 +331,8 @@ QString BatchCommand::optionOf(RunOutcome::Choice choice)
         return QStringLiteral("--is-mr");
     case RunOutcome::Choice::IsotopeLR:
         return QStringLiteral("--is-lr");
+    case RunOutcome::Choice::DriftMonitor:
+        return QStringLiteral("--drift");
     case RunOutcome::Choice::Blank:
         break;
     }

@@ -41,11 +41,12 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
             ? QStringLiteral("solution")
             : outcome.unknownChoice == RunOutcome::Choice::Blank ? QStringLiteral("blank")
                                                                  : QStringLiteral("isotope");
-        errors << "ketrion-batch: "
-               << QStringLiteral("Unknown %1 '%2' for '%3'.")
-                      .arg(kind, outcome.unknownName, BatchCommand::optionOf(outcome.unknownChoice))
-               << "\n\n"
-               << BatchCommand::usage();
+        // The monitor's reason names the monitors that would do.
+        const QString message = outcome.unknownChoice == RunOutcome::Choice::DriftMonitor
+            ? outcome.reason
+            : QStringLiteral("Unknown %1 '%2' for '%3'.")
+                  .arg(kind, outcome.unknownName, BatchCommand::optionOf(outcome.unknownChoice));
+        errors << "ketrion-batch: " << message << "\n\n" << BatchCommand::usage();
         return UsageError;
     }
     if (!outcome.ok()) {

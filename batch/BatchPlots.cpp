@@ -1,6 +1,7 @@
 #include "batch/BatchPlots.h"
 
 #include "display/CalibrationPlot.h"
+#include "display/DriftPlot.h"
 #include "display/InternalStandardPlot.h"
 #include "display/PlotStyle.h"
 #include "processing/RunOptions.h"
@@ -59,6 +60,26 @@ Status BatchPlots::makeFolder() const
     return Status::failure(QStringLiteral("Cannot create folder %1.").arg(folder));
 }
 
+Status BatchPlots::writeDrift(const Measurements &data, const RunOutcome &outcome) const
+{
+    if (!outcome.driftCorrected)
+        return Status::success();
+    for (int iso = 0; iso < outcome.drift.isotopes.size(); ++iso) {
+        if (!outcome.drift.isotopes.at(iso).corrected())
+            continue;
+        QwtPlot plot;
+        PlotStyle::frameRunningOrder(&plot);
+        DriftPlot drift(&plot);
+        drift.draw(data, outcome, iso);
+        const Status saved = PlotImage::save(&plot, SIZE, format,
+            fileName(QStringLiteral("drift"), data.isotope(iso).baseName(),
+                data.isotope(iso).occurrence()));
+        if (!saved.ok())
+            return saved;
+    }
+    return Status::success();
+}
+
 Status BatchPlots::write(
     const Measurements &data, const RunOutcome &outcome, const RunOptions &options) const
 {
@@ -80,6 +101,10 @@ Status BatchPlots::write(
         if (!saved.ok())
             return saved;
     }
+
+    const Status drift = writeDrift(data, outcome);
+    if (!drift.ok())
+        return drift;
 
     if (!options.internalStandard)
         return Status::success();

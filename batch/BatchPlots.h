@@ -11,8 +11,9 @@ struct RunOptions;
 struct RunOutcome;
 
 // The plots of a finished run as image files in one folder, drawn by the
-// window's plot code: each isotope's calibration with a line, and the internal
-// standard of each group corrected. Needs the GUI application object.
+// window's plot code: each isotope's calibration with a line, the drift factor
+// of each isotope whose drift was corrected, and the internal standard of each
+// group corrected. Needs the GUI application object.
 class BatchPlots
 {
 public:
@@ -31,6 +32,7 @@ public:
 
 private:
     Status makeFolder() const;
+    Status writeDrift(const Measurements &data, const RunOutcome &outcome) const;
     QString fileName(const QString &kind, const QString &name, int occurrence = 1) const;
 
     QString folder;

@@ -71,7 +71,8 @@ double runTime(const Measurements &data, const QString &standardsFile)
     options.qcValidation = false;
     QElapsedTimer timer;
     timer.start();
-    ProcessingRun::run(data, standardsFile, options, ProcessingRun::Listing::CountsOnly);
+    ProcessingRun::run(
+        data, RunInputs { standardsFile, QString() }, options, ProcessingRun::Listing::CountsOnly);
     return milliseconds(timer);
 }
 

@@ -13,6 +13,8 @@ EvolutionPlot::EvolutionPlot(QwtPlot *plot) : m_plot(plot)
 {
     PlotStyle::useRunningOrderAxis(m_plot);
     m_intensities = new QwtPlotCurve(QString());
+    // Untitled: out of the legend that the drift factor, drawn on the same plot, shows.
+    m_intensities->setItemAttribute(QwtPlotItem::Legend, false);
     m_intensities->attach(m_plot);
 }
 

@@ -24,3 +24,21 @@ Solution Solution::renamed(const QString &name, Type type) const
     other.m_type = type;
     return other;
 }
+
+bool Solution::isReplicate(const QString &name, const QString &family)
+{
+    if (!name.startsWith(family))
+        return false;
+    int i = family.size();
+    if (i == name.size())
+        return true;
+    if (name.at(i) == QLatin1Char('_'))
+        ++i;
+    if (i == name.size())
+        return false;
+    for (; i < name.size(); ++i) {
+        if (name.at(i) < QLatin1Char('0') || name.at(i) > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}

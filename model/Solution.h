@@ -40,6 +40,11 @@ public:
     // The same values under another name and type.
     Solution renamed(const QString &name, Type type) const;
 
+    // Whether name is family alone or a replicate of it: family followed by
+    // digits, or by '_' and digits ("VS", "VS2", "VS_3"). The family is plain
+    // text, as a standards file's column names its replicates.
+    static bool isReplicate(const QString &name, const QString &family);
+
 private:
     QString m_name;
     Type m_type;

@@ -62,21 +62,7 @@ private:
             return pattern.isValid() && pattern.match(name).hasMatch();
         }
         // The plain name, alone or followed by a replicate number.
-        const QString &header = headers.at(j);
-        if (!name.startsWith(header))
-            return false;
-        int i = header.size();
-        if (i == name.size())
-            return true;
-        if (name.at(i) == QLatin1Char('_'))
-            ++i;
-        if (i == name.size())
-            return false;
-        for (; i < name.size(); ++i) {
-            if (name.at(i) < QLatin1Char('0') || name.at(i) > QLatin1Char('9'))
-                return false;
-        }
-        return true;
+        return Solution::isReplicate(name, headers.at(j));
     }
 
     QStringList headers;

@@ -11,6 +11,7 @@
 #include "processing/CalibrationFit.h"
 #include "processing/ConcentrationCalculation.h"
 #include "processing/DetectionLimits.h"
+#include "processing/DriftCorrection.h"
 #include "processing/InternalStandardCorrection.h"
 #include "processing/QualityControlCheck.h"
 #include "processing/RecoveryCheck.h"
@@ -19,6 +20,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 const QString ProcessingRun::NO_ZERO_STANDARD_BLANK
     = QStringLiteral("No blank available for the zero standard: calibrated without it");
@@ -34,6 +37,7 @@ struct ProcessingRun::Plan
     std::array<QString, Isotope::GROUP_COUNT> isotopeNames; // as traced
     int blank = -1; // position among blankChoices()
     QString blankName;
+    QVector<int> driftChecks; // the monitor's occurrences in the export
 
     // The IS isotopes of the groups checked for correction: no blank is taken
     // off them and they get no line.
@@ -82,6 +86,43 @@ QString isotopeName(const Measurements &data, int isotope)
     return isotope == -1 ? QString() : data.isotope(isotope).name();
 }
 
+// Every family whose replicate the name is: itself, and the name without
+// trailing digits or without '_' and trailing digits, at each length.
+QStringList familiesOf(const QString &name)
+{
+    QStringList families { name };
+    for (int i = name.size() - 1;
+         i >= 0 && name.at(i) >= QLatin1Char('0') && name.at(i) <= QLatin1Char('9'); --i) {
+        families.append(name.left(i));
+        if (i > 0 && name.at(i - 1) == QLatin1Char('_'))
+            families.append(name.left(i - 1));
+    }
+    return families;
+}
+
+// The name without one trailing "_<digits>"; empty when it has none.
+QString withoutReplicateNumber(const QString &name)
+{
+    int i = name.size();
+    while (i > 0 && name.at(i - 1) >= QLatin1Char('0') && name.at(i - 1) <= QLatin1Char('9'))
+        --i;
+    return i < name.size() && i > 0 && name.at(i - 1) == QLatin1Char('_') ? name.left(i - 1)
+                                                                          : QString();
+}
+
+QString monitorRefusal(const Measurements &data, const QString &monitor)
+{
+    QStringList choices = ProcessingRun::monitorChoices(data);
+    if (choices.isEmpty())
+        return QStringLiteral("The drift monitor '%1' names fewer than two solutions, as every "
+                              "name of the data file does.")
+            .arg(monitor);
+    const QString last = choices.takeLast();
+    return QStringLiteral("The drift monitor '%1' names fewer than two solutions: use %2.")
+        .arg(
+            monitor, choices.isEmpty() ? last : choices.join(QStringLiteral(", ")) + " or " + last);
+}
+
 } // namespace
 
 QStringList ProcessingRun::blankChoices(const Measurements &data)
@@ -94,11 +135,46 @@ QStringList ProcessingRun::blankChoices(const Measurements &data)
     return names;
 }
 
+QStringList ProcessingRun::monitorChoices(const Measurements &data)
+{
+    // Counted in one pass: a run of thousands of solutions must not compare
+    // every name with every other.
+    const QStringList names = data.solutionNames();
+    QHash<QString, int> replicates;
+    for (const QString &name : names) {
+        const QStringList families = familiesOf(name);
+        for (const QString &family : QSet<QString>(families.cbegin(), families.cend()))
+            ++replicates[family];
+    }
+    QStringList choices;
+    for (const QString &name : names) {
+        for (const QString &choice : { withoutReplicateNumber(name), name }) {
+            if (!choice.isEmpty() && replicates.value(choice) >= 2 && !choices.contains(choice))
+                choices.append(choice);
+        }
+    }
+    return choices;
+}
+
 Measurements ProcessingRun::workingSet(const Measurements &data)
 {
     Measurements working = data;
     working.addAverageBlanks();
     return working;
+}
+
+int ProcessingRun::resolveStandards(const Measurements &data, Plan *plan)
+{
+    for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
+        const QVector<int> &group = data.group(Isotope::Resolution(g));
+        const QString &wanted = plan->options.groups[g].isotope;
+        plan->standards[g] = wanted.isEmpty() ? (group.isEmpty() ? -1 : group.first())
+                                              : findIsotope(data, group, wanted);
+        if (!wanted.isEmpty() && plan->standards[g] == -1)
+            return g;
+        plan->isotopeNames[g] = isotopeName(data, plan->standards[g]);
+    }
+    return -1;
 }
 
 bool ProcessingRun::resolve(
@@ -115,19 +191,11 @@ bool ProcessingRun::resolve(
         plan->reference = data.referenceNames().indexOf(options.reference);
         if (plan->reference == -1)
             return unknown(RunOutcome::Choice::Reference, options.reference);
-    }
-    if (options.internalStandard) {
         const RunOutcome::Choice choices[] = { RunOutcome::Choice::IsotopeHR,
             RunOutcome::Choice::IsotopeMR, RunOutcome::Choice::IsotopeLR };
-        for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
-            const QVector<int> &group = data.group(Isotope::Resolution(g));
-            const QString &wanted = options.groups[g].isotope;
-            plan->standards[g] = wanted.isEmpty() ? (group.isEmpty() ? -1 : group.first())
-                                                  : findIsotope(data, group, wanted);
-            if (!wanted.isEmpty() && plan->standards[g] == -1)
-                return unknown(choices[g], wanted);
-            plan->isotopeNames[g] = isotopeName(data, plan->standards[g]);
-        }
+        const int unfound = resolveStandards(data, plan);
+        if (unfound != -1)
+            return unknown(choices[unfound], options.groups[unfound].isotope);
     }
     if (options.blankMode != RunOptions::BlankMode::None) {
         const QStringList blanks = blankChoices(data);
@@ -136,6 +204,13 @@ bool ProcessingRun::resolve(
         if (plan->blank == -1 && !options.blank.isEmpty())
             return unknown(RunOutcome::Choice::Blank, options.blank);
         plan->blankName = plan->blank == -1 ? QString() : blanks.at(plan->blank);
+    }
+    if (options.drift) {
+        plan->driftChecks = DriftCorrection::occurrences(data, options.driftMonitor);
+        if (options.driftMonitor.isEmpty() || plan->driftChecks.size() < 2) {
+            outcome->reason = monitorRefusal(data, options.driftMonitor);
+            return unknown(RunOutcome::Choice::DriftMonitor, options.driftMonitor);
+        }
     }
     return true;
 }
@@ -276,6 +351,7 @@ void ProcessingRun::execute(const Measurements &data, const ExpectedConcentratio
 
     correctInternalStandard(plan, outcome);
     const Measurements source = handleBlanks(data, plan, outcome);
+    correctDrift(data, plan, outcome);
     if (!fitCalibration(plan, outcome)) {
         // Without a single line every result would be empty: not worth a report.
         outcome->refusal = RunOutcome::Refusal::NoCalibration;
@@ -380,6 +456,31 @@ void ProcessingRun::traceBlankWithoutStandard(
         Trace::line(QStringLiteral("# ") + said);
         outcome->warnings.append(QStringLiteral("Blank ") + said);
     }
+}
+
+void ProcessingRun::correctDrift(const Measurements &data, const Plan &plan, RunOutcome *outcome)
+{
+    if (!plan.options.drift)
+        return;
+    QVector<int> skipped;
+    for (const int standard : outcome->corrected) {
+        if (standard != -1)
+            skipped.append(standard);
+    }
+    Measurements &working = outcome->working;
+    const int solutions = data.solutionCount();
+    outcome->drift = DriftCorrection::measure(
+        working, solutions, plan.options.driftMonitor, plan.driftChecks, skipped);
+    outcome->driftCorrected = true;
+    for (int s = 0; s < solutions; ++s)
+        DriftCorrection::apply(&working, outcome->drift, s, s);
+    // The zero standard is its blank measured at that blank's place in the
+    // run; the average blanks have no place and stay as they are.
+    const int zero = working.indexOfSolution(Solution::ZERO_STANDARD_NAME);
+    if (zero >= solutions && working.blanks().at(plan.blank) < solutions)
+        DriftCorrection::apply(&working, outcome->drift, zero, working.blanks().at(plan.blank));
+    for (const QString &line : outcome->drift.lines(data))
+        Trace::line(line);
 }
 
 bool ProcessingRun::fitCalibration(const Plan &plan, RunOutcome *outcome)

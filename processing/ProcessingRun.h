@@ -32,6 +32,11 @@ public:
     // The blanks a run can use, as the window lists them: the file's, then
     // the averages a run adds.
     static QStringList blankChoices(const Measurements &data);
+    // The drift monitors a run can use, as the window lists them: each name
+    // that names two solutions or more (Solution::isReplicate) among the
+    // solutions' names with one trailing "_<digits>" taken off and the names
+    // themselves, in run order.
+    static QStringList monitorChoices(const Measurements &data);
     // The working set before a run: the export with its average blanks.
     static Measurements workingSet(const Measurements &data);
 
@@ -53,6 +58,9 @@ private:
 
     static bool resolve(
         const Measurements &data, const RunOptions &options, Plan *plan, RunOutcome *outcome);
+    // The IS isotope of each group as named, or its first; the group whose
+    // named isotope the export lacks, else -1.
+    static int resolveStandards(const Measurements &data, Plan *plan);
     static void traceConfiguration(const Plan &plan);
     static QString referenceProblem(const Measurements &data, const Plan &plan);
     static Status readSampleSheet(
@@ -65,6 +73,7 @@ private:
     // A blank without its IS cannot be corrected: nothing of its group is subtracted.
     static void traceBlankWithoutStandard(
         const Measurements &working, int blank, RunOutcome *outcome);
+    static void correctDrift(const Measurements &data, const Plan &plan, RunOutcome *outcome);
     static bool fitCalibration(const Plan &plan, RunOutcome *outcome);
     static void computeResults(const Measurements &source, const Plan &plan, RunOutcome *outcome);
     static void checkQualityControl(const Plan &plan, RunOutcome *outcome);

@@ -45,6 +45,11 @@ struct RunOptions
     QString blank;
     Calibration::Weighting weighting = Calibration::Weighting::None;
 
+    // Drift correction from a monitor: the solutions named as its replicates
+    // ("VS": VS_1, VS_2, ...), at least two of them.
+    bool drift = false;
+    QString driftMonitor;
+
     bool qcValidation = true;
 
     // Calibration acceptance: a line below minimumR2, or a standard read back

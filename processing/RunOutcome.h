@@ -6,6 +6,7 @@
 #include "model/Measurements.h"
 #include "model/ReportedResults.h"
 #include "model/Results.h"
+#include "processing/DriftReport.h"
 #include "processing/QcReport.h"
 #include "processing/RecoveryReport.h"
 
@@ -19,7 +20,7 @@ struct RunOutcome
 {
     enum class Refusal {
         None,
-        UnknownName, // an option names no solution or isotope of the export
+        UnknownName, // an option names no solution or isotope of the export, or too few
         NoStandardsFile,
         StandardsUnreadable,
         StandardsRejected,
@@ -27,8 +28,9 @@ struct RunOutcome
         NoCalibration, // no isotope has a line
         SampleSheetRejected, // unreadable, or a row or column the run cannot use
     };
-    // The option whose name the export does not have.
-    enum class Choice { Reference, IsotopeHR, IsotopeMR, IsotopeLR, Blank };
+    // The option whose name the export does not have (or, for the drift
+    // monitor, not twice).
+    enum class Choice { Reference, IsotopeHR, IsotopeMR, IsotopeLR, Blank, DriftMonitor };
 
     Refusal refusal = Refusal::None;
     QString reason; // for the user, when refused
@@ -49,6 +51,8 @@ struct RunOutcome
     Results results; // rows as in working
     ReportedResults reported; // rows as in working
 
+    bool driftCorrected = false;
+    DriftReport drift;
     bool qcChecked = false;
     QcReport qc;
     bool recoveryChecked = false;

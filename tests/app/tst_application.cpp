@@ -136,6 +136,7 @@ private slots:
     void savePlot();
     void wholeRuns_data();
     void wholeRuns();
+    void driftFactor();
 
 private:
     void newWindow();
@@ -252,10 +253,13 @@ void TestApplication::apply(const QStringList &options)
     ui()->recoveryHigh->setValue(bounds.at(1).toInt());
     ui()->recoveryLow->setValue(bounds.at(0).toInt());
     ui()->qcGroup->setChecked(!options.contains("--no-qc"));
-    const QStringList acceptance = value("acceptance").split(',');
-    ui()->acceptanceGroup->setChecked(acceptance.size() == 2);
-    ui()->minimumR2->setValue(acceptance.value(0, "0.995").toDouble());
-    ui()->tolerance->setValue(acceptance.value(1, "10").toDouble());
+    const QStringList acceptance = value("acceptance", "0.995,10").split(',');
+    ui()->acceptanceGroup->setChecked(!value("acceptance").isEmpty());
+    ui()->minimumR2->setValue(acceptance.value(0).toDouble());
+    ui()->tolerance->setValue(acceptance.value(1).toDouble());
+    ui()->driftGroup->setChecked(!value("drift").isEmpty());
+    if (!value("drift").isEmpty())
+        choose(ui()->driftMonitor, value("drift"));
 }
 
 QList<ModalAnswerer::Seen> TestApplication::run()
@@ -313,7 +317,7 @@ void TestApplication::initialState()
              ui()->correctLR, ui()->correctMR, ui()->correctHR, ui()->yIntercept })
         QVERIFY(on->isChecked());
     QVERIFY(ui()->internalStandardGroup->isChecked() && ui()->qcGroup->isChecked());
-    QVERIFY(!ui()->subtractBlank->isChecked());
+    QVERIFY(!ui()->subtractBlank->isChecked() && !ui()->driftGroup->isChecked());
     QCOMPARE(ui()->weighting->currentText(), QStringLiteral("None"));
     QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), 60125);
 }
@@ -460,7 +464,12 @@ void TestApplication::closing_data()
         << "\"--is-lr=115In LR\" \"--is-mr=115In MR\" --weighting=1/x --is-recovery=10,50 "
            "--acceptance=0.99,5"
         << keys << "HR-ICP-MS|" + EXAMPLES + "hr_export.csv"
-        << QStringList { "115In LR", "115In MR", "75As HR" };
+        << QStringList { "115In LR", "115In MR", "75As HR", "BLK" };
+    // The monitor is kept with the correction on; the run file offers BLK, STD and S.
+    QTest::newRow("drift correction and its monitor back")
+        << QMessageBox::Yes << "--drift=S"
+        << QStringList { "DriftCorrection", "DriftMonitor", "LR", "MR" } << "HR-ICP-MS|" + RUN_HR
+        << QStringList { "7Li LR", "59Co MR", "", "S" };
 }
 
 void TestApplication::closing()
@@ -507,9 +516,10 @@ void TestApplication::closing()
     QCOMPARE(ui()->weighting->currentText(), weighting);
     QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), bounds);
     QCOMPARE(acceptance(), accepted);
+    QCOMPARE(ui()->driftGroup->isChecked(), keys.contains("DriftCorrection"));
     load(next.section('|', 0, 0), next.section('|', 1));
     QCOMPARE(QStringList({ ui()->isotopeLR->currentText(), ui()->isotopeMR->currentText(),
-                 ui()->isotopeHR->currentText() }),
+                 ui()->isotopeHR->currentText(), ui()->driftMonitor->currentText() }),
         expected);
 }
 
@@ -601,7 +611,7 @@ void TestApplication::openDataFile()
             + ui()->evolutionIsotopes->model()->rowCount(),
         2 * isotopes);
     QCOMPARE(
-        ui()->evolutionPattern->count() + ui()->internalStandardPlotChoice->count(), shown ? 5 : 0);
+        ui()->evolutionPattern->count() + ui()->internalStandardPlotChoice->count(), shown ? 6 : 0);
     QCOMPARE(ui()->isotopeLR->count() + ui()->blank->count() > 0, shown);
     // The average blanks close the working set's list and are no IS reference.
     // A file read and refused leaves nothing of the earlier one drawn.
@@ -911,7 +921,7 @@ void TestApplication::wholeRuns_data()
     // option of the panel among them.
     const QStringList chosen { "not_measured", "quadrupole", "recovery_bounds_weighted",
         "examples_indium_no_blank", "examples_first_run_average_subtracted", "water_dilutions",
-        "digest_mass_volume", "examples_accepted" };
+        "digest_mass_volume", "examples_accepted", "drift_checks_subtracted_indium" };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (chosen.contains(run.first))
             QTest::newRow(qPrintable(run.first)) << run.second;
@@ -973,6 +983,53 @@ void TestApplication::wholeRuns()
         QStringList({ fields.at(10), fields.at(14), fields.at(8) }));
     QCOMPARE(ui()->outputTable->model()->index(0, 5).data(Qt::BackgroundRole).isValid(),
         !fields.at(8).isEmpty());
+}
+
+// The evolution tab's drift factor along the run: its largest drift where the
+// trace worked out apart puts it, the first monitor reading at 1; an isotope
+// left uncorrected is drawn empty.
+void TestApplication::driftFactor()
+{
+    load(QStringLiteral("HR-ICP-MS"), DATA + "drift_checks_hr.csv");
+    QVERIFY(window->chooseStandardsFile(DATA + "drift_checks_stdqc.csv").ok());
+    apply(QStringLiteral("--blank=BLK_3 --drift=VS"));
+    run();
+    ui()->evolutionPattern->setCurrentIndex(ui()->evolutionPattern->findText("drift factor"));
+    const QStringList trace = QString::fromUtf8(contents(DATA + "runs/drift_checks.trace"))
+                                  .split('\n')
+                                  .filter(QRegularExpression("^[^#].*: (largest|not corrected)"));
+    const QStringList solutions = texts(ui()->inputSolutions->model());
+    const QStringList isotopes = texts(ui()->evolutionIsotopes->model());
+    QCOMPARE(trace.size(), isotopes.size());
+    for (int iso = 0; iso < isotopes.size(); ++iso) {
+        selectRow(ui()->evolutionIsotopes, iso);
+        QList<const QwtPlotCurve *> drawn;
+        for (const QwtPlotItem *item : ui()->evolutionPlot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+            if (static_cast<const QwtPlotCurve *>(item)->dataSize() > 0)
+                drawn << static_cast<const QwtPlotCurve *>(item);
+        }
+        if (trace.at(iso).contains("not corrected")) {
+            QVERIFY(drawn.isEmpty());
+            continue;
+        }
+        QCOMPARE(drawn.size(), 2); // the factors, then the readings over them
+        QCOMPARE(int(drawn.at(0)->dataSize()), solutions.size());
+        double largest = 0.0;
+        int at = 0;
+        for (int k = 0; k < solutions.size(); ++k) {
+            const double change = std::abs(1.0 - drawn.at(0)->sample(size_t(k)).y());
+            if (change > largest) {
+                largest = change;
+                at = k;
+            }
+        }
+        QCOMPARE(QStringLiteral("%1: largest drift %2 % at %3")
+                     .arg(isotopes.at(iso).trimmed(), QString::number(100.0 * largest, 'f', 1),
+                         solutions.at(at)),
+            trace.at(iso));
+        QCOMPARE(
+            drawn.at(1)->sample(0), QPointF(solutions.indexOf("VS") + 1, 1.0)); // the reference
+    }
 }
 
 QTEST_MAIN(TestApplication)

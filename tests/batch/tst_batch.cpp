@@ -64,6 +64,8 @@ private slots:
     void plots_data();
     void plots();
     void samplesTemplate();
+    void driftUndone_data();
+    void driftUndone();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -241,6 +243,14 @@ void TestBatch::plots_data()
                "calibration-7Li_LR.svg" }
         << "56Fe MR is on lines 5 and 7 of the data file: the one on line 7 is named 56Fe MR "
            "(2).\n";
+    // 75As HR has a single usable check: not corrected, no drift plot.
+    QTest::newRow("drift factors")
+        << files("HR-ICP-MS", "@DATA/drift_checks_hr.csv", "@DATA/drift_checks_stdqc.csv")
+            + QStringList { "--drift=VS", "--plots", "@TMP/plots" }
+        << QStringList { "calibration-59Co_MR.png", "calibration-75As_HR.png",
+               "calibration-78Se_HR.png", "calibration-7Li_LR.png", "drift-115In_LR.png",
+               "drift-59Co_MR.png", "drift-78Se_HR.png", "drift-7Li_LR.png" }
+        << "";
 }
 
 // Drawn without a display or a session, and saying nothing about it.
@@ -295,6 +305,47 @@ void TestBatch::samplesTemplate()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(BatchProcess::contents(longFile),
         BatchProcess::contents(TEST_DATA_DIR "/runs/examples_defaults.long"));
+}
+
+void TestBatch::driftUndone_data()
+{
+    QTest::addColumn<QString>("drift");
+    // The late QC's concentration against the early one's, in percent, every isotope.
+    QTest::addColumn<double>("lowest");
+    QTest::addColumn<double>("highest");
+    QTest::newRow("corrected") << "--drift=VS" << -2.0 << 2.0;
+    // 20 % lost over the run, a little less against standards measured early on.
+    QTest::newRow("as measured") << "--no-qc" << -25.0 << -15.0;
+}
+
+// A run losing 20 % of its sensitivity reads a QC alike early and late once
+// its drift is corrected, and not without.
+void TestBatch::driftUndone()
+{
+    QFETCH(QString, drift);
+    QFETCH(double, lowest);
+    QFETCH(double, highest);
+    const QString longFile = dir->filePath("long.csv");
+    const Outcome outcome = runWith(
+        files("HR-ICP-MS", "@DATA/drift_generated_hr.csv", "@DATA/drift_generated_stdqc.csv")
+        + QStringList { drift, "--long", longFile });
+    QCOMPARE(outcome.exitCode, 0);
+    QHash<QString, double> early; // per isotope
+    QStringList compared;
+    for (const QByteArray &line : BatchProcess::contents(longFile).split('\n')) {
+        const QStringList cells = QString::fromUtf8(line).split(',');
+        if (cells.size() < 4 || cells.at(3).isEmpty() || !cells.at(0).startsWith("QC_A_"))
+            continue;
+        if (cells.at(0) == "QC_A_1") {
+            early.insert(cells.at(2), cells.at(3).toDouble());
+            continue;
+        }
+        const double change = 100.0 * (cells.at(3).toDouble() / early.value(cells.at(2)) - 1.0);
+        QVERIFY2(change >= lowest && change <= highest,
+            qPrintable(QStringLiteral("%1: %2 %").arg(cells.at(2)).arg(change)));
+        compared << cells.at(2);
+    }
+    QCOMPARE(compared, QStringList({ "7Li LR", "59Co MR", "75As HR" }));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

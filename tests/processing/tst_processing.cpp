@@ -53,6 +53,8 @@ private slots:
     void qualityControl_data();
     void qualityControl();
     void internalStandardKept();
+    void monitorChoices_data();
+    void monitorChoices();
 
 private:
     QBuffer sink; // the trace, kept out of the test log
@@ -183,6 +185,44 @@ void TestProcessing::internalStandardKept()
     QCOMPARE(data.solution(0).intensity(0), 100.0);
     QCOMPARE(outcome.working.solution(2).intensity(0), 100.0);
     QCOMPARE(outcome.working.solution(7).intensity(0), 100.0);
+}
+
+void TestProcessing::monitorChoices_data()
+{
+    QTest::addColumn<QString>("names"); // the export's solutions, in run order
+    QTest::addColumn<QString>("choices");
+    QTest::newRow("with and without '_', a name that is a family too")
+        << "VS;VS2;VSX_1;VS_3;QC_1;QC_1_2;Mid_1;Mid_2"
+        << "VS;QC_1;Mid";
+    QTest::newRow("digits continue a family's own") << "Well_01;Well_02;Well_1;Well_10"
+                                                    << "Well;Well_1";
+    QTest::newRow("each name once") << "BLK;STD_1;Sample_1x;Sample_2x"
+                                    << "";
+    QTest::newRow("ASCII digits only") << QString::fromUtf8("VS_\u0661;VS_\u0662") << "";
+}
+
+// The monitors offered are those a run accepts: two solutions or more.
+void TestProcessing::monitorChoices()
+{
+    QFETCH(QString, names);
+    QFETCH(QString, choices);
+    Measurements data;
+    data.addIsotope(Isotope(QStringLiteral("Co"), 59, Isotope::LR));
+    for (const QString &name : names.split(';'))
+        data.addSolution(Solution(name, Solution::Sample, 1));
+    const QStringList offered = ProcessingRun::monitorChoices(data);
+    QCOMPARE(offered.join(';'), choices);
+    // Each solution's name is offered exactly when it names another solution too.
+    for (const QString &name : names.split(';') + offered) {
+        RunOptions options;
+        options.blankMode = RunOptions::BlankMode::None;
+        options.drift = true;
+        options.driftMonitor = name;
+        const RunOutcome outcome = ProcessingRun::process(
+            data, ExpectedConcentrations(data.solutionCount(), 1), options);
+        QVERIFY2((outcome.refusal != RunOutcome::Refusal::UnknownName) == offered.contains(name),
+            qPrintable(name));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestProcessing)
