@@ -22,9 +22,7 @@
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 Q_DECLARE_METATYPE(QMessageBox::StandardButton)
 
@@ -130,7 +128,6 @@ private slots:
     void reports();
     void runOutcomes_data();
     void runOutcomes();
-    void failedSaveKeepsEarlierFile();
     void saveOutputFileType();
     void savePlot_data();
     void savePlot();
@@ -798,39 +795,6 @@ void TestApplication::runOutcomes()
     const QString after = work.filePath(QStringLiteral("after.csv"));
     QVERIFY(window->saveResults(after).ok());
     QCOMPARE(contents(after), contents(before));
-}
-
-// The file size limit refuses the writer's bytes: the earlier file stays whole.
-void TestApplication::failedSaveKeepsEarlierFile()
-{
-    loadRunFiles();
-    run();
-    QTemporaryDir folder;
-    const QString target = folder.filePath(QStringLiteral("results.csv"));
-    const QByteArray earlier = "results of an earlier run\n";
-    QFile file(target);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
-    file.close();
-
-    ModalAnswerer answerer({ QMessageBox::Ok });
-    rlimit previous {};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit none = previous;
-    none.rlim_cur = 0;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &none), 0);
-    const bool saved = window->saveResults(target).ok();
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, signal);
-
-    QVERIFY(!saved);
-    QCOMPARE(answerer.count(), 1);
-    QCOMPARE(answerer.seen().first().title, QStringLiteral("Save File"));
-    QCOMPARE(answerer.seen().first().text,
-        QStringLiteral("Cannot write file %1:\nFile too large.").arg(target));
-    QCOMPARE(contents(target), earlier);
-    // No temporary file is left beside it.
-    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
 }
 
 // The dialog is answered without being shown, as the user would answer it:
