@@ -422,7 +422,7 @@ Status Application::loadDataFile(const QString &fileName)
         ui->isotopeHR->currentText(), ui->referenceSolution->currentText() };
     const std::unique_ptr<InstrumentReader> reader
         = InstrumentReader::create(ui->instrument->currentText());
-    const Status read = reader->read(&file, &m_data);
+    Status read = reader->read(&file, &m_data);
     file.close();
     QMessageBox::information(this, tr("Parsing CSV"), read.message());
     // Nothing of the previous file may stay drawn, nor be saved as this one's.
@@ -756,7 +756,7 @@ void Application::saveTemplate()
 
 Status Application::saveSampleSheetTemplate(const QString &fileName)
 {
-    const Status saved = OutputFile::write(fileName, SampleSheetTemplate::format(m_data));
+    Status saved = OutputFile::write(fileName, SampleSheetTemplate::format(m_data));
     if (!saved.ok())
         QMessageBox::warning(
             this, tr("Save File"), tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
@@ -781,7 +781,7 @@ Status Application::saveAnsweredOutput(const QFileDialog &dialog)
 Status Application::saveResults(const QString &fileName, ProcessingRun::Layout layout)
 {
     // Limits of 0 and no concentration would pass for results.
-    const Status saved = m_processed
+    Status saved = m_processed
         ? ProcessingRun::save(fileName, m_outcome, layout)
         : Status::failure(tr("There are no results yet: press Process first"));
     if (!saved.ok())
@@ -818,7 +818,7 @@ Status Application::savePlot(const QString &fileName)
     QBuffer encoded;
     encoded.open(QIODevice::WriteOnly);
     QImageWriter writer(&encoded, format);
-    const Status saved = writer.write(plot->grab().toImage())
+    Status saved = writer.write(plot->grab().toImage())
         ? OutputFile::write(fileName, encoded.data(), QIODevice::WriteOnly)
         : Status::failure(writer.errorString());
     if (!saved.ok())

@@ -210,7 +210,7 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
         } },
     { "samples", "FILE",
         [](BatchCommand &command, const QString &value) {
-            const Status named = fileName(&command.sampleSheet, QStringLiteral("samples"), value);
+            Status named = fileName(&command.sampleSheet, QStringLiteral("samples"), value);
             if (!named.ok())
                 return named;
             for (const auto &output : qAsConst(command.m_outputs)) {
@@ -442,7 +442,7 @@ Status BatchCommand::parse(const QStringList &arguments)
     if (!parser.positionalArguments().isEmpty())
         return Status::failure(
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
-    const Status complete = checkRequired(parser);
+    Status complete = checkRequired(parser);
     if (!complete.ok())
         return complete;
 

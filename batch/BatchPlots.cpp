@@ -71,7 +71,7 @@ Status BatchPlots::writeDrift(const Measurements &data, const RunOutcome &outcom
         PlotStyle::frameRunningOrder(&plot);
         DriftPlot drift(&plot);
         drift.draw(data, outcome, iso);
-        const Status saved = PlotImage::save(&plot, SIZE, format,
+        Status saved = PlotImage::save(&plot, SIZE, format,
             fileName(QStringLiteral("drift"), data.isotope(iso).baseName(),
                 data.isotope(iso).occurrence()));
         if (!saved.ok())
@@ -83,7 +83,7 @@ Status BatchPlots::writeDrift(const Measurements &data, const RunOutcome &outcom
 Status BatchPlots::write(
     const Measurements &data, const RunOutcome &outcome, const RunOptions &options) const
 {
-    const Status folderMade = makeFolder();
+    Status folderMade = makeFolder();
     if (!folderMade.ok())
         return folderMade;
 
@@ -95,14 +95,14 @@ Status BatchPlots::write(
         CalibrationPlot calibration(&plot);
         PlotStyle::frameCalibration(&plot);
         calibration.draw(outcome, iso);
-        const Status saved = PlotImage::save(&plot, SIZE, format,
+        Status saved = PlotImage::save(&plot, SIZE, format,
             fileName(QStringLiteral("calibration"), outcome.working.isotope(iso).baseName(),
                 outcome.working.isotope(iso).occurrence()));
         if (!saved.ok())
             return saved;
     }
 
-    const Status drift = writeDrift(data, outcome);
+    Status drift = writeDrift(data, outcome);
     if (!drift.ok())
         return drift;
 
@@ -118,7 +118,7 @@ Status BatchPlots::write(
         // The bounds as the window draws them while the correction is on.
         internalStandard.draw(
             data, iso, outcome.reference, options.recoveryLow, options.recoveryHigh);
-        const Status saved = PlotImage::save(&plot, SIZE, format,
+        Status saved = PlotImage::save(&plot, SIZE, format,
             fileName(QStringLiteral("internal-standard"), Isotope::resolutionName(group)));
         if (!saved.ok())
             return saved;

@@ -86,7 +86,7 @@ QString SyntheticExport::isotopeCell(int i) const
 // The name the standards file gives in its first cell.
 QString SyntheticExport::elementName(int i) const
 {
-    const QString symbol = QLatin1String(SYMBOLS[i % SYMBOL_COUNT]);
+    QString symbol = QLatin1String(SYMBOLS[i % SYMBOL_COUNT]);
     if (instrument == HighResolution)
         return symbol;
     return QStringLiteral("%1 #%2").arg(symbol).arg(1 + (i / SYMBOL_COUNT) % 9);

@@ -67,7 +67,7 @@ Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
     for (const int row : qAsConst(isotopeRows)) {
         if (row == 0)
             continue;
-        const Status line = readLine(lines.at(row), row + 1, nSolutions, data);
+        Status line = readLine(lines.at(row), row + 1, nSolutions, data);
         if (!line.ok())
             return line;
         parsedSolutions = nSolutions;

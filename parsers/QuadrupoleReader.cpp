@@ -73,7 +73,7 @@ Status QuadrupoleReader::read(QIODevice *file, Measurements *data) const
         data->addSolution(Solution(name, classify(name), nIsotopes));
 
     for (const int row : qAsConst(isotopeRows)) {
-        const Status line = readLine(lines.at(row), row + 1, names, data);
+        Status line = readLine(lines.at(row), row + 1, names, data);
         if (!line.ok())
             return line;
     }

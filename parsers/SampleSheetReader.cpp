@@ -147,7 +147,7 @@ Status SheetParser::readRow(const Row &row, SampleSheet *sheet)
     double volume = 0.0;
     for (const auto &number : { std::make_pair(DilutionColumn, &dilution),
              std::make_pair(MassColumn, &mass), std::make_pair(VolumeColumn, &volume) }) {
-        const Status read = readNumber(row, number.first, number.second);
+        Status read = readNumber(row, number.first, number.second);
         if (!read.ok())
             return read;
     }
@@ -195,7 +195,7 @@ Status SampleSheetReader::read(
         return Status::failure(QStringLiteral("Sample sheet %1 holds no text.").arg(fileName));
     SampleSheet read(data.solutionCount());
     SheetParser parser(fileName, data);
-    const Status parsed = parser.parse(text.lines(), &read);
+    Status parsed = parser.parse(text.lines(), &read);
     if (parsed.ok())
         *sheet = read;
     return parsed;

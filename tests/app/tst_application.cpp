@@ -977,7 +977,7 @@ void TestApplication::driftFactor()
             continue;
         }
         QCOMPARE(drawn.size(), 2); // the factors, then the readings over them
-        QCOMPARE(int(drawn.at(0)->dataSize()), solutions.size());
+        QCOMPARE(static_cast<int>(drawn.at(0)->dataSize()), solutions.size());
         double largest = 0.0;
         int at = 0;
         for (int k = 0; k < solutions.size(); ++k) {
