@@ -53,11 +53,13 @@ public:
     int refusalLine() const { return m_line; }
     const QString &refusal() const { return m_refusal; }
 
-    void refuse(const QString &name, const QString &reason)
+    void refuse(const QString &name, const QString &reason) { refuseAt(lineOf(name), reason); }
+
+    void refuseAt(int line, const QString &reason)
     {
         if (failed())
             return;
-        m_line = lineOf(name);
+        m_line = line;
         m_refusal = reason;
     }
 
@@ -110,10 +112,11 @@ public:
         const double read = value.toDouble(std::nan(""));
         if (!value.isDouble() || read > high || read < low || (!lowInside && read == low))
             refuse(name,
-                QStringLiteral("'%1' must be a number %2 %3 and up to %4")
+                QStringLiteral("'%1' must be a number %2 %3 %4")
                     .arg(name, lowInside ? QStringLiteral("from") : QStringLiteral("above"))
                     .arg(low)
-                    .arg(high));
+                    .arg(lowInside ? QStringLiteral("to %1").arg(high)
+                                   : QStringLiteral("and up to %1").arg(high)));
         else
             *target = read;
     }
@@ -155,8 +158,12 @@ QStringList memberNames()
 void readHeader(Members &members, const QJsonObject &object)
 {
     if (object.value(QStringLiteral("format")).toString() != MethodFile::FORMAT) {
-        members.refuse(QStringLiteral("format"),
-            QStringLiteral("not a Ketrion method (no \"format\": \"%1\")").arg(MethodFile::FORMAT));
+        const QString reason = QStringLiteral("not a Ketrion method (no \"format\": \"%1\")")
+                                   .arg(MethodFile::FORMAT);
+        if (object.contains(QStringLiteral("format")))
+            members.refuse(QStringLiteral("format"), reason);
+        else
+            members.refuseAt(1, reason);
         return;
     }
     const QJsonValue version = object.value(QStringLiteral("version"));
