@@ -4,6 +4,7 @@
 # `make test-sanitize` runs the tests under AddressSanitizer and UBSan;
 # `make fuzz` runs each libFuzzer target for FUZZ_SECONDS.
 # `make mutants` plants faults one by one and checks that the tests catch each.
+# `make test` also needs poppler-utils: its pdftotext reads the run reports back.
 # `make install` installs both programs, the desktop entry and the icons under
 # PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
 # README's picture of the window.
@@ -17,7 +18,7 @@ PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev fonts-dejavu-core \
-            desktop-file-utils
+            desktop-file-utils poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_ARGS ?=
 
