@@ -315,6 +315,11 @@ RunReport::RunReport(const QVector<Input> &inputs, const RunOptions &options,
 
 QByteArray RunReport::pdf() const
 {
+    // The plots' scales write numbers in the default locale, which the
+    // readers set by the numbers they met last: a report must not depend on
+    // which file was read before it.
+    const QLocale previous;
+    QLocale::setDefault(QLocale::c());
     int pageCount = 0;
     {
         QBuffer unused;
@@ -334,6 +339,7 @@ QByteArray RunReport::pdf() const
         draw(pages);
         pages.finish();
     }
+    QLocale::setDefault(previous);
     return document.data();
 }
 
@@ -378,8 +384,10 @@ QStringList RunReport::methodLines() const
         QStringList groups;
         for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
             const RunOptions::Group &chosen = m_method.groups[group];
+            const QString isotope = chosen.isotope.isEmpty() ? QStringLiteral("no isotope")
+                                                             : chosen.isotope.trimmed();
             groups << QStringLiteral("%1 %2").arg(Isotope::resolutionName(group),
-                chosen.corrected ? chosen.isotope : QStringLiteral("not corrected"));
+                chosen.corrected ? isotope : QStringLiteral("not corrected"));
         }
         lines << QStringLiteral("Internal standard correction: reference solution %1; %2")
                      .arg(m_method.reference, groups.join(QStringLiteral("; ")))
