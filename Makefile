@@ -1,6 +1,7 @@
 # Two commands: `make run` starts Ketrion, `make test` runs every test headless.
 # Both install the missing Debian packages first (through sudo when not root).
-# `make bench` times read, process and write over large synthetic files (Release build).
+# `make bench` times read, process and write over large synthetic files, and the
+# run report of a large run (Release build).
 # `make test-sanitize` runs the tests under AddressSanitizer and UBSan;
 # `make fuzz` runs each libFuzzer target for FUZZ_SECONDS.
 # `make mutants` plants faults one by one and checks that the tests catch each.
@@ -84,15 +85,18 @@ fuzz: fuzz-deps
 	$(call run-fuzzer,hrelement,instrument,tests/data examples)
 	$(call run-fuzzer,stdqc,standards,tests/data examples)
 	$(call run-fuzzer,samples,samples,tests/data)
+	$(call run-fuzzer,method,method,tests/data)
 	$(call run-fuzzer,todouble,numbers,fuzz/seeds/numbers)
 
 # Prints the median times and peak memory of each size, and the window's times
-# to show a large export and to refresh after Process; fails when a target is missed.
+# to show a large export and to refresh after Process, and the time and peak
+# memory of a 2,000 x 60 run report; fails when a target is missed.
 bench: deps
 	cmake --preset bench -B $(BENCH_DIR) $(CMAKE_ARGS)
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench ketrion-report-bench
 	$(BENCH_DIR)/bench/ketrion-bench
 	$(BENCH_DIR)/bench/ketrion-window-bench
+	$(BENCH_DIR)/bench/ketrion-report-bench
 
 # MUTANTS=text runs only the faults whose area or description holds it.
 mutants:
