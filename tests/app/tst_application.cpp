@@ -310,7 +310,7 @@ QString TestApplication::outputCell(const QString &solution, int column) const
 // y-intercept, QC validation, ordinary lines.
 void TestApplication::initialState()
 {
-    for (const char *text : { "&Save Plot", "&Save Output", "&Process" })
+    for (const char *text : { "&Save Plot", "&Save Output", "Save Report...", "&Process" })
         QVERIFY2(!action(QLatin1String(text))->isEnabled(), text);
     QCOMPARE(ui()->toolBar->actions().last(), action(QStringLiteral("&Process")));
     window->resize(2000, 600);

@@ -397,7 +397,8 @@ void TestBatch::report()
              << "Review"
              << "End of report";
     for (const QString &section : sections)
-        QVERIFY2(section.isEmpty() || text.contains(QRegularExpression("(^|\n|\f)" + section + "\n")),
+        QVERIFY2(
+            section.isEmpty() || text.contains(QRegularExpression("(^|\n|\f)" + section + "\n")),
             qPrintable(section));
     const QString info = BatchProcess::run("pdfinfo", { dir->filePath("a.pdf") }).out;
     const int pageCount = QRegularExpression("Pages: +(\\d+)").match(info).captured(1).toInt();
@@ -407,8 +408,13 @@ void TestBatch::report()
         QVERIFY(pages.at(page).contains("Ketrion run report " + id)
             && pages.at(page).contains(
                 QStringLiteral("Page %1 of %2").arg(page + 1).arg(pageCount)));
-    const QByteArray data = BatchProcess::contents(BatchProcess::value(arguments, "data"));
-    QVERIFY(text.contains(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex()));
+    for (const char *input : { "data", "stdqc", "samples" }) {
+        const QString file = BatchProcess::value(arguments, input);
+        QVERIFY(file.isEmpty()
+            || text.contains(
+                QCryptographicHash::hash(BatchProcess::contents(file), QCryptographicHash::Sha256)
+                    .toHex()));
+    }
 
     // Every sample's reported values, on its rows of the results.
     const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
