@@ -286,7 +286,7 @@ QString BatchCommand::usage()
         "  --instrument NAME   instrument that wrote the data file: HR-ICP-MS or Q-ICP-MS\n"
         "  --data FILE         instrument export\n"
         "  --stdqc FILE        standard and QC concentrations\n"
-        "  --output FILE       results file); replaced only when the whole run succeeds\n"
+        "  --output FILE       results file, replaced only when the whole run succeeds\n"
         "  --long FILE         also the results as a long table for R or pandas, one row per\n"
         "                      solution and isotope; written after the results file\n"
         "  --report FILE       also the run report, an A4 PDF to sign: inputs with their\n"

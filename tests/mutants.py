@@ -410,7 +410,7 @@ FAULTS = [
     ("method", "batch/BatchCommand.cpp", "    m_inputs << identity(path);\n", "",
      "no output replaces the method file"),
     ("method", "app/Application.cpp", "            lacking << QStringLiteral(\"%1 (%2)\").arg(choice.name, tr(choice.box));",
-     "", "the names a method's data file lacks listed"),
+     "            lacking.clear();", "the names a method's data file lacks listed"),
     ("method", "app/Application.cpp", "    ui->acceptanceGroup->setChecked(method.acceptance);\n", "",
      "the window opens a method's acceptance"),
     ("method", "app/Application.cpp", "    m_saveReportAct->setEnabled(false);\n\n", "\n",

@@ -973,15 +973,10 @@ void TestApplication::wholeRuns()
     // the same report but for the date.
     const QString method = work.filePath("run.ketrion-method");
     QVERIFY(window->saveMethod(method).ok() && window->saveReport(work.filePath("w.pdf")).ok());
-    const QStringList batch { "--method", method, "--data", value("data"), "--stdqc",
-        value("stdqc"), "--output", work.filePath("batch.csv"), "--report",
-        work.filePath("b.pdf") };
-    QCOMPARE(BatchProcess::run(KETRION_BATCH_PROGRAM,
-                 batch
-                     + (value("samples").isEmpty() ? QStringList()
-                                                   : QStringList { "--samples", value("samples") }))
-                 .exitCode,
-        0);
+    const QStringList batch { "--method", method, "--output", work.filePath("batch.csv"),
+        "--report", work.filePath("b.pdf") };
+    const QStringList files = options.filter(QRegularExpression("^--(data|stdqc|samples)="));
+    QCOMPARE(BatchProcess::run(KETRION_BATCH_PROGRAM, batch + files).exitCode, 0);
     QCOMPARE(contents(work.filePath("batch.csv")), contents(results));
     const auto text = [&](const char *pdf) {
         return BatchProcess::run("pdftotext", { "-raw", work.filePath(pdf), "-" })

@@ -387,15 +387,8 @@ void TestBatch::report()
     QVERIFY(!id.isEmpty() && id == identifier.match(again).captured(1));
     QVERIFY(identifier.match(other).hasMatch() && identifier.match(other).captured(1) != id);
 
-    sections << "Inputs"
-             << "Method"
-             << "Calibration"
-             << "Quality control"
-             << "Results"
-             << "Calibration plots"
-             << "Warnings"
-             << "Review"
-             << "End of report";
+    sections += QStringList { "Inputs", "Method", "Calibration", "Quality control", "Results",
+        "Calibration plots", "Warnings", "Review", "End of report" };
     for (const QString &section : sections)
         QVERIFY2(
             section.isEmpty() || text.contains(QRegularExpression("(^|\n|\f)" + section + "\n")),
