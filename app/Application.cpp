@@ -896,7 +896,7 @@ Status Application::openMethod(const QString &fileName)
 {
     QFile file(fileName);
     RunOptions method = runOptions();
-    const Status read = file.open(QIODevice::ReadOnly)
+    Status read = file.open(QIODevice::ReadOnly)
         ? MethodFile::read(file.readAll(), fileName, &method)
         : Status::failure(tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString()));
     if (!read.ok()) {
@@ -968,7 +968,7 @@ QStringList Application::selectMethodNames(const RunOptions &method)
 
 Status Application::saveMethod(const QString &fileName)
 {
-    const Status saved = OutputFile::write(fileName, MethodFile::write(runOptions()));
+    Status saved = OutputFile::write(fileName, MethodFile::write(runOptions()));
     if (!saved.ok())
         QMessageBox::warning(this, tr("Save Method"),
             tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
@@ -977,7 +977,7 @@ Status Application::saveMethod(const QString &fileName)
 
 Status Application::saveReport(const QString &fileName)
 {
-    const Status saved = m_processed
+    Status saved = m_processed
         ? OutputFile::write(fileName,
             RunReport(m_reportInputs, m_runOptions, m_data, m_outcome).pdf(), QIODevice::WriteOnly)
         : Status::failure(tr("There are no results yet: press Process first."));

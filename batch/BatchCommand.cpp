@@ -506,11 +506,10 @@ Status BatchCommand::parse(const QStringList &arguments)
     const Status complete = checkRequired(parser);
     if (!complete.ok())
         return complete;
-    if (parser.isSet(methodOption)) {
-        const Status read = readMethod(parser.value(methodOption));
-        if (!read.ok())
-            return read;
-    }
+    Status read
+        = parser.isSet(methodOption) ? readMethod(parser.value(methodOption)) : Status::success();
+    if (!read.ok())
+        return read;
 
     for (int k = 0; k < table.size(); ++k) {
         if (!parser.isSet(table.at(k)))

@@ -597,9 +597,9 @@ void RunReport::drawPlots(Pages &pages) const
         CalibrationPlot calibration(&plot);
         PlotStyle::frameCalibration(&plot);
         calibration.draw(m_outcome, drawn.at(k));
-        const QRectF area(QPointF((place % PLOT_COLUMNS) * cell.width(),
-                              top + (place / PLOT_COLUMNS) * cell.height()),
-            cell);
+        const int row = place / PLOT_COLUMNS;
+        const QRectF area(
+            QPointF((place % PLOT_COLUMNS) * cell.width(), top + row * cell.height()), cell);
         drawPlot(&plot, pages.painter(), area.adjusted(MM, MM, -MM, -MM));
     }
     pages.newPage();

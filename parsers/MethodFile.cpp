@@ -65,7 +65,7 @@ public:
 
     QJsonValue take(const QString &name)
     {
-        const QJsonValue value = m_object.value(name);
+        QJsonValue value = m_object.value(name);
         if (value.isUndefined())
             refuse(name, QStringLiteral("no member '%1'").arg(name));
         return value;
