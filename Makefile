@@ -1,9 +1,11 @@
 # Two commands: `make run` starts Ketrion, `make test` runs every test headless.
 # Both install the missing Debian packages first (through sudo when not root).
-# `make bench` times read, process and write over large synthetic files (Release build).
+# `make bench` times read, process and write over large synthetic files, and the
+# run report of a large run (Release build).
 # `make test-sanitize` runs the tests under AddressSanitizer and UBSan;
 # `make fuzz` runs each libFuzzer target for FUZZ_SECONDS.
 # `make mutants` plants faults one by one and checks that the tests catch each.
+# `make test` also needs poppler-utils: its pdftotext reads the run reports back.
 # `make install` installs both programs, the desktop entry and the icons under
 # PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
 # README's picture of the window.
@@ -17,7 +19,7 @@ PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev fonts-dejavu-core \
-            desktop-file-utils
+            desktop-file-utils poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_ARGS ?=
 
@@ -83,15 +85,18 @@ fuzz: fuzz-deps
 	$(call run-fuzzer,hrelement,instrument,tests/data examples)
 	$(call run-fuzzer,stdqc,standards,tests/data examples)
 	$(call run-fuzzer,samples,samples,tests/data)
+	$(call run-fuzzer,method,method,tests/data)
 	$(call run-fuzzer,todouble,numbers,fuzz/seeds/numbers)
 
 # Prints the median times and peak memory of each size, and the window's times
-# to show a large export and to refresh after Process; fails when a target is missed.
+# to show a large export and to refresh after Process, and the time and peak
+# memory of a 2,000 x 60 run report; fails when a target is missed.
 bench: deps
 	cmake --preset bench -B $(BENCH_DIR) $(CMAKE_ARGS)
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench ketrion-report-bench
 	$(BENCH_DIR)/bench/ketrion-bench
 	$(BENCH_DIR)/bench/ketrion-window-bench
+	$(BENCH_DIR)/bench/ketrion-report-bench
 
 # MUTANTS=text runs only the faults whose area or description holds it.
 mutants:

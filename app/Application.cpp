@@ -8,6 +8,7 @@
 #include "display/PlotStyle.h"
 #include "display/SolutionTableModel.h"
 #include "parsers/InstrumentReader.h"
+#include "parsers/MethodFile.h"
 #include "parsers/OutputFile.h"
 #include "parsers/SampleSheetTemplate.h"
 #include "processing/CalibrationAcceptance.h"
@@ -170,6 +171,19 @@ void Application::createActions()
     m_saveOutputAct->setEnabled(false);
     m_runAct = makeAction(":/res/run.png", tr("&Process"), tr("Run the processing"));
     m_runAct->setEnabled(false);
+    m_methodAct = makeAction(":/res/config.png", tr("Method"),
+        tr("Open or save every processing option as a method file"));
+    m_openMethodAct = new QAction(tr("Open Method..."), this);
+    m_openMethodAct->setStatusTip(tr("Set the processing options from a method file"));
+    m_saveMethodAct = new QAction(tr("Save Method..."), this);
+    m_saveMethodAct->setStatusTip(tr("Save the processing options as a method file"));
+    auto *methodMenu = new QMenu(this);
+    methodMenu->addAction(m_openMethodAct);
+    methodMenu->addAction(m_saveMethodAct);
+    m_methodAct->setMenu(methodMenu);
+    m_saveReportAct = makeAction(
+        ":/res/save.png", tr("Save Report..."), tr("Save the run's report as a PDF file to sign"));
+    m_saveReportAct->setEnabled(false);
 
     connect(m_quitAct, &QAction::triggered, this, &QWidget::close);
     connect(m_aboutAct, &QAction::triggered, this, &Application::about);
@@ -182,6 +196,9 @@ void Application::createActions()
     connect(m_savePlotAct, &QAction::triggered, this, &Application::saveCurrentPlot);
     connect(m_saveOutputAct, &QAction::triggered, this, &Application::saveOutput);
     connect(m_runAct, &QAction::triggered, this, &Application::run);
+    connect(m_openMethodAct, &QAction::triggered, this, &Application::chooseMethod);
+    connect(m_saveMethodAct, &QAction::triggered, this, &Application::saveMethodAs);
+    connect(m_saveReportAct, &QAction::triggered, this, &Application::saveReportAs);
 
     QToolBar *bar = ui->toolBar;
     bar->addAction(m_openDataAct);
@@ -191,9 +208,14 @@ void Application::createActions()
     if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(m_openSampleSheetAct)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
     showSampleSheetChoice();
+    bar->addAction(m_methodAct);
+    // Its menu alone: a method is opened or saved, never both.
+    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(m_methodAct)))
+        button->setPopupMode(QToolButton::InstantPopup);
     bar->addSeparator();
     bar->addAction(m_savePlotAct);
     bar->addAction(m_saveOutputAct);
+    bar->addAction(m_saveReportAct);
     bar->addSeparator();
     bar->addAction(m_aboutAct);
     bar->addAction(m_aboutQtAct);
@@ -410,6 +432,7 @@ Status Application::loadDataFile(const QString &fileName)
 {
     m_runAct->setEnabled(false);
     m_sampleTemplateAct->setEnabled(false);
+    m_saveReportAct->setEnabled(false);
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         const QString message = tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString());
@@ -422,8 +445,12 @@ Status Application::loadDataFile(const QString &fileName)
         ui->isotopeHR->currentText(), ui->referenceSolution->currentText() };
     const std::unique_ptr<InstrumentReader> reader
         = InstrumentReader::create(ui->instrument->currentText());
-    Status read = reader->read(&file, &m_data);
+    // Kept for the report, which names the bytes the run read.
+    m_dataBytes = file.readAll();
     file.close();
+    QBuffer bytes(&m_dataBytes);
+    bytes.open(QIODevice::ReadOnly);
+    Status read = reader->read(&bytes, &m_data);
     QMessageBox::information(this, tr("Parsing CSV"), read.message());
     // Nothing of the previous file may stay drawn, nor be saved as this one's.
     m_calibrationPlot->clear();
@@ -562,16 +589,25 @@ void Application::selectRememberedOptions()
         = stored.value(QStringLiteral("RecoveryLow"), RunOptions::DEFAULT_RECOVERY_LOW).toInt();
     const int high
         = stored.value(QStringLiteral("RecoveryHigh"), RunOptions::DEFAULT_RECOVERY_HIGH).toInt();
+    setRecoveryBounds(low, high);
+}
+
+void Application::setRecoveryBounds(int low, int high)
+{
     if (low < 0 || low >= high || high > ui->recoveryHigh->maximum())
         return;
     // Each box's range hangs on the other's value: both are set before the ranges.
-    const QSignalBlocker lowBlocker(ui->recoveryLow);
-    const QSignalBlocker highBlocker(ui->recoveryHigh);
-    ui->recoveryLow->setMaximum(ui->recoveryHigh->maximum() - 1);
-    ui->recoveryHigh->setMinimum(1);
-    ui->recoveryLow->setValue(low);
-    ui->recoveryHigh->setValue(high);
-    keepRecoveryBoundsApart();
+    {
+        const QSignalBlocker lowBlocker(ui->recoveryLow);
+        const QSignalBlocker highBlocker(ui->recoveryHigh);
+        ui->recoveryLow->setMaximum(ui->recoveryHigh->maximum() - 1);
+        ui->recoveryHigh->setMinimum(1);
+        ui->recoveryLow->setValue(low);
+        ui->recoveryHigh->setValue(high);
+        keepRecoveryBoundsApart();
+    }
+    // The IS plot's bounds follow the panel.
+    showInternalStandard();
 }
 
 void Application::openStandardsFile()
@@ -657,10 +693,11 @@ RunOptions Application::runOptions() const
 
 void Application::run()
 {
-    const QString standardsFile = settings().value(QStringLiteral("File")).toString();
-    RunOutcome outcome = ProcessingRun::run(m_data,
-        { standardsFile, settings().value(QStringLiteral("SampleSheet")).toString() }, runOptions(),
-        ProcessingRun::Listing::CountsOnly);
+    const RunInputs files { settings().value(QStringLiteral("File")).toString(),
+        settings().value(QStringLiteral("SampleSheet")).toString() };
+    const RunOptions options = runOptions();
+    RunOutcome outcome
+        = ProcessingRun::run(m_data, files, options, ProcessingRun::Listing::CountsOnly);
     // A refused run leaves the earlier results, views and expected values.
     switch (outcome.refusal) {
     case RunOutcome::Refusal::None:
@@ -685,6 +722,9 @@ void Application::run()
     }
     m_outcome = std::move(outcome);
     m_processed = true;
+    m_runOptions = options;
+    m_reportInputs = RunReport::inputs(m_dataFile, m_dataBytes, files);
+    m_saveReportAct->setEnabled(true);
     showSolutionLists();
     if (m_outcome.warnings.isEmpty())
         ui->statusBar->clearMessage();
@@ -824,6 +864,126 @@ Status Application::savePlot(const QString &fileName)
     if (!saved.ok())
         QMessageBox::warning(
             this, tr("Save Plot"), tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
+    return saved;
+}
+
+void Application::chooseMethod()
+{
+    const QString fileName = QFileDialog::getOpenFileName(this, tr("Open Method"), ".",
+        tr("Ketrion method (*.%1);;All files (*)").arg(MethodFile::SUFFIX));
+    if (!fileName.isEmpty())
+        openMethod(fileName);
+}
+
+void Application::saveMethodAs()
+{
+    const std::unique_ptr<QFileDialog> dialog
+        = saveDialog(this, tr("Save Method"), QStringLiteral("."),
+            { tr("Ketrion method (*.%1)").arg(MethodFile::SUFFIX) }, MethodFile::SUFFIX);
+    if (dialog->exec() == QDialog::Accepted)
+        saveMethod(dialog->selectedFiles().value(0));
+}
+
+void Application::saveReportAs()
+{
+    const std::unique_ptr<QFileDialog> dialog = saveDialog(this, tr("Save Report"),
+        QStringLiteral("."), { tr("PDF File (*.pdf)") }, QStringLiteral("pdf"));
+    if (dialog->exec() == QDialog::Accepted)
+        saveReport(dialog->selectedFiles().value(0));
+}
+
+Status Application::openMethod(const QString &fileName)
+{
+    QFile file(fileName);
+    RunOptions method = runOptions();
+    Status read = file.open(QIODevice::ReadOnly)
+        ? MethodFile::read(file.readAll(), fileName, &method)
+        : Status::failure(tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString()));
+    if (!read.ok()) {
+        QMessageBox::warning(this, tr("Open Method"), read.message());
+        return read;
+    }
+    // Another instrument reads the data file again, with its own box.
+    const int instrument = ui->instrument->findText(method.instrument);
+    if (instrument != -1)
+        ui->instrument->setCurrentIndex(instrument);
+    setMethodFlags(method);
+    const QStringList lacking = selectMethodNames(method);
+    if (!lacking.isEmpty())
+        QMessageBox::information(this, tr("Open Method"),
+            tr("The data file has no %1: those settings are left as they were.")
+                .arg(lacking.join(QStringLiteral(", "))));
+    return read;
+}
+
+void Application::setMethodFlags(const RunOptions &method)
+{
+    ui->internalStandardGroup->setChecked(method.internalStandard);
+    enableInternalStandardIsotopes();
+    ui->correctLR->setChecked(method.groups[Isotope::LR].corrected);
+    ui->correctMR->setChecked(method.groups[Isotope::MR].corrected);
+    ui->correctHR->setChecked(method.groups[Isotope::HR].corrected);
+    setRecoveryBounds(method.recoveryLow, method.recoveryHigh);
+    ui->yIntercept->setChecked(method.blankMode == RunOptions::BlankMode::ZeroStandard);
+    ui->subtractBlank->setChecked(method.blankMode == RunOptions::BlankMode::Subtract);
+    enableBlankSelection();
+    ui->weighting->setCurrentIndex(int(method.weighting));
+    ui->driftGroup->setChecked(method.drift);
+    ui->qcGroup->setChecked(method.qcValidation);
+    ui->acceptanceGroup->setChecked(method.acceptance);
+    ui->minimumR2->setValue(method.minimumR2);
+    ui->tolerance->setValue(method.tolerance);
+}
+
+QStringList Application::selectMethodNames(const RunOptions &method)
+{
+    // An isotope or blank left empty is the first of its box, as in a run.
+    const struct
+    {
+        QComboBox *combo;
+        QString name;
+        bool firstWhenEmpty;
+        const char *box;
+    } choices[] = { { ui->referenceSolution, method.reference, false, "IS reference" },
+        { ui->isotopeLR, method.groups[Isotope::LR].isotope, true, "IS-LR" },
+        { ui->isotopeMR, method.groups[Isotope::MR].isotope, true, "IS-MR" },
+        { ui->isotopeHR, method.groups[Isotope::HR].isotope, true, "IS-HR" },
+        { ui->blank, method.blank, true, "blank" },
+        { ui->driftMonitor, method.driftMonitor, false, "drift monitor" } };
+    QStringList lacking;
+    for (const auto &choice : choices) {
+        int found = choice.name.isEmpty() && choice.firstWhenEmpty ? 0 : -1;
+        // Quadrupole isotopes end with a blank that a method leaves out.
+        for (int row = 0; row < choice.combo->count() && !choice.name.isEmpty(); ++row) {
+            if (choice.combo->itemText(row).trimmed() == choice.name.trimmed())
+                found = row;
+        }
+        if (found != -1 && found < choice.combo->count())
+            choice.combo->setCurrentIndex(found);
+        else if (!choice.name.isEmpty())
+            lacking << QStringLiteral("%1 (%2)").arg(choice.name, tr(choice.box));
+    }
+    return lacking;
+}
+
+Status Application::saveMethod(const QString &fileName)
+{
+    Status saved = OutputFile::write(fileName, MethodFile::write(runOptions()));
+    if (!saved.ok())
+        QMessageBox::warning(this, tr("Save Method"),
+            tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
+    return saved;
+}
+
+Status Application::saveReport(const QString &fileName)
+{
+    Status saved = m_processed
+        ? OutputFile::write(fileName,
+            RunReport(m_reportInputs, m_runOptions, m_data, m_outcome).pdf(), QIODevice::WriteOnly)
+        : Status::failure(tr("There are no results yet: press Process first."));
+    if (!saved.ok())
+        QMessageBox::warning(this, tr("Save Report"),
+            tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
     return saved;
 }
 

@@ -1,6 +1,7 @@
 #ifndef KETRION_APPLICATION_H
 #define KETRION_APPLICATION_H
 
+#include "display/RunReport.h"
 #include "model/Measurements.h"
 #include "model/Status.h"
 #include "processing/ProcessingRun.h"
@@ -48,6 +49,12 @@ public:
     Status saveResults(
         const QString &fileName, ProcessingRun::Layout layout = ProcessingRun::Layout::Wide);
     Status savePlot(const QString &fileName);
+    // Sets every option the method file holds; names the data file lacks are
+    // listed in one box and those settings stay. A refused file changes nothing.
+    Status openMethod(const QString &fileName);
+    Status saveMethod(const QString &fileName);
+    // The last run's report as a PDF file.
+    Status saveReport(const QString &fileName);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -60,6 +67,9 @@ private slots:
     void run();
     void saveOutput();
     void saveCurrentPlot();
+    void chooseMethod();
+    void saveMethodAs();
+    void saveReportAs();
     void about();
 
     void showInputSolution(int row);
@@ -94,6 +104,10 @@ private:
     void showCalibrationIsotopes();
     void showSampleSheetChoice();
     void rememberAcceptance(QSettings &stored) const;
+    void setRecoveryBounds(int low, int high);
+    void setMethodFlags(const RunOptions &method);
+    // The method's names in their boxes; "name (box)" for each the data file lacks.
+    QStringList selectMethodNames(const RunOptions &method);
     RunOptions runOptions() const;
     const Measurements &workingSet() const;
     // Save Output's and Save Plot's dialogs, not yet shown. A name typed
@@ -113,16 +127,24 @@ private:
     QAction *m_noSampleSheetAct = nullptr;
     QAction *m_savePlotAct = nullptr;
     QAction *m_saveOutputAct = nullptr;
+    QAction *m_methodAct = nullptr;
+    QAction *m_openMethodAct = nullptr;
+    QAction *m_saveMethodAct = nullptr;
+    QAction *m_saveReportAct = nullptr;
     QAction *m_aboutAct = nullptr;
     QAction *m_aboutQtAct = nullptr;
     QAction *m_quitAct = nullptr;
     QAction *m_runAct = nullptr;
 
     QString m_dataFile;
+    QByteArray m_dataBytes; // the data file's bytes as read
     Measurements m_data; // the export as read
     Measurements m_preview; // its working set before a run
     bool m_processed = false; // whether m_outcome belongs to m_data
     RunOutcome m_outcome;
+    // What the last run's report names: its files as read and its options.
+    QVector<RunReport::Input> m_reportInputs;
+    RunOptions m_runOptions;
 
     QStringListModel *m_inputNames;
     QStringListModel *m_outputNames;

@@ -1,9 +1,11 @@
 #include "batch/BatchCommand.h"
 
 #include "parsers/InstrumentReader.h"
+#include "parsers/MethodFile.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
@@ -39,26 +41,46 @@ Status setIsotope(RunOptions &options, Isotope::Resolution group, const QString 
                                .arg(Isotope::resolutionName(group).toLower()));
 }
 
-// A template needs the data file alone, and takes no option of a run.
-Status checkRequired(const QCommandLineParser &parser)
+// A template needs the data file alone.
+Status checkAlone(const QCommandLineParser &parser, const QStringList &taken)
 {
-    const bool writingTemplate = parser.isSet(QStringLiteral("samples-template"));
-    const QStringList required = writingTemplate
-        ? QStringList { QStringLiteral("instrument"), QStringLiteral("data") }
-        : QStringList { QStringLiteral("instrument"), QStringLiteral("data"),
-              QStringLiteral("stdqc"), QStringLiteral("output") };
-    for (const QString &name : required) {
-        if (!parser.isSet(name))
-            return Status::failure(QStringLiteral("Missing option '--%1'.").arg(name));
-    }
-    if (!writingTemplate)
-        return Status::success();
     for (const QString &name : parser.optionNames()) {
-        if (!required.contains(name) && name != QLatin1String("samples-template"))
+        if (!taken.contains(name) && name != QLatin1String("samples-template"))
             return Status::failure(
                 QStringLiteral("'--samples-template' takes only '--instrument' and '--data', not "
                                "'--%1'.")
                     .arg(name));
+    }
+    return Status::success();
+}
+
+// The instrument may come from the method file.
+Status checkRequired(const QCommandLineParser &parser)
+{
+    const bool writingTemplate = parser.isSet(QStringLiteral("samples-template"));
+    const bool savingMethod = parser.isSet(QStringLiteral("save-method"));
+    QStringList required = writingTemplate
+        ? QStringList { QStringLiteral("instrument"), QStringLiteral("data") }
+        : savingMethod ? QStringList { QStringLiteral("instrument") }
+                       : QStringList { QStringLiteral("instrument"), QStringLiteral("data"),
+                             QStringLiteral("stdqc"), QStringLiteral("output") };
+    if (parser.isSet(QStringLiteral("method")) && !writingTemplate)
+        required.removeFirst();
+    for (const QString &name : qAsConst(required)) {
+        if (!parser.isSet(name))
+            return Status::failure(QStringLiteral("Missing option '--%1'.").arg(name));
+    }
+    if (writingTemplate)
+        return checkAlone(parser, required);
+    if (!savingMethod)
+        return Status::success();
+    // A method holds no file of a run.
+    for (const char *file :
+        { "data", "stdqc", "output", "long", "report", "plots", "plot-format", "samples" }) {
+        if (parser.isSet(QLatin1String(file)))
+            return Status::failure(
+                QStringLiteral("'--save-method' takes only the options of a method, not '--%1'.")
+                    .arg(QLatin1String(file)));
     }
     return Status::success();
 }
@@ -97,8 +119,7 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
         } },
     { "output", "FILE",
         [](BatchCommand &command, const QString &value) {
-            command.m_inputs
-                = QStringList { identity(command.dataFile), identity(command.standardsFile) };
+            command.m_inputs << identity(command.dataFile) << identity(command.standardsFile);
             const Status named = fileName(&command.outputFile, QStringLiteral("output"), value);
             return named.ok() ? command.claim(QStringLiteral("output"), value) : named;
         } },
@@ -106,6 +127,11 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
         [](BatchCommand &command, const QString &value) {
             const Status named = fileName(&command.longFile, QStringLiteral("long"), value);
             return named.ok() ? command.claim(QStringLiteral("long"), value) : named;
+        } },
+    { "report", "FILE",
+        [](BatchCommand &command, const QString &value) {
+            const Status named = fileName(&command.reportFile, QStringLiteral("report"), value);
+            return named.ok() ? command.claim(QStringLiteral("report"), value) : named;
         } },
     { "plots", "DIR",
         [](BatchCommand &command, const QString &value) {
@@ -224,10 +250,16 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
         [](BatchCommand &command, const QString &value) { return command.setAcceptance(value); } },
     { "samples-template", "FILE",
         [](BatchCommand &command, const QString &value) {
-            command.m_inputs = QStringList { identity(command.dataFile) };
+            command.m_inputs << identity(command.dataFile);
             const Status named
                 = fileName(&command.templateFile, QStringLiteral("samples-template"), value);
             return named.ok() ? command.claim(QStringLiteral("samples-template"), value) : named;
+        } },
+    { "save-method", "FILE",
+        [](BatchCommand &command, const QString &value) {
+            const Status named
+                = fileName(&command.saveMethodFile, QStringLiteral("save-method"), value);
+            return named.ok() ? command.claim(QStringLiteral("save-method"), value) : named;
         } },
 };
 
@@ -243,8 +275,10 @@ QString BatchCommand::usage()
         "                     [--blank SOLUTION] [--weighting none|1/x|1/x2] [--no-qc]\n"
         "                     [--samples FILE] [--acceptance R2,TOL]\n"
         "                     [--drift H]\n"
-        "                     [--long FILE] [--plots DIR [--plot-format png|svg|pdf]]\n"
+        "                     [--method FILE] [--long FILE] [--report FILE]\n"
+        "                     [--plots DIR [--plot-format png|svg|pdf]]\n"
         "       ketrion-batch --instrument HR-ICP-MS|Q-ICP-MS --data FILE --samples-template FILE\n"
+        "       ketrion-batch [--method FILE] [options of the method] --save-method FILE\n"
         "\n"
         "Processes one ICP-MS export with its standards-and-QC file, as the Process command of\n"
         "Ketrion does, and writes the results file.\n"
@@ -252,9 +286,12 @@ QString BatchCommand::usage()
         "  --instrument NAME   instrument that wrote the data file: HR-ICP-MS or Q-ICP-MS\n"
         "  --data FILE         instrument export\n"
         "  --stdqc FILE        standard and QC concentrations\n"
-        "  --output FILE       results file); replaced only when the whole run succeeds\n"
+        "  --output FILE       results file, replaced only when the whole run succeeds\n"
         "  --long FILE         also the results as a long table for R or pandas, one row per\n"
         "                      solution and isotope; written after the results file\n"
+        "  --report FILE       also the run report, an A4 PDF to sign: inputs with their\n"
+        "                      SHA-256, method, calibration, QC, results, plots, warnings;\n"
+        "                      written after the long table and before the plots\n"
         "  --plots DIR         also the plots, drawn as the window draws them at 1200 x 800\n"
         "                      pixels, into DIR (made if missing), after the results file and\n"
         "                      the long table: calibration-ISOTOPE for every isotope with a\n"
@@ -303,6 +340,12 @@ QString BatchCommand::usage()
         "  --samples-template FILE\n"
         "                      writes a sample sheet listing the data file's samples and QC\n"
         "                      solutions with dilution 1, to fill in, and processes nothing\n"
+        "  --method FILE       reads the processing options from a method file (the window's\n"
+        "                      Save Method); options given here override it, and\n"
+        "                      --instrument may then be left out. A method file that cannot\n"
+        "                      be read or is refused is a usage error\n"
+        "  --save-method FILE  writes the method the other options describe and processes\n"
+        "                      nothing: no --data, --stdqc, --output or other file of a run\n"
         "  --help              this text\n"
         "  --version           the program's version\n"
         "\n"
@@ -317,7 +360,8 @@ QString BatchCommand::usage()
         "standard).\n"
         "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it (the\n"
         "sample sheet too), the IS reference solution has no value for an IS isotope to\n"
-        "correct, or no isotope has standards in the standards file; 2 usage error.\n");
+        "correct, or no isotope has standards in the standards file; 2 usage error, also a\n"
+        "method file that cannot be read or is refused.\n");
 }
 
 QString BatchCommand::optionOf(RunOutcome::Choice choice)
@@ -353,6 +397,20 @@ Status BatchCommand::claim(const QString &option, const QString &path)
     }
     m_outputs.append({ option, target });
     return Status::success();
+}
+
+Status BatchCommand::readMethod(const QString &path)
+{
+    methodFile = path;
+    if (path.isEmpty())
+        return Status::failure(QStringLiteral("Missing file name after '--method'."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(
+            QStringLiteral("Cannot read method file %1: %2.").arg(path, file.errorString()));
+    // No output may replace the method that describes it.
+    m_inputs << identity(path);
+    return MethodFile::read(file.readAll(), path, &options);
 }
 
 Status BatchCommand::setGroups(const QString &list)
@@ -424,6 +482,9 @@ Status BatchCommand::parse(const QStringList &arguments)
     parser.addOption(helpOption);
     const QCommandLineOption versionOption(QStringLiteral("version"));
     parser.addOption(versionOption);
+    const QCommandLineOption methodOption(
+        QStringLiteral("method"), QString(), QStringLiteral("FILE"));
+    parser.addOption(methodOption);
     QList<QCommandLineOption> table;
     for (const Option &option : OPTIONS) {
         table.append(option.valueName ? QCommandLineOption(
@@ -445,6 +506,10 @@ Status BatchCommand::parse(const QStringList &arguments)
     Status complete = checkRequired(parser);
     if (!complete.ok())
         return complete;
+    Status read
+        = parser.isSet(methodOption) ? readMethod(parser.value(methodOption)) : Status::success();
+    if (!read.ok())
+        return read;
 
     for (int k = 0; k < table.size(); ++k) {
         if (!parser.isSet(table.at(k)))

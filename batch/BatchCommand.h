@@ -30,9 +30,12 @@ public:
     QString standardsFile;
     QString outputFile;
     QString longFile; // empty: no long table
+    QString reportFile; // empty: no run report
     QString plotFolder; // empty: no plots
     QString sampleSheet; // empty: none
     QString templateFile; // a sample sheet to write instead of a run
+    QString methodFile; // read before the other options, which override it
+    QString saveMethodFile; // the method of the options, written instead of a run
     PlotImage::Format plotFormat = PlotImage::Format::Png;
     RunOptions options;
 
@@ -42,6 +45,7 @@ private:
 
     // Refuses an output that names an input or an earlier output.
     Status claim(const QString &option, const QString &path);
+    Status readMethod(const QString &path);
     Status setGroups(const QString &list);
     Status setRecovery(const QString &bounds);
     Status setAcceptance(const QString &criteria);

@@ -3,15 +3,19 @@
 #include "batch/BatchCommand.h"
 #include "model/Measurements.h"
 #include "parsers/InstrumentReader.h"
+#include "parsers/MethodFile.h"
 #include "parsers/OutputFile.h"
 #include "parsers/SampleSheetTemplate.h"
 #include "processing/Trace.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTextStream>
 
 BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &errors) const
 {
+    if (!command.saveMethodFile.isEmpty())
+        return saveMethod(command, errors);
     QFile dataFile(command.dataFile);
     if (!dataFile.open(QIODevice::ReadOnly)) {
         errors << QStringLiteral("Cannot read file %1:\n%2.")
@@ -19,10 +23,15 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
                << '\n';
         return FileError;
     }
+    // Kept for the report, which names the bytes the run read.
+    QByteArray dataBytes = dataFile.readAll();
+    dataFile.close();
+    QBuffer dataBuffer(&dataBytes);
+    dataBuffer.open(QIODevice::ReadOnly);
     Measurements data;
     const Status read
-        = InstrumentReader::create(command.options.instrument)->read(&dataFile, &data);
-    dataFile.close();
+        = InstrumentReader::create(command.options.instrument)->read(&dataBuffer, &data);
+    dataBuffer.close();
     if (!read.ok()) {
         errors << read.message() << '\n';
         return FileError;
@@ -62,15 +71,39 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     ExitCode saved = save(command.outputFile, outcome, ProcessingRun::Layout::Wide, errors);
     if (saved == Done && !command.longFile.isEmpty())
         saved = save(command.longFile, outcome, ProcessingRun::Layout::Long, errors);
-    if (saved != Done || command.plotFolder.isEmpty())
-        return saved;
-    Q_ASSERT(m_writePlots);
+    return saved == Done ? writeDrawings(command, dataBytes, data, outcome, errors) : saved;
+}
+
+BatchJob::ExitCode BatchJob::writeDrawings(const BatchCommand &command, const QByteArray &dataBytes,
+    const Measurements &data, const RunOutcome &outcome, QTextStream &errors) const
+{
     Status written = Status::success();
-    m_writePlots(
-        &command.plotFolder, command.plotFormat, &data, &outcome, &command.options, &written);
+    if (!command.reportFile.isEmpty()) {
+        Q_ASSERT(m_writeReport);
+        const RunInputs files { command.standardsFile, command.sampleSheet };
+        m_writeReport(&command.reportFile, &command.dataFile, &dataBytes, &files, &data, &outcome,
+            &command.options, &written);
+    }
+    if (written.ok() && !command.plotFolder.isEmpty()) {
+        Q_ASSERT(m_writePlots);
+        m_writePlots(
+            &command.plotFolder, command.plotFormat, &data, &outcome, &command.options, &written);
+    }
     if (written.ok())
         return Done;
     errors << written.message() << '\n';
+    return FileError;
+}
+
+BatchJob::ExitCode BatchJob::saveMethod(const BatchCommand &command, QTextStream &errors)
+{
+    const Status saved
+        = OutputFile::write(command.saveMethodFile, MethodFile::write(command.options));
+    if (saved.ok())
+        return Done;
+    errors
+        << QStringLiteral("Cannot write file %1:\n%2.").arg(command.saveMethodFile, saved.message())
+        << '\n';
     return FileError;
 }
 

@@ -15,20 +15,28 @@ class BatchJob
 public:
     enum ExitCode { Done = 0, FileError = 1, UsageError = 2 };
 
-    // writePlots comes from the plot module, loaded only when the command may
-    // ask for plots; null otherwise.
-    explicit BatchJob(KetrionPlotsWrite *writePlots) : m_writePlots(writePlots) { }
+    // writePlots and writeReport come from the plot module, loaded only when
+    // the command may ask for plots or a report; null otherwise.
+    BatchJob(KetrionPlotsWrite *writePlots, KetrionPlotsReport *writeReport)
+        : m_writePlots(writePlots), m_writeReport(writeReport)
+    { }
 
     // Messages for the user go to errors; the trace goes to the processing trace.
     ExitCode run(const BatchCommand &command, QTextStream &errors) const;
 
 private:
+    static ExitCode saveMethod(const BatchCommand &command, QTextStream &errors);
     static ExitCode saveTemplate(
         const QString &fileName, const Measurements &data, QTextStream &errors);
     static ExitCode save(const QString &fileName, const RunOutcome &outcome,
         ProcessingRun::Layout layout, QTextStream &errors);
 
+    // The report and the plots, after the results file and the long table.
+    ExitCode writeDrawings(const BatchCommand &command, const QByteArray &dataBytes,
+        const Measurements &data, const RunOutcome &outcome, QTextStream &errors) const;
+
     KetrionPlotsWrite *m_writePlots;
+    KetrionPlotsReport *m_writeReport;
 };
 
 #endif

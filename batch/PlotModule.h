@@ -4,18 +4,21 @@
 #include "display/PlotImage.h"
 
 class Measurements;
+class QByteArray;
 class QCoreApplication;
 class QString;
 class Status;
+struct RunInputs;
 struct RunOptions;
 struct RunOutcome;
 
 // The plot module holds all that links the GUI libraries and Qwt, so that
-// ketrion-batch loads them only for --plots: linked in, they slowed every start.
-// ketrion-batch finds these two functions by name.
+// ketrion-batch loads them only for --plots and --report: linked in, they
+// slowed every start. ketrion-batch finds these functions by name.
 namespace PlotModule {
 constexpr char CREATE_APPLICATION[] = "ketrion_plots_create_application";
 constexpr char WRITE[] = "ketrion_plots_write";
+constexpr char REPORT[] = "ketrion_plots_report";
 } // namespace PlotModule
 
 extern "C" {
@@ -29,9 +32,17 @@ using KetrionPlotsWrite
     = void(const QString *folder, PlotImage::Format format, const Measurements *data,
         const RunOutcome *outcome, const RunOptions *options, Status *written);
 
+// The run report of a finished run as a PDF file, whole or not at all; a
+// failure names the file and the system's reason. dataBytes are the export's
+// bytes as read; the other input files are read again from files.
+using KetrionPlotsReport = void(const QString *fileName, const QString *dataFile,
+    const QByteArray *dataBytes, const RunInputs *files, const Measurements *data,
+    const RunOutcome *outcome, const RunOptions *options, Status *written);
+
 // Declared through the types so that the module cannot define them otherwise.
 KetrionPlotsCreateApplication ketrion_plots_create_application;
 KetrionPlotsWrite ketrion_plots_write;
+KetrionPlotsReport ketrion_plots_report;
 }
 
 #endif

@@ -17,15 +17,20 @@ namespace {
 
 // Read before the command line is parsed, since the application object comes
 // first. A yes the parser then contradicts (--plots as another option's value)
-// costs only a slower start; no --plots the parser accepts is missed here.
+// costs only a slower start; no --plots or --report the parser accepts is
+// missed here.
 bool mayAskForPlots(int argc, char *argv[])
 {
     for (int k = 1; k < argc; ++k) {
         const char *argument = argv[k];
         if (std::strncmp(argument, "--", 2) == 0)
             ++argument;
-        if (std::strncmp(argument, "-plots", 6) == 0 && (argument[6] == '\0' || argument[6] == '='))
-            return true;
+        for (const char *option : { "-plots", "-report" }) {
+            const size_t length = std::strlen(option);
+            if (std::strncmp(argument, option, length) == 0
+                && (argument[length] == '\0' || argument[length] == '='))
+                return true;
+        }
     }
     return false;
 }
@@ -33,8 +38,8 @@ bool mayAskForPlots(int argc, char *argv[])
 // Beside the program in the build tree, else where make install puts it. The
 // program's folder comes from the kernel, since there is no application object
 // yet to ask. Empty when both functions were found, else why not.
-QString loadPlotModule(
-    QLibrary *module, KetrionPlotsCreateApplication **createApplication, KetrionPlotsWrite **write)
+QString loadPlotModule(QLibrary *module, KetrionPlotsCreateApplication **createApplication,
+    KetrionPlotsWrite **write, KetrionPlotsReport **report)
 {
     const QDir programFolder
         = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).dir();
@@ -51,9 +56,11 @@ QString loadPlotModule(
         *createApplication = reinterpret_cast<KetrionPlotsCreateApplication *>(
             module->resolve(PlotModule::CREATE_APPLICATION));
         *write = reinterpret_cast<KetrionPlotsWrite *>(module->resolve(PlotModule::WRITE));
+        *report = reinterpret_cast<KetrionPlotsReport *>(module->resolve(PlotModule::REPORT));
         // QLibrary gives no reason when a name is missing.
         const char *missing = !*createApplication ? PlotModule::CREATE_APPLICATION
             : !*write                             ? PlotModule::WRITE
+            : !*report                            ? PlotModule::REPORT
                                                   : nullptr;
         return missing ? QStringLiteral("%1 has no function %2.").arg(path, QLatin1String(missing))
                        : QString();
@@ -78,10 +85,12 @@ int main(int argc, char *argv[])
     // while the application is deleted.
     QLibrary plotModule;
     KetrionPlotsWrite *writePlots = nullptr;
+    KetrionPlotsReport *writeReport = nullptr;
     std::unique_ptr<QCoreApplication> app;
     if (mayAskForPlots(argc, argv)) {
         KetrionPlotsCreateApplication *createApplication = nullptr;
-        const QString unloaded = loadPlotModule(&plotModule, &createApplication, &writePlots);
+        const QString unloaded
+            = loadPlotModule(&plotModule, &createApplication, &writePlots, &writeReport);
         if (!unloaded.isEmpty()) {
             QTextStream(stderr) << "Cannot load the plot module: " << unloaded << '\n';
             return BatchJob::FileError;
@@ -113,6 +122,6 @@ int main(int argc, char *argv[])
         return BatchJob::Done;
     }
 
-    BatchJob job(writePlots);
+    BatchJob job(writePlots, writeReport);
     return job.run(command, errors);
 }

@@ -277,6 +277,7 @@ RunOutcome ProcessingRun::run(
 {
     const QString &standardsFile = inputs.standardsFile;
     RunOutcome outcome;
+    outcome.started = QDateTime::currentDateTime();
     Plan plan;
     if (!resolve(data, options, &plan, &outcome))
         return outcome;

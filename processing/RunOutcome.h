@@ -10,6 +10,7 @@
 #include "processing/QcReport.h"
 #include "processing/RecoveryReport.h"
 
+#include <QDateTime>
 #include <QStringList>
 
 #include <array>
@@ -31,6 +32,9 @@ struct RunOutcome
     // The option whose name the export does not have (or, for the drift
     // monitor, not twice).
     enum class Choice { Reference, IsotopeHR, IsotopeMR, IsotopeLR, Blank, DriftMonitor };
+
+    // When the run started, for its report.
+    QDateTime started;
 
     Refusal refusal = Refusal::None;
     QString reason; // for the user, when refused

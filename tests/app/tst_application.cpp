@@ -13,6 +13,8 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QListView>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -134,6 +136,8 @@ private slots:
     void wholeRuns_data();
     void wholeRuns();
     void driftFactor();
+    void methods_data();
+    void methods();
 
 private:
     void newWindow();
@@ -303,7 +307,7 @@ QString TestApplication::outputCell(const QString &solution, int column) const
 // y-intercept, QC validation, ordinary lines.
 void TestApplication::initialState()
 {
-    for (const char *text : { "&Save Plot", "&Save Output", "&Process" })
+    for (const char *text : { "&Save Plot", "&Save Output", "Save Report...", "&Process" })
         QVERIFY2(!action(QLatin1String(text))->isEnabled(), text);
     QCOMPARE(ui()->toolBar->actions().last(), action(QStringLiteral("&Process")));
     window->resize(2000, 600);
@@ -929,6 +933,21 @@ void TestApplication::wholeRuns()
     QCOMPARE(traceLines(), lines);
     QCOMPARE(contents(results), contents(expected + ".csv"));
     QCOMPARE(contents(longTable), contents(expected + ".long"));
+    // The window's method gives its results through ketrion-batch, and both
+    // the same report but for the date.
+    const QString method = work.filePath("run.ketrion-method");
+    QVERIFY(window->saveMethod(method).ok() && window->saveReport(work.filePath("w.pdf")).ok());
+    const QStringList batch { "--method", method, "--output", work.filePath("batch.csv"),
+        "--report", work.filePath("b.pdf") };
+    const QStringList files = options.filter(QRegularExpression("^--(data|stdqc|samples)="));
+    QCOMPARE(BatchProcess::run(KETRION_BATCH_PROGRAM, batch + files).exitCode, 0);
+    QCOMPARE(contents(work.filePath("batch.csv")), contents(results));
+    const auto text = [&](const char *pdf) {
+        return BatchProcess::run("pdftotext", { "-raw", work.filePath(pdf), "-" })
+            .out.remove(QRegularExpression("Run started: [^\n]*"));
+    };
+    QVERIFY(text("w.pdf").contains("End of report"));
+    QCOMPARE(text("w.pdf"), text("b.pdf"));
     // The Calibration tab marks the rejected isotopes, saying why.
     const QAbstractItemModel *isotopes = ui()->calibrationIsotopes->model();
     int marked = 0;
@@ -993,6 +1012,71 @@ void TestApplication::driftFactor()
             trace.at(iso));
         QCOMPARE(
             drawn.at(1)->sample(0), QPointF(solutions.indexOf("VS") + 1, 1.0)); // the reference
+    }
+}
+
+void TestApplication::methods_data()
+{
+    // The instrument and data file, the method (ketrion-batch's options for
+    // --save-method, or a file), the boxes opening it shows ("title: text").
+    QTest::addColumn<QStringList>("method");
+    QTest::newRow("every option changed") << QStringList { "HR-ICP-MS", EXAMPLES + "hr_export.csv",
+        "--instrument HR-ICP-MS --is-ref VS_1 \"--is-mr=115In MR\" \"--is-hr=115In HR\" "
+        "--is-groups MR,HR --is-recovery 50,140 --blank-mode subtract "
+        "--blank BLK_4 --weighting 1/x2 --no-qc --acceptance 0.99,15 --drift VS",
+        "" };
+    QTest::newRow("quadrupole names") << QStringList { "Q-ICP-MS", EXAMPLES + "q_export.csv",
+        "--instrument Q-ICP-MS --is-ref VS_2 \"--is-lr=115In #1\" --blank BLK_2 --drift VS "
+        "--weighting 1/x",
+        "" };
+    QTest::newRow("names the data file lacks") << QStringList { "HR-ICP-MS", RUN_HR,
+        "--instrument HR-ICP-MS --is-ref Well_10 \"--is-lr=115In LR\" \"--is-mr=115In MR\" "
+        "--blank BLK_2 --drift VS",
+        "Open Method: The data file has no Well_10 (IS reference), VS (drift monitor): those "
+        "settings are left as they were." };
+    QTest::newRow("refused") << QStringList { "HR-ICP-MS", RUN_HR,
+        DATA + "method_wrong_kind.ketrion-method",
+        "Open Method: Method file " + DATA
+            + "method_wrong_kind.ketrion-method, line 8: 'drift' must be true or false." };
+}
+
+// A method saved by ketrion-batch shows in the window as the window would
+// save it again, but for the names the data file lacks, which stay, and the
+// isotopes it leaves to the first of their group, which the window names.
+void TestApplication::methods()
+{
+    QFETCH(QStringList, method);
+    load(method.at(0), method.at(1));
+    const auto saved = [this](const char *name) {
+        const QString file = work.filePath(name);
+        return window->saveMethod(file).ok() ? QJsonDocument::fromJson(contents(file)).object()
+                                             : QJsonObject();
+    };
+    const QJsonObject before = saved("before.ketrion-method");
+    QString file = method.at(2);
+    if (file.startsWith("--")) {
+        file = work.filePath("batch.ketrion-method");
+        QCOMPARE(BatchProcess::run(KETRION_BATCH_PROGRAM,
+                     QProcess::splitCommand(method.at(2)) << "--save-method" << file)
+                     .exitCode,
+            0);
+    }
+    ModalAnswerer answerer({ QMessageBox::Ok });
+    const bool opened = window->openMethod(file).ok();
+    QStringList boxes;
+    for (const ModalAnswerer::Seen &box : answerer.seen())
+        boxes << box.title + ": " + box.text;
+    QCOMPARE(boxes.join('\n'), method.at(3));
+    const QJsonObject after = saved("after.ketrion-method");
+    const QJsonObject wanted = opened ? QJsonDocument::fromJson(contents(file)).object() : before;
+    QCOMPARE(after.keys(), wanted.keys());
+    for (const QString &key : after.keys()) {
+        const auto *combo = window->findChild<QComboBox *>(key);
+        QVERIFY2(after.value(key) == wanted.value(key)
+                || (after.value(key) == before.value(key)
+                    && method.at(3).contains(wanted.value(key).toString() + " ("))
+                || (wanted.value(key) == QString() && combo && combo->currentIndex() == 0),
+            qPrintable(key));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "batch/BatchProcess.h"
 
+#include <QCryptographicHash>
 #include <QImageReader>
 #include <QtTest>
 
@@ -66,6 +67,8 @@ private slots:
     void samplesTemplate();
     void driftUndone_data();
     void driftUndone();
+    void report_data();
+    void report();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -346,6 +349,80 @@ void TestBatch::driftUndone()
         compared << cells.at(2);
     }
     QCOMPARE(compared, QStringList({ "7Li LR", "59Co MR", "75As HR" }));
+}
+
+void TestBatch::report_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("sections"); // beside those of every report
+    const QHash<QString, QStringList> extra { { "digest_mass_volume", { "--acceptance=0.99,10" } },
+        { "examples_drift_indium_accepted", {} } };
+    for (const auto &run : BatchProcess::wholeRuns()) {
+        if (extra.contains(run.first))
+            QTest::newRow(qPrintable(run.first))
+                << run.second + extra.value(run.first)
+                << QStringList { "IS recovery", "Rejected calibrations" }
+                    + QStringList(run.first.contains("drift") ? "Drift correction" : "");
+    }
+}
+
+// The report's text as pdftotext extracts it: every section, every page
+// numbered against the document's page count, the same identifier for the
+// same inputs and method and another for another method, the inputs' SHA-256,
+// and the reported values of the long table worked out apart.
+void TestBatch::report()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, sections);
+    const auto reportText = [&](const QStringList &more, const QString &pdf) {
+        const Outcome run
+            = runWith(arguments + more + QStringList { "--output", "@OUT", "--report", pdf });
+        return run.exitCode == 0 ? BatchProcess::run("pdftotext", { "-layout", pdf, "-" }).out : "";
+    };
+    const QString text = reportText({}, dir->filePath("a.pdf"));
+    const QString again = reportText({}, dir->filePath("b.pdf"));
+    const QString other = reportText({ "--weighting=1/x" }, dir->filePath("c.pdf"));
+    const QRegularExpression identifier("Report identifier: ([0-9a-f]{12})\n");
+    const QString id = identifier.match(text).captured(1);
+    QVERIFY(!id.isEmpty() && id == identifier.match(again).captured(1));
+    QVERIFY(identifier.match(other).hasMatch() && identifier.match(other).captured(1) != id);
+
+    sections += QStringList { "Inputs", "Method", "Calibration", "Quality control", "Results",
+        "Calibration plots", "Warnings", "Review", "End of report" };
+    for (const QString &section : sections)
+        QVERIFY2(
+            section.isEmpty() || text.contains(QRegularExpression("(^|\n|\f)" + section + "\n")),
+            qPrintable(section));
+    const QString info = BatchProcess::run("pdfinfo", { dir->filePath("a.pdf") }).out;
+    const int pageCount = QRegularExpression("Pages: +(\\d+)").match(info).captured(1).toInt();
+    const QStringList pages = text.split('\f');
+    QCOMPARE(pages.size(), pageCount + 1); // after the last form feed, nothing
+    for (int page = 0; page < pageCount; ++page)
+        QVERIFY(pages.at(page).contains("Ketrion run report " + id)
+            && pages.at(page).contains(
+                QStringLiteral("Page %1 of %2").arg(page + 1).arg(pageCount)));
+    for (const char *input : { "data", "stdqc", "samples" }) {
+        const QString file = BatchProcess::value(arguments, input);
+        QVERIFY(file.isEmpty()
+            || text.contains(
+                QCryptographicHash::hash(BatchProcess::contents(file), QCryptographicHash::Sha256)
+                    .toHex()));
+    }
+
+    // Every sample's reported values, on its rows of the results.
+    const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
+    int found = 0;
+    for (const QString &line :
+        QString::fromUtf8(BatchProcess::contents(expected + ".long")).split('\n')) {
+        const QStringList cells = line.split(',');
+        if (cells.value(1) != "SAMPLE" || cells.value(10).isEmpty())
+            continue;
+        const QRegularExpression row("\\n" + QRegularExpression::escape(cells.at(0)) + " .* "
+            + QRegularExpression::escape(cells.at(10) + ' ' + cells.at(14)) + "( |\\n)");
+        QVERIFY2(text.contains(row), qPrintable(line));
+        ++found;
+    }
+    QVERIFY(found >= 4);
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

@@ -1,0 +1,627 @@
+#include "display/RunReport.h"
+
+#include "display/CalibrationPlot.h"
+#include "display/PlotStyle.h"
+#include "model/Measurements.h"
+#include "parsers/MethodFile.h"
+#include "parsers/NumberFormat.h"
+#include "processing/CalibrationAcceptance.h"
+#include "processing/ProcessingRun.h"
+#include "processing/RunOutcome.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <qwt_plot.h>
+#include <qwt_plot_renderer.h>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+constexpr int RESOLUTION = 300; // dots per inch of the page's coordinates
+constexpr double MM = RESOLUTION / 25.4;
+constexpr int PLOT_COLUMNS = 2;
+constexpr int PLOT_ROWS = 3;
+
+QString number(double value)
+{
+    QByteArray text;
+    NumberFormat::append(text, value);
+    return QString::fromLatin1(text);
+}
+
+QString isotopeName(const Measurements &data, int isotope)
+{
+    QString name = data.isotope(isotope).name();
+    while (name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
+    return name;
+}
+
+// "2026-12-06 19:20:01 +01:00"
+QString dateText(const QDateTime &time)
+{
+    const int offset = time.offsetFromUtc() / 60;
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss "))
+        + (offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+        + QStringLiteral("%1:%2")
+              .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
+              .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
+}
+
+void setUp(QPdfWriter *writer, const QString &identifier)
+{
+    writer->setResolution(RESOLUTION);
+    writer->setPageSize(QPageSize(QPageSize::A4));
+    writer->setPageOrientation(QPageLayout::Portrait);
+    writer->setPageMargins(QMarginsF(15.0, 12.0, 15.0, 12.0), QPageLayout::Millimeter);
+    writer->setTitle(QStringLiteral("Ketrion run report %1").arg(identifier));
+    writer->setCreator(QStringLiteral("Ketrion %1").arg(QStringLiteral(KETRION_VERSION)));
+}
+
+QFont reportFont(double points, bool bold = false)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    // Ligatures would turn "fi" into one glyph that text extraction and
+    // searches do not find as two letters.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+// Laid out as the window's plot of PLOT_WIDTH pixels would be, then shrunk
+// into the area: at the page's own size its fonts would crowd it.
+void drawPlot(QwtPlot *plot, QPainter *painter, const QRectF &area)
+{
+    constexpr double PLOT_WIDTH = 760.0;
+    constexpr double SCREEN_DPI = 96.0;
+    const double scale = area.width() / (PLOT_WIDTH * RESOLUTION / SCREEN_DPI);
+    plot->resize(QSize(int(PLOT_WIDTH), int(PLOT_WIDTH * area.height() / area.width())));
+    plot->replot();
+    painter->save();
+    painter->translate(area.topLeft());
+    painter->scale(scale, scale);
+    QwtPlotRenderer().render(plot, painter, QRectF(QPointF(), area.size() / scale));
+    painter->restore();
+}
+
+} // namespace
+
+// The pages as they fill: laid out once without a painter to count them, then
+// drawn, so that every footer can say "Page x of y".
+class RunReport::Pages
+{
+public:
+    Pages(QPdfWriter *writer, QPainter *painter, int pageCount, const QString &identifier)
+        : body(reportFont(8.5))
+        , bold(reportFont(8.5, true))
+        , small(reportFont(7.0))
+        , smallBold(reportFont(7.0, true))
+        , heading(reportFont(12.0, true))
+        , title(reportFont(17.0, true))
+        , m_writer(writer)
+        , m_painter(painter)
+        , m_pageCount(pageCount)
+        , m_identifier(identifier)
+    {
+        const QRect paint = writer->pageLayout().paintRectPixels(RESOLUTION);
+        m_width = paint.width();
+        m_bottom = paint.height() - 2.0 * lineHeight(small);
+    }
+
+    const QFont body;
+    const QFont bold;
+    const QFont small;
+    const QFont smallBold;
+    const QFont heading;
+    const QFont title;
+
+    QPainter *painter() const { return m_painter; }
+    int page() const { return m_page; }
+    double top() const { return m_y; }
+    double width() const { return m_width; }
+    double bottom() const { return m_bottom; }
+
+    double lineHeight(const QFont &font) const
+    {
+        return QFontMetricsF(font, m_writer).lineSpacing();
+    }
+    QFontMetricsF metrics(const QFont &font) const { return QFontMetricsF(font, m_writer); }
+
+    // A new page unless height still fits on this one.
+    void need(double height)
+    {
+        if (m_y > 0.0 && m_y + height > m_bottom)
+            newPage();
+    }
+
+    void newPage()
+    {
+        drawFooter();
+        if (m_painter)
+            m_writer->newPage();
+        ++m_page;
+        m_y = 0.0;
+    }
+
+    void finish() { drawFooter(); }
+
+    void skip(double height) { m_y += height; }
+
+    void text(const QString &line, const QFont &font, double x = 0.0)
+    {
+        const QFontMetricsF metrics(font, m_writer);
+        need(metrics.lineSpacing());
+        if (m_painter) {
+            m_painter->setFont(font);
+            m_painter->drawText(QPointF(x, m_y + metrics.ascent()), line);
+        }
+        m_y += metrics.lineSpacing();
+    }
+
+    void lines(const QStringList &texts)
+    {
+        for (const QString &line : texts)
+            text(line, body);
+    }
+
+    // Kept with the lines under it.
+    void section(const QString &name)
+    {
+        const double height = lineHeight(heading);
+        need(1.5 * height + 3.0 * lineHeight(body));
+        if (m_y > 0.0)
+            m_y += 0.6 * height;
+        text(name, heading);
+        m_y += 0.2 * height;
+    }
+
+    // Each column as wide as its widest text, header included.
+    QVector<double> columns(
+        const QStringList &header, const QVector<QStringList> &rows, const QFont &font) const
+    {
+        const QFontMetricsF plain(font, m_writer);
+        const QFontMetricsF strong(bold, m_writer);
+        QVector<double> x(header.size(), 0.0);
+        double left = 0.0;
+        for (int c = 0; c < header.size(); ++c) {
+            x[c] = left;
+            double widest = strong.horizontalAdvance(header.at(c));
+            for (const QStringList &row : rows)
+                widest = qMax(widest, plain.horizontalAdvance(row.value(c)));
+            left += widest + 3.0 * MM;
+        }
+        return x;
+    }
+
+    // Rows under their header, the header again on every page they run onto;
+    // rowAt is asked only for the rows drawn.
+    void table(const QStringList &header, const QVector<double> &x, int rowCount,
+        const std::function<QStringList(int)> &rowAt, const QFont &font, const QFont &headerFont)
+    {
+        const double height = lineHeight(font);
+        need(2.0 * height);
+        row(header, x, headerFont);
+        for (int r = 0; r < rowCount; ++r) {
+            if (m_y + height > m_bottom) {
+                newPage();
+                row(header, x, headerFont);
+            }
+            if (m_painter)
+                row(rowAt(r), x, font);
+            else
+                m_y += height;
+        }
+    }
+
+    void table(const QStringList &header, const QVector<QStringList> &rows)
+    {
+        table(
+            header, columns(header, rows, body), int(rows.size()),
+            [&rows](int r) { return rows.at(r); }, body, bold);
+    }
+
+private:
+    void row(const QStringList &cells, const QVector<double> &x, const QFont &font)
+    {
+        const QFontMetricsF metrics(font, m_writer);
+        if (m_painter) {
+            m_painter->setFont(font);
+            for (int c = 0; c < cells.size() && c < x.size(); ++c)
+                m_painter->drawText(QPointF(x.at(c), m_y + metrics.ascent()), cells.at(c));
+        }
+        m_y += metrics.lineSpacing();
+    }
+
+    void drawFooter()
+    {
+        if (!m_painter)
+            return;
+        const QFontMetricsF metrics(small, m_writer);
+        const double base = m_bottom + 1.5 * metrics.lineSpacing();
+        m_painter->setFont(small);
+        m_painter->drawLine(QPointF(0.0, m_bottom + 0.4 * metrics.lineSpacing()),
+            QPointF(m_width, m_bottom + 0.4 * metrics.lineSpacing()));
+        m_painter->drawText(
+            QPointF(0.0, base), QStringLiteral("Ketrion run report %1").arg(m_identifier));
+        const QString page = QStringLiteral("Page %1 of %2").arg(m_page).arg(m_pageCount);
+        m_painter->drawText(QPointF(m_width - metrics.horizontalAdvance(page), base), page);
+    }
+
+    QPdfWriter *m_writer;
+    QPainter *m_painter;
+    int m_pageCount;
+    QString m_identifier;
+    int m_page = 1;
+    double m_y = 0.0;
+    double m_width = 0.0;
+    double m_bottom = 0.0;
+};
+
+QVector<RunReport::Input> RunReport::inputs(
+    const QString &dataFile, const QByteArray &dataBytes, const RunInputs &files)
+{
+    QVector<Input> inputs { { QStringLiteral("Data file"), QFileInfo(dataFile).fileName(),
+        dataBytes } };
+    const QPair<QString, QString> others[]
+        = { { QStringLiteral("Standards file"), files.standardsFile },
+              { QStringLiteral("Sample sheet"), files.sampleSheet } };
+    for (const auto &other : others) {
+        if (other.second.isEmpty())
+            continue;
+        QFile file(other.second);
+        // The run has just read it.
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        inputs.append({ other.first, QFileInfo(other.second).fileName(), bytes });
+    }
+    return inputs;
+}
+
+RunOptions RunReport::runMethod(
+    const RunOptions &options, const Measurements &data, const RunOutcome &outcome)
+{
+    RunOptions method = options;
+    for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
+        if (options.internalStandard && method.groups[g].isotope.isEmpty()
+            && outcome.standards[g] != -1)
+            method.groups[g].isotope = isotopeName(data, outcome.standards[g]);
+    }
+    if (options.blankMode != RunOptions::BlankMode::None && method.blank.isEmpty())
+        method.blank = ProcessingRun::blankChoices(data).value(0);
+    return method;
+}
+
+RunReport::RunReport(const QVector<Input> &inputs, const RunOptions &options,
+    const Measurements &data, const RunOutcome &outcome)
+    : m_inputs(inputs)
+    , m_method(runMethod(options, data, outcome))
+    , m_data(data)
+    , m_outcome(outcome)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const Input &input : m_inputs)
+        hash.addData(input.bytes);
+    hash.addData(MethodFile::write(m_method));
+    m_identifier = QString::fromLatin1(hash.result().toHex().left(12));
+}
+
+QByteArray RunReport::pdf() const
+{
+    // The plots' scales write numbers in the default locale, which the
+    // readers set by the numbers they met last: a report must not depend on
+    // which file was read before it.
+    const QLocale previous;
+    QLocale::setDefault(QLocale::c());
+    int pageCount = 0;
+    {
+        QBuffer unused;
+        QPdfWriter layout(&unused);
+        setUp(&layout, m_identifier);
+        Pages pages(&layout, nullptr, 0, m_identifier);
+        draw(pages);
+        pageCount = pages.page();
+    }
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&document);
+        setUp(&writer, m_identifier);
+        QPainter painter(&writer);
+        Pages pages(&writer, &painter, pageCount, m_identifier);
+        draw(pages);
+        pages.finish();
+    }
+    QLocale::setDefault(previous);
+    return document.data();
+}
+
+void RunReport::draw(Pages &pages) const
+{
+    pages.text(QStringLiteral("Ketrion run report"), pages.title);
+    pages.skip(pages.lineHeight(pages.body));
+    pages.lines({ QStringLiteral("Report identifier: %1").arg(m_identifier),
+        QStringLiteral("Run started: %1").arg(dateText(m_outcome.started)),
+        QStringLiteral("Program: Ketrion %1").arg(QStringLiteral(KETRION_VERSION)) });
+    drawInputs(pages);
+    pages.section(QStringLiteral("Method"));
+    pages.lines(methodLines());
+    drawCalibration(pages);
+    drawQualityControl(pages);
+    drawChecks(pages);
+    drawResults(pages);
+    drawPlots(pages);
+    drawClosing(pages);
+}
+
+void RunReport::drawInputs(Pages &pages) const
+{
+    pages.section(QStringLiteral("Inputs"));
+    for (const Input &input : m_inputs) {
+        pages.text(QStringLiteral("%1: %2, %3 bytes")
+                       .arg(input.role, input.fileName)
+                       .arg(input.bytes.size()),
+            pages.body);
+        pages.text(
+            QStringLiteral("SHA-256 %1")
+                .arg(QString::fromLatin1(
+                    QCryptographicHash::hash(input.bytes, QCryptographicHash::Sha256).toHex())),
+            pages.small, 4.0 * MM);
+    }
+}
+
+QStringList RunReport::methodLines() const
+{
+    QStringList lines { QStringLiteral("Instrument: %1").arg(m_method.instrument) };
+    if (m_method.internalStandard) {
+        QStringList groups;
+        for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
+            const RunOptions::Group &chosen = m_method.groups[group];
+            const QString isotope = chosen.isotope.isEmpty() ? QStringLiteral("no isotope")
+                                                             : chosen.isotope.trimmed();
+            groups << QStringLiteral("%1 %2").arg(Isotope::resolutionName(group),
+                chosen.corrected ? isotope : QStringLiteral("not corrected"));
+        }
+        lines << QStringLiteral("Internal standard correction: reference solution %1; %2")
+                     .arg(m_method.reference, groups.join(QStringLiteral("; ")))
+              << QStringLiteral("IS recovery accepted from %1 to %2 % of the reference's")
+                     .arg(m_method.recoveryLow)
+                     .arg(m_method.recoveryHigh);
+    } else {
+        lines << QStringLiteral("Internal standard correction: off");
+    }
+    switch (m_method.blankMode) {
+    case RunOptions::BlankMode::ZeroStandard:
+        lines << QStringLiteral("Blank: %1 as the zero standard (y-intercept)").arg(m_method.blank);
+        break;
+    case RunOptions::BlankMode::Subtract:
+        lines << QStringLiteral("Blank: %1 subtracted").arg(m_method.blank);
+        break;
+    case RunOptions::BlankMode::None:
+        lines << QStringLiteral("Blank: no blank correction");
+        break;
+    }
+    lines << QStringLiteral("Calibration weighting: %1")
+                 .arg(Calibration::weightingName(m_method.weighting))
+          << (m_method.drift
+                     ? QStringLiteral("Drift correction: monitor %1").arg(m_method.driftMonitor)
+                     : QStringLiteral("Drift correction: off"))
+          << QStringLiteral("QC validation: %1")
+                 .arg(m_method.qcValidation ? QStringLiteral("on") : QStringLiteral("off"))
+          << (m_method.acceptance
+                     ? QStringLiteral("Calibration acceptance: r² at least %1, standards read "
+                                      "back within %2 % (twice that at the lowest)")
+                           .arg(number(m_method.minimumR2), number(m_method.tolerance))
+                     : QStringLiteral("Calibration acceptance: off"));
+    return lines;
+}
+
+void RunReport::drawCalibration(Pages &pages) const
+{
+    pages.section(QStringLiteral("Calibration"));
+    QStringList header { QStringLiteral("Isotope"), QStringLiteral("Points"),
+        QStringLiteral("Slope"), QStringLiteral("Intercept"), QStringLiteral("R²"),
+        QStringLiteral("Weighting"), QStringLiteral("LOD (ppb)"), QStringLiteral("LOQ (ppb)") };
+    if (m_outcome.acceptanceChecked)
+        header << QStringLiteral("Acceptance");
+    const QString weighting = Calibration::weightingName(m_outcome.calibration.weighting);
+    QVector<QStringList> rows;
+    for (int iso = 0; iso < m_outcome.working.isotopeCount(); ++iso) {
+        const CalibrationLine &line = m_outcome.calibration.lines.at(iso);
+        QStringList row { isotopeName(m_data, iso), QString::number(line.points.size()) };
+        if (line.isUsable())
+            row << number(line.slope) << number(line.intercept) << number(line.r2) << weighting
+                << number(line.lod) << number(line.loq);
+        else
+            row << QStringLiteral("no calibration line") << QString() << QString() << QString()
+                << QString() << QString();
+        if (m_outcome.acceptanceChecked && line.isUsable())
+            row << (line.isRejected() ? QStringLiteral("rejected") : QStringLiteral("accepted"));
+        rows << row;
+    }
+    pages.table(header, rows);
+}
+
+void RunReport::drawQualityControl(Pages &pages) const
+{
+    pages.section(QStringLiteral("Quality control"));
+    if (!m_outcome.qcChecked) {
+        pages.text(QStringLiteral("QC validation off: nothing checked."), pages.body);
+        return;
+    }
+    const QString verdicts[] = { QStringLiteral("pass"), QStringLiteral("outside"),
+        QStringLiteral("not measured"), QStringLiteral("no calibration") };
+    QVector<QStringList> rows;
+    for (const QcReport::Check &check : m_outcome.qc.checks) {
+        const QString found = check.found == 0.0
+            ? QStringLiteral("-")
+            : QStringLiteral("%1 ± %2").arg(
+                number(check.found), number(std::abs(check.found) * check.foundRsd / 100.0));
+        rows << QStringList { m_data.solution(check.solution).name(),
+            isotopeName(m_data, check.isotope),
+            QStringLiteral("%1 ± %2").arg(
+                number(check.expected), number(check.expected * check.expectedError / 100.0)),
+            found, verdicts[int(check.verdict)] };
+    }
+    pages.table(
+        { QStringLiteral("Solution"), QStringLiteral("Isotope"), QStringLiteral("Expected (ppb)"),
+            QStringLiteral("Found (ppb)"), QStringLiteral("Verdict") },
+        rows);
+    pages.text(QStringLiteral("QC not valid: %1 / %2")
+                   .arg(m_outcome.qc.failureCount())
+                   .arg(m_outcome.qc.checks.size()),
+        pages.bold);
+}
+
+// The checks a run makes only when asked.
+void RunReport::drawChecks(Pages &pages) const
+{
+    if (m_outcome.recoveryChecked) {
+        pages.section(QStringLiteral("IS recovery"));
+        pages.text(QStringLiteral("IS recovery outside %1-%2 %: %3 / %4")
+                       .arg(m_outcome.recovery.low)
+                       .arg(m_outcome.recovery.high)
+                       .arg(m_outcome.recovery.outside.size())
+                       .arg(m_outcome.recovery.checked),
+            pages.bold);
+        pages.lines(m_outcome.recovery.lines(m_data));
+    }
+    if (m_outcome.driftCorrected) {
+        pages.section(QStringLiteral("Drift correction"));
+        QStringList lines = m_outcome.drift.lines(m_data);
+        // The trace's count line, without the trace's mark.
+        if (!lines.isEmpty() && lines.first().startsWith(QLatin1String("# ")))
+            lines.first().remove(0, 2);
+        pages.lines(lines);
+    }
+    if (m_outcome.acceptanceChecked) {
+        pages.section(QStringLiteral("Rejected calibrations"));
+        const QStringList rejected
+            = CalibrationAcceptance::rejectionLines(m_outcome.calibration, m_data);
+        pages.text(QStringLiteral("Calibration rejected: %1 / %2")
+                       .arg(rejected.size())
+                       .arg(CalibrationAcceptance::checkedCount(m_outcome.calibration)),
+            pages.bold);
+        pages.lines(rejected);
+    }
+}
+
+// Solutions down, isotopes across in blocks as wide as the page.
+void RunReport::drawResults(Pages &pages) const
+{
+    pages.section(QStringLiteral("Results"));
+    pages.text(QStringLiteral("Reported values in the sample as given, with their unit and "
+                              "qualifier."),
+        pages.body);
+    const Measurements &working = m_outcome.working;
+    const int isotopeCount = working.isotopeCount();
+    const int solutionCount = working.solutionCount();
+    const QFontMetricsF plain = pages.metrics(pages.small);
+    const QFontMetricsF strong = pages.metrics(pages.smallBold);
+    QVector<QString> cells(solutionCount * isotopeCount);
+    QVector<double> widths(isotopeCount, 0.0);
+    double nameWidth = strong.horizontalAdvance(QStringLiteral("Solution"));
+    for (int s = 0; s < solutionCount; ++s) {
+        nameWidth = qMax(nameWidth, plain.horizontalAdvance(working.solution(s).name()));
+        const QString unit = SampleSheet::unitName(m_outcome.reported.unit(s));
+        for (int i = 0; i < isotopeCount; ++i) {
+            const ReportedResults::Value &value = m_outcome.reported.at(s, i);
+            QStringList parts;
+            if (std::isfinite(value.value))
+                parts << number(value.value) + QLatin1Char(' ') + unit;
+            const QString qualifier = ReportedResults::qualifierText(value.qualifier);
+            if (!qualifier.isEmpty())
+                parts << qualifier;
+            QString &cell = cells[s * isotopeCount + i];
+            cell = parts.join(QLatin1Char(' '));
+            widths[i] = qMax(widths[i], plain.horizontalAdvance(cell));
+        }
+    }
+    const double gap = 3.0 * MM;
+    int first = 0;
+    while (first < isotopeCount) {
+        QStringList header { QStringLiteral("Solution") };
+        QVector<double> x { 0.0 };
+        double left = nameWidth + gap;
+        int end = first;
+        while (end < isotopeCount) {
+            const double width
+                = qMax(widths.at(end), strong.horizontalAdvance(isotopeName(m_data, end)));
+            if (end > first && left + width > pages.width())
+                break;
+            header << isotopeName(m_data, end);
+            x << left;
+            left += width + gap;
+            ++end;
+        }
+        pages.skip(0.5 * pages.lineHeight(pages.small));
+        pages.table(
+            header, x, solutionCount,
+            [&](int s) {
+                QStringList row { working.solution(s).name() };
+                for (int i = first; i < end; ++i)
+                    row << cells.at(s * isotopeCount + i);
+                return row;
+            },
+            pages.small, pages.smallBold);
+        first = end;
+    }
+}
+
+// Six to a page, as the window draws them.
+void RunReport::drawPlots(Pages &pages) const
+{
+    QVector<int> drawn;
+    for (int iso = 0; iso < m_outcome.working.isotopeCount(); ++iso) {
+        if (m_outcome.calibration.hasLine(iso))
+            drawn << iso;
+    }
+    pages.newPage();
+    pages.section(QStringLiteral("Calibration plots"));
+    const double top = pages.top();
+    const QSizeF cell(pages.width() / PLOT_COLUMNS, (pages.bottom() - top) / PLOT_ROWS);
+    for (int k = 0; k < drawn.size(); ++k) {
+        const int place = k % (PLOT_COLUMNS * PLOT_ROWS);
+        if (k > 0 && place == 0)
+            pages.newPage();
+        if (!pages.painter())
+            continue;
+        QwtPlot plot;
+        CalibrationPlot calibration(&plot);
+        PlotStyle::frameCalibration(&plot);
+        calibration.draw(m_outcome, drawn.at(k));
+        const int row = place / PLOT_COLUMNS;
+        const QRectF area(
+            QPointF((place % PLOT_COLUMNS) * cell.width(), top + row * cell.height()), cell);
+        drawPlot(&plot, pages.painter(), area.adjusted(MM, MM, -MM, -MM));
+    }
+    pages.newPage();
+}
+
+void RunReport::drawClosing(Pages &pages) const
+{
+    pages.section(QStringLiteral("Warnings"));
+    pages.lines(m_outcome.warnings.isEmpty() ? QStringList { QStringLiteral("None.") }
+                                             : m_outcome.warnings);
+    pages.section(QStringLiteral("Review"));
+    const double room = 10.0 * MM;
+    for (const QString &field :
+        { QStringLiteral("Reviewed by"), QStringLiteral("Date"), QStringLiteral("Signature") }) {
+        pages.need(room + pages.lineHeight(pages.body));
+        pages.skip(room - pages.lineHeight(pages.body));
+        pages.text(field + QLatin1Char(':'), pages.body);
+        if (pages.painter())
+            pages.painter()->drawLine(
+                QPointF(30.0 * MM, pages.top() - 0.3 * pages.lineHeight(pages.body)),
+                QPointF(120.0 * MM, pages.top() - 0.3 * pages.lineHeight(pages.body)));
+    }
+    pages.skip(room);
+    pages.text(QStringLiteral("End of report"), pages.bold);
+}

@@ -1,0 +1,71 @@
+#ifndef KETRION_RUNREPORT_H
+#define KETRION_RUNREPORT_H
+
+#include "processing/RunInputs.h"
+#include "processing/RunOptions.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class Measurements;
+struct RunOutcome;
+
+// The report a lab signs for one run, as an A4 PDF with selectable text: an
+// identifier, the inputs with their SHA-256, the method in words, the
+// calibration, QC, IS recovery, drift and acceptance, the reported results,
+// the calibration plots, the warnings and room for the review. Built from
+// plain values only, so that the window and ketrion-batch give the same text
+// for the same run but for its date. Needs the GUI application object.
+class RunReport
+{
+public:
+    // One file the run read: what it is, its name without the folder, its bytes.
+    struct Input
+    {
+        QString role;
+        QString fileName;
+        QByteArray bytes;
+    };
+
+    // The export's bytes as read, then the standards file and the sample
+    // sheet read again from their paths.
+    static QVector<Input> inputs(
+        const QString &dataFile, const QByteArray &dataBytes, const RunInputs &files);
+    // The options with the names the run took for those left empty (the
+    // first isotope of a group, the first blank).
+    static RunOptions runMethod(
+        const RunOptions &options, const Measurements &data, const RunOutcome &outcome);
+
+    // data is the export as read, the one the run was given.
+    RunReport(const QVector<Input> &inputs, const RunOptions &options, const Measurements &data,
+        const RunOutcome &outcome);
+
+    // The first 12 hex digits of SHA-256 over the inputs' bytes and the text
+    // of the run's method as a method file holds it.
+    const QString &identifier() const { return m_identifier; }
+    // The whole document.
+    QByteArray pdf() const;
+
+private:
+    class Pages;
+
+    void draw(Pages &pages) const;
+    void drawInputs(Pages &pages) const;
+    QStringList methodLines() const;
+    void drawCalibration(Pages &pages) const;
+    void drawQualityControl(Pages &pages) const;
+    void drawChecks(Pages &pages) const;
+    void drawResults(Pages &pages) const;
+    void drawPlots(Pages &pages) const;
+    void drawClosing(Pages &pages) const;
+
+    QVector<Input> m_inputs;
+    RunOptions m_method;
+    const Measurements &m_data;
+    const RunOutcome &m_outcome;
+    QString m_identifier;
+};
+
+#endif
