@@ -94,9 +94,6 @@ FAULTS = [
      "the whole first run of blanks"),
     ("model", "model/Measurements.cpp", "if (missing[m_isotopes.at(i).group()])", "if (missing[Isotope::LR])",
      "a missing IS affects its own group only"),
-    ("model", "model/Measurements.cpp", "    const QVector<int> firstRun = firstBlankRun();\n    addAverageBlank(all, ALL_BLANKS_AVERAGE);\n    addAverageBlank(firstRun, FIRST_RUN_AVERAGE);",
-     "    addAverageBlank(all, ALL_BLANKS_AVERAGE);\n    addAverageBlank(firstBlankRun(), FIRST_RUN_AVERAGE);",
-     "the first run of the file's blanks, not of the averages"),
     ("model", "model/Isotope.h", "return m_resolution == Undefined ? LR : m_resolution;",
      "return m_resolution == Undefined ? MR : m_resolution;", "quadrupole isotopes belong to LR"),
     # Engine steps
