@@ -311,7 +311,8 @@ void Application::fitToControls()
     QScrollArea *area = ui->configurationScroll;
     area->setMinimumSize(
         ui->configurationPage->sizeHint() + QSize(2 * area->frameWidth(), 2 * area->frameWidth()));
-    const QSize wanted = minimumSizeHint();
+    // The tool bar too, so that no command hides behind its extension arrow.
+    const QSize wanted = minimumSizeHint().expandedTo(QSize(ui->toolBar->sizeHint().width(), 0));
     area->setMinimumSize(0, 0);
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize available = screen ? screen->availableGeometry().size() - QSize(40, 60) : wanted;
