@@ -21,6 +21,9 @@ public:
 private:
     int m_solutionCount = 0;
     int m_isotopeCount = 0;
+    // Only the standards and QC solutions have values: a row each, in the
+    // order they were given; -1 for every other solution.
+    QVector<int> m_rows;
     QVector<double> m_values;
     QVector<double> m_errors;
 };

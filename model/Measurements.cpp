@@ -7,9 +7,8 @@ const QString Measurements::FIRST_RUN_AVERAGE = QStringLiteral("BLK_Avg_First_Se
 
 int Measurements::addIsotope(Isotope isotope, int line)
 {
-    int occurrence = 1;
-    for (const Isotope &earlier : qAsConst(m_isotopes))
-        occurrence += earlier.baseName() == isotope.baseName();
+    // Counted by name: comparing with every earlier isotope made large reads slow.
+    const int occurrence = ++m_occurrences[isotope.baseName()];
     isotope.setPlace(line, occurrence);
     const int position = isotopeCount();
     m_isotopes.append(isotope);

@@ -4,6 +4,7 @@
 #include "model/Isotope.h"
 #include "model/Solution.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QVector>
 
@@ -63,6 +64,7 @@ private:
     QVector<Solution> m_solutions;
     QVector<int> m_blanks;
     std::array<QVector<int>, Isotope::GROUP_COUNT> m_groups;
+    QHash<QString, int> m_occurrences; // lines read so far per isotope name
 };
 
 #endif

@@ -30,6 +30,10 @@ QByteArray ResultsWriter::format(
         bytes.append("Concentration (ppb);SD (ppb);RSD (%);");
     bytes.append("\n\n");
 
+    // Side by side, the limits stay in the cache over the whole file.
+    QVector<double> loq(isotopeCount);
+    for (int i = 0; i < isotopeCount; ++i)
+        loq[i] = calibration.lines.at(i).loq;
     for (int s = 0; s < working.solutionCount(); ++s) {
         bytes.append(working.solution(s).name().toLocal8Bit()).append(";;");
         for (int i = 0; i < isotopeCount; ++i) {
@@ -37,7 +41,7 @@ QByteArray ResultsWriter::format(
             const double rsd = results.rsd(s, i);
             if (c == 0.0) {
                 bytes.append(";;;");
-            } else if (calibration.lines.at(i).loq > c) {
+            } else if (loq.at(i) > c) {
                 bytes.append("<LOQ;;;");
             } else {
                 NumberFormat::append(bytes, c);

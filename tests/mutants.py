@@ -176,8 +176,8 @@ FAULTS = [
     ("engine", "processing/Statistics.cpp", "return qMakePair(average, std::sqrt(sum / values.size()));",
      "return qMakePair(average, std::sqrt(sum / (values.size() - 1)));", "population deviation of the IS plot"),
     # Results writer and long table
-    ("writer", "parsers/ResultsWriter.cpp", "} else if (calibration.lines.at(i).loq > c) {",
-     "} else if (calibration.lines.at(i).loq >= c) {", "a value at the LOQ is shown"),
+    ("writer", "parsers/ResultsWriter.cpp", "} else if (loq.at(i) > c) {",
+     "} else if (loq.at(i) >= c) {", "a value at the LOQ is shown"),
     ("writer", "parsers/ResultsWriter.cpp", "NumberFormat::append(bytes, c * rsd / 100.0);",
      "NumberFormat::append(bytes, c * rsd);", "SD column"),
     ("writer", "parsers/ResultsWriter.cpp", "        NumberFormat::append(bytes, calibration.lines.at(i).loq);",
@@ -264,8 +264,8 @@ FAULTS = [
      "m_straight = false;", "a named pipe written into, not replaced"),
     ("batch", "batch/BatchPlots.cpp", "const QString count = occurrence > 1 ? QStringLiteral(\"-%1\").arg(occurrence) : QString();",
      "const QString count;", "a repeated isotope's image beside the first one's"),
-    ("model", "model/Measurements.cpp", "occurrence += earlier.baseName() == isotope.baseName();",
-     "occurrence += 0;", "a repeated isotope told apart"),
+    ("model", "model/Measurements.cpp", "const int occurrence = ++m_occurrences[isotope.baseName()];",
+     "const int occurrence = 1;", "a repeated isotope told apart"),
     # Window glue
     ("window", "app/Application.cpp", "void Application::chooseSubtraction()\n{\n    ui->yIntercept->setChecked(false);",
      "void Application::chooseSubtraction()\n{\n", "the two blank options exclude each other"),
