@@ -1,7 +1,10 @@
 #include "FuzzChecks.h"
 
 #include "model/Measurements.h"
+#include "parsers/HighResolutionReader.h"
 #include "parsers/InstrumentReader.h"
+
+#include <QFile>
 
 #include <QLocale>
 #include <QtNumeric>
@@ -22,6 +25,18 @@ FuzzBytes::FuzzBytes(const uint8_t *bytes, size_t size)
     , m_buffer(&m_bytes)
 {
     m_buffer.open(QIODevice::ReadOnly);
+}
+
+const Measurements &exampleExport()
+{
+    static const Measurements example = [] {
+        Measurements data;
+        QFile file(QStringLiteral(KETRION_SOURCE_DIR "/examples/hr_export.csv"));
+        fuzzCheck(file.open(QIODevice::ReadOnly), "example export opens");
+        fuzzCheck(HighResolutionReader().read(&file, &data).ok(), "example export reads");
+        return data;
+    }();
+    return example;
 }
 
 void fuzzInstrumentRead(

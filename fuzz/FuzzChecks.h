@@ -10,6 +10,7 @@
 #include <cstdint>
 
 class InstrumentReader;
+class Measurements;
 
 // A failed check aborts, so libFuzzer keeps the input that broke it.
 void fuzzCheck(bool condition, const char *what);
@@ -20,6 +21,9 @@ void fuzzCheck(bool condition, const char *what);
 // slots more) and hold finite numbers only.
 void fuzzInstrumentRead(
     const InstrumentReader &reader, const uint8_t *bytes, size_t size, int extraSlots);
+
+// The high-resolution example export, read once.
+const Measurements &exampleExport();
 
 // The fuzz bytes, which end without a NUL, as a device open for reading.
 class FuzzBytes

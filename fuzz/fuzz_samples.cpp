@@ -5,27 +5,15 @@
 
 #include "model/Measurements.h"
 #include "model/SampleSheet.h"
-#include "parsers/HighResolutionReader.h"
 #include "parsers/SampleSheetReader.h"
 
-#include <QFile>
 #include <QLocale>
 
 #include <cmath>
 
-static Measurements *measured = nullptr;
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    measured = new Measurements;
-    QFile file(QStringLiteral(KETRION_SOURCE_DIR "/examples/hr_export.csv"));
-    fuzzCheck(file.open(QIODevice::ReadOnly), "example export opens");
-    fuzzCheck(HighResolutionReader().read(&file, measured).ok(), "example export reads");
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
+    const Measurements *measured = &exampleExport();
     QLocale::setDefault(QLocale::c());
     SampleSheet sheet(1);
     sheet.set(0, 7.0, SampleSheet::Unit::MilligramsPerKilogram);

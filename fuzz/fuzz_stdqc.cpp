@@ -4,26 +4,14 @@
 
 #include "model/ExpectedConcentrations.h"
 #include "model/Measurements.h"
-#include "parsers/HighResolutionReader.h"
 #include "parsers/StandardsReader.h"
 
-#include <QFile>
 #include <QLocale>
 #include <QtNumeric>
 
-static Measurements *measured = nullptr;
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    measured = new Measurements;
-    QFile file(QStringLiteral(KETRION_SOURCE_DIR "/examples/hr_export.csv"));
-    fuzzCheck(file.open(QIODevice::ReadOnly), "example export opens");
-    fuzzCheck(HighResolutionReader().read(&file, measured).ok(), "example export reads");
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
+    const Measurements *measured = &exampleExport();
     QLocale::setDefault(QLocale::c());
     // A refused file must leave what the run had.
     ExpectedConcentrations expected(1, 1);

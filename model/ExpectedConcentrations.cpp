@@ -1,11 +1,8 @@
 #include "model/ExpectedConcentrations.h"
 
 ExpectedConcentrations::ExpectedConcentrations(int solutionCount, int isotopeCount)
-    : m_solutionCount(solutionCount)
-    , m_isotopeCount(isotopeCount)
-    , m_rows(solutionCount, -1)
-{
-}
+    : m_solutionCount(solutionCount), m_isotopeCount(isotopeCount), m_rows(solutionCount, -1)
+{ }
 
 double ExpectedConcentrations::value(int solution, int isotope) const
 {

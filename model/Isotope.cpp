@@ -31,6 +31,15 @@ QString Isotope::name() const
     return baseName().trimmed() + QStringLiteral(" (%1)").arg(m_occurrence);
 }
 
+QString Isotope::withoutTrailingBlanks(QString name)
+{
+    int end = name.size();
+    while (end > 0 && name.at(end - 1).isSpace())
+        --end;
+    name.truncate(end);
+    return name;
+}
+
 void Isotope::setPlace(int line, int occurrence)
 {
     m_line = line;

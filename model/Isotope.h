@@ -35,6 +35,8 @@ public:
 
     // "HR", "MR", "LR", or empty for the undefined resolution.
     static QString resolutionName(Resolution resolution);
+    // A name as it is typed: quadrupole names end with a blank nobody types.
+    static QString withoutTrailingBlanks(QString name);
 
 private:
     QString m_element;

@@ -22,15 +22,6 @@ const QStringList BLANK_MODES { QStringLiteral("none"), QStringLiteral("y-interc
 const QStringList WEIGHTINGS { QStringLiteral("none"), QStringLiteral("1/x"),
     QStringLiteral("1/x2") };
 
-QString withoutTrailingBlanks(QString text)
-{
-    int end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace())
-        --end;
-    text.truncate(end);
-    return text;
-}
-
 // Reads the members of one method text, remembering the first refusal.
 class Members
 {
@@ -240,7 +231,7 @@ QByteArray MethodFile::write(const RunOptions &options)
     for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
         method.insert(QStringLiteral("correct") + GROUP_NAMES[g], options.groups[g].corrected);
         method.insert(QStringLiteral("isotope") + GROUP_NAMES[g],
-            withoutTrailingBlanks(options.groups[g].isotope));
+            Isotope::withoutTrailingBlanks(options.groups[g].isotope));
     }
     return QJsonDocument(method).toJson(QJsonDocument::Indented);
 }

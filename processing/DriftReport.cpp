@@ -9,14 +9,6 @@ QString checks(int count)
     return count == 1 ? QStringLiteral("1 check") : QStringLiteral("%1 checks").arg(count);
 }
 
-QString withoutTrailingBlanks(const QString &text)
-{
-    int end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace())
-        --end;
-    return text.left(end);
-}
-
 } // namespace
 
 QStringList DriftReport::lines(const Measurements &data) const
@@ -27,11 +19,12 @@ QStringList DriftReport::lines(const Measurements &data) const
         const IsotopeDrift &drift = isotopes.at(i);
         if (drift.skipped)
             continue;
-        const QString isotope = withoutTrailingBlanks(data.isotope(i).name());
+        const QString isotope = Isotope::withoutTrailingBlanks(data.isotope(i).name());
         if (drift.corrected())
-            texts.append(QStringLiteral("%1: largest drift %2 % at %3")
-                             .arg(isotope, QString::number(drift.largest * 100.0, 'f', 1),
-                                 withoutTrailingBlanks(data.solution(drift.largestAt).name())));
+            texts.append(
+                QStringLiteral("%1: largest drift %2 % at %3")
+                    .arg(isotope, QString::number(drift.largest * 100.0, 'f', 1),
+                        Isotope::withoutTrailingBlanks(data.solution(drift.largestAt).name())));
         else
             texts.append(QStringLiteral("%1: not corrected (%2)")
                              .arg(isotope, checks(int(drift.checks.size()))));

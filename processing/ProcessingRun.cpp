@@ -56,21 +56,12 @@ struct ProcessingRun::Plan
 
 namespace {
 
-QString withoutTrailingBlanks(QString text)
-{
-    int end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace())
-        --end;
-    text.truncate(end);
-    return text;
-}
-
 // Quadrupole display names end with a blank that nobody types.
 int findIsotope(const Measurements &data, const QVector<int> &group, const QString &wanted)
 {
-    const QString key = withoutTrailingBlanks(wanted);
+    const QString key = Isotope::withoutTrailingBlanks(wanted);
     for (const int i : group) {
-        if (withoutTrailingBlanks(data.isotope(i).name()) == key)
+        if (Isotope::withoutTrailingBlanks(data.isotope(i).name()) == key)
             return i;
     }
     return -1;
