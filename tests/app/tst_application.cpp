@@ -1000,7 +1000,7 @@ void TestApplication::driftFactor()
         double largest = 0.0;
         int at = 0;
         for (int k = 0; k < solutions.size(); ++k) {
-            const double change = std::abs(1.0 - drawn.at(0)->sample(size_t(k)).y());
+            const double change = std::abs(1.0 - drawn.at(0)->sample(k).y());
             if (change > largest) {
                 largest = change;
                 at = k;
