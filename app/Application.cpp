@@ -111,6 +111,8 @@ Application::Application(QWidget *parent)
     ui->inputSolutions->setModel(m_inputNames);
     ui->outputSolutions->setModel(m_outputNames);
     ui->calibrationIsotopes->setModel(m_calibrationIsotopes);
+    // The rejected isotopes' marks at the size of the text beside them.
+    ui->calibrationIsotopes->setIconSize(QSize(16, 16));
     ui->evolutionIsotopes->setModel(m_isotopeNames);
     ui->inputTable->setModel(m_inputTable);
     ui->outputTable->setModel(m_outputTable);

@@ -34,7 +34,7 @@ QwtIntervalSample errorSample(double position, double value, double rsd)
 QString equationText(const CalibrationLine &line, Calibration::Weighting weighting)
 {
     return QStringLiteral("y = ") + QString::number(line.slope, 'f', 1) + QStringLiteral(" x + (")
-        + QString::number(line.intercept, 'f', 1) + QStringLiteral(")") + QStringLiteral(" | ")
+        + QString::number(line.intercept, 'f', 1) + QStringLiteral(")\n")
         + QStringLiteral("R%1").arg(QChar(0x00B2)) + QStringLiteral(" = ")
         + QString::number(line.r2, 'f', 5) + QStringLiteral(" | LOD = ")
         + QString::number(line.lod, 'f', 6) + QStringLiteral(" ppb") + QStringLiteral(" | LOQ = ")
@@ -42,7 +42,7 @@ QString equationText(const CalibrationLine &line, Calibration::Weighting weighti
         + (weighting == Calibration::Weighting::None
                 ? QString()
                 : QStringLiteral(" | weighted ") + Calibration::weightingName(weighting))
-        + (line.isRejected() ? QStringLiteral(" | rejected: ") + line.rejection : QString());
+        + (line.isRejected() ? QStringLiteral("\nrejected: ") + line.rejection : QString());
 }
 
 } // namespace
@@ -173,7 +173,8 @@ void CalibrationPlot::draw(const RunOutcome &outcome, int iso)
         fitted.slope * xmax + fitted.intercept };
     m_line->setSamples(lineX, lineY);
 
-    m_plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, -1.0);
+    // On lines of their own, and as tall as they need: a legend that scrolls hides the figures.
+    m_plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, 1.0);
 
     m_line->setTitle(QwtText(equationText(fitted, outcome.calibration.weighting)));
     m_qc->setTitle(QwtText(QStringLiteral("QC")));

@@ -201,7 +201,7 @@ void TestDisplaying::calibrationPlot()
     CalibrationPlot drawing(plot.get());
     drawing.draw(outcome, 0);
     drawing.draw(outcome, 0);
-    const QString equation = QString::fromUtf8("y = 148.6 x + (-3.7) | R\u00b2 = 0.99953 | "
+    const QString equation = QString::fromUtf8("y = 148.6 x + (-3.7)\nR\u00b2 = 0.99953 | "
                                                "LOD = 0.012300 ppb | LOQ = 0.041000 ppb");
     QStringList legend { equation, "QC", "STD 59Co LR", "Error Bars", "not in the fit" };
     legend.sort();
