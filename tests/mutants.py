@@ -287,7 +287,7 @@ FAULTS = [
      "    Q_UNUSED(m_outputNames);", "the zero standard listed"),
     ("window", "app/Application.cpp", "setEntries(ui->isotopeMR, m_data.isotopeNames(m_data.group(Isotope::MR)));",
      "setEntries(ui->isotopeMR, m_data.isotopeNames(m_data.group(Isotope::HR)));", "MR isotopes listed"),
-    ("window", "app/Application.cpp", "    const Status saved = m_processed\n", "    const Status saved = true\n",
+    ("window", "app/Application.cpp", "    Status saved = m_processed\n        ? ProcessingRun::save(", "    Status saved = true\n        ? ProcessingRun::save(",
      "Save Output before Process refused"),
     ("window", "app/Application.cpp", "        if (found != -1)\n            choices[k].combo->setCurrentIndex(found);",
      "        if (found != -1)\n            lost.append(QString());", "the choices made stay across files"),

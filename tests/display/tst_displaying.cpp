@@ -337,10 +337,10 @@ void TestDisplaying::runningOrderLabels()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QCOMPARE(RunningOrderScaleDraw().label(1200.0).text(), QStringLiteral("1200"));
     QLocale::setDefault(QLocale::c());
-    PlotStyle::scaleRunningOrder(plot.get(), 2000);
+    PlotStyle::scaleRunningOrder(plot.get(), 1000);
     const QList<double> ticks = plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick);
     QCOMPARE(QString("%1 %2 %3").arg(ticks.size()).arg(ticks.first()).arg(ticks.last()),
-        QStringLiteral("40 50 2000"));
+        QStringLiteral("50 20 1000"));
 }
 
 void TestDisplaying::imagesWholeOrNotAtAll_data()
