@@ -46,6 +46,15 @@ QSettings settings()
     return QSettings(ORGANISATION, APPLICATION);
 }
 
+// Writes a choice to the settings when it differs from what they hold, or
+// from what their absence stands for.
+template<typename T>
+void storeIfChanged(QSettings &stored, const QString &key, const T &value, const T &unset = T())
+{
+    if (stored.value(key, QVariant::fromValue(unset)).template value<T>() != value)
+        stored.setValue(key, value);
+}
+
 // Tool buttons place their text under the icon's actual height: a wide image
 // would lift its label above its neighbours', so it is centred on a square.
 QIcon squareIcon(const QString &path)
@@ -1011,64 +1020,29 @@ void Application::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // Unchanged choices are not rewritten, nor is a default never changed written.
     QSettings stored = settings();
-    const struct
-    {
-        const QComboBox *combo;
-        const char *key;
-    } choices[] = { { ui->isotopeLR, "LR" }, { ui->isotopeMR, "MR" }, { ui->isotopeHR, "HR" } };
-    for (const auto &choice : choices) {
-        const QString key = QString::fromLatin1(choice.key);
-        const QString current = choice.combo->currentText();
-        // Unchanged choices are not rewritten.
-        if (!current.isEmpty() && current != stored.value(key).toString())
-            stored.setValue(key, current);
+    const QPair<const QComboBox *, QString> isotopes[] = { { ui->isotopeLR, QStringLiteral("LR") },
+        { ui->isotopeMR, QStringLiteral("MR") }, { ui->isotopeHR, QStringLiteral("HR") } };
+    for (const auto &isotope : isotopes) {
+        if (!isotope.first->currentText().isEmpty())
+            storeIfChanged(stored, isotope.second, isotope.first->currentText());
     }
-    // Nor is a default never changed written.
-    const QString weightingKey = QStringLiteral("Weighting");
-    const QString weighting = ui->weighting->currentText();
-    if (weighting
-        != stored.value(weightingKey, Calibration::weightingName(Calibration::Weighting::None))
-               .toString())
-        stored.setValue(weightingKey, weighting);
+    storeIfChanged(stored, QStringLiteral("Weighting"), ui->weighting->currentText(),
+        Calibration::weightingName(Calibration::Weighting::None));
     // The monitor matters only with the correction on.
     const bool drift = ui->driftGroup->isChecked();
-    if (drift != stored.value(DRIFT_KEY, false).toBool())
-        stored.setValue(DRIFT_KEY, drift);
-    const QString monitor = ui->driftMonitor->currentText();
-    if (drift && !monitor.isEmpty() && monitor != stored.value(MONITOR_KEY).toString())
-        stored.setValue(MONITOR_KEY, monitor);
-    const struct
-    {
-        const QSpinBox *box;
-        const char *key;
-        int unset;
-    } bounds[] = { { ui->recoveryLow, "RecoveryLow", RunOptions::DEFAULT_RECOVERY_LOW },
-        { ui->recoveryHigh, "RecoveryHigh", RunOptions::DEFAULT_RECOVERY_HIGH } };
-    for (const auto &bound : bounds) {
-        const QString key = QString::fromLatin1(bound.key);
-        if (bound.box->value() != stored.value(key, bound.unset).toInt())
-            stored.setValue(key, bound.box->value());
-    }
-    rememberAcceptance(stored);
+    storeIfChanged(stored, DRIFT_KEY, drift, false);
+    if (drift && !ui->driftMonitor->currentText().isEmpty())
+        storeIfChanged(stored, MONITOR_KEY, ui->driftMonitor->currentText());
+    storeIfChanged(stored, QStringLiteral("RecoveryLow"), ui->recoveryLow->value(),
+        RunOptions::DEFAULT_RECOVERY_LOW);
+    storeIfChanged(stored, QStringLiteral("RecoveryHigh"), ui->recoveryHigh->value(),
+        RunOptions::DEFAULT_RECOVERY_HIGH);
+    storeIfChanged(stored, QStringLiteral("Acceptance"), ui->acceptanceGroup->isChecked(), false);
+    storeIfChanged(stored, QStringLiteral("AcceptanceMinimumR2"), ui->minimumR2->value(),
+        RunOptions::DEFAULT_MINIMUM_R2);
+    storeIfChanged(stored, QStringLiteral("AcceptanceTolerance"), ui->tolerance->value(),
+        RunOptions::DEFAULT_TOLERANCE);
     event->accept();
-}
-
-void Application::rememberAcceptance(QSettings &stored) const
-{
-    const QString checkedKey = QStringLiteral("Acceptance");
-    if (ui->acceptanceGroup->isChecked() != stored.value(checkedKey, false).toBool())
-        stored.setValue(checkedKey, ui->acceptanceGroup->isChecked());
-    const struct
-    {
-        const QDoubleSpinBox *box;
-        const char *key;
-        double unset;
-    } criteria[] = { { ui->minimumR2, "AcceptanceMinimumR2", RunOptions::DEFAULT_MINIMUM_R2 },
-        { ui->tolerance, "AcceptanceTolerance", RunOptions::DEFAULT_TOLERANCE } };
-    for (const auto &criterion : criteria) {
-        const QString key = QString::fromLatin1(criterion.key);
-        if (criterion.box->value() != stored.value(key, criterion.unset).toDouble())
-            stored.setValue(key, criterion.box->value());
-    }
 }

@@ -103,7 +103,6 @@ private:
     // The Calibration tab's isotopes, those whose line the run rejected marked.
     void showCalibrationIsotopes();
     void showSampleSheetChoice();
-    void rememberAcceptance(QSettings &stored) const;
     void setRecoveryBounds(int low, int high);
     void setMethodFlags(const RunOptions &method);
     // The method's names in their boxes; "name (box)" for each the data file lacks.
