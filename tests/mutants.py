@@ -453,6 +453,7 @@ def sync(root, src):
         # A fresh time stamp: an older one than objects built from a planted
         # fault would keep them.
         shutil.copyfile(source, target)
+        shutil.copymode(source, target)
 
 
 def main():
