@@ -395,7 +395,7 @@ FAULTS = [
      "a misspelt member of a method refused"),
     ("method", "parsers/MethodFile.cpp", "        readOptions(members, &read);", "        readOptions(members, options);",
      "a refused method changes nothing"),
-    ("method", "parsers/MethodFile.cpp", "withoutTrailingBlanks(options.groups[g].isotope)",
+    ("method", "parsers/MethodFile.cpp", "Isotope::withoutTrailingBlanks(options.groups[g].isotope)",
      "options.groups[g].isotope", "a method names isotopes without trailing blanks"),
     ("method", "parsers/MethodFile.cpp", "int(bytes.left(error.offset).count('\\n')) + 1",
      "int(bytes.left(error.offset).count('\\n'))", "the line of a syntax error"),
