@@ -184,15 +184,10 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
         true },
     { "blank-mode", "MODE",
         [](BatchCommand &command, const QString &value) {
-            const QPair<const char *, RunOptions::BlankMode> modes[]
-                = { { "y-intercept", RunOptions::BlankMode::ZeroStandard },
-                      { "subtract", RunOptions::BlankMode::Subtract },
-                      { "none", RunOptions::BlankMode::None } };
-            for (const auto &mode : modes) {
-                if (value == QLatin1String(mode.first)) {
-                    command.options.blankMode = mode.second;
-                    return Status::success();
-                }
+            const int mode = int(RunOptions::blankModeWords().indexOf(value));
+            if (mode >= 0) {
+                command.options.blankMode = RunOptions::BlankMode(mode);
+                return Status::success();
             }
             return Status::failure(
                 QStringLiteral("Unknown blank mode '%1': use y-intercept, subtract or none.")
@@ -209,15 +204,10 @@ const BatchCommand::Option BatchCommand::OPTIONS[] = {
         } },
     { "weighting", "W",
         [](BatchCommand &command, const QString &value) {
-            const QPair<const char *, Calibration::Weighting> weightings[]
-                = { { "none", Calibration::Weighting::None },
-                      { "1/x", Calibration::Weighting::InverseX },
-                      { "1/x2", Calibration::Weighting::InverseXSquared } };
-            for (const auto &weighting : weightings) {
-                if (value == QLatin1String(weighting.first)) {
-                    command.options.weighting = weighting.second;
-                    return Status::success();
-                }
+            const int weighting = int(RunOptions::weightingWords().indexOf(value));
+            if (weighting >= 0) {
+                command.options.weighting = Calibration::Weighting(weighting);
+                return Status::success();
             }
             return Status::failure(
                 QStringLiteral("Unknown weighting '%1': use none, 1/x or 1/x2.").arg(value));

@@ -16,12 +16,6 @@ namespace {
 
 const QString GROUP_NAMES[] = { QStringLiteral("HR"), QStringLiteral("MR"), QStringLiteral("LR") };
 
-// The batch's words for the choices, so that a method reads like its command line.
-const QStringList BLANK_MODES { QStringLiteral("none"), QStringLiteral("y-intercept"),
-    QStringLiteral("subtract") };
-const QStringList WEIGHTINGS { QStringLiteral("none"), QStringLiteral("1/x"),
-    QStringLiteral("1/x2") };
-
 // Reads the members of one method text, remembering the first refusal.
 class Members
 {
@@ -194,11 +188,11 @@ void readOptions(Members &members, RunOptions *options)
         members.refuse(QStringLiteral("recoveryHigh"),
             QStringLiteral("'recoveryHigh' must be above 'recoveryLow'"));
     int mode = 0;
-    members.choice(QStringLiteral("blankMode"), BLANK_MODES, &mode);
+    members.choice(QStringLiteral("blankMode"), RunOptions::blankModeWords(), &mode);
     options->blankMode = RunOptions::BlankMode(mode);
     members.text(QStringLiteral("blank"), &options->blank);
     int weighting = 0;
-    members.choice(QStringLiteral("weighting"), WEIGHTINGS, &weighting);
+    members.choice(QStringLiteral("weighting"), RunOptions::weightingWords(), &weighting);
     options->weighting = Calibration::Weighting(weighting);
     members.flag(QStringLiteral("drift"), &options->drift);
     members.text(QStringLiteral("driftMonitor"), &options->driftMonitor);
@@ -219,9 +213,9 @@ QByteArray MethodFile::write(const RunOptions &options)
         { QStringLiteral("reference"), options.reference },
         { QStringLiteral("recoveryLow"), options.recoveryLow },
         { QStringLiteral("recoveryHigh"), options.recoveryHigh },
-        { QStringLiteral("blankMode"), BLANK_MODES.at(int(options.blankMode)) },
+        { QStringLiteral("blankMode"), RunOptions::blankModeWords().at(int(options.blankMode)) },
         { QStringLiteral("blank"), options.blank },
-        { QStringLiteral("weighting"), WEIGHTINGS.at(int(options.weighting)) },
+        { QStringLiteral("weighting"), RunOptions::weightingWords().at(int(options.weighting)) },
         { QStringLiteral("drift"), options.drift },
         { QStringLiteral("driftMonitor"), options.driftMonitor },
         { QStringLiteral("qcValidation"), options.qcValidation },

@@ -5,6 +5,7 @@
 #include "model/Isotope.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -14,6 +15,18 @@
 struct RunOptions
 {
     enum class BlankMode { None, ZeroStandard, Subtract };
+
+    // ketrion-batch's words for the choices, in the enums' order; a method
+    // file uses them too, so that it reads like its command line.
+    static QStringList blankModeWords()
+    {
+        return { QStringLiteral("none"), QStringLiteral("y-intercept"),
+            QStringLiteral("subtract") };
+    }
+    static QStringList weightingWords()
+    {
+        return { QStringLiteral("none"), QStringLiteral("1/x"), QStringLiteral("1/x2") };
+    }
 
     static constexpr int DEFAULT_RECOVERY_LOW = 60;
     static constexpr int DEFAULT_RECOVERY_HIGH = 125;
