@@ -3,13 +3,16 @@
 
 #include "display/PlotImage.h"
 #include "model/Status.h"
-#include "processing/RunOptions.h"
+#include "model/RunOptions.h"
 #include "processing/RunOutcome.h"
 
 #include <QList>
+#include <QVector>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+
+class QCommandLineParser;
 
 // The command line of ketrion-batch: the files, and the run's options as
 // the window would set them. Names stay names here: only the data file tells
@@ -39,16 +42,22 @@ public:
     PlotImage::Format plotFormat = PlotImage::Format::Png;
     RunOptions options;
 
-private:
+    // One option of the command line.
     struct Option;
-    static const Option OPTIONS[];
+    // Every option but --help and --version, in the order they are checked
+    // and listed: the instrument, the files, the run's options, then the
+    // commands that replace a run.
+    static const QVector<Option> &commandOptions();
 
     // Refuses an output that names an input or an earlier output.
     Status claim(const QString &option, const QString &path);
+    void claimInputs(const QStringList &paths);
+    // Refuses an input that names an earlier output.
+    Status claimAsInput(const QString &path);
+
+private:
     Status readMethod(const QString &path);
-    Status setGroups(const QString &list);
-    Status setRecovery(const QString &bounds);
-    Status setAcceptance(const QString &criteria);
+    Status checkGroups(const QCommandLineParser &parser) const;
 
     QStringList m_inputs;
     QList<QPair<QString, QString>> m_outputs; // option and file

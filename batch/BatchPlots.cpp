@@ -4,7 +4,7 @@
 #include "display/DriftPlot.h"
 #include "display/InternalStandardPlot.h"
 #include "display/PlotStyle.h"
-#include "processing/RunOptions.h"
+#include "model/RunOptions.h"
 #include "processing/RunOutcome.h"
 
 #include <QDir>

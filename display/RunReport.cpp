@@ -5,6 +5,7 @@
 #include "model/Measurements.h"
 #include "parsers/MethodFile.h"
 #include "parsers/NumberFormat.h"
+#include "parsers/RunOptionTable.h"
 #include "processing/CalibrationAcceptance.h"
 #include "processing/ProcessingRun.h"
 #include "processing/RunOutcome.h"
@@ -379,47 +380,11 @@ void RunReport::drawInputs(Pages &pages) const
 
 QStringList RunReport::methodLines() const
 {
-    QStringList lines { QStringLiteral("Instrument: %1").arg(m_method.instrument) };
-    if (m_method.internalStandard) {
-        QStringList groups;
-        for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
-            const RunOptions::Group &chosen = m_method.groups[group];
-            const QString isotope = chosen.isotope.isEmpty() ? QStringLiteral("no isotope")
-                                                             : chosen.isotope.trimmed();
-            groups << QStringLiteral("%1 %2").arg(Isotope::resolutionName(group),
-                chosen.corrected ? isotope : QStringLiteral("not corrected"));
-        }
-        lines << QStringLiteral("Internal standard correction: reference solution %1; %2")
-                     .arg(m_method.reference, groups.join(QStringLiteral("; ")))
-              << QStringLiteral("IS recovery accepted from %1 to %2 % of the reference's")
-                     .arg(m_method.recoveryLow)
-                     .arg(m_method.recoveryHigh);
-    } else {
-        lines << QStringLiteral("Internal standard correction: off");
+    QStringList lines;
+    for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
+        if (row.describe)
+            lines << row.describe(m_method);
     }
-    switch (m_method.blankMode) {
-    case RunOptions::BlankMode::ZeroStandard:
-        lines << QStringLiteral("Blank: %1 as the zero standard (y-intercept)").arg(m_method.blank);
-        break;
-    case RunOptions::BlankMode::Subtract:
-        lines << QStringLiteral("Blank: %1 subtracted").arg(m_method.blank);
-        break;
-    case RunOptions::BlankMode::None:
-        lines << QStringLiteral("Blank: no blank correction");
-        break;
-    }
-    lines << QStringLiteral("Calibration weighting: %1")
-                 .arg(Calibration::weightingName(m_method.weighting))
-          << (m_method.drift
-                     ? QStringLiteral("Drift correction: monitor %1").arg(m_method.driftMonitor)
-                     : QStringLiteral("Drift correction: off"))
-          << QStringLiteral("QC validation: %1")
-                 .arg(m_method.qcValidation ? QStringLiteral("on") : QStringLiteral("off"))
-          << (m_method.acceptance
-                     ? QStringLiteral("Calibration acceptance: r² at least %1, standards read "
-                                      "back within %2 % (twice that at the lowest)")
-                           .arg(number(m_method.minimumR2), number(m_method.tolerance))
-                     : QStringLiteral("Calibration acceptance: off"));
     return lines;
 }
 

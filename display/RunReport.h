@@ -2,7 +2,7 @@
 #define KETRION_RUNREPORT_H
 
 #include "processing/RunInputs.h"
-#include "processing/RunOptions.h"
+#include "model/RunOptions.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,7 +4,7 @@
 #include "FuzzChecks.h"
 
 #include "parsers/MethodFile.h"
-#include "processing/RunOptions.h"
+#include "model/RunOptions.h"
 
 #include <QRegularExpression>
 

@@ -1,20 +1,15 @@
 #include "parsers/MethodFile.h"
 
-#include "parsers/InstrumentReader.h"
-#include "processing/RunOptions.h"
+#include "parsers/RunOptionTable.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 
-#include <cmath>
-
 const QString MethodFile::FORMAT = QStringLiteral("ketrion-method");
 const QString MethodFile::SUFFIX = QStringLiteral("ketrion-method");
 
 namespace {
-
-const QString GROUP_NAMES[] = { QStringLiteral("HR"), QStringLiteral("MR"), QStringLiteral("LR") };
 
 // Reads the members of one method text, remembering the first refusal.
 class Members
@@ -56,88 +51,12 @@ public:
         return value;
     }
 
-    void flag(const QString &name, bool *target)
-    {
-        const QJsonValue value = take(name);
-        if (value.isBool())
-            *target = value.toBool();
-        else if (!value.isUndefined())
-            refuse(name, QStringLiteral("'%1' must be true or false").arg(name));
-    }
-
-    void text(const QString &name, QString *target)
-    {
-        const QJsonValue value = take(name);
-        if (value.isString())
-            *target = value.toString();
-        else if (!value.isUndefined())
-            refuse(name, QStringLiteral("'%1' must be a text in quotes").arg(name));
-    }
-
-    // One of the words; its position.
-    void choice(const QString &name, const QStringList &words, int *target)
-    {
-        QString word;
-        text(name, &word);
-        if (failed())
-            return;
-        *target = int(words.indexOf(word));
-        if (*target == -1)
-            refuse(name,
-                QStringLiteral("unknown %1 '%2': use %3")
-                    .arg(name, word, words.join(QStringLiteral(", "))));
-    }
-
-    // A number from low to high, both inside unless said otherwise.
-    void number(const QString &name, double low, double high, bool lowInside, double *target)
-    {
-        const QJsonValue value = take(name);
-        if (value.isUndefined())
-            return;
-        const double read = value.toDouble(std::nan(""));
-        if (!value.isDouble() || read > high || read < low || (!lowInside && read == low))
-            refuse(name,
-                QStringLiteral("'%1' must be a number %2 %3 %4")
-                    .arg(name, lowInside ? QStringLiteral("from") : QStringLiteral("above"))
-                    .arg(low)
-                    .arg(lowInside ? QStringLiteral("to %1").arg(high)
-                                   : QStringLiteral("and up to %1").arg(high)));
-        else
-            *target = read;
-    }
-
-    void percent(const QString &name, int *target)
-    {
-        const QJsonValue value = take(name);
-        if (value.isUndefined())
-            return;
-        const double read = value.toDouble(-1.0);
-        if (!value.isDouble() || read < 0.0 || read > 1e9 || read != std::floor(read))
-            refuse(name,
-                QStringLiteral("'%1' must be a whole number of percents, 0 or more").arg(name));
-        else
-            *target = int(read);
-    }
-
 private:
     const QByteArray &m_bytes;
     const QJsonObject &m_object;
     int m_line = 0;
     QString m_refusal;
 };
-
-QStringList memberNames()
-{
-    QStringList names { QStringLiteral("format"), QStringLiteral("version"),
-        QStringLiteral("instrument"), QStringLiteral("internalStandard"),
-        QStringLiteral("reference"), QStringLiteral("recoveryLow"), QStringLiteral("recoveryHigh"),
-        QStringLiteral("blankMode"), QStringLiteral("blank"), QStringLiteral("weighting"),
-        QStringLiteral("drift"), QStringLiteral("driftMonitor"), QStringLiteral("qcValidation"),
-        QStringLiteral("acceptance"), QStringLiteral("minimumR2"), QStringLiteral("tolerance") };
-    for (const QString &group : GROUP_NAMES)
-        names << QStringLiteral("correct") + group << QStringLiteral("isotope") + group;
-    return names;
-}
 
 // The format and version first: another file's members say nothing.
 void readHeader(Members &members, const QJsonObject &object)
@@ -161,71 +80,41 @@ void readHeader(Members &members, const QJsonObject &object)
             QStringLiteral("unknown version %1: this Ketrion reads version %2")
                 .arg(version.toDouble())
                 .arg(MethodFile::VERSION));
-    const QStringList known = memberNames();
+    const QStringList known = QStringList { QStringLiteral("format"), QStringLiteral("version") }
+        + RunOptionTable::memberNames();
     for (auto member = object.begin(); member != object.end(); ++member) {
         if (!known.contains(member.key()))
             members.refuse(member.key(), QStringLiteral("unknown member '%1'").arg(member.key()));
     }
 }
 
+// Every member of the table in its order, then the rules of the values.
 void readOptions(Members &members, RunOptions *options)
 {
-    members.text(QStringLiteral("instrument"), &options->instrument);
-    if (!members.failed() && !InstrumentReader::instruments().contains(options->instrument))
-        members.refuse(QStringLiteral("instrument"),
-            QStringLiteral("unknown instrument '%1': use %2")
-                .arg(options->instrument,
-                    InstrumentReader::instruments().join(QStringLiteral(" or "))));
-    members.flag(QStringLiteral("internalStandard"), &options->internalStandard);
-    members.text(QStringLiteral("reference"), &options->reference);
-    for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
-        members.flag(QStringLiteral("correct") + GROUP_NAMES[g], &options->groups[g].corrected);
-        members.text(QStringLiteral("isotope") + GROUP_NAMES[g], &options->groups[g].isotope);
+    for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
+        for (const RunOptionTable::Member &member : row.members) {
+            const QJsonValue value = members.take(member.name);
+            if (!value.isUndefined()) {
+                const QString refusal = member.read(value, options);
+                if (!refusal.isEmpty())
+                    members.refuse(member.name, refusal);
+            }
+        }
     }
-    members.percent(QStringLiteral("recoveryLow"), &options->recoveryLow);
-    members.percent(QStringLiteral("recoveryHigh"), &options->recoveryHigh);
-    if (!members.failed() && options->recoveryLow >= options->recoveryHigh)
-        members.refuse(QStringLiteral("recoveryHigh"),
-            QStringLiteral("'recoveryHigh' must be above 'recoveryLow'"));
-    int mode = 0;
-    members.choice(QStringLiteral("blankMode"), RunOptions::blankModeWords(), &mode);
-    options->blankMode = RunOptions::BlankMode(mode);
-    members.text(QStringLiteral("blank"), &options->blank);
-    int weighting = 0;
-    members.choice(QStringLiteral("weighting"), RunOptions::weightingWords(), &weighting);
-    options->weighting = Calibration::Weighting(weighting);
-    members.flag(QStringLiteral("drift"), &options->drift);
-    members.text(QStringLiteral("driftMonitor"), &options->driftMonitor);
-    members.flag(QStringLiteral("qcValidation"), &options->qcValidation);
-    members.flag(QStringLiteral("acceptance"), &options->acceptance);
-    members.number(QStringLiteral("minimumR2"), 0.0, 1.0, true, &options->minimumR2);
-    members.number(QStringLiteral("tolerance"), 0.0, 100.0, false, &options->tolerance);
+    QString member;
+    const Status checked = options->check(&member);
+    if (!checked.ok())
+        members.refuse(member, checked.message());
 }
 
 } // namespace
 
 QByteArray MethodFile::write(const RunOptions &options)
 {
-    QJsonObject method { { QStringLiteral("format"), FORMAT },
-        { QStringLiteral("version"), VERSION },
-        { QStringLiteral("instrument"), options.instrument },
-        { QStringLiteral("internalStandard"), options.internalStandard },
-        { QStringLiteral("reference"), options.reference },
-        { QStringLiteral("recoveryLow"), options.recoveryLow },
-        { QStringLiteral("recoveryHigh"), options.recoveryHigh },
-        { QStringLiteral("blankMode"), RunOptions::blankModeWords().at(int(options.blankMode)) },
-        { QStringLiteral("blank"), options.blank },
-        { QStringLiteral("weighting"), RunOptions::weightingWords().at(int(options.weighting)) },
-        { QStringLiteral("drift"), options.drift },
-        { QStringLiteral("driftMonitor"), options.driftMonitor },
-        { QStringLiteral("qcValidation"), options.qcValidation },
-        { QStringLiteral("acceptance"), options.acceptance },
-        { QStringLiteral("minimumR2"), options.minimumR2 },
-        { QStringLiteral("tolerance"), options.tolerance } };
-    for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
-        method.insert(QStringLiteral("correct") + GROUP_NAMES[g], options.groups[g].corrected);
-        method.insert(QStringLiteral("isotope") + GROUP_NAMES[g],
-            Isotope::withoutTrailingBlanks(options.groups[g].isotope));
+    QJsonObject method { { QStringLiteral("format"), FORMAT }, { QStringLiteral("version"), VERSION } };
+    for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
+        for (const RunOptionTable::Member &member : row.members)
+            method.insert(member.name, member.write(options));
     }
     return QJsonDocument(method).toJson(QJsonDocument::Indented);
 }

@@ -4,7 +4,7 @@
 #include "model/SampleSheet.h"
 #include "model/Status.h"
 #include "processing/RunInputs.h"
-#include "processing/RunOptions.h"
+#include "model/RunOptions.h"
 #include "processing/RunOutcome.h"
 
 #include <QString>

@@ -3,6 +3,7 @@
 
 #include "model/Calibration.h"
 #include "model/Isotope.h"
+#include "model/Status.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,23 +11,19 @@
 #include <array>
 
 // The options of one processing run as plain values, set from the window's
-// configuration panel or from ketrion-batch's command line. Solutions and
-// isotopes are named as the window lists them; the run finds them in the export.
+// configuration panel, a method file or ketrion-batch's command line.
+// Solutions and isotopes are named as the window lists them; the run finds
+// them in the export.
 struct RunOptions
 {
     enum class BlankMode { None, ZeroStandard, Subtract };
 
+    // The instruments whose exports Ketrion reads, as the window lists them.
+    static QStringList instruments();
     // ketrion-batch's words for the choices, in the enums' order; a method
     // file uses them too, so that it reads like its command line.
-    static QStringList blankModeWords()
-    {
-        return { QStringLiteral("none"), QStringLiteral("y-intercept"),
-            QStringLiteral("subtract") };
-    }
-    static QStringList weightingWords()
-    {
-        return { QStringLiteral("none"), QStringLiteral("1/x"), QStringLiteral("1/x2") };
-    }
+    static QStringList blankModeWords();
+    static QStringList weightingWords();
 
     static constexpr int DEFAULT_RECOVERY_LOW = 60;
     static constexpr int DEFAULT_RECOVERY_HIGH = 125;
@@ -47,7 +44,7 @@ struct RunOptions
 
     bool internalStandard = false;
     QString reference; // the IS reference solution
-    std::array<Group, Isotope::GROUP_COUNT> groups; // HR, MR, LR
+    std::array<Group, Isotope::GROUP_COUNT> groups; // indexed by Isotope::Resolution
     // IS recovery bounds in whole percents of the reference solution's IS
     // value, both inside; checked whenever a group is corrected.
     int recoveryLow = DEFAULT_RECOVERY_LOW;
@@ -70,6 +67,11 @@ struct RunOptions
     bool acceptance = false;
     double minimumR2 = DEFAULT_MINIMUM_R2;
     double tolerance = DEFAULT_TOLERANCE;
+
+    // The one rule of what a run accepts, whoever set the values: the first
+    // value out of its range, in the order a method file lists them, with the
+    // reason in a method file's words; member receives its method-file name.
+    Status check(QString *member = nullptr) const;
 };
 
 #endif
