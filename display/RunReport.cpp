@@ -38,14 +38,6 @@ QString number(double value)
     return QString::fromLatin1(text);
 }
 
-QString isotopeName(const Measurements &data, int isotope)
-{
-    QString name = data.isotope(isotope).name();
-    while (name.endsWith(QLatin1Char(' ')))
-        name.chop(1);
-    return name;
-}
-
 // "2026-12-06 19:20:01 +01:00"
 QString dateText(const QDateTime &time)
 {
@@ -293,7 +285,7 @@ RunOptions RunReport::runMethod(
     for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
         if (options.internalStandard && method.groups[g].isotope.isEmpty()
             && outcome.standards[g] != -1)
-            method.groups[g].isotope = isotopeName(data, outcome.standards[g]);
+            method.groups[g].isotope = data.isotope(outcome.standards[g]).typedName();
     }
     if (options.blankMode != RunOptions::BlankMode::None && method.blank.isEmpty())
         method.blank = ProcessingRun::blankChoices(data).value(0);
@@ -400,7 +392,7 @@ void RunReport::drawCalibration(Pages &pages) const
     QVector<QStringList> rows;
     for (int iso = 0; iso < m_outcome.working.isotopeCount(); ++iso) {
         const CalibrationLine &line = m_outcome.calibration.lines.at(iso);
-        QStringList row { isotopeName(m_data, iso), QString::number(line.points.size()) };
+        QStringList row { m_data.isotope(iso).typedName(), QString::number(line.points.size()) };
         if (line.isUsable())
             row << number(line.slope) << number(line.intercept) << number(line.r2) << weighting
                 << number(line.lod) << number(line.loq);
@@ -430,7 +422,7 @@ void RunReport::drawQualityControl(Pages &pages) const
             : QStringLiteral("%1 ± %2").arg(
                 number(check.found), number(std::abs(check.found) * check.foundRsd / 100.0));
         rows << QStringList { m_data.solution(check.solution).name(),
-            isotopeName(m_data, check.isotope),
+            m_data.isotope(check.isotope).typedName(),
             QStringLiteral("%1 ± %2").arg(
                 number(check.expected), number(check.expected * check.expectedError / 100.0)),
             found, verdicts[int(check.verdict)] };
@@ -518,10 +510,10 @@ void RunReport::drawResults(Pages &pages) const
         int end = first;
         while (end < isotopeCount) {
             const double width
-                = qMax(widths.at(end), strong.horizontalAdvance(isotopeName(m_data, end)));
+                = qMax(widths.at(end), strong.horizontalAdvance(m_data.isotope(end).typedName()));
             if (end > first && left + width > pages.width())
                 break;
-            header << isotopeName(m_data, end);
+            header << m_data.isotope(end).typedName();
             x << left;
             left += width + gap;
             ++end;

@@ -28,7 +28,7 @@ QString Isotope::name() const
 {
     if (m_occurrence == 1)
         return baseName();
-    return baseName().trimmed() + QStringLiteral(" (%1)").arg(m_occurrence);
+    return withoutTrailingBlanks(baseName()) + QStringLiteral(" (%1)").arg(m_occurrence);
 }
 
 QString Isotope::withoutTrailingBlanks(QString name)

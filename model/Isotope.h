@@ -8,11 +8,11 @@
 class Isotope
 {
 public:
-    // The values index per-group choices: HR, MR and LR are the three groups,
+    // The values index per-group choices: LR, MR and HR are the three groups,
     // and a quadrupole's undefined resolution belongs to LR.
-    enum Resolution { HR = 0, MR = 1, LR = 2, Undefined = 3 };
+    enum Resolution { LR = 0, MR = 1, HR = 2, Undefined = 3 };
     static constexpr int GROUP_COUNT = 3;
-    // The groups as the window lists them.
+    // The groups in their one order, as every list shows them.
     static constexpr Resolution GROUPS_SHOWN[GROUP_COUNT] = { LR, MR, HR };
 
     Isotope(const QString &element, int mass, Resolution resolution);
@@ -25,6 +25,8 @@ public:
     // ("59Co MR", "59Co #1 "); a second line of the same isotope in the file
     // is told apart, "56Fe MR (2)".
     QString name() const;
+    // The label as a user types it: without a quadrupole name's trailing blank.
+    QString typedName() const { return withoutTrailingBlanks(name()); }
     // The label without the count of a repeated isotope.
     QString baseName() const;
     // 1 for the first line of the file with this isotope, 2 for the second…
@@ -33,7 +35,7 @@ public:
     int line() const { return m_line; }
     void setPlace(int line, int occurrence);
 
-    // "HR", "MR", "LR", or empty for the undefined resolution.
+    // "LR", "MR", "HR", or empty for the undefined resolution.
     static QString resolutionName(Resolution resolution);
     // A name as it is typed: quadrupole names end with a blank nobody types.
     static QString withoutTrailingBlanks(QString name);

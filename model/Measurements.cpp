@@ -104,7 +104,7 @@ QStringList Measurements::repeatedIsotopes() const
             if (first.occurrence() == 1 && first.baseName() == repeated.baseName())
                 texts.append(QStringLiteral("%1 is on lines %2 and %3 of the data file: the one on "
                                             "line %3 is named %4.")
-                                 .arg(first.baseName().trimmed())
+                                 .arg(Isotope::withoutTrailingBlanks(first.baseName()))
                                  .arg(first.line())
                                  .arg(repeated.line())
                                  .arg(repeated.name()));

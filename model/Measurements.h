@@ -30,7 +30,7 @@ public:
     const Solution &solution(int s) const { return m_solutions.at(s); }
     Solution &solution(int s) { return m_solutions[s]; }
 
-    // Positions of the isotopes of a group (HR, MR or LR), in file order.
+    // Positions of the isotopes of a group (LR, MR or HR), in file order.
     const QVector<int> &group(Isotope::Resolution group) const { return m_groups.at(group); }
     const QVector<int> &blanks() const { return m_blanks; }
     // Positions of the first run of consecutive blanks.
@@ -50,7 +50,7 @@ public:
 
     // In each solution whose internal standard of a group was not measured,
     // the group's values cannot be corrected: they become not measured too.
-    // Per group HR, MR, LR the IS isotope corrected, or -1.
+    // Per group the IS isotope corrected, or -1.
     void markMissingInternalStandard(const std::array<int, Isotope::GROUP_COUNT> &standards);
     // Adds a blank averaging, for each isotope, the listed blanks that measured
     // it, with their largest deviation; not measured when none did. Each

@@ -42,3 +42,22 @@ bool Solution::isReplicate(const QString &name, const QString &family)
     }
     return true;
 }
+
+QStringList Solution::replicateFamilies(const QString &name)
+{
+    QStringList families { name };
+    for (int length = name.size() - 1; length >= 0; --length) {
+        if (isReplicate(name, name.left(length)))
+            families.append(name.left(length));
+    }
+    return families;
+}
+
+QString Solution::withoutReplicateNumber(const QString &name)
+{
+    const int underscore = int(name.lastIndexOf(QLatin1Char('_')));
+    if (underscore <= 0 || underscore == name.size() - 1)
+        return QString();
+    const QString family = name.left(underscore);
+    return isReplicate(name, family) ? family : QString();
+}

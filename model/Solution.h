@@ -3,6 +3,7 @@
 
 #include <QBitArray>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // One measured solution: per isotope, the intensity (cps), its standard
@@ -44,6 +45,10 @@ public:
     // digits, or by '_' and digits ("VS", "VS2", "VS_3"). The family is plain
     // text, as a standards file's column names its replicates.
     static bool isReplicate(const QString &name, const QString &family);
+    // Every family whose replicate the name is, itself first, by that rule.
+    static QStringList replicateFamilies(const QString &name);
+    // The name without one trailing "_<digits>"; empty when it has none.
+    static QString withoutReplicateNumber(const QString &name);
 
 private:
     QString m_name;

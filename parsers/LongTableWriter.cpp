@@ -59,7 +59,7 @@ QByteArray LongTableWriter::format(const Measurements &working, const Calibratio
     const int isotopeCount = working.isotopeCount();
     QVector<QByteArray> isotopes(isotopeCount);
     for (int i = 0; i < isotopeCount; ++i)
-        appendText(isotopes[i], working.isotope(i).name().trimmed());
+        appendText(isotopes[i], working.isotope(i).typedName());
 
     QByteArray bytes(HEADER);
     bytes.reserve(bytes.size() + working.solutionCount() * isotopeCount * 120);

@@ -68,7 +68,7 @@ QStringList CalibrationAcceptance::rejectionLines(
     for (int i = 0; i < calibration.lines.size(); ++i) {
         if (calibration.lines.at(i).isRejected())
             lines.append(QStringLiteral("%1 : %2").arg(
-                data.isotope(i).name().trimmed(), calibration.lines.at(i).rejection));
+                data.isotope(i).typedName(), calibration.lines.at(i).rejection));
     }
     return lines;
 }

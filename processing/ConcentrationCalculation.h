@@ -21,7 +21,7 @@ public:
     {
         int blank = -1; // solution subtracted, or -1
         int reference = -1; // IS reference solution, or -1
-        // Per group HR, MR, LR the IS isotope of a corrected group, or -1.
+        // Per group the IS isotope of a corrected group, or -1.
         std::array<int, Isotope::GROUP_COUNT> standards { -1, -1, -1 };
     };
 
@@ -46,7 +46,7 @@ public:
         double syb, double a, double b, double alpha);
 
 private:
-    // Per group HR, MR, LR: the relative variances of the IS in the solution
+    // Per group: the relative variances of the IS in the solution
     // and in the reference, and the IS factor.
     struct StandardTerms
     {

@@ -19,7 +19,7 @@ QStringList DriftReport::lines(const Measurements &data) const
         const IsotopeDrift &drift = isotopes.at(i);
         if (drift.skipped)
             continue;
-        const QString isotope = Isotope::withoutTrailingBlanks(data.isotope(i).name());
+        const QString isotope = data.isotope(i).typedName();
         if (drift.corrected())
             texts.append(
                 QStringLiteral("%1: largest drift %2 % at %3")

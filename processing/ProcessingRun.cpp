@@ -33,7 +33,7 @@ struct ProcessingRun::Plan
 {
     RunOptions options;
     int reference = -1; // position in the export
-    std::array<int, Isotope::GROUP_COUNT> standards { -1, -1, -1 }; // HR, MR, LR
+    std::array<int, Isotope::GROUP_COUNT> standards { -1, -1, -1 };
     std::array<QString, Isotope::GROUP_COUNT> isotopeNames; // as traced
     int blank = -1; // position among blankChoices()
     QString blankName;
@@ -61,7 +61,7 @@ int findIsotope(const Measurements &data, const QVector<int> &group, const QStri
 {
     const QString key = Isotope::withoutTrailingBlanks(wanted);
     for (const int i : group) {
-        if (Isotope::withoutTrailingBlanks(data.isotope(i).name()) == key)
+        if (data.isotope(i).typedName() == key)
             return i;
     }
     return -1;
@@ -75,30 +75,6 @@ QString flag(bool on)
 QString isotopeName(const Measurements &data, int isotope)
 {
     return isotope == -1 ? QString() : data.isotope(isotope).name();
-}
-
-// Every family whose replicate the name is: itself, and the name without
-// trailing digits or without '_' and trailing digits, at each length.
-QStringList familiesOf(const QString &name)
-{
-    QStringList families { name };
-    for (int i = name.size() - 1;
-         i >= 0 && name.at(i) >= QLatin1Char('0') && name.at(i) <= QLatin1Char('9'); --i) {
-        families.append(name.left(i));
-        if (i > 0 && name.at(i - 1) == QLatin1Char('_'))
-            families.append(name.left(i - 1));
-    }
-    return families;
-}
-
-// The name without one trailing "_<digits>"; empty when it has none.
-QString withoutReplicateNumber(const QString &name)
-{
-    int i = name.size();
-    while (i > 0 && name.at(i - 1) >= QLatin1Char('0') && name.at(i - 1) <= QLatin1Char('9'))
-        --i;
-    return i < name.size() && i > 0 && name.at(i - 1) == QLatin1Char('_') ? name.left(i - 1)
-                                                                          : QString();
 }
 
 QString monitorRefusal(const Measurements &data, const QString &monitor)
@@ -133,13 +109,13 @@ QStringList ProcessingRun::monitorChoices(const Measurements &data)
     const QStringList names = data.solutionNames();
     QHash<QString, int> replicates;
     for (const QString &name : names) {
-        const QStringList families = familiesOf(name);
+        const QStringList families = Solution::replicateFamilies(name);
         for (const QString &family : QSet<QString>(families.cbegin(), families.cend()))
             ++replicates[family];
     }
     QStringList choices;
     for (const QString &name : names) {
-        for (const QString &choice : { withoutReplicateNumber(name), name }) {
+        for (const QString &choice : { Solution::withoutReplicateNumber(name), name }) {
             if (!choice.isEmpty() && replicates.value(choice) >= 2 && !choices.contains(choice))
                 choices.append(choice);
         }
@@ -182,8 +158,8 @@ bool ProcessingRun::resolve(
         plan->reference = data.referenceNames().indexOf(options.reference);
         if (plan->reference == -1)
             return unknown(RunOutcome::Choice::Reference, options.reference);
-        const RunOutcome::Choice choices[] = { RunOutcome::Choice::IsotopeHR,
-            RunOutcome::Choice::IsotopeMR, RunOutcome::Choice::IsotopeLR };
+        const RunOutcome::Choice choices[] = { RunOutcome::Choice::IsotopeLR,
+            RunOutcome::Choice::IsotopeMR, RunOutcome::Choice::IsotopeHR };
         const int unfound = resolveStandards(data, plan);
         if (unfound != -1)
             return unknown(choices[unfound], options.groups[unfound].isotope);
@@ -258,7 +234,7 @@ QString ProcessingRun::referenceProblem(const Measurements &data, const Plan &pl
         if (plan.options.groups[group].corrected && isotope != -1 && !reference.isMeasured(isotope))
             return QStringLiteral("The IS reference solution %1 has no value for %2: choose "
                                   "another reference solution or isotope.")
-                .arg(reference.name(), data.isotope(isotope).name().trimmed());
+                .arg(reference.name(), data.isotope(isotope).typedName());
     }
     return {};
 }
@@ -443,7 +419,7 @@ void ProcessingRun::traceBlankWithoutStandard(
             continue;
         const QString said = QStringLiteral("%1 has no value for its IS %2: nothing subtracted in "
                                             "the %3 group")
-                                 .arg(values.name(), working.isotope(standard).name().trimmed(),
+                                 .arg(values.name(), working.isotope(standard).typedName(),
                                      Isotope::resolutionName(group));
         Trace::line(QStringLiteral("# ") + said);
         outcome->warnings.append(QStringLiteral("Blank ") + said);

@@ -15,19 +15,19 @@ QStringList QcReport::failureLines(const Measurements &data) const
     QStringList lines;
     for (const Check &check : checks) {
         const QString solution = data.solution(check.solution).name();
-        const QString isotope = data.isotope(check.isotope).name();
+        const Isotope &isotope = data.isotope(check.isotope);
         switch (check.verdict) {
         case Verdict::Pass:
             break;
         case Verdict::Outside:
-            lines.append(QStringLiteral("%1 : %2").arg(solution, isotope));
+            lines.append(QStringLiteral("%1 : %2").arg(solution, isotope.name()));
             break;
         case Verdict::NotMeasured:
-            lines.append(QStringLiteral("%1 : %2 (not measured)").arg(solution, isotope.trimmed()));
+            lines.append(QStringLiteral("%1 : %2 (not measured)").arg(solution, isotope.typedName()));
             break;
         case Verdict::NoCalibration:
             lines.append(
-                QStringLiteral("%1 : %2 (no calibration)").arg(solution, isotope.trimmed()));
+                QStringLiteral("%1 : %2 (no calibration)").arg(solution, isotope.typedName()));
             break;
         }
     }

@@ -11,7 +11,7 @@ QStringList RecoveryReport::lines(const Measurements &data) const
             : QStringLiteral("not measured");
         texts.append(QStringLiteral("%1 : %2 (%3)")
                          .arg(data.solution(pair.solution).name(),
-                             data.isotope(pair.isotope).name().trimmed(), value));
+                             data.isotope(pair.isotope).typedName(), value));
     }
     return texts;
 }

@@ -31,7 +31,7 @@ struct RunOutcome
     };
     // The option whose name the export does not have (or, for the drift
     // monitor, not twice).
-    enum class Choice { Reference, IsotopeHR, IsotopeMR, IsotopeLR, Blank, DriftMonitor };
+    enum class Choice { Reference, IsotopeLR, IsotopeMR, IsotopeHR, Blank, DriftMonitor };
 
     // When the run started, for its report.
     QDateTime started;
@@ -43,8 +43,8 @@ struct RunOutcome
 
     // The choices as found in the export; -1 for none.
     int reference = -1;
-    std::array<int, Isotope::GROUP_COUNT> standards { -1, -1, -1 }; // IS isotopes, HR, MR, LR
-    // The IS isotope of each group actually corrected, HR, MR, LR.
+    std::array<int, Isotope::GROUP_COUNT> standards { -1, -1, -1 }; // IS isotopes by group
+    // The IS isotope of each group actually corrected.
     std::array<int, Isotope::GROUP_COUNT> corrected { -1, -1, -1 };
     int blank = -1; // position in the working set of the blank subtracted
 
