@@ -110,8 +110,8 @@ QVector<Option> fileOptions()
 {
     QVector<Option> options {
         fileOption("data", "FILE", "instrument export", &BatchCommand::dataFile, false),
-        fileOption("stdqc", "FILE", "standard and QC concentrations",
-            &BatchCommand::standardsFile, false),
+        fileOption(
+            "stdqc", "FILE", "standard and QC concentrations", &BatchCommand::standardsFile, false),
         { QStringLiteral("output"), QStringLiteral("FILE"),
             QStringLiteral("results file, replaced only when the whole run succeeds"),
             [](BatchCommand &command, const QString &value) {
@@ -129,13 +129,12 @@ QVector<Option> fileOptions()
             "written after the long table and before the plots",
             &BatchCommand::reportFile, true),
         { QStringLiteral("plots"), QStringLiteral("DIR"),
-            QStringLiteral(
-                "also the plots, drawn as the window draws them at 1200 x 800\n"
-                "pixels, into DIR (made if missing), after the results file and\n"
-                "the long table: calibration-ISOTOPE for every isotope with a\n"
-                "calibration line, internal-standard-GROUP for every group\n"
-                "corrected (LR, MR, HR); in ISOTOPE each run of characters other\n"
-                "than letters, digits, - and _ becomes one _ (115In_LR)"),
+            QStringLiteral("also the plots, drawn as the window draws them at 1200 x 800\n"
+                           "pixels, into DIR (made if missing), after the results file and\n"
+                           "the long table: calibration-ISOTOPE for every isotope with a\n"
+                           "calibration line, internal-standard-GROUP for every group\n"
+                           "corrected (LR, MR, HR); in ISOTOPE each run of characters other\n"
+                           "than letters, digits, - and _ becomes one _ (115In_LR)"),
             [](BatchCommand &command, const QString &value) {
                 command.plotFolder = value;
                 if (value.isEmpty())
@@ -159,12 +158,11 @@ QVector<Option> fileOptions()
                     QStringLiteral("Unknown plot format '%1': use png, svg or pdf.").arg(value));
             } },
         { QStringLiteral("samples"), QStringLiteral("FILE"),
-            QStringLiteral(
-                "sample sheet: a header row naming the columns solution,\n"
-                "dilution, mass_g and volume_ml (any order and case; tab,\n"
-                "semicolon or comma), then one row per solution; the long\n"
-                "table reports each value times the solution's factor\n"
-                "(dilution, or dilution x volume_ml / (1000 x mass_g) in mg/kg)"),
+            QStringLiteral("sample sheet: a header row naming the columns solution,\n"
+                           "dilution, mass_g and volume_ml (any order and case; tab,\n"
+                           "semicolon or comma), then one row per solution; the long\n"
+                           "table reports each value times the solution's factor\n"
+                           "(dilution, or dilution x volume_ml / (1000 x mass_g) in mg/kg)"),
             [](BatchCommand &command, const QString &value) {
                 const Status named
                     = fileName(&command.sampleSheet, QStringLiteral("samples"), value);
@@ -230,7 +228,7 @@ QString helpBlock(const QString &option, const QString &help)
     const QString indent(COLUMN, QLatin1Char(' '));
     QString block = QStringLiteral("  ") + option;
     block += block.size() < COLUMN ? QString(COLUMN - block.size(), QLatin1Char(' '))
-                                       : QLatin1Char('\n') + indent;
+                                   : QLatin1Char('\n') + indent;
     return block + QString(help).replace(QLatin1Char('\n'), QLatin1Char('\n') + indent)
         + QLatin1Char('\n');
 }
@@ -244,8 +242,10 @@ QString synopsis(const QVector<Option> &options)
     for (const Option &option : options) {
         if (!option.row || option.name == QLatin1String("instrument"))
             continue;
-        const QString item = QStringLiteral(" [--%1%2]").arg(option.name,
-            option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName);
+        const QString item
+            = QStringLiteral(" [--%1%2]")
+                  .arg(option.name,
+                      option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName);
         if (line.size() + item.size() > 90) {
             text += line + QLatin1Char('\n');
             line = indent;
@@ -305,8 +305,8 @@ QString BatchCommand::usage()
                          "Ketrion does, and writes the results file.\n\n")
               .arg(instruments);
     for (const Option &option : commandOptions())
-        text += helpBlock(QStringLiteral("--%1 %2").arg(option.name, option.valueName).trimmed(),
-            option.help);
+        text += helpBlock(
+            QStringLiteral("--%1 %2").arg(option.name, option.valueName).trimmed(), option.help);
     text += helpBlock(QStringLiteral("--help"), QStringLiteral("this text"));
     text += helpBlock(QStringLiteral("--version"), QStringLiteral("the program's version"));
     return text + QLatin1Char('\n') + QLatin1String(EPILOGUE);

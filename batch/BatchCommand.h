@@ -2,15 +2,15 @@
 #define KETRION_BATCHCOMMAND_H
 
 #include "display/PlotImage.h"
-#include "model/Status.h"
 #include "model/RunOptions.h"
+#include "model/Status.h"
 #include "processing/RunOutcome.h"
 
 #include <QList>
-#include <QVector>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class QCommandLineParser;
 

@@ -1,8 +1,8 @@
 #ifndef KETRION_RUNREPORT_H
 #define KETRION_RUNREPORT_H
 
-#include "processing/RunInputs.h"
 #include "model/RunOptions.h"
+#include "processing/RunInputs.h"
 
 #include <QByteArray>
 #include <QString>

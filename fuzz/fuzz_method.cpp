@@ -3,8 +3,8 @@
 // a text that reads the same.
 #include "FuzzChecks.h"
 
-#include "parsers/MethodFile.h"
 #include "model/RunOptions.h"
+#include "parsers/MethodFile.h"
 
 #include <QRegularExpression>
 

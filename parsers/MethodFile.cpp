@@ -111,7 +111,8 @@ void readOptions(Members &members, RunOptions *options)
 
 QByteArray MethodFile::write(const RunOptions &options)
 {
-    QJsonObject method { { QStringLiteral("format"), FORMAT }, { QStringLiteral("version"), VERSION } };
+    QJsonObject method { { QStringLiteral("format"), FORMAT },
+        { QStringLiteral("version"), VERSION } };
     for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
         for (const RunOptionTable::Member &member : row.members)
             method.insert(member.name, member.write(options));

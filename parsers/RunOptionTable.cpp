@@ -63,8 +63,8 @@ Member percentMember(const QString &name, int RunOptions::*field)
     return { name, [field](const RunOptions &options) { return QJsonValue(options.*field); },
         [field](const QJsonValue &value, RunOptions *options) {
             const double read = value.toDouble(-1.0);
-            const bool whole = value.isDouble() && read >= 0.0 && read <= 1e9
-                && read == std::floor(read);
+            const bool whole
+                = value.isDouble() && read >= 0.0 && read <= 1e9 && read == std::floor(read);
             options->*field = whole ? int(read) : -1;
             return QString();
         } };
@@ -75,9 +75,8 @@ template<typename Choice>
 Member choiceMember(const QString &name, const QStringList &words, Choice RunOptions::*field)
 {
     return { name,
-        [words, field](const RunOptions &options) {
-            return QJsonValue(words.at(int(options.*field)));
-        },
+        [words, field](
+            const RunOptions &options) { return QJsonValue(words.at(int(options.*field))); },
         [name, words, field](const QJsonValue &value, RunOptions *options) {
             if (!value.isString())
                 return kindRefusal(name, "a text in quotes");
@@ -215,7 +214,9 @@ QStringList describeBlank(const RunOptions &options)
 {
     switch (options.blankMode) {
     case RunOptions::BlankMode::ZeroStandard:
-        return { QStringLiteral("Blank: %1 as the zero standard (y-intercept)").arg(options.blank) };
+        return {
+            QStringLiteral("Blank: %1 as the zero standard (y-intercept)").arg(options.blank)
+        };
     case RunOptions::BlankMode::Subtract:
         return { QStringLiteral("Blank: %1 subtracted").arg(options.blank) };
     case RunOptions::BlankMode::None:
@@ -362,19 +363,18 @@ Row weightingRow()
 Row driftRow()
 {
     return { QStringLiteral("drift"), QStringLiteral("H"),
-        QStringLiteral(
-            "corrects each isotope's drift along the run from a monitor\n"
-            "measured again and again: the solutions named H, H followed by\n"
-            "digits, or H, _ and digits (VS: VS_1, VS_2, ...), two or more.\n"
-            "After the IS and blank corrections, each solution's intensity\n"
-            "is multiplied by m1 / m(p): m1 the monitor's first reading, m(p)\n"
-            "the straight line in run order between the readings around the\n"
-            "solution, m1 before the first and the last reading after the\n"
-            "last. A reading not measured or not above 0 is left out; an\n"
-            "isotope with fewer than two readings left is not corrected, nor\n"
-            "are the IS isotopes; the zero standard takes its blank's factor,\n"
-            "the average blanks none. --plots adds drift-ISOTOPE, the factor\n"
-            "along the run"),
+        QStringLiteral("corrects each isotope's drift along the run from a monitor\n"
+                       "measured again and again: the solutions named H, H followed by\n"
+                       "digits, or H, _ and digits (VS: VS_1, VS_2, ...), two or more.\n"
+                       "After the IS and blank corrections, each solution's intensity\n"
+                       "is multiplied by m1 / m(p): m1 the monitor's first reading, m(p)\n"
+                       "the straight line in run order between the readings around the\n"
+                       "solution, m1 before the first and the last reading after the\n"
+                       "last. A reading not measured or not above 0 is left out; an\n"
+                       "isotope with fewer than two readings left is not corrected, nor\n"
+                       "are the IS isotopes; the zero standard takes its blank's factor,\n"
+                       "the average blanks none. --plots adds drift-ISOTOPE, the factor\n"
+                       "along the run"),
         { flagMember(QStringLiteral("drift"), &RunOptions::drift),
             textMember(QStringLiteral("driftMonitor"), &RunOptions::driftMonitor) },
         // Only the data file tells whether the monitor names two solutions.

@@ -6,7 +6,7 @@
 #include "parsers/ResultsWriter.h"
 #include "parsers/SampleSheetReader.h"
 #include "parsers/StandardsReader.h"
-#include "processing/BlankSubtraction.h"
+#include "processing/BlankHandling.h"
 #include "processing/CalibrationAcceptance.h"
 #include "processing/CalibrationFit.h"
 #include "processing/ConcentrationCalculation.h"
@@ -16,6 +16,7 @@
 #include "processing/QualityControlCheck.h"
 #include "processing/RecoveryCheck.h"
 #include "processing/Reporting.h"
+#include "processing/RunPlan.h"
 #include "processing/Trace.h"
 
 #include <QFile>
@@ -27,70 +28,6 @@ const QString ProcessingRun::NO_ZERO_STANDARD_BLANK
     = QStringLiteral("No blank available for the zero standard: calibrated without it");
 const QString ProcessingRun::NO_SUBTRACTION_BLANK
     = QStringLiteral("No blank available for the subtraction: nothing subtracted");
-
-// The options with their names found in the export.
-struct ProcessingRun::Plan
-{
-    RunOptions options;
-    int reference = -1; // position in the export
-    std::array<int, Isotope::GROUP_COUNT> standards { -1, -1, -1 };
-    std::array<QString, Isotope::GROUP_COUNT> isotopeNames; // as traced
-    int blank = -1; // position among blankChoices()
-    QString blankName;
-    QVector<int> driftChecks; // the monitor's occurrences in the export
-
-    // The IS isotopes of the groups checked for correction: no blank is taken
-    // off them and they get no line.
-    QVector<int> keptIsotopes() const
-    {
-        QVector<int> kept;
-        if (!options.internalStandard)
-            return kept;
-        for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
-            if (options.groups[group].corrected)
-                kept.append(standards[group]);
-        }
-        return kept;
-    }
-};
-
-namespace {
-
-// Quadrupole display names end with a blank that nobody types.
-int findIsotope(const Measurements &data, const QVector<int> &group, const QString &wanted)
-{
-    const QString key = Isotope::withoutTrailingBlanks(wanted);
-    for (const int i : group) {
-        if (data.isotope(i).typedName() == key)
-            return i;
-    }
-    return -1;
-}
-
-QString flag(bool on)
-{
-    return on ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-QString isotopeName(const Measurements &data, int isotope)
-{
-    return isotope == -1 ? QString() : data.isotope(isotope).name();
-}
-
-QString monitorRefusal(const Measurements &data, const QString &monitor)
-{
-    QStringList choices = ProcessingRun::monitorChoices(data);
-    if (choices.isEmpty())
-        return QStringLiteral("The drift monitor '%1' names fewer than two solutions, as every "
-                              "name of the data file does.")
-            .arg(monitor);
-    const QString last = choices.takeLast();
-    return QStringLiteral("The drift monitor '%1' names fewer than two solutions: use %2.")
-        .arg(
-            monitor, choices.isEmpty() ? last : choices.join(QStringLiteral(", ")) + " or " + last);
-}
-
-} // namespace
 
 QStringList ProcessingRun::blankChoices(const Measurements &data)
 {
@@ -130,131 +67,22 @@ Measurements ProcessingRun::workingSet(const Measurements &data)
     return working;
 }
 
-int ProcessingRun::resolveStandards(const Measurements &data, Plan *plan)
-{
-    for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
-        const QVector<int> &group = data.group(Isotope::Resolution(g));
-        const QString &wanted = plan->options.groups[g].isotope;
-        plan->standards[g] = wanted.isEmpty() ? (group.isEmpty() ? -1 : group.first())
-                                              : findIsotope(data, group, wanted);
-        if (!wanted.isEmpty() && plan->standards[g] == -1)
-            return g;
-        plan->isotopeNames[g] = isotopeName(data, plan->standards[g]);
-    }
-    return -1;
-}
-
-bool ProcessingRun::resolve(
-    const Measurements &data, const RunOptions &options, Plan *plan, RunOutcome *outcome)
-{
-    plan->options = options;
-    const auto unknown = [outcome](RunOutcome::Choice choice, const QString &name) {
-        outcome->refusal = RunOutcome::Refusal::UnknownName;
-        outcome->unknownChoice = choice;
-        outcome->unknownName = name;
-        return false;
-    };
-    if (options.internalStandard) {
-        plan->reference = data.referenceNames().indexOf(options.reference);
-        if (plan->reference == -1)
-            return unknown(RunOutcome::Choice::Reference, options.reference);
-        const RunOutcome::Choice choices[] = { RunOutcome::Choice::IsotopeLR,
-            RunOutcome::Choice::IsotopeMR, RunOutcome::Choice::IsotopeHR };
-        const int unfound = resolveStandards(data, plan);
-        if (unfound != -1)
-            return unknown(choices[unfound], options.groups[unfound].isotope);
-    }
-    if (options.blankMode != RunOptions::BlankMode::None) {
-        const QStringList blanks = blankChoices(data);
-        plan->blank = options.blank.isEmpty() ? (blanks.isEmpty() ? -1 : 0)
-                                              : int(blanks.indexOf(options.blank));
-        if (plan->blank == -1 && !options.blank.isEmpty())
-            return unknown(RunOutcome::Choice::Blank, options.blank);
-        plan->blankName = plan->blank == -1 ? QString() : blanks.at(plan->blank);
-    }
-    if (options.drift) {
-        plan->driftChecks = DriftCorrection::occurrences(data, options.driftMonitor);
-        if (options.driftMonitor.isEmpty() || plan->driftChecks.size() < 2) {
-            outcome->reason = monitorRefusal(data, options.driftMonitor);
-            return unknown(RunOutcome::Choice::DriftMonitor, options.driftMonitor);
-        }
-    }
-    return true;
-}
-
-void ProcessingRun::traceConfiguration(const Plan &plan)
-{
-    const RunOptions &options = plan.options;
-    Trace::line(QStringLiteral("*** begin processing ***"));
-    Trace::line(QStringLiteral("# Ketrion configuration:"));
-    Trace::line(QStringLiteral("  Selected ICP instrument: ") + options.instrument);
-    if (options.internalStandard) {
-        Trace::line(QStringLiteral("  Internal standard correction is set with:"));
-        Trace::line(QStringLiteral("    - ") + options.reference
-            + QStringLiteral(" as the IS reference solution"));
-        QStringList flags;
-        for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN)
-            flags.append(flag(options.groups[group].corrected));
-        Trace::line(QStringLiteral("    - IS check boxes' status are: ") + flags.join(" ; "));
-        for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN)
-            Trace::line(QStringLiteral("    - %1 as the IS-%2 isotope reference")
-                            .arg(plan.isotopeNames[group], Isotope::resolutionName(group)));
-    } else {
-        Trace::line(QStringLiteral("  No internal standard correction is applied"));
-    }
-    const QString blankReference = QStringLiteral(" with ") + plan.blankName
-        + QStringLiteral(" as the blank reference solution");
-    switch (options.blankMode) {
-    case RunOptions::BlankMode::ZeroStandard:
-        Trace::line(QStringLiteral("  Y-intercept is set") + blankReference);
-        break;
-    case RunOptions::BlankMode::Subtract:
-        Trace::line(QStringLiteral("  Blank subtraction is set") + blankReference);
-        break;
-    case RunOptions::BlankMode::None:
-        Trace::line(QStringLiteral("  No blank correction is applied"));
-        break;
-    }
-    if (options.weighting != Calibration::Weighting::None)
-        Trace::line(QStringLiteral("  Calibration lines are weighted by ")
-            + Calibration::weightingName(options.weighting));
-    if (options.qcValidation)
-        Trace::line(QStringLiteral("  Quality control validation is set"));
-    Trace::line(QStringLiteral("# open QC-STD file"));
-}
-
-QString ProcessingRun::referenceProblem(const Measurements &data, const Plan &plan)
-{
-    if (!plan.options.internalStandard || plan.reference == -1)
-        return {};
-    const Solution &reference = data.solution(plan.reference);
-    for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
-        const int isotope = plan.standards[group];
-        // Its factor would be 0: every value of the group would be wiped out.
-        if (plan.options.groups[group].corrected && isotope != -1 && !reference.isMeasured(isotope))
-            return QStringLiteral("The IS reference solution %1 has no value for %2: choose "
-                                  "another reference solution or isotope.")
-                .arg(reference.name(), data.isotope(isotope).typedName());
-    }
-    return {};
-}
-
 RunOutcome ProcessingRun::run(
     const Measurements &data, const RunInputs &inputs, const RunOptions &options, Listing listing)
 {
     const QString &standardsFile = inputs.standardsFile;
     RunOutcome outcome;
     outcome.started = QDateTime::currentDateTime();
-    Plan plan;
-    if (!resolve(data, options, &plan, &outcome))
+    RunPlan plan;
+    if (!RunPlan::resolve(data, options, &plan, &outcome))
         return outcome;
-    traceConfiguration(plan);
+    plan.traceConfiguration();
     const auto refuse = [&outcome](RunOutcome::Refusal refusal, const QString &reason) {
         outcome.refusal = refusal;
         outcome.reason = reason;
         return outcome;
     };
-    const QString problem = referenceProblem(data, plan);
+    const QString problem = plan.referenceProblem(data);
     if (!problem.isEmpty())
         return refuse(RunOutcome::Refusal::ReferenceWithoutStandard, problem);
     if (standardsFile.isEmpty())
@@ -290,8 +118,8 @@ RunOutcome ProcessingRun::process(const Measurements &data, const ExpectedConcen
     const RunOptions &options, const SampleSheet &sheet)
 {
     RunOutcome outcome;
-    Plan plan;
-    if (resolve(data, options, &plan, &outcome))
+    RunPlan plan;
+    if (RunPlan::resolve(data, options, &plan, &outcome))
         execute(data, expected, sheet, plan, &outcome);
     return outcome;
 }
@@ -309,7 +137,7 @@ Status ProcessingRun::readSampleSheet(
 }
 
 void ProcessingRun::execute(const Measurements &data, const ExpectedConcentrations &expected,
-    const SampleSheet &sheet, const Plan &plan, RunOutcome *outcome)
+    const SampleSheet &sheet, const RunPlan &plan, RunOutcome *outcome)
 {
     Trace::line(QStringLiteral("# init processing variables"));
     outcome->expected = expected;
@@ -318,7 +146,7 @@ void ProcessingRun::execute(const Measurements &data, const ExpectedConcentratio
     outcome->working = data;
 
     correctInternalStandard(plan, outcome);
-    const Measurements source = handleBlanks(data, plan, outcome);
+    const Measurements source = BlankHandling::apply(data, plan, outcome);
     correctDrift(data, plan, outcome);
     if (!fitCalibration(plan, outcome)) {
         // Without a single line every result would be empty: not worth a report.
@@ -333,7 +161,7 @@ void ProcessingRun::execute(const Measurements &data, const ExpectedConcentratio
     checkRecovery(data, plan, outcome);
 }
 
-void ProcessingRun::correctInternalStandard(const Plan &plan, RunOutcome *outcome)
+void ProcessingRun::correctInternalStandard(const RunPlan &plan, RunOutcome *outcome)
 {
     if (!plan.options.internalStandard)
         return;
@@ -354,79 +182,7 @@ void ProcessingRun::correctInternalStandard(const Plan &plan, RunOutcome *outcom
     }
 }
 
-Measurements ProcessingRun::handleBlanks(
-    const Measurements &data, const Plan &plan, RunOutcome *outcome)
-{
-    Measurements &working = outcome->working;
-    const RunOptions::BlankMode mode = plan.options.blankMode;
-    // The averages follow the file's blanks in the list of blanks; subtracting
-    // one needs it built first, and its uncertainty comes from the same
-    // average of the values as read.
-    const bool averageChosen
-        = mode == RunOptions::BlankMode::Subtract && plan.blank >= data.blanks().size();
-    Measurements source = data;
-    if (averageChosen) {
-        Trace::line(QStringLiteral("# add blk solutions"));
-        working.addAverageBlanks();
-        source.markMissingInternalStandard(outcome->corrected);
-        source.addAverageBlanks();
-    }
-
-    const QVector<int> &blanks = working.blanks();
-    const int blank = plan.blank >= 0 && plan.blank < blanks.size() ? blanks.at(plan.blank) : -1;
-    if (mode == RunOptions::BlankMode::Subtract) {
-        Trace::line(QStringLiteral("# substract blank"));
-        outcome->blank = blank;
-        if (blank == -1) {
-            Trace::line(QStringLiteral("# no blank available: nothing subtracted"));
-            outcome->warnings.append(NO_SUBTRACTION_BLANK);
-        } else {
-            traceBlankWithoutStandard(working, blank, outcome);
-        }
-        BlankSubtraction::subtract(&working, blank, plan.keptIsotopes());
-    }
-
-    if (!averageChosen) {
-        Trace::line(QStringLiteral("# add blk solutions"));
-        working.addAverageBlanks();
-    }
-
-    if (mode == RunOptions::BlankMode::ZeroStandard) {
-        Trace::line(QStringLiteral("# y intercept"));
-        if (working.indexOfSolution(Solution::ZERO_STANDARD_NAME) == -1) {
-            const int from = plan.blank >= 0 && plan.blank < working.blanks().size()
-                ? working.blanks().at(plan.blank)
-                : -1;
-            if (from == -1) {
-                Trace::line(QStringLiteral("# no blank available: no zero standard added"));
-                outcome->warnings.append(NO_ZERO_STANDARD_BLANK);
-            } else {
-                working.addSolution(working.solution(from).renamed(
-                    Solution::ZERO_STANDARD_NAME, Solution::Standard));
-            }
-        }
-    }
-    return source;
-}
-
-void ProcessingRun::traceBlankWithoutStandard(
-    const Measurements &working, int blank, RunOutcome *outcome)
-{
-    const Solution &values = working.solution(blank);
-    for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
-        const int standard = outcome->corrected[group];
-        if (standard == -1 || values.isMeasured(standard))
-            continue;
-        const QString said = QStringLiteral("%1 has no value for its IS %2: nothing subtracted in "
-                                            "the %3 group")
-                                 .arg(values.name(), working.isotope(standard).typedName(),
-                                     Isotope::resolutionName(group));
-        Trace::line(QStringLiteral("# ") + said);
-        outcome->warnings.append(QStringLiteral("Blank ") + said);
-    }
-}
-
-void ProcessingRun::correctDrift(const Measurements &data, const Plan &plan, RunOutcome *outcome)
+void ProcessingRun::correctDrift(const Measurements &data, const RunPlan &plan, RunOutcome *outcome)
 {
     if (!plan.options.drift)
         return;
@@ -451,7 +207,7 @@ void ProcessingRun::correctDrift(const Measurements &data, const Plan &plan, Run
         Trace::line(line);
 }
 
-bool ProcessingRun::fitCalibration(const Plan &plan, RunOutcome *outcome)
+bool ProcessingRun::fitCalibration(const RunPlan &plan, RunOutcome *outcome)
 {
     Trace::line(QStringLiteral("# process calibration"));
     const QVector<int> kept = plan.keptIsotopes();
@@ -467,7 +223,7 @@ bool ProcessingRun::fitCalibration(const Plan &plan, RunOutcome *outcome)
 }
 
 void ProcessingRun::computeResults(
-    const Measurements &source, const Plan &plan, RunOutcome *outcome)
+    const Measurements &source, const RunPlan &plan, RunOutcome *outcome)
 {
     const std::array<int, Isotope::GROUP_COUNT> &standards = outcome->standards;
     Trace::line(QStringLiteral("blank_id = %1, is_ref_id = %2, is_elements[0] = %3, "
@@ -491,7 +247,7 @@ void ProcessingRun::computeResults(
         &outcome->calibration, working, outcome->results, source.firstBlankRun());
 }
 
-void ProcessingRun::checkQualityControl(const Plan &plan, RunOutcome *outcome)
+void ProcessingRun::checkQualityControl(const RunPlan &plan, RunOutcome *outcome)
 {
     if (!plan.options.qcValidation)
         return;
@@ -501,7 +257,7 @@ void ProcessingRun::checkQualityControl(const Plan &plan, RunOutcome *outcome)
         outcome->working, outcome->expected, outcome->results, outcome->calibration);
 }
 
-void ProcessingRun::checkAcceptance(const Plan &plan, RunOutcome *outcome)
+void ProcessingRun::checkAcceptance(const RunPlan &plan, RunOutcome *outcome)
 {
     if (!plan.options.acceptance)
         return;
@@ -510,7 +266,8 @@ void ProcessingRun::checkAcceptance(const Plan &plan, RunOutcome *outcome)
         &outcome->calibration, outcome->working, plan.options.minimumR2, plan.options.tolerance);
 }
 
-void ProcessingRun::checkRecovery(const Measurements &data, const Plan &plan, RunOutcome *outcome)
+void ProcessingRun::checkRecovery(
+    const Measurements &data, const RunPlan &plan, RunOutcome *outcome)
 {
     if (!plan.options.internalStandard || plan.reference == -1)
         return;

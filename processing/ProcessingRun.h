@@ -1,16 +1,17 @@
 #ifndef KETRION_PROCESSINGRUN_H
 #define KETRION_PROCESSINGRUN_H
 
+#include "model/RunOptions.h"
 #include "model/SampleSheet.h"
 #include "model/Status.h"
 #include "processing/RunInputs.h"
-#include "model/RunOptions.h"
 #include "processing/RunOutcome.h"
 
 #include <QString>
 #include <QStringList>
 
 class Measurements;
+struct RunPlan;
 
 // One processing run, the same for the window, ketrion-batch and the tests:
 // from the export as read, the standards file and the options to the results
@@ -54,31 +55,18 @@ public:
     static Status save(const QString &fileName, const RunOutcome &outcome, Layout layout);
 
 private:
-    struct Plan;
-
-    static bool resolve(
-        const Measurements &data, const RunOptions &options, Plan *plan, RunOutcome *outcome);
-    // The IS isotope of each group as named, or its first; the group whose
-    // named isotope the export lacks, else -1.
-    static int resolveStandards(const Measurements &data, Plan *plan);
-    static void traceConfiguration(const Plan &plan);
-    static QString referenceProblem(const Measurements &data, const Plan &plan);
     static Status readSampleSheet(
         const QString &fileName, const Measurements &data, SampleSheet *sheet);
     static void execute(const Measurements &data, const ExpectedConcentrations &expected,
-        const SampleSheet &sheet, const Plan &plan, RunOutcome *outcome);
-    static void correctInternalStandard(const Plan &plan, RunOutcome *outcome);
-    static Measurements handleBlanks(
-        const Measurements &data, const Plan &plan, RunOutcome *outcome);
-    // A blank without its IS cannot be corrected: nothing of its group is subtracted.
-    static void traceBlankWithoutStandard(
-        const Measurements &working, int blank, RunOutcome *outcome);
-    static void correctDrift(const Measurements &data, const Plan &plan, RunOutcome *outcome);
-    static bool fitCalibration(const Plan &plan, RunOutcome *outcome);
-    static void computeResults(const Measurements &source, const Plan &plan, RunOutcome *outcome);
-    static void checkQualityControl(const Plan &plan, RunOutcome *outcome);
-    static void checkAcceptance(const Plan &plan, RunOutcome *outcome);
-    static void checkRecovery(const Measurements &data, const Plan &plan, RunOutcome *outcome);
+        const SampleSheet &sheet, const RunPlan &plan, RunOutcome *outcome);
+    static void correctInternalStandard(const RunPlan &plan, RunOutcome *outcome);
+    static void correctDrift(const Measurements &data, const RunPlan &plan, RunOutcome *outcome);
+    static bool fitCalibration(const RunPlan &plan, RunOutcome *outcome);
+    static void computeResults(
+        const Measurements &source, const RunPlan &plan, RunOutcome *outcome);
+    static void checkQualityControl(const RunPlan &plan, RunOutcome *outcome);
+    static void checkAcceptance(const RunPlan &plan, RunOutcome *outcome);
+    static void checkRecovery(const Measurements &data, const RunPlan &plan, RunOutcome *outcome);
     static void traceReports(const Measurements &data, const RunOutcome &outcome, Listing listing);
 };
 

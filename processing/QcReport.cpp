@@ -23,7 +23,8 @@ QStringList QcReport::failureLines(const Measurements &data) const
             lines.append(QStringLiteral("%1 : %2").arg(solution, isotope.name()));
             break;
         case Verdict::NotMeasured:
-            lines.append(QStringLiteral("%1 : %2 (not measured)").arg(solution, isotope.typedName()));
+            lines.append(
+                QStringLiteral("%1 : %2 (not measured)").arg(solution, isotope.typedName()));
             break;
         case Verdict::NoCalibration:
             lines.append(
