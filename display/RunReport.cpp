@@ -2,6 +2,7 @@
 
 #include "display/CalibrationPlot.h"
 #include "display/PlotStyle.h"
+#include "display/ReportPages.h"
 #include "model/Measurements.h"
 #include "parsers/MethodFile.h"
 #include "parsers/NumberFormat.h"
@@ -26,8 +27,7 @@
 
 namespace {
 
-constexpr int RESOLUTION = 300; // dots per inch of the page's coordinates
-constexpr double MM = RESOLUTION / 25.4;
+constexpr double MM = ReportPages::MM;
 constexpr int PLOT_COLUMNS = 2;
 constexpr int PLOT_ROWS = 3;
 
@@ -49,34 +49,13 @@ QString dateText(const QDateTime &time)
               .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
 }
 
-void setUp(QPdfWriter *writer, const QString &identifier)
-{
-    writer->setResolution(RESOLUTION);
-    writer->setPageSize(QPageSize(QPageSize::A4));
-    writer->setPageOrientation(QPageLayout::Portrait);
-    writer->setPageMargins(QMarginsF(15.0, 12.0, 15.0, 12.0), QPageLayout::Millimeter);
-    writer->setTitle(QStringLiteral("Ketrion run report %1").arg(identifier));
-    writer->setCreator(QStringLiteral("Ketrion %1").arg(QStringLiteral(KETRION_VERSION)));
-}
-
-QFont reportFont(double points, bool bold = false)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    // Ligatures would turn "fi" into one glyph that text extraction and
-    // searches do not find as two letters.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
-}
-
 // Laid out as the window's plot of PLOT_WIDTH pixels would be, then shrunk
 // into the area: at the page's own size its fonts would crowd it.
 void drawPlot(QwtPlot *plot, QPainter *painter, const QRectF &area)
 {
     constexpr double PLOT_WIDTH = 760.0;
     constexpr double SCREEN_DPI = 96.0;
-    const double scale = area.width() / (PLOT_WIDTH * RESOLUTION / SCREEN_DPI);
+    const double scale = area.width() / (PLOT_WIDTH * ReportPages::RESOLUTION / SCREEN_DPI);
     plot->resize(QSize(int(PLOT_WIDTH), int(PLOT_WIDTH * area.height() / area.width())));
     plot->replot();
     painter->save();
@@ -87,177 +66,6 @@ void drawPlot(QwtPlot *plot, QPainter *painter, const QRectF &area)
 }
 
 } // namespace
-
-// The pages as they fill: laid out once without a painter to count them, then
-// drawn, so that every footer can say "Page x of y".
-class RunReport::Pages
-{
-public:
-    Pages(QPdfWriter *writer, QPainter *painter, int pageCount, const QString &identifier)
-        : body(reportFont(8.5))
-        , bold(reportFont(8.5, true))
-        , small(reportFont(7.0))
-        , smallBold(reportFont(7.0, true))
-        , heading(reportFont(12.0, true))
-        , title(reportFont(17.0, true))
-        , m_writer(writer)
-        , m_painter(painter)
-        , m_pageCount(pageCount)
-        , m_identifier(identifier)
-    {
-        const QRect paint = writer->pageLayout().paintRectPixels(RESOLUTION);
-        m_width = paint.width();
-        m_bottom = paint.height() - 2.0 * lineHeight(small);
-    }
-
-    const QFont body;
-    const QFont bold;
-    const QFont small;
-    const QFont smallBold;
-    const QFont heading;
-    const QFont title;
-
-    QPainter *painter() const { return m_painter; }
-    int page() const { return m_page; }
-    double top() const { return m_y; }
-    double width() const { return m_width; }
-    double bottom() const { return m_bottom; }
-
-    double lineHeight(const QFont &font) const
-    {
-        return QFontMetricsF(font, m_writer).lineSpacing();
-    }
-    QFontMetricsF metrics(const QFont &font) const { return QFontMetricsF(font, m_writer); }
-
-    // A new page unless height still fits on this one.
-    void need(double height)
-    {
-        if (m_y > 0.0 && m_y + height > m_bottom)
-            newPage();
-    }
-
-    void newPage()
-    {
-        drawFooter();
-        if (m_painter)
-            m_writer->newPage();
-        ++m_page;
-        m_y = 0.0;
-    }
-
-    void finish() { drawFooter(); }
-
-    void skip(double height) { m_y += height; }
-
-    void text(const QString &line, const QFont &font, double x = 0.0)
-    {
-        const QFontMetricsF metrics(font, m_writer);
-        need(metrics.lineSpacing());
-        if (m_painter) {
-            m_painter->setFont(font);
-            m_painter->drawText(QPointF(x, m_y + metrics.ascent()), line);
-        }
-        m_y += metrics.lineSpacing();
-    }
-
-    void lines(const QStringList &texts)
-    {
-        for (const QString &line : texts)
-            text(line, body);
-    }
-
-    // Kept with the lines under it.
-    void section(const QString &name)
-    {
-        const double height = lineHeight(heading);
-        need(1.5 * height + 3.0 * lineHeight(body));
-        if (m_y > 0.0)
-            m_y += 0.6 * height;
-        text(name, heading);
-        m_y += 0.2 * height;
-    }
-
-    // Each column as wide as its widest text, header included.
-    QVector<double> columns(
-        const QStringList &header, const QVector<QStringList> &rows, const QFont &font) const
-    {
-        const QFontMetricsF plain(font, m_writer);
-        const QFontMetricsF strong(bold, m_writer);
-        QVector<double> x(header.size(), 0.0);
-        double left = 0.0;
-        for (int c = 0; c < header.size(); ++c) {
-            x[c] = left;
-            double widest = strong.horizontalAdvance(header.at(c));
-            for (const QStringList &row : rows)
-                widest = qMax(widest, plain.horizontalAdvance(row.value(c)));
-            left += widest + 3.0 * MM;
-        }
-        return x;
-    }
-
-    // Rows under their header, the header again on every page they run onto;
-    // rowAt is asked only for the rows drawn.
-    void table(const QStringList &header, const QVector<double> &x, int rowCount,
-        const std::function<QStringList(int)> &rowAt, const QFont &font, const QFont &headerFont)
-    {
-        const double height = lineHeight(font);
-        need(2.0 * height);
-        row(header, x, headerFont);
-        for (int r = 0; r < rowCount; ++r) {
-            if (m_y + height > m_bottom) {
-                newPage();
-                row(header, x, headerFont);
-            }
-            if (m_painter)
-                row(rowAt(r), x, font);
-            else
-                m_y += height;
-        }
-    }
-
-    void table(const QStringList &header, const QVector<QStringList> &rows)
-    {
-        table(
-            header, columns(header, rows, body), int(rows.size()),
-            [&rows](int r) { return rows.at(r); }, body, bold);
-    }
-
-private:
-    void row(const QStringList &cells, const QVector<double> &x, const QFont &font)
-    {
-        const QFontMetricsF metrics(font, m_writer);
-        if (m_painter) {
-            m_painter->setFont(font);
-            for (int c = 0; c < cells.size() && c < x.size(); ++c)
-                m_painter->drawText(QPointF(x.at(c), m_y + metrics.ascent()), cells.at(c));
-        }
-        m_y += metrics.lineSpacing();
-    }
-
-    void drawFooter()
-    {
-        if (!m_painter)
-            return;
-        const QFontMetricsF metrics(small, m_writer);
-        const double base = m_bottom + 1.5 * metrics.lineSpacing();
-        m_painter->setFont(small);
-        m_painter->drawLine(QPointF(0.0, m_bottom + 0.4 * metrics.lineSpacing()),
-            QPointF(m_width, m_bottom + 0.4 * metrics.lineSpacing()));
-        m_painter->drawText(
-            QPointF(0.0, base), QStringLiteral("Ketrion run report %1").arg(m_identifier));
-        const QString page = QStringLiteral("Page %1 of %2").arg(m_page).arg(m_pageCount);
-        m_painter->drawText(QPointF(m_width - metrics.horizontalAdvance(page), base), page);
-    }
-
-    QPdfWriter *m_writer;
-    QPainter *m_painter;
-    int m_pageCount;
-    QString m_identifier;
-    int m_page = 1;
-    double m_y = 0.0;
-    double m_width = 0.0;
-    double m_bottom = 0.0;
-};
 
 QVector<RunReport::Input> RunReport::inputs(
     const QString &dataFile, const QByteArray &dataBytes, const RunInputs &files)
@@ -317,8 +125,8 @@ QByteArray RunReport::pdf() const
     {
         QBuffer unused;
         QPdfWriter layout(&unused);
-        setUp(&layout, m_identifier);
-        Pages pages(&layout, nullptr, 0, m_identifier);
+        ReportPages::setUp(&layout, m_identifier);
+        ReportPages pages(&layout, nullptr, 0, m_identifier);
         draw(pages);
         pageCount = pages.page();
     }
@@ -326,9 +134,9 @@ QByteArray RunReport::pdf() const
     document.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&document);
-        setUp(&writer, m_identifier);
+        ReportPages::setUp(&writer, m_identifier);
         QPainter painter(&writer);
-        Pages pages(&writer, &painter, pageCount, m_identifier);
+        ReportPages pages(&writer, &painter, pageCount, m_identifier);
         draw(pages);
         pages.finish();
     }
@@ -336,7 +144,7 @@ QByteArray RunReport::pdf() const
     return document.data();
 }
 
-void RunReport::draw(Pages &pages) const
+void RunReport::draw(ReportPages &pages) const
 {
     pages.text(QStringLiteral("Ketrion run report"), pages.title);
     pages.skip(pages.lineHeight(pages.body));
@@ -354,7 +162,7 @@ void RunReport::draw(Pages &pages) const
     drawClosing(pages);
 }
 
-void RunReport::drawInputs(Pages &pages) const
+void RunReport::drawInputs(ReportPages &pages) const
 {
     pages.section(QStringLiteral("Inputs"));
     for (const Input &input : m_inputs) {
@@ -380,7 +188,7 @@ QStringList RunReport::methodLines() const
     return lines;
 }
 
-void RunReport::drawCalibration(Pages &pages) const
+void RunReport::drawCalibration(ReportPages &pages) const
 {
     pages.section(QStringLiteral("Calibration"));
     QStringList header { QStringLiteral("Isotope"), QStringLiteral("Points"),
@@ -406,7 +214,7 @@ void RunReport::drawCalibration(Pages &pages) const
     pages.table(header, rows);
 }
 
-void RunReport::drawQualityControl(Pages &pages) const
+void RunReport::drawQualityControl(ReportPages &pages) const
 {
     pages.section(QStringLiteral("Quality control"));
     if (!m_outcome.qcChecked) {
@@ -438,7 +246,7 @@ void RunReport::drawQualityControl(Pages &pages) const
 }
 
 // The checks a run makes only when asked.
-void RunReport::drawChecks(Pages &pages) const
+void RunReport::drawChecks(ReportPages &pages) const
 {
     if (m_outcome.recoveryChecked) {
         pages.section(QStringLiteral("IS recovery"));
@@ -471,7 +279,7 @@ void RunReport::drawChecks(Pages &pages) const
 }
 
 // Solutions down, isotopes across in blocks as wide as the page.
-void RunReport::drawResults(Pages &pages) const
+void RunReport::drawResults(ReportPages &pages) const
 {
     pages.section(QStringLiteral("Results"));
     pages.text(QStringLiteral("Reported values in the sample as given, with their unit and "
@@ -533,7 +341,7 @@ void RunReport::drawResults(Pages &pages) const
 }
 
 // Six to a page, as the window draws them.
-void RunReport::drawPlots(Pages &pages) const
+void RunReport::drawPlots(ReportPages &pages) const
 {
     QVector<int> drawn;
     for (int iso = 0; iso < m_outcome.working.isotopeCount(); ++iso) {
@@ -562,7 +370,7 @@ void RunReport::drawPlots(Pages &pages) const
     pages.newPage();
 }
 
-void RunReport::drawClosing(Pages &pages) const
+void RunReport::drawClosing(ReportPages &pages) const
 {
     pages.section(QStringLiteral("Warnings"));
     pages.lines(m_outcome.warnings.isEmpty() ? QStringList { QStringLiteral("None.") }

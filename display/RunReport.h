@@ -10,6 +10,7 @@
 #include <QVector>
 
 class Measurements;
+class ReportPages;
 struct RunOutcome;
 
 // The report a lab signs for one run, as an A4 PDF with selectable text: an
@@ -49,17 +50,15 @@ public:
     QByteArray pdf() const;
 
 private:
-    class Pages;
-
-    void draw(Pages &pages) const;
-    void drawInputs(Pages &pages) const;
+    void draw(ReportPages &pages) const;
+    void drawInputs(ReportPages &pages) const;
     QStringList methodLines() const;
-    void drawCalibration(Pages &pages) const;
-    void drawQualityControl(Pages &pages) const;
-    void drawChecks(Pages &pages) const;
-    void drawResults(Pages &pages) const;
-    void drawPlots(Pages &pages) const;
-    void drawClosing(Pages &pages) const;
+    void drawCalibration(ReportPages &pages) const;
+    void drawQualityControl(ReportPages &pages) const;
+    void drawChecks(ReportPages &pages) const;
+    void drawResults(ReportPages &pages) const;
+    void drawPlots(ReportPages &pages) const;
+    void drawClosing(ReportPages &pages) const;
 
     QVector<Input> m_inputs;
     RunOptions m_method;

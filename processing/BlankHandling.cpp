@@ -7,7 +7,8 @@
 #include "processing/RunPlan.h"
 #include "processing/Trace.h"
 
-Measurements BlankHandling::apply(const Measurements &data, const RunPlan &plan, RunOutcome *outcome)
+Measurements BlankHandling::apply(
+    const Measurements &data, const RunPlan &plan, RunOutcome *outcome)
 {
     const RunOptions::BlankMode mode = plan.options.blankMode;
     // The averages follow the file's blanks in the list of blanks; subtracting
@@ -83,4 +84,3 @@ void BlankHandling::traceBlankWithoutStandard(
         outcome->warnings.append(QStringLiteral("Blank ") + said);
     }
 }
-

@@ -62,7 +62,7 @@ int RunPlan::resolveStandards(const Measurements &data)
         const QVector<int> &group = data.group(Isotope::Resolution(g));
         const QString &wanted = options.groups[g].isotope;
         standards[g] = wanted.isEmpty() ? (group.isEmpty() ? -1 : group.first())
-                                              : findIsotope(data, group, wanted);
+                                        : findIsotope(data, group, wanted);
         if (!wanted.isEmpty() && standards[g] == -1)
             return g;
         isotopeNames[g] = isotopeName(data, standards[g]);
@@ -127,8 +127,8 @@ void RunPlan::traceConfiguration() const
     } else {
         Trace::line(QStringLiteral("  No internal standard correction is applied"));
     }
-    const QString blankReference = QStringLiteral(" with ") + blankName
-        + QStringLiteral(" as the blank reference solution");
+    const QString blankReference
+        = QStringLiteral(" with ") + blankName + QStringLiteral(" as the blank reference solution");
     switch (options.blankMode) {
     case RunOptions::BlankMode::ZeroStandard:
         Trace::line(QStringLiteral("  Y-intercept is set") + blankReference);
@@ -163,4 +163,3 @@ QString RunPlan::referenceProblem(const Measurements &data) const
     }
     return {};
 }
-
