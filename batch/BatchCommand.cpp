@@ -105,29 +105,9 @@ Option fileOption(const char *name, const char *valueName, const char *help,
         } };
 }
 
-// The files of a run, after the instrument and before the run's options.
-QVector<Option> fileOptions()
+QVector<Option> plotOptions()
 {
-    QVector<Option> options {
-        fileOption("data", "FILE", "instrument export", &BatchCommand::dataFile, false),
-        fileOption(
-            "stdqc", "FILE", "standard and QC concentrations", &BatchCommand::standardsFile, false),
-        { QStringLiteral("output"), QStringLiteral("FILE"),
-            QStringLiteral("results file, replaced only when the whole run succeeds"),
-            [](BatchCommand &command, const QString &value) {
-                command.claimInputs({ command.dataFile, command.standardsFile });
-                const Status named = fileName(&command.outputFile, QStringLiteral("output"), value);
-                return named.ok() ? command.claim(QStringLiteral("output"), value) : named;
-            } },
-        fileOption("long", "FILE",
-            "also the results as a long table for R or pandas, one row per\n"
-            "solution and isotope; written after the results file",
-            &BatchCommand::longFile, true),
-        fileOption("report", "FILE",
-            "also the run report, an A4 PDF to sign: inputs with their\n"
-            "SHA-256, method, calibration, QC, results, plots, warnings;\n"
-            "written after the long table and before the plots",
-            &BatchCommand::reportFile, true),
+    return {
         { QStringLiteral("plots"), QStringLiteral("DIR"),
             QStringLiteral("also the plots, drawn as the window draws them at 1200 x 800\n"
                            "pixels, into DIR (made if missing), after the results file and\n"
@@ -157,18 +137,44 @@ QVector<Option> fileOptions()
                 return Status::failure(
                     QStringLiteral("Unknown plot format '%1': use png, svg or pdf.").arg(value));
             } },
-        { QStringLiteral("samples"), QStringLiteral("FILE"),
-            QStringLiteral("sample sheet: a header row naming the columns solution,\n"
-                           "dilution, mass_g and volume_ml (any order and case; tab,\n"
-                           "semicolon or comma), then one row per solution; the long\n"
-                           "table reports each value times the solution's factor\n"
-                           "(dilution, or dilution x volume_ml / (1000 x mass_g) in mg/kg)"),
-            [](BatchCommand &command, const QString &value) {
-                const Status named
-                    = fileName(&command.sampleSheet, QStringLiteral("samples"), value);
-                return named.ok() ? command.claimAsInput(value) : named;
-            } },
     };
+}
+
+// The files of a run, after the instrument and before the run's options.
+QVector<Option> fileOptions()
+{
+    QVector<Option> options {
+        fileOption("data", "FILE", "instrument export", &BatchCommand::dataFile, false),
+        fileOption(
+            "stdqc", "FILE", "standard and QC concentrations", &BatchCommand::standardsFile, false),
+        { QStringLiteral("output"), QStringLiteral("FILE"),
+            QStringLiteral("results file, replaced only when the whole run succeeds"),
+            [](BatchCommand &command, const QString &value) {
+                command.claimInputs({ command.dataFile, command.standardsFile });
+                const Status named = fileName(&command.outputFile, QStringLiteral("output"), value);
+                return named.ok() ? command.claim(QStringLiteral("output"), value) : named;
+            } },
+        fileOption("long", "FILE",
+            "also the results as a long table for R or pandas, one row per\n"
+            "solution and isotope; written after the results file",
+            &BatchCommand::longFile, true),
+        fileOption("report", "FILE",
+            "also the run report, an A4 PDF to sign: inputs with their\n"
+            "SHA-256, method, calibration, QC, results, plots, warnings;\n"
+            "written after the long table and before the plots",
+            &BatchCommand::reportFile, true),
+    };
+    options << plotOptions();
+    options << Option { QStringLiteral("samples"), QStringLiteral("FILE"),
+        QStringLiteral("sample sheet: a header row naming the columns solution,\n"
+                       "dilution, mass_g and volume_ml (any order and case; tab,\n"
+                       "semicolon or comma), then one row per solution; the long\n"
+                       "table reports each value times the solution's factor\n"
+                       "(dilution, or dilution x volume_ml / (1000 x mass_g) in mg/kg)"),
+        [](BatchCommand &command, const QString &value) {
+            const Status named = fileName(&command.sampleSheet, QStringLiteral("samples"), value);
+            return named.ok() ? command.claimAsInput(value) : named;
+        } };
     return options;
 }
 

@@ -91,104 +91,115 @@ void CalibrationPlot::draw(const RunOutcome &outcome, int iso)
     m_plot->setAutoReplot(true);
     m_plot->setAxisAutoScale(QwtPlot::xBottom, true);
     m_plot->setAxisAutoScale(QwtPlot::yLeft, true);
-
-    const Measurements &working = outcome.working;
-    const ExpectedConcentrations &expected = outcome.expected;
     const CalibrationLine &fitted = outcome.calibration.lines.at(iso);
-    const QString isoName = working.isotope(iso).name();
+    const QString isoName = outcome.working.isotope(iso).name();
     m_plot->setTitle(QwtText(QStringLiteral("Calibration ") + isoName));
 
+    Points all;
+    drawStandards(outcome, iso, &all);
+    drawLeftOut(fitted, &all);
+    drawQualityControl(outcome, iso, &all);
+    m_intensityBars->setSamples(all.intensityBars);
+    m_concentrationBars->setSamples(all.concentrationBars);
+    drawLine(fitted, all);
+
+    // On lines of their own, and as tall as they need: a legend that scrolls hides the figures.
+    m_plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, 1.0);
+    m_line->setTitle(QwtText(equationText(fitted, outcome.calibration.weighting)));
+    m_qc->setTitle(QwtText(QStringLiteral("QC")));
+    m_standards->setTitle(QwtText(QStringLiteral("STD ") + isoName));
+    m_leftOut->setTitle(QwtText(QStringLiteral("not in the fit")));
+    m_concentrationBars->setTitle(QwtText(QStringLiteral("Error Bars")));
+    m_plot->replot();
+}
+
+// The standards are the line's own points.
+void CalibrationPlot::drawStandards(const RunOutcome &outcome, int iso, Points *all)
+{
     m_standards->setRenderHint(QwtPlotItem::RenderAntialiased, true);
     m_standards->setSymbol(PlotStyle::dot(Qt::black, 2));
     m_standards->setStyle(QwtPlotCurve::NoCurve);
     styleErrorBars(m_intensityBars);
     styleErrorBars(m_concentrationBars);
-
-    // The standards are the line's own points.
-    QVector<double> stdX;
-    QVector<double> stdY;
-    QVector<QwtIntervalSample> intensitySamples;
-    QVector<QwtIntervalSample> concentrationSamples;
-    for (const CalibrationLine::Point &point : fitted.points) {
-        stdX.append(point.concentration);
-        stdY.append(point.intensity);
-        intensitySamples.append(errorSample(point.concentration, point.intensity,
-            working.solution(point.solution).intensityRSD(iso)));
-        concentrationSamples.append(
-            errorSample(point.intensity, point.concentration, expected.error(point.solution, iso)));
+    QVector<double> x;
+    QVector<double> y;
+    for (const CalibrationLine::Point &point : outcome.calibration.lines.at(iso).points) {
+        x.append(point.concentration);
+        y.append(point.intensity);
+        all->intensityBars.append(errorSample(point.concentration, point.intensity,
+            outcome.working.solution(point.solution).intensityRSD(iso)));
+        all->concentrationBars.append(errorSample(
+            point.intensity, point.concentration, outcome.expected.error(point.solution, iso)));
     }
-    m_standards->setSamples(stdX, stdY);
+    m_standards->setSamples(x, y);
+    all->x << x;
+    all->y << y;
+}
 
-    // Left out of the fit: drawn hollow where they have an intensity at all.
-    QVector<double> outX;
-    QVector<double> outY;
+// Left out of the fit: drawn hollow where they have an intensity at all.
+void CalibrationPlot::drawLeftOut(const CalibrationLine &fitted, Points *all)
+{
+    QVector<double> x;
+    QVector<double> y;
     for (const CalibrationLine::Point &point : fitted.leftOut) {
         if (point.intensity == 0.0 || !Statistics::isFinite(point.intensity))
             continue;
-        outX.append(point.concentration);
-        outY.append(point.intensity);
+        x.append(point.concentration);
+        y.append(point.intensity);
     }
     m_leftOut->setStyle(QwtPlotCurve::NoCurve);
     m_leftOut->setSymbol(
         new QwtSymbol(QwtSymbol::Ellipse, QBrush(Qt::NoBrush), QPen(Qt::black, 1.0), QSize(7, 7)));
-    m_leftOut->setSamples(outX, outY);
-    m_leftOut->setItemAttribute(QwtPlotItem::Legend, !outX.isEmpty());
+    m_leftOut->setSamples(x, y);
+    m_leftOut->setItemAttribute(QwtPlotItem::Legend, !x.isEmpty());
+    all->x << x;
+    all->y << y;
+}
 
+void CalibrationPlot::drawQualityControl(const RunOutcome &outcome, int iso, Points *all)
+{
     m_qc->setRenderHint(QwtPlotItem::RenderAntialiased, true);
     m_qc->setSymbol(PlotStyle::dot(Qt::red, 3));
     m_qc->setStyle(QwtPlotCurve::NoCurve);
-
-    QVector<double> qcX;
-    QVector<double> qcY;
+    const Measurements &working = outcome.working;
+    QVector<double> x;
+    QVector<double> y;
     for (int s = 0; s < working.solutionCount(); ++s) {
         const Solution &measured = working.solution(s);
         if (measured.type() != Solution::QualityControl)
             continue;
         // The expected value and its accepted error come from the standards file.
         const double c = measured.intensity(iso);
-        const double x = expected.value(s, iso);
-        if (c == 0.0 || x == 0.0)
+        const double expected = outcome.expected.value(s, iso);
+        if (c == 0.0 || expected == 0.0)
             continue;
-        qcX.append(x);
-        qcY.append(c);
-        intensitySamples.append(errorSample(x, c, measured.intensityRSD(iso)));
-        concentrationSamples.append(errorSample(c, x, expected.error(s, iso)));
+        x.append(expected);
+        y.append(c);
+        all->intensityBars.append(errorSample(expected, c, measured.intensityRSD(iso)));
+        all->concentrationBars.append(errorSample(c, expected, outcome.expected.error(s, iso)));
     }
-    m_qc->setSamples(qcX, qcY);
-    m_intensityBars->setSamples(intensitySamples);
-    m_concentrationBars->setSamples(concentrationSamples);
+    m_qc->setSamples(x, y);
+    all->x << x;
+    all->y << y;
+}
 
+// Across every point drawn, which frame the plot.
+void CalibrationPlot::drawLine(const CalibrationLine &fitted, const Points &all)
+{
     m_line->setRenderHint(QwtPlotItem::RenderAntialiased, true);
     m_line->setPen(QPen(Qt::blue, 1.0));
-
-    const QVector<double> allX = stdX + outX + qcX;
-    const QVector<double> allY = stdY + outY + qcY;
-    const double xmin = Statistics::minimum(allX) * 0.9;
-    const double xmax = Statistics::positiveMaximum(allX) * 1.1;
-    const double ymin = Statistics::minimum(allY) * 0.9;
-    const double ymax = Statistics::positiveMaximum(allY) * 1.1;
-
-    const QVector<double> lineX { xmin, xmax };
-    const QVector<double> lineY { fitted.slope * xmin + fitted.intercept,
-        fitted.slope * xmax + fitted.intercept };
-    m_line->setSamples(lineX, lineY);
-
-    // On lines of their own, and as tall as they need: a legend that scrolls hides the figures.
-    m_plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, 1.0);
-
-    m_line->setTitle(QwtText(equationText(fitted, outcome.calibration.weighting)));
-    m_qc->setTitle(QwtText(QStringLiteral("QC")));
-    m_standards->setTitle(QwtText(QStringLiteral("STD ") + isoName));
-    m_leftOut->setTitle(QwtText(QStringLiteral("not in the fit")));
-    m_concentrationBars->setTitle(QwtText(QStringLiteral("Error Bars")));
-
+    const double xmin = Statistics::minimum(all.x) * 0.9;
+    const double xmax = Statistics::positiveMaximum(all.x) * 1.1;
+    const double ymin = Statistics::minimum(all.y) * 0.9;
+    const double ymax = Statistics::positiveMaximum(all.y) * 1.1;
+    m_line->setSamples(QVector<double> { xmin, xmax },
+        QVector<double> {
+            fitted.slope * xmin + fitted.intercept, fitted.slope * xmax + fitted.intercept });
     // A single point (or none) leaves nothing to frame: the axes choose.
     if (ymin != ymax && xmin != xmax) {
         m_plot->setAxisScale(QwtPlot::yLeft, ymin, ymax, 0.0);
         m_plot->setAxisScale(QwtPlot::xBottom, xmin, xmax, 0.0);
     }
-
-    m_plot->replot();
 }
 
 void CalibrationPlot::clear()

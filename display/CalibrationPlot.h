@@ -2,7 +2,10 @@
 #define KETRION_CALIBRATIONPLOT_H
 
 #include <QPointer>
+#include <QVector>
+#include <qwt_samples.h>
 
+struct CalibrationLine;
 struct RunOutcome;
 class QwtPlot;
 class QwtPlotCurve;
@@ -27,6 +30,20 @@ public:
     void clear();
 
 private:
+    // Every point drawn, and the error bars of the standards and QC solutions.
+    struct Points
+    {
+        QVector<double> x;
+        QVector<double> y;
+        QVector<QwtIntervalSample> intensityBars;
+        QVector<QwtIntervalSample> concentrationBars;
+    };
+
+    void drawStandards(const RunOutcome &outcome, int iso, Points *all);
+    void drawLeftOut(const CalibrationLine &fitted, Points *all);
+    void drawQualityControl(const RunOutcome &outcome, int iso, Points *all);
+    void drawLine(const CalibrationLine &fitted, const Points &all);
+
     // A plot deletes its attached items when it goes; then they are not ours to delete.
     QPointer<QwtPlot> m_plot;
     QwtPlotCurve *m_standards;

@@ -70,6 +70,63 @@ private:
     QVector<QRegularExpression> patterns;
 };
 
+namespace {
+
+// The row of each isotope's element, split into cells, and its line (0-based;
+// -1 when the file has none).
+struct ElementRows
+{
+    QVector<QStringList> cells;
+    QVector<int> lines;
+};
+
+// A row serves an isotope when its first cell is the isotope's element name,
+// whatever else the line holds: quadrupole names such as "Fe #2" end in a
+// digit. The first row of an element wins.
+ElementRows elementRows(const QStringList &lines, const Measurements &data)
+{
+    QHash<QString, int> firstRow;
+    for (int row = 1; row < lines.size(); ++row) {
+        const QString name = lines.at(row).section(QLatin1Char(';'), 0, 0);
+        if (!firstRow.contains(name))
+            firstRow.insert(name, row);
+    }
+    const int isotopeCount = data.isotopeCount();
+    ElementRows rows { QVector<QStringList>(isotopeCount), QVector<int>(isotopeCount, -1) };
+    for (int i = 0; i < isotopeCount; ++i) {
+        const int row = firstRow.value(data.isotope(i).element(), -1);
+        if (row < 0)
+            continue;
+        rows.cells[i] = lines.at(row).split(QLatin1Char(';'));
+        rows.lines[i] = row;
+    }
+    return rows;
+}
+
+// One solution's values and errors from its column.
+Status readColumn(const ElementRows &rows, int column, int solution, ExpectedConcentrations *read)
+{
+    const NumberReader numbers { QString() };
+    for (int i = 0; i < rows.lines.size(); ++i) {
+        if (rows.lines.at(i) < 0)
+            continue;
+        const QStringList &cells = rows.cells.at(i);
+        bool ok = false;
+        const double value = numbers.read(cells.value(column), &ok);
+        if (!ok)
+            return Status::failure(
+                NumberReader::numberError(rows.lines.at(i) + 1, cells.value(column)));
+        const double error = numbers.read(cells.value(column + 1), &ok);
+        if (!ok)
+            return Status::failure(
+                NumberReader::numberError(rows.lines.at(i) + 1, cells.value(column + 1)));
+        read->set(solution, i, value, error);
+    }
+    return Status::success();
+}
+
+} // namespace
+
 Status StandardsReader::read(
     QIODevice *file, const Measurements &data, ExpectedConcentrations *expected)
 {
@@ -81,57 +138,21 @@ Status StandardsReader::read(
 
     const HeaderColumns columns(
         lines.isEmpty() ? QStringList(QString()) : lines.first().split(QLatin1Char(';')));
-
-    // A row serves an isotope when its first cell is the isotope's element name,
-    // whatever else the line holds: quadrupole names such as "Fe #2" end in a
-    // digit. The first row of an element wins.
-    QHash<QString, int> firstRow;
-    for (int row = 1; row < lines.size(); ++row) {
-        const QString name = lines.at(row).section(QLatin1Char(';'), 0, 0);
-        if (!firstRow.contains(name))
-            firstRow.insert(name, row);
-    }
-    const int isotopeCount = data.isotopeCount();
-    QVector<QStringList> isotopeRows(isotopeCount);
-    QVector<int> isotopeLines(isotopeCount, -1);
-    for (int i = 0; i < isotopeCount; ++i) {
-        const int row = firstRow.value(data.isotope(i).element(), -1);
-        if (row < 0)
-            continue;
-        isotopeRows[i] = lines.at(row).split(QLatin1Char(';'));
-        isotopeLines[i] = row;
-    }
-
-    const NumberReader numbers { QString() };
-    ExpectedConcentrations read(data.solutionCount(), isotopeCount);
+    const ElementRows rows = elementRows(lines, data);
+    ExpectedConcentrations read(data.solutionCount(), data.isotopeCount());
     for (int s = 0; s < data.solutionCount(); ++s) {
         const Solution &solution = data.solution(s);
         if (solution.type() != Solution::Standard && solution.type() != Solution::QualityControl)
             continue;
-
         // Replicates share the rightmost header that names their family.
         const int column = columns.columnOf(solution.name());
         if (column < 0)
             return Status::failure(
                 QStringLiteral("Solution ") + solution.name() + QStringLiteral(" Not found"));
-
-        for (int i = 0; i < isotopeCount; ++i) {
-            if (isotopeLines.at(i) < 0)
-                continue;
-            const QStringList &cells = isotopeRows.at(i);
-            bool ok = false;
-            const double value = numbers.read(cells.value(column), &ok);
-            if (!ok)
-                return Status::failure(
-                    NumberReader::numberError(isotopeLines.at(i) + 1, cells.value(column)));
-            const double error = numbers.read(cells.value(column + 1), &ok);
-            if (!ok)
-                return Status::failure(
-                    NumberReader::numberError(isotopeLines.at(i) + 1, cells.value(column + 1)));
-            read.set(s, i, value, error);
-        }
+        const Status values = readColumn(rows, column, s, &read);
+        if (!values.ok())
+            return values;
     }
-
     *expected = read;
     return Status::success(QStringLiteral("Concentrations Introduced"));
 }

@@ -300,8 +300,8 @@ FAULTS = [
     # Display
     ("display", "display/SolutionTableModel.cpp", "if (c != 0.0 && calibration->lines.at(i).loq > c)",
      "if (c != 0.0 && calibration->lines.at(i).loq < c)", "<LOQ in the output table"),
-    ("display", "display/CalibrationPlot.cpp", "    for (const CalibrationLine::Point &point : fitted.points) {",
-     "    for (const CalibrationLine::Point &point : fitted.points + fitted.leftOut) {",
+    ("display", "display/CalibrationPlot.cpp", "    for (const CalibrationLine::Point &point : outcome.calibration.lines.at(iso).points) {",
+     "    const CalibrationLine &fitted = outcome.calibration.lines.at(iso);\n    for (const CalibrationLine::Point &point : fitted.points + fitted.leftOut) {",
      "the plot draws the line's own points"),
     ("display", "display/EvolutionPlot.cpp", "if (pattern.match(solution.name()).hasMatch()) {",
      "if (true) {", "evolution of the chosen solutions only"),
