@@ -69,24 +69,27 @@ test-sanitize: deps
 fuzz-deps:
 	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
 
-# New inputs go to $(FUZZ_DIR)/corpus; a crash, hang or failed check stops
-# make and leaves the input in $(FUZZ_DIR)/artifacts.
+# New inputs go to $(FUZZ_DIR)/corpus; a crash, hang or failed check leaves
+# the input in $(FUZZ_DIR)/artifacts. Every target runs whatever the earlier
+# ones found; make fails at the end and names the targets that found something.
 define run-fuzzer
-	mkdir -p $(FUZZ_DIR)/corpus/$(1) $(FUZZ_DIR)/artifacts
+	mkdir -p $(FUZZ_DIR)/corpus/$(1) $(FUZZ_DIR)/artifacts; \
 	$(FUZZ_DIR)/fuzz/fuzz_$(1) -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ_DIR)/artifacts/$(1)- -dict=fuzz/$(2).dict \
-	    $(FUZZ_DIR)/corpus/$(1) $(3)
+	    $(FUZZ_DIR)/corpus/$(1) $(3) || found="$$found $(1)";
 endef
 
 fuzz: fuzz-deps
 	cmake --preset fuzz -B $(FUZZ_DIR) $(CMAKE_ARGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
-	$(call run-fuzzer,agilent,instrument,tests/data examples)
-	$(call run-fuzzer,hrelement,instrument,tests/data examples)
-	$(call run-fuzzer,stdqc,standards,tests/data examples)
-	$(call run-fuzzer,samples,samples,tests/data)
-	$(call run-fuzzer,method,method,tests/data)
-	$(call run-fuzzer,todouble,numbers,fuzz/seeds/numbers)
+	@found=""; \
+	$(call run-fuzzer,agilent,instrument,tests/data examples) \
+	$(call run-fuzzer,hrelement,instrument,tests/data examples) \
+	$(call run-fuzzer,stdqc,standards,tests/data examples) \
+	$(call run-fuzzer,samples,samples,tests/data) \
+	$(call run-fuzzer,method,method,tests/data fuzz/seeds/method) \
+	$(call run-fuzzer,todouble,numbers,fuzz/seeds/numbers) \
+	if [ -n "$$found" ]; then echo "make fuzz: found something in:$$found (see $(FUZZ_DIR)/artifacts)"; exit 1; fi
 
 # Prints the median times and peak memory of each size, and the window's times
 # to show a large export and to refresh after Process, and the time and peak

@@ -2,31 +2,109 @@
 
 #include "parsers/RunOptionTable.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
+#include <QPair>
+#include <QVector>
 
 const QString MethodFile::FORMAT = QStringLiteral("ketrion-method");
 const QString MethodFile::SUFFIX = QStringLiteral("ketrion-method");
 
 namespace {
 
+// Skips a string literal starting at its opening quote; the position after
+// its closing quote.
+int skipString(const QByteArray &bytes, int at)
+{
+    for (++at; at < bytes.size() && bytes.at(at) != '"'; ++at) {
+        if (bytes.at(at) == '\\')
+            ++at;
+    }
+    return at + 1;
+}
+
+// Skips one value of a text that parsed: to the ',' or '}' that ends it.
+int skipValue(const QByteArray &bytes, int at)
+{
+    int depth = 0;
+    while (at < bytes.size()) {
+        const char c = bytes.at(at);
+        if (c == '"') {
+            at = skipString(bytes, at);
+            continue;
+        }
+        if (depth == 0 && (c == ',' || c == '}'))
+            break;
+        depth += c == '{' || c == '[' ? 1 : c == '}' || c == ']' ? -1 : 0;
+        ++at;
+    }
+    return at;
+}
+
+// The members of a method's top-level object, each with its line, in the
+// order the text gives them, twice where it gives them twice: the parsed
+// object keeps only the last of a name. Names are decoded by the JSON reader
+// itself, so that they compare with the object's.
+QVector<QPair<QString, int>> memberLines(const QByteArray &bytes)
+{
+    QVector<QPair<QString, int>> members;
+    int at = int(bytes.indexOf('{')) + 1;
+    while (at > 0 && at < bytes.size()) {
+        const int start = int(bytes.indexOf('"', at));
+        if (start < 0)
+            break;
+        const int end = skipString(bytes, start);
+        const QJsonDocument name
+            = QJsonDocument::fromJson('[' + bytes.mid(start, end - start) + ']');
+        members.append({ name.array().at(0).toString(), int(bytes.left(start).count('\n')) + 1 });
+        at = skipValue(bytes, int(bytes.indexOf(':', end)) + 1) + 1;
+    }
+    return members;
+}
+
+// A name as a message can quote it: control characters and broken text shown
+// as U+FFFD.
+QString printable(QString name)
+{
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control || c.isSurrogate())
+            c = QChar::ReplacementCharacter;
+    }
+    return name;
+}
+
 // Reads the members of one method text, remembering the first refusal.
 class Members
 {
 public:
-    Members(const QByteArray &bytes, const QJsonObject &object) : m_bytes(bytes), m_object(object)
+    Members(const QByteArray &bytes, const QJsonObject &object)
+        : m_bytes(bytes), m_object(object), m_lines(memberLines(bytes))
     { }
 
     // The line a member's name stands on; the last line when it is missing.
     int lineOf(const QString &name) const
     {
-        const QRegularExpression pattern(
-            QLatin1Char('"') + QRegularExpression::escape(name) + QStringLiteral("\"\\s*:"));
-        const QString text = QString::fromUtf8(m_bytes);
-        const QRegularExpressionMatch match = pattern.match(text);
-        const int end = match.hasMatch() ? match.capturedStart() : text.trimmed().size();
-        return int(text.leftRef(end).count(QLatin1Char('\n'))) + 1;
+        for (const auto &member : m_lines) {
+            if (member.first == name)
+                return member.second;
+        }
+        return int(m_bytes.trimmed().count('\n')) + 1;
+    }
+
+    // Refuses the first member given twice at its second line: the JSON
+    // reader would silently keep the last.
+    void refuseRepeated()
+    {
+        for (int k = 1; k < m_lines.size(); ++k) {
+            for (int j = 0; j < k; ++j) {
+                if (m_lines.at(j).first == m_lines.at(k).first)
+                    return refuseAt(m_lines.at(k).second,
+                        QStringLiteral("'%1' is given twice, first on line %2")
+                            .arg(printable(m_lines.at(k).first))
+                            .arg(m_lines.at(j).second));
+            }
+        }
     }
 
     bool failed() const { return !m_refusal.isEmpty(); }
@@ -54,6 +132,7 @@ public:
 private:
     const QByteArray &m_bytes;
     const QJsonObject &m_object;
+    QVector<QPair<QString, int>> m_lines;
     int m_line = 0;
     QString m_refusal;
 };
@@ -70,6 +149,7 @@ void readHeader(Members &members, const QJsonObject &object)
             members.refuseAt(1, reason);
         return;
     }
+    members.refuseRepeated();
     const QJsonValue version = object.value(QStringLiteral("version"));
     if (version.isUndefined())
         members.take(QStringLiteral("version"));
@@ -84,7 +164,8 @@ void readHeader(Members &members, const QJsonObject &object)
         + RunOptionTable::memberNames();
     for (auto member = object.begin(); member != object.end(); ++member) {
         if (!known.contains(member.key()))
-            members.refuse(member.key(), QStringLiteral("unknown member '%1'").arg(member.key()));
+            members.refuse(
+                member.key(), QStringLiteral("unknown member '%1'").arg(printable(member.key())));
     }
 }
 

@@ -391,6 +391,11 @@ FAULTS = [
     ("drift", "batch/BatchPlots.cpp", "    if (!outcome.driftCorrected)\n        return Status::success();\n    for",
      "    if (true)\n        return Status::success();\n    for", "ketrion-batch's drift plots"),
     # Method file and report
+    ("method", "parsers/MethodFile.cpp", "                if (m_lines.at(j).first == m_lines.at(k).first)",
+     "                if (false)", "a member given twice refused"),
+    ("method", "parsers/MethodFile.cpp", "members.append({ name.array().at(0).toString(),",
+     "members.append({ QString::fromUtf8(bytes.mid(start + 1, end - start - 2)),",
+     "a member's line found whatever escapes its name is written with"),
     ("method", "parsers/MethodFile.cpp", "if (!known.contains(member.key()))", "if (false)",
      "a misspelt member of a method refused"),
     ("method", "parsers/MethodFile.cpp", "        readOptions(members, &read);", "        readOptions(members, options);",
