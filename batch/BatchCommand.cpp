@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 
 #include <functional>
 
@@ -318,23 +319,34 @@ QString BatchCommand::usage()
     return text + QLatin1Char('\n') + QLatin1String(EPILOGUE);
 }
 
-QString BatchCommand::optionOf(RunOutcome::Choice choice)
+QString BatchCommand::unknownName(const RunOutcome &outcome) const
 {
-    switch (choice) {
-    case RunOutcome::Choice::Reference:
-        return QStringLiteral("--is-ref");
-    case RunOutcome::Choice::IsotopeHR:
-        return QStringLiteral("--is-hr");
-    case RunOutcome::Choice::IsotopeMR:
-        return QStringLiteral("--is-mr");
-    case RunOutcome::Choice::IsotopeLR:
-        return QStringLiteral("--is-lr");
-    case RunOutcome::Choice::DriftMonitor:
-        return QStringLiteral("--drift");
-    case RunOutcome::Choice::Blank:
-        break;
-    }
-    return QStringLiteral("--blank");
+    // The option that sets the choice, and the method-file member.
+    static const QMap<RunOutcome::Choice, QPair<QString, QString>> names {
+        { RunOutcome::Choice::Reference,
+            { QStringLiteral("is-ref"), QStringLiteral("reference") } },
+        { RunOutcome::Choice::IsotopeLR, { QStringLiteral("is-lr"), QStringLiteral("isotopeLR") } },
+        { RunOutcome::Choice::IsotopeMR, { QStringLiteral("is-mr"), QStringLiteral("isotopeMR") } },
+        { RunOutcome::Choice::IsotopeHR, { QStringLiteral("is-hr"), QStringLiteral("isotopeHR") } },
+        { RunOutcome::Choice::Blank, { QStringLiteral("blank"), QStringLiteral("blank") } },
+        { RunOutcome::Choice::DriftMonitor,
+            { QStringLiteral("drift"), QStringLiteral("driftMonitor") } },
+    };
+    const QPair<QString, QString> name = names.value(outcome.unknownChoice);
+    const bool fromMethod = !m_typed.contains(name.first) && !methodFile.isEmpty();
+    // The monitor's reason names the monitors that would do.
+    if (outcome.unknownChoice == RunOutcome::Choice::DriftMonitor)
+        return outcome.reason
+            + (fromMethod ? QStringLiteral(" The monitor is the method file's: %1.").arg(methodFile)
+                          : QString());
+    const QString kind = outcome.unknownChoice == RunOutcome::Choice::Reference
+        ? QStringLiteral("solution")
+        : outcome.unknownChoice == RunOutcome::Choice::Blank ? QStringLiteral("blank")
+                                                             : QStringLiteral("isotope");
+    if (fromMethod)
+        return QStringLiteral("Unknown %1 '%2' for '%3' in the method file %4.")
+            .arg(kind, outcome.unknownName, name.second, methodFile);
+    return QStringLiteral("Unknown %1 '%2' for '--%3'.").arg(kind, outcome.unknownName, name.first);
 }
 
 void BatchCommand::claimInputs(const QStringList &paths)
@@ -430,7 +442,10 @@ Status BatchCommand::parse(const QStringList &arguments)
     if (checked.ok() && parser.isSet(QStringLiteral("method")))
         checked = readMethod(parser.value(QStringLiteral("method")));
     for (const Option &option : commandOptions()) {
-        if (checked.ok() && option.set && parser.isSet(option.name))
+        if (!parser.isSet(option.name))
+            continue;
+        m_typed << option.name;
+        if (checked.ok() && option.set)
             checked = option.set(*this, parser.value(option.name));
     }
     return checked.ok() ? checkGroups(parser) : checked;

@@ -24,8 +24,9 @@ public:
 
     // The arguments without the program name; a refusal has a one-line reason.
     Status parse(const QStringList &arguments);
-    // The name of the option that sets a choice of the run.
-    static QString optionOf(RunOutcome::Choice choice);
+    // The usage error of a run refused for a name the export lacks: the
+    // option that gave it, or the method file when no option did.
+    QString unknownName(const RunOutcome &outcome) const;
 
     bool help = false;
     bool version = false;
@@ -59,6 +60,7 @@ private:
     Status readMethod(const QString &path);
     Status checkGroups(const QCommandLineParser &parser) const;
 
+    QStringList m_typed; // the options given on the command line
     QStringList m_inputs;
     QList<QPair<QString, QString>> m_outputs; // option and file
 };

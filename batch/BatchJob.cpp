@@ -46,15 +46,7 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
         = ProcessingRun::run(data, { command.standardsFile, command.sampleSheet }, command.options,
             ProcessingRun::Listing::Failures);
     if (outcome.refusal == RunOutcome::Refusal::UnknownName) {
-        const QString kind = outcome.unknownChoice == RunOutcome::Choice::Reference
-            ? QStringLiteral("solution")
-            : outcome.unknownChoice == RunOutcome::Choice::Blank ? QStringLiteral("blank")
-                                                                 : QStringLiteral("isotope");
-        // The monitor's reason names the monitors that would do.
-        const QString message = outcome.unknownChoice == RunOutcome::Choice::DriftMonitor
-            ? outcome.reason
-            : QStringLiteral("Unknown %1 '%2' for '%3'.")
-                  .arg(kind, outcome.unknownName, BatchCommand::optionOf(outcome.unknownChoice));
+        const QString message = command.unknownName(outcome);
         errors << "ketrion-batch: " << message << "\n\n" << BatchCommand::usage();
         return UsageError;
     }

@@ -396,6 +396,8 @@ FAULTS = [
     ("method", "parsers/MethodFile.cpp", "members.append({ name.array().at(0).toString(),",
      "members.append({ QString::fromUtf8(bytes.mid(start + 1, end - start - 2)),",
      "a member's line found whatever escapes its name is written with"),
+    ("method", "batch/BatchCommand.cpp", "const bool fromMethod = !m_typed.contains(name.first) && !methodFile.isEmpty();",
+     "const bool fromMethod = false;", "a name the export lacks blamed on the method file that gave it"),
     ("method", "parsers/MethodFile.cpp", "if (!known.contains(member.key()))", "if (false)",
      "a misspelt member of a method refused"),
     ("method", "parsers/MethodFile.cpp", "        readOptions(members, &read);", "        readOptions(members, options);",
