@@ -14,10 +14,13 @@
 namespace {
 
 // The same text for every path to one file, also to one not written yet:
-// then its folder with links and ".." resolved, and its name.
+// then its folder with links and ".." resolved, and its name. A link counts
+// as the file it names, existing or not: a write through it replaces that.
 QString identity(const QString &path)
 {
-    const QFileInfo file(path);
+    QFileInfo file(path);
+    for (int hops = 0; hops < 40 && file.isSymLink(); ++hops)
+        file = QFileInfo(file.symLinkTarget());
     if (file.exists())
         return file.canonicalFilePath();
     const QString folder = file.absoluteDir().canonicalPath();

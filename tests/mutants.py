@@ -256,6 +256,8 @@ FAULTS = [
     ("batch", "batch/BatchCommand.cpp", "if (parser.isSet(QStringLiteral(\"is-recovery\")) && !anyCorrected)",
      "if (false)", "recovery bounds without a group refused"),
     ("batch", "batch/main.cpp", "    std::signal(SIGPIPE, SIG_IGN);\n", "", "a closed trace reader"),
+    ("batch", "batch/BatchCommand.cpp", "hops < 40 && file.isSymLink()", "hops < 0 && file.isSymLink()",
+     "an output through a link to another output refused, dangling or not"),
     ("batch", "parsers/OutputFile.cpp", "    if (file.flush())\n        return file.error() == QFileDevice::NoError;",
      "    if (true)\n        return true;", "a full disk seen before the commit"),
     ("batch", "parsers/OutputFile.cpp", "    file.flush();\n    return false;\n}", "    return false;\n}",

@@ -4,6 +4,9 @@
 #include <QImageReader>
 #include <QtTest>
 
+#include <csignal>
+#include <unistd.h>
+
 using BatchProcess::Outcome;
 
 namespace {
@@ -48,6 +51,23 @@ int reddestRow(const QImage &image)
     return most;
 }
 
+// Started with its standard output a pipe that nobody reads any more, and
+// SIGPIPE's default action, as under a shell whose reader has stopped.
+class ClosedTraceProcess : public QProcess
+{
+protected:
+    void setupChildProcess() override
+    {
+        int ends[2];
+        if (::pipe(ends) == 0) {
+            ::close(ends[0]);
+            ::dup2(ends[1], STDOUT_FILENO);
+            ::close(ends[1]);
+        }
+        std::signal(SIGPIPE, SIG_DFL);
+    }
+};
+
 } // namespace
 
 class TestBatch : public QObject
@@ -60,6 +80,8 @@ private slots:
     void failures_data();
     void failures();
     void writesThroughPipes();
+    void outputsThroughLinks_data();
+    void outputsThroughLinks();
     void wholeRuns_data();
     void wholeRuns();
     void plots_data();
@@ -158,30 +180,85 @@ void TestBatch::failures()
         BatchProcess::contents(EXAMPLES_DIR "/hr_stdqc.csv"));
 }
 
-// A reader that stops early takes no results with it, and a named pipe named
-// as output is written into, not replaced by a regular file.
+// A reader that has gone before the first line takes no results with it:
+// the trace goes into a pipe whose reading end is closed before the program
+// starts, as a reader that stopped early leaves it, and SIGPIPE is the
+// default again. A named pipe named as output is written into, not replaced
+// by a regular file.
 void TestBatch::writesThroughPipes()
 {
     const QStringList arguments = LITHIUM;
     QVERIFY(runWith(arguments).exitCode == 0);
     const QByteArray results = BatchProcess::contents(output);
     QVERIFY(results.startsWith(";;7Li LR;;;"));
+    QVERIFY(QFile::remove(output));
+
+    ClosedTraceProcess closed;
+    QStringList command;
+    for (const QString &argument : arguments)
+        command << expand(argument, output);
+    closed.start(PROGRAM, command);
+    QVERIFY(closed.waitForFinished(60000));
+    QCOMPARE(closed.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(closed.exitCode(), 0);
+    QCOMPARE(BatchProcess::contents(output), results);
 
     const QString fifo = dir->filePath("fifo");
     QCOMPARE(QProcess::execute("mkfifo", { fifo }), 0);
-    QStringList command;
+    command.clear();
     for (const QString &argument : arguments)
         command << expand(argument, fifo);
     const Outcome outcome = BatchProcess::run("bash",
         QStringList { "-c",
-            "timeout 20 cat \"$1\" > \"$1.copy\" & reader=$!; shift; \"$@\" | head -1; "
-            "status=${PIPESTATUS[0]}; wait $reader; exit $status",
+            "timeout 20 cat \"$1\" > \"$1.copy\" & reader=$!; shift; \"$@\"; "
+            "status=$?; wait $reader; exit $status",
             "bash", fifo, PROGRAM }
             + command);
     QCOMPARE(outcome.exitCode, 0);
-    QCOMPARE(outcome.out, QStringLiteral("*** begin processing ***\n"));
     QVERIFY(!QFileInfo(fifo).isFile() && QFileInfo::exists(fifo));
     QCOMPARE(BatchProcess::contents(fifo + ".copy"), results);
+}
+
+// An output named through a symbolic link is the file the link names, whether
+// that exists yet or not: a report through a link to the results file would
+// replace the results by a PDF.
+void TestBatch::outputsThroughLinks_data()
+{
+    QTest::addColumn<QStringList>("links"); // name=target, in the test's folder
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const auto run = [](const QString &output, const QStringList &more) {
+        return files("HR-ICP-MS", "@EX/hr_export.csv", "@EX/hr_stdqc.csv").mid(0, 7)
+            + QStringList { output } + more;
+    };
+    QTest::newRow("report through a dangling link to the output")
+        << QStringList { "report.pdf=new.csv" }
+        << run("@TMP/new.csv", { "--report", "@TMP/report.pdf" })
+        << "'--report' names the '--output' file: @TMP/report.pdf.";
+    QTest::newRow("long table through two links to the output")
+        << QStringList { "a.csv=b.csv", "b.csv=new.csv" }
+        << run("@TMP/new.csv", { "--long", "@TMP/a.csv" })
+        << "'--long' names the '--output' file: @TMP/a.csv.";
+    QTest::newRow("output through a dangling link to an absolute path")
+        << QStringList { "out.csv=@TMP/long.csv" }
+        << run("@TMP/out.csv", { "--long", "@TMP/long.csv" })
+        << "'--long' names the '--output' file: @TMP/long.csv.";
+}
+
+void TestBatch::outputsThroughLinks()
+{
+    QFETCH(QStringList, links);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    for (const QString &link : links) {
+        const QString target = expand(link.section('=', 1), output);
+        QVERIFY(QFile::link(target, dir->filePath(link.section('=', 0, 0))));
+    }
+    const Outcome outcome = runWith(arguments);
+    QCOMPARE(outcome.exitCode, 2);
+    QCOMPARE(outcome.errLines().value(0), "ketrion-batch: " + expand(message, output));
+    QStringList written = QDir(dir->path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    QCOMPARE(written, QStringList { "results.csv" });
 }
 
 // Each run of tests/data/runs.txt against its results file, trace, errors
