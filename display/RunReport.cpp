@@ -107,9 +107,13 @@ RunReport::RunReport(const QVector<Input> &inputs, const RunOptions &options,
     , m_data(data)
     , m_outcome(outcome)
 {
+    // Each input's digest and size in turn: the bytes of two files one
+    // after the other do not say where one ends.
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (const Input &input : m_inputs)
-        hash.addData(input.bytes);
+    for (const Input &input : m_inputs) {
+        hash.addData(QCryptographicHash::hash(input.bytes, QCryptographicHash::Sha256));
+        hash.addData(QByteArray::number(input.bytes.size()) + '\n');
+    }
     hash.addData(MethodFile::write(m_method));
     m_identifier = QString::fromLatin1(hash.result().toHex().left(12));
 }

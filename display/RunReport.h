@@ -43,8 +43,8 @@ public:
     RunReport(const QVector<Input> &inputs, const RunOptions &options, const Measurements &data,
         const RunOutcome &outcome);
 
-    // The first 12 hex digits of SHA-256 over the inputs' bytes and the text
-    // of the run's method as a method file holds it.
+    // The first 12 hex digits of SHA-256 over each input's SHA-256 and size,
+    // in order, then the text of the run's method as a method file holds it.
     const QString &identifier() const { return m_identifier; }
     // The whole document.
     QByteArray pdf() const;

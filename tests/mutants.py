@@ -419,6 +419,8 @@ FAULTS = [
      "the window opens a method's acceptance"),
     ("method", "app/Application.cpp", "    m_saveReportAct->setEnabled(false);\n\n", "\n",
      "Save Report only after a run"),
+    ("method", "display/RunReport.cpp", "hash.addData(QCryptographicHash::hash(input.bytes, QCryptographicHash::Sha256));",
+     "hash.addData(input.bytes);", "the identifier names each input apart"),
     ("method", "display/RunReport.cpp", "    hash.addData(MethodFile::write(m_method));\n", "",
      "the report identifier covers the method"),
     ("method", "display/RunReport.cpp", "        pageCount = pages.page();", "        pageCount = pages.page() + 1;",

@@ -91,6 +91,7 @@ private slots:
     void driftUndone();
     void report_data();
     void report();
+    void reportIdentifierNamesEachInput();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -500,6 +501,38 @@ void TestBatch::report()
         ++found;
     }
     QVERIFY(found >= 4);
+}
+
+// The identifier names the bytes of each input apart: a standards file
+// without its last line end and a sample sheet with one more leading blank
+// line read alike and follow each other into the same stream of bytes, yet
+// they are other files.
+void TestBatch::reportIdentifierNamesEachInput()
+{
+    const QByteArray standards = BatchProcess::contents(TEST_DATA_DIR "/hand_checked_stdqc.csv");
+    const QByteArray sheet = BatchProcess::contents(TEST_DATA_DIR "/digest_mass_volume_sheet.csv");
+    QVERIFY(standards.endsWith('\n'));
+    const auto identifier = [&](const QByteArray &standardsBytes, const QByteArray &sheetBytes) {
+        for (const auto &file : { qMakePair(QStringLiteral("stdqc.csv"), standardsBytes),
+                 qMakePair(QStringLiteral("sheet.csv"), sheetBytes) }) {
+            QFile copy(dir->filePath(file.first));
+            if (!copy.open(QIODevice::WriteOnly) || copy.write(file.second) != file.second.size())
+                return QString();
+        }
+        const QString pdf = dir->filePath("report.pdf");
+        const Outcome run = runWith({ "--instrument", "HR-ICP-MS", "--data",
+            "@DATA/hand_checked_hr.csv", "--stdqc", "@TMP/stdqc.csv", "--samples", "@TMP/sheet.csv",
+            "--output", "@OUT", "--report", pdf });
+        const QString text = BatchProcess::run("pdftotext", { pdf, "-" }).out;
+        return run.exitCode == 0
+            ? QRegularExpression("Report identifier: ([0-9a-f]{12})\n").match(text).captured(1)
+            : QString();
+    };
+    const QString first = identifier(standards, sheet);
+    const QString moved = identifier(standards.chopped(1), '\n' + sheet);
+    QVERIFY(!first.isEmpty() && !moved.isEmpty());
+    QVERIFY2(first != moved, qPrintable(first));
+    QCOMPARE(identifier(standards, sheet), first);
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
