@@ -1,7 +1,5 @@
 #include "parsers/RunOptionTable.h"
 
-#include "parsers/NumberFormat.h"
-
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -13,11 +11,10 @@ namespace {
 using Member = RunOptionTable::Member;
 using Row = RunOptionTable::Row;
 
-QString number(double value)
+// A criterion as typed: the shortest text that reads back as the same number.
+QString asGiven(double value)
 {
-    QByteArray text;
-    NumberFormat::append(text, value);
-    return QString::fromLatin1(text);
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 QString kindRefusal(const QString &name, const char *kind)
@@ -231,7 +228,7 @@ QStringList describeAcceptance(const RunOptions &options)
         return { QStringLiteral("Calibration acceptance: off") };
     return { QStringLiteral("Calibration acceptance: r² at least %1, standards read back within "
                             "%2 % (twice that at the lowest)")
-                 .arg(number(options.minimumR2), number(options.tolerance)) };
+                 .arg(asGiven(options.minimumR2), asGiven(options.tolerance)) };
 }
 
 Row instrumentRow()

@@ -2,7 +2,8 @@
 
 #include "model/Calibration.h"
 #include "model/Measurements.h"
-#include "parsers/NumberFormat.h"
+
+#include <QLocale>
 
 #include <cmath>
 
@@ -34,10 +35,12 @@ QString reason(
     if (line.points.size() < CalibrationAcceptance::MINIMUM_POINTS)
         return QStringLiteral("%1 points").arg(line.points.size());
     if (line.r2 < minimumR2) {
-        QByteArray minimum;
-        NumberFormat::append(minimum, minimumR2);
+        // The criterion as given; r² with the digits that show it below.
+        QString r2 = QString::number(line.r2, 'f', 5);
+        for (int decimals = 6; decimals <= 17 && r2.toDouble() >= minimumR2; ++decimals)
+            r2 = QString::number(line.r2, 'f', decimals);
         return QStringLiteral("R\u00b2 %1 < %2")
-            .arg(QString::number(line.r2, 'f', 5), QString::fromLatin1(minimum));
+            .arg(r2, QString::number(minimumR2, 'g', QLocale::FloatingPointShortest));
     }
     return readBackReason(line, working, tolerance);
 }

@@ -477,7 +477,10 @@ def process(run):
             if len(named[i]) < 3:
                 rejected[i] = "%d points" % len(named[i])
             elif line["r2"] < min_r2:
-                rejected[i] = "R\u00b2 %.5f < %g" % (line["r2"], min_r2)
+                # the criterion as typed; r2 with as many decimals as show it below
+                r2 = next(t for t in ("%.*f" % (d, line["r2"]) for d in range(5, 18))
+                          if float(t) < min_r2 or t.count("0") > 16)
+                rejected[i] = "R\u00b2 %s < %s" % (r2, run["acceptance"].split(",")[0])
             elif bad:
                 rejected[i] = "%s reads %.1f %% off" % bad[0]
         trace.append("# calibration rejected: %d / %d" % (len(rejected), len(usable)))
