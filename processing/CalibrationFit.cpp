@@ -42,6 +42,28 @@ CalibrationLine CalibrationFit::fit(const Measurements &working,
     return line;
 }
 
+QString CalibrationFit::whyNotFitted(const CalibrationLine &line, const Measurements &working)
+{
+    if (line.isUsable())
+        return {};
+    int given = line.leftOut.size();
+    bool oneConcentration = true;
+    for (const CalibrationLine::Point &point : line.points) {
+        given += working.solution(point.solution).name() != Solution::ZERO_STANDARD_NAME;
+        oneConcentration
+            = oneConcentration && point.concentration == line.points.first().concentration;
+    }
+    if (given == 0)
+        return {};
+    if (line.points.size() < 2)
+        return line.points.isEmpty() ? QStringLiteral("no standard measured")
+                                     : QStringLiteral("one point only");
+    if (oneConcentration)
+        return QStringLiteral("every standard at %1 ppb")
+            .arg(QString::number(line.points.first().concentration, 'g', 6));
+    return QStringLiteral("slope %1 not above 0").arg(QString::number(line.slope, 'g', 6));
+}
+
 QVector<double> CalibrationFit::weights(const QVector<double> &x, Calibration::Weighting weighting)
 {
     if (weighting == Calibration::Weighting::None)

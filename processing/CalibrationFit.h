@@ -17,6 +17,10 @@ public:
     static CalibrationLine fit(const Measurements &working, const ExpectedConcentrations &expected,
         int isotope, Calibration::Weighting weighting);
 
+    // Why a line with standards was not fitted, in a few words; empty for a
+    // usable line and for one without any standard given a concentration.
+    static QString whyNotFitted(const CalibrationLine &line, const Measurements &working);
+
 private:
     // Weighted means and sums of squares of a fit; unweighted ones for no weighting.
     struct Sums

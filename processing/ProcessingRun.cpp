@@ -105,13 +105,31 @@ RunOutcome ProcessingRun::run(
 
     execute(data, expected, sheet, plan, &outcome);
     if (outcome.refusal == RunOutcome::Refusal::NoCalibration) {
-        outcome.reason = QStringLiteral("No isotope of the data file has standards in %1: check "
-                                        "the standards file and the instrument.")
-                             .arg(QFileInfo(standardsFile).fileName());
+        outcome.reason = noCalibration(outcome, QFileInfo(standardsFile).fileName());
         return outcome;
     }
     traceReports(data, outcome, listing);
     return outcome;
+}
+
+QString ProcessingRun::noCalibration(const RunOutcome &outcome, const QString &standardsFile)
+{
+    QStringList reasons;
+    for (int i = 0; i < outcome.calibration.lines.size(); ++i) {
+        const QString why
+            = CalibrationFit::whyNotFitted(outcome.calibration.lines.at(i), outcome.working);
+        if (!why.isEmpty())
+            reasons << outcome.working.isotope(i).typedName() + QStringLiteral(": ") + why;
+    }
+    if (reasons.isEmpty())
+        return QStringLiteral("No isotope of the data file has standards in %1: check the "
+                              "standards file and the instrument.")
+            .arg(standardsFile);
+    constexpr int SHOWN = 5;
+    const int more = int(reasons.size()) - SHOWN;
+    return QStringLiteral("No calibration line could be fitted from the standards in %1: %2%3.")
+        .arg(standardsFile, reasons.mid(0, SHOWN).join(QStringLiteral("; ")),
+            more > 0 ? QStringLiteral("; and %1 more").arg(more) : QString());
 }
 
 RunOutcome ProcessingRun::process(const Measurements &data, const ExpectedConcentrations &expected,

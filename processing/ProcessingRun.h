@@ -55,6 +55,9 @@ public:
     static Status save(const QString &fileName, const RunOutcome &outcome, Layout layout);
 
 private:
+    // Why a run fitted no line at all: the isotopes whose standards gave
+    // none, or the standards file giving none.
+    static QString noCalibration(const RunOutcome &outcome, const QString &standardsFile);
     static Status readSampleSheet(
         const QString &fileName, const Measurements &data, SampleSheet *sheet);
     static void execute(const Measurements &data, const ExpectedConcentrations &expected,

@@ -404,6 +404,8 @@ FAULTS = [
      "decimals <= 5 && r2.toDouble() >= minimumR2", "r² printed with the digits that show it below the criterion"),
     ("sheet", "processing/CalibrationAcceptance.cpp", ".arg(r2, QString::number(minimumR2, 'g', QLocale::FloatingPointShortest));",
      ".arg(r2, QString::number(minimumR2));", "the minimum r² printed as typed"),
+    ("run", "processing/CalibrationFit.cpp", "        given += working.solution(point.solution).name() != Solution::ZERO_STANDARD_NAME;\n",
+     "", "a run without lines says why when the isotopes have standards"),
     ("method", "parsers/MethodFile.cpp", "if (!known.contains(member.key()))", "if (false)",
      "a misspelt member of a method refused"),
     ("method", "parsers/MethodFile.cpp", "        readOptions(members, &read);", "        readOptions(members, options);",
