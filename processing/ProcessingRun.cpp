@@ -97,7 +97,9 @@ RunOutcome ProcessingRun::run(
     ExpectedConcentrations expected;
     const Status read = StandardsReader::read(&file, data, &expected);
     if (!read.ok())
-        return refuse(RunOutcome::Refusal::StandardsRejected, read.message());
+        return refuse(RunOutcome::Refusal::StandardsRejected,
+            QStringLiteral("Standards file %1: %2")
+                .arg(QFileInfo(standardsFile).fileName(), read.message()));
     SampleSheet sheet;
     const Status sheetRead = readSampleSheet(inputs.sampleSheet, data, &sheet);
     if (!sheetRead.ok())

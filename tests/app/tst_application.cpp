@@ -738,7 +738,8 @@ void TestApplication::runOutcomes_data()
         "You have to load a QC-STD Concentrations File", "", "# open QC-STD file" };
     QTest::newRow("standards file without the QC solution")
         << QStringList { options, DATA + "window_run_stdqc_without_qc.csv", "Parsing CSV",
-               "Solution QC_1 Not found", "", "# parse QC-STD file" };
+               "Standards file window_run_stdqc_without_qc.csv: Solution QC_1 Not found", "",
+               "# parse QC-STD file" };
     QTest::newRow("reference solution without its IS value")
         << QStringList { "--is-ref=S_2 \"--is-lr=115In LR\" \"--is-mr=59Co MR\" --blank=BLK_1",
                RUN_STDQC, "Process",
