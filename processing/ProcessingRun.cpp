@@ -43,17 +43,23 @@ QStringList ProcessingRun::monitorChoices(const Measurements &data)
 {
     // Counted in one pass: a run of thousands of solutions must not compare
     // every name with every other.
+    // A family with a blank among its solutions measures the background.
     const QStringList names = data.solutionNames();
     QHash<QString, int> replicates;
-    for (const QString &name : names) {
-        const QStringList families = Solution::replicateFamilies(name);
-        for (const QString &family : QSet<QString>(families.cbegin(), families.cend()))
+    QSet<QString> withBlanks;
+    for (int s = 0; s < names.size(); ++s) {
+        const QStringList families = Solution::replicateFamilies(names.at(s));
+        for (const QString &family : QSet<QString>(families.cbegin(), families.cend())) {
             ++replicates[family];
+            if (data.solution(s).type() == Solution::Blank)
+                withBlanks.insert(family);
+        }
     }
     QStringList choices;
     for (const QString &name : names) {
         for (const QString &choice : { Solution::withoutReplicateNumber(name), name }) {
-            if (!choice.isEmpty() && replicates.value(choice) >= 2 && !choices.contains(choice))
+            if (!choice.isEmpty() && replicates.value(choice) >= 2 && !withBlanks.contains(choice)
+                && !choices.contains(choice))
                 choices.append(choice);
         }
     }

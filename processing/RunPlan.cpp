@@ -29,17 +29,29 @@ QString isotopeName(const Measurements &data, int isotope)
     return isotope == -1 ? QString() : data.isotope(isotope).name();
 }
 
-QString monitorRefusal(const Measurements &data, const QString &monitor)
+// Blanks measure the background: their signal says nothing of the sensitivity.
+bool namesBlanks(const Measurements &data, const QVector<int> &occurrences)
 {
+    for (const int s : occurrences) {
+        if (data.solution(s).type() == Solution::Blank)
+            return true;
+    }
+    return false;
+}
+
+QString monitorRefusal(const Measurements &data, const QString &monitor, bool blanks)
+{
+    const QString problem = blanks ? QStringLiteral("names blanks, whose signal is the background")
+                                   : QStringLiteral("names fewer than two solutions");
     QStringList choices = ProcessingRun::monitorChoices(data);
     if (choices.isEmpty())
-        return QStringLiteral("The drift monitor '%1' names fewer than two solutions, as every "
-                              "name of the data file does.")
-            .arg(monitor);
+        return QStringLiteral("The drift monitor '%1' %2, and no name of the data file names two "
+                              "solutions that are not blanks.")
+            .arg(monitor, problem);
     const QString last = choices.takeLast();
-    return QStringLiteral("The drift monitor '%1' names fewer than two solutions: use %2.")
-        .arg(
-            monitor, choices.isEmpty() ? last : choices.join(QStringLiteral(", ")) + " or " + last);
+    return QStringLiteral("The drift monitor '%1' %2: use %3.")
+        .arg(monitor, problem,
+            choices.isEmpty() ? last : choices.join(QStringLiteral(", ")) + " or " + last);
 }
 
 } // namespace
@@ -100,8 +112,9 @@ bool RunPlan::resolve(
     }
     if (options.drift) {
         plan->driftChecks = DriftCorrection::occurrences(data, options.driftMonitor);
-        if (options.driftMonitor.isEmpty() || plan->driftChecks.size() < 2) {
-            outcome->reason = monitorRefusal(data, options.driftMonitor);
+        const bool blanks = namesBlanks(data, plan->driftChecks);
+        if (options.driftMonitor.isEmpty() || plan->driftChecks.size() < 2 || blanks) {
+            outcome->reason = monitorRefusal(data, options.driftMonitor, blanks);
             return unknown(RunOutcome::Choice::DriftMonitor, options.driftMonitor);
         }
     }

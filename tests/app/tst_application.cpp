@@ -465,8 +465,9 @@ void TestApplication::closing_data()
         << "\"--is-lr=115In LR\" \"--is-mr=115In MR\" --weighting=1/x --is-recovery=10,50 "
            "--acceptance=0.99,5"
         << keys << "HR-ICP-MS|" + EXAMPLES + "hr_export.csv"
-        << QStringList { "115In LR", "115In MR", "75As HR", "BLK" };
-    // The monitor is kept with the correction on; the run file offers BLK, STD and S.
+        << QStringList { "115In LR", "115In MR", "75As HR", "STD_1" };
+    // The monitor is kept with the correction on; the run file offers STD and S
+    // (its blanks measure the background: no monitor).
     QTest::newRow("drift correction and its monitor back")
         << QMessageBox::Yes << "--drift=S"
         << QStringList { "DriftCorrection", "DriftMonitor", "LR", "MR" } << "HR-ICP-MS|" + RUN_HR

@@ -3,6 +3,7 @@
 #include "model/ExpectedConcentrations.h"
 #include "model/Measurements.h"
 #include "parsers/HighResolutionReader.h"
+#include "parsers/InstrumentReader.h"
 #include "parsers/StandardsReader.h"
 #include "processing/CalibrationFit.h"
 #include "processing/ProcessingRun.h"
@@ -199,6 +200,9 @@ void TestProcessing::monitorChoices_data()
     QTest::newRow("each name once") << "BLK;STD_1;Sample_1x;Sample_2x"
                                     << "";
     QTest::newRow("ASCII digits only") << QString::fromUtf8("VS_\u0661;VS_\u0662") << "";
+    QTest::newRow("blanks measure the background")
+        << "BLK_1;VS_1;BLK_2;VS_2;Rinse_BLK_1;Rinse_BLK_2"
+        << "VS";
 }
 
 // The monitors offered are those a run accepts: two solutions or more.
@@ -209,7 +213,7 @@ void TestProcessing::monitorChoices()
     Measurements data;
     data.addIsotope(Isotope(QStringLiteral("Co"), 59, Isotope::LR));
     for (const QString &name : names.split(';'))
-        data.addSolution(Solution(name, Solution::Sample, 1));
+        data.addSolution(Solution(name, InstrumentReader::classify(name), 1));
     const QStringList offered = ProcessingRun::monitorChoices(data);
     QCOMPARE(offered.join(';'), choices);
     // Each solution's name is offered exactly when it names another solution too.
