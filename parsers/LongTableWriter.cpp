@@ -7,8 +7,12 @@
 #include "parsers/NumberFormat.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
+
+// An isotope without a line (an IS isotope, one without standards) has no limits.
+constexpr double NO_LIMIT = std::numeric_limits<double>::quiet_NaN();
 
 const char HEADER[]
     = "solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag,factor,"
@@ -85,8 +89,8 @@ QByteArray LongTableWriter::format(const Measurements &working, const Calibratio
                 appendField(bytes, rsd);
             }
             const CalibrationLine &line = calibration.lines.at(i);
-            appendField(bytes, line.lod);
-            appendField(bytes, line.loq);
+            appendField(bytes, line.isUsable() ? line.lod : NO_LIMIT);
+            appendField(bytes, line.isUsable() ? line.loq : NO_LIMIT);
             const ReportedResults::Value &value = reported.at(s, i);
             bytes.append(ReportedResults::qualifierText(value.qualifier).toUtf8()).append(',');
             bytes.append(factor);

@@ -68,8 +68,10 @@ ReportedResults Reporting::report(const Measurements &working, const Calibration
             const double c = results.concentration(s, i);
             const double value = c == 0.0 ? none : c * f;
             const double sd = c == 0.0 ? none : std::abs(value) * results.rsd(s, i) / 100.0;
+            // No line, no limits: an IS isotope, or one without standards.
+            const bool limited = line.isUsable();
             reported.set(s, i,
-                { value, sd, line.lod * f, line.loq * f,
+                { value, sd, limited ? line.lod * f : none, limited ? line.loq * f : none,
                     qualify(working.solution(s), i, c, line) });
         }
     }

@@ -564,8 +564,11 @@ def process(run):
                 else:
                     flag = ""
             cells = [text(s.name), s.kind, text(isos[i].name.rstrip())] + [field(v) for v in numbers[:3]]
-            cells += [field(lod[i]), field(loq[i]), flag, field(f)] + [field(v) for v in numbers[3:]]
-            long += ",".join(cells + [field(lod[i] * f), field(loq[i] * f), unit]) + "\n"
+            # no line, no limits: an IS isotope or one without standards
+            limits = [lod[i], loq[i]] if i in usable else [math.nan, math.nan]
+            cells += [field(limits[0]), field(limits[1]), flag, field(f)]
+            cells += [field(v) for v in numbers[3:]]
+            long += ",".join(cells + [field(limits[0] * f), field(limits[1] * f), unit]) + "\n"
     return out, trace, long, errors
 
 
