@@ -314,8 +314,8 @@ FAULTS = [
     # Sample sheet, acceptance and qualifiers
     ("sheet", "processing/Reporting.cpp", "const double value = c == 0.0 ? none : c * f;",
      "const double value = c == 0.0 ? none : c * f * f;", "F applied twice"),
-    ("sheet", "processing/Reporting.cpp", "{ value, sd, line.lod * f, line.loq * f,",
-     "{ value, sd, line.lod, line.loq,", "limits not scaled by F"),
+    ("sheet", "processing/Reporting.cpp", "{ value, sd, limited ? line.lod * f : none, limited ? line.loq * f : none,",
+     "{ value, sd, limited ? line.lod : none, limited ? line.loq : none,", "limits not scaled by F"),
     ("sheet", "parsers/SampleSheetReader.cpp", "dilution * volume / (1000.0 * mass)",
      "dilution * mass / (1000.0 * volume)", "mass and volume swapped"),
     ("sheet", "processing/CalibrationAcceptance.cpp",
