@@ -9,7 +9,7 @@
 #include "app/OutputTab.h"
 #include "app/QCDialog.h"
 #include "app/Settings.h"
-#include "parsers/InstrumentReader.h"
+#include "parsers/FileError.h"
 #include "parsers/MethodFile.h"
 #include "parsers/OutputFile.h"
 #include "parsers/SampleSheetTemplate.h"
@@ -146,18 +146,12 @@ Status Application::loadDataFile(const QString &fileName)
     m_commands->run->setEnabled(false);
     m_commands->sampleTemplate->setEnabled(false);
     m_commands->saveReport->setEnabled(false);
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return warnUnreadable(file);
-    m_dataFile = fileName;
-    const std::unique_ptr<InstrumentReader> reader
-        = InstrumentReader::create(m_configuration->options().instrument);
-    // Kept for the report, which names the bytes the run read.
-    m_dataBytes = file.readAll();
-    file.close();
-    QBuffer bytes(&m_dataBytes);
-    bytes.open(QIODevice::ReadOnly);
-    Status read = reader->read(&bytes, &m_data);
+    const Status bytes = m_inputs.readExportFile(fileName);
+    if (!bytes.ok()) {
+        QMessageBox::warning(this, tr("Read File"), bytes.message());
+        return bytes;
+    }
+    Status read = m_inputs.parseExport(m_configuration->options().instrument);
     QMessageBox::information(this, tr("Parsing CSV"), read.message());
     showExport(read.ok());
     m_commands->run->setEnabled(read.ok());
@@ -172,24 +166,24 @@ void Application::showExport(bool readWhole)
     m_internalStandard->clear();
     m_evolution->clear();
     m_outcome = RunOutcome();
-    m_outcome.working = readWhole ? ProcessingRun::workingSet(m_data) : m_data;
-    m_outcome.calibration.lines = QVector<CalibrationLine>(m_data.isotopeCount());
+    m_outcome.working = readWhole ? ProcessingRun::workingSet(m_inputs.data()) : m_inputs.data();
+    m_outcome.calibration.lines = QVector<CalibrationLine>(m_inputs.data().isotopeCount());
     m_processed = false;
     m_input->clear();
     m_output->clear();
-    m_input->showExport(m_data, m_outcome, readWhole);
-    m_evolution->showExport(m_data, m_outcome, readWhole);
-    m_calibration->showExport(m_data, m_outcome);
+    m_input->showExport(m_inputs.data(), m_outcome, readWhole);
+    m_evolution->showExport(m_inputs.data(), m_outcome, readWhole);
+    m_calibration->showExport(m_inputs.data(), m_outcome);
     m_output->showExport(m_outcome);
-    m_internalStandard->showExport(m_data);
+    m_internalStandard->showExport(m_inputs.data());
     const RunOptions remembered = Settings::recall(RunOptions());
-    const QStringList lost
-        = m_configuration->offerNames(m_data, m_outcome.working, readWhole ? &remembered : nullptr);
+    const QStringList lost = m_configuration->offerNames(
+        m_inputs.data(), m_outcome.working, readWhole ? &remembered : nullptr);
     if (!readWhole) {
         m_internalStandard->showIsotopes(InternalStandardChoice());
         return;
     }
-    QStringList said = m_data.repeatedIsotopes();
+    QStringList said = m_inputs.data().repeatedIsotopes();
     if (!lost.isEmpty())
         said.append(tr("Not in this file: %1.").arg(lost.join(QStringLiteral(", "))));
     ui->statusBar->showMessage(said.join(QLatin1Char(' ')));
@@ -198,8 +192,8 @@ void Application::showExport(bool readWhole)
 
 void Application::rereadDataFile()
 {
-    if (!m_dataFile.isEmpty())
-        loadDataFile(m_dataFile);
+    if (!m_inputs.exportFile().path.isEmpty())
+        loadDataFile(m_inputs.exportFile().path);
 }
 
 void Application::openStandardsFile()
@@ -240,23 +234,22 @@ Status Application::chooseSampleSheet(const QString &fileName)
 
 void Application::run()
 {
-    const RunInputs files { Settings::standardsFile(), Settings::sampleSheet() };
+    m_inputs.readFiles(Settings::standardsFile(), Settings::sampleSheet());
     const RunOptions options = m_configuration->options();
-    RunOutcome outcome
-        = ProcessingRun::run(m_data, files, options, ProcessingRun::Listing::CountsOnly);
+    RunOutcome outcome = m_inputs.run(options, ProcessingRun::Listing::CountsOnly);
     // A refused run leaves the earlier results, views and expected values.
     if (refused(outcome))
         return;
     m_outcome = std::move(outcome);
     m_processed = true;
     m_runOptions = options;
-    m_reportInputs = RunReport::inputs(m_dataFile, m_dataBytes, files);
+    m_reportInputs = m_inputs.files();
     m_commands->saveReport->setEnabled(true);
     if (m_outcome.warnings.isEmpty())
         ui->statusBar->clearMessage();
     else
         ui->statusBar->showMessage(m_outcome.warnings.join(QLatin1Char(' ')));
-    QCDialog::report(m_outcome, m_data, this);
+    QCDialog::report(m_outcome, m_inputs.data(), this);
 
     Trace::line(QStringLiteral("*** refreshing plots and tables ***"));
     m_internalStandard->showOutcome();
@@ -324,18 +317,15 @@ std::unique_ptr<QFileDialog> Application::savePlotDialog()
 
 Status Application::warnUnreadable(const QFile &file)
 {
-    const QString message
-        = tr("Cannot read file %1:\n%2.").arg(file.fileName(), file.errorString());
+    const QString message = FileError::unreadable(file.fileName(), file.errorString());
     QMessageBox::warning(this, tr("Read File"), message);
     return Status::failure(message);
 }
 
-Status Application::warnUnwritten(
-    const Status &saved, const QString &title, const QString &fileName)
+Status Application::warnUnwritten(const Status &saved, const QString &title)
 {
     if (!saved.ok())
-        QMessageBox::warning(
-            this, title, tr("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
+        QMessageBox::warning(this, title, saved.message());
     return saved;
 }
 
@@ -349,8 +339,8 @@ void Application::saveTemplate()
 
 Status Application::saveSampleSheetTemplate(const QString &fileName)
 {
-    return warnUnwritten(OutputFile::write(fileName, SampleSheetTemplate::format(m_data)),
-        tr("Save File"), fileName);
+    return warnUnwritten(
+        OutputFile::write(fileName, SampleSheetTemplate::format(m_inputs.data())), tr("Save File"));
 }
 
 void Application::saveOutput()
@@ -371,10 +361,15 @@ Status Application::saveAnsweredOutput(const QFileDialog &dialog)
 Status Application::saveResults(const QString &fileName, ProcessingRun::Layout layout)
 {
     // Limits of 0 and no concentration would pass for results.
-    Status saved = m_processed
-        ? ProcessingRun::save(fileName, m_outcome, layout)
-        : Status::failure(tr("There are no results yet: press Process first"));
-    return warnUnwritten(saved, tr("Save File"), fileName);
+    if (!m_processed)
+        return warnUnwritten(noResults(fileName), tr("Save File"));
+    return warnUnwritten(ProcessingRun::save(fileName, m_outcome, layout), tr("Save File"));
+}
+
+Status Application::noResults(const QString &fileName) const
+{
+    return Status::failure(
+        FileError::unwritable(fileName, tr("There are no results yet: press Process first")));
 }
 
 void Application::saveCurrentPlot()
@@ -407,8 +402,8 @@ Status Application::savePlot(const QString &fileName)
     QImageWriter writer(&encoded, format);
     Status saved = writer.write(plot->grab().toImage())
         ? OutputFile::write(fileName, encoded.data(), QIODevice::WriteOnly)
-        : Status::failure(writer.errorString());
-    return warnUnwritten(saved, tr("Save Plot"), fileName);
+        : Status::failure(FileError::unwritable(fileName, writer.errorString()));
+    return warnUnwritten(saved, tr("Save Plot"));
 }
 
 void Application::chooseMethod()
@@ -442,7 +437,7 @@ Status Application::openMethod(const QString &fileName)
     RunOptions method = m_configuration->options();
     Status read = file.open(QIODevice::ReadOnly)
         ? MethodFile::read(file.readAll(), fileName, &method)
-        : Status::failure(tr("Cannot read file %1:\n%2.").arg(fileName, file.errorString()));
+        : Status::failure(FileError::unreadable(fileName, file.errorString()));
     if (!read.ok()) {
         QMessageBox::warning(this, tr("Open Method"), read.message());
         return read;
@@ -458,16 +453,16 @@ Status Application::openMethod(const QString &fileName)
 Status Application::saveMethod(const QString &fileName)
 {
     return warnUnwritten(OutputFile::write(fileName, MethodFile::write(m_configuration->options())),
-        tr("Save Method"), fileName);
+        tr("Save Method"));
 }
 
 Status Application::saveReport(const QString &fileName)
 {
-    Status saved = m_processed
-        ? OutputFile::write(fileName,
-            RunReport(m_reportInputs, m_runOptions, m_data, m_outcome).pdf(), QIODevice::WriteOnly)
-        : Status::failure(tr("There are no results yet: press Process first."));
-    return warnUnwritten(saved, tr("Save Report"), fileName);
+    if (!m_processed)
+        return warnUnwritten(noResults(fileName), tr("Save Report"));
+    const RunReport report(m_reportInputs, m_runOptions, m_inputs.data(), m_outcome);
+    return warnUnwritten(
+        OutputFile::write(fileName, report.pdf(), QIODevice::WriteOnly), tr("Save Report"));
 }
 
 void Application::about()

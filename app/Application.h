@@ -5,6 +5,7 @@
 #include "model/Measurements.h"
 #include "model/Status.h"
 #include "processing/ProcessingRun.h"
+#include "processing/RunInputs.h"
 #include "processing/RunOutcome.h"
 
 #include <QMainWindow>
@@ -96,7 +97,10 @@ private:
     // A file that cannot be opened, in a box.
     Status warnUnreadable(const QFile &file);
     // A failure to write a file in a box, under the title given.
-    Status warnUnwritten(const Status &saved, const QString &title, const QString &fileName);
+    // A failure, whose message names the file, shown in a box titled so.
+    Status warnUnwritten(const Status &saved, const QString &title);
+    // Saving before Process: limits of 0 and no concentration would pass for results.
+    Status noResults(const QString &fileName) const;
 
     Ui::Application *ui;
     std::unique_ptr<Commands> m_commands;
@@ -107,13 +111,11 @@ private:
     EvolutionTab *m_evolution = nullptr;
     OutputTab *m_output = nullptr;
 
-    QString m_dataFile;
-    QByteArray m_dataBytes; // the data file's bytes as read
-    Measurements m_data; // the export as read
-    bool m_processed = false; // whether m_outcome belongs to m_data
+    RunInputs m_inputs; // the export as read, and the files of the last run
+    bool m_processed = false; // whether m_outcome belongs to the export
     RunOutcome m_outcome;
     // What the last run's report names: its files as read and its options.
-    QVector<RunReport::Input> m_reportInputs;
+    QVector<RunInputs::File> m_reportInputs;
     RunOptions m_runOptions;
 
     friend class TestApplication;

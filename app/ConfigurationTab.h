@@ -3,7 +3,7 @@
 
 #include "app/InternalStandardChoice.h"
 #include "model/Isotope.h"
-#include "processing/RunOptions.h"
+#include "model/RunOptions.h"
 
 #include <QStringList>
 #include <QWidget>

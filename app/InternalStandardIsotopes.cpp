@@ -1,6 +1,6 @@
 #include "app/InternalStandardIsotopes.h"
 
-#include "processing/RunOptions.h"
+#include "model/RunOptions.h"
 #include "ui_InternalStandardIsotopes.h"
 
 #include <QSignalBlocker>

@@ -1,7 +1,7 @@
 #ifndef KETRION_SETTINGS_H
 #define KETRION_SETTINGS_H
 
-#include "processing/RunOptions.h"
+#include "model/RunOptions.h"
 
 #include <QString>
 

@@ -5,6 +5,8 @@
 #include "batch/BatchProcess.h"
 
 #include "app/Application.h"
+#include "app/ConfigurationTab.h"
+#include "parsers/RunOptionTable.h"
 #include "processing/Trace.h"
 
 #include <QCheckBox>
@@ -152,6 +154,8 @@ private:
     // Presses "&Process"; the QC report, when it opens, is answered with OK.
     QList<ModalAnswerer::Seen> run();
     QStringList traceLines() const;
+    QStringList windowTrace(const QString &batchTrace, int *rejected) const;
+    void compareWithBatch(const QStringList &options, const QString &results);
     void clearTrace();
     QAction *action(const QString &text) const;
     // Shows the solution in the output table and reads a cell of its first isotope.
@@ -224,55 +228,22 @@ void TestApplication::loadRunFiles()
 
 void TestApplication::apply(const QStringList &options)
 {
-    const auto value = [&](const QString &name, const QString &fallback = {}) {
-        return BatchProcess::value(options, name, fallback);
-    };
-    // Isotopes are named without the trailing blank of quadrupole names.
-    const auto choose = [](QComboBox *combo, const QString &text) {
-        const int at = qMax(combo->findText(text), combo->findText(text + ' '));
-        if (at == -1)
-            qFatal("%s has no item %s", qPrintable(combo->objectName()), qPrintable(text));
-        combo->setCurrentIndex(at);
-    };
-    widget<QGroupBox>("internalStandardGroup")->setChecked(!value("is-ref").isEmpty());
-    if (!value("is-ref").isEmpty())
-        choose(widget<QComboBox>("referenceSolution"), value("is-ref"));
-    const QStringList groups = value("is-groups", "LR,MR,HR").remove(' ').split(',');
-    const struct
-    {
-        QCheckBox *box;
-        QComboBox *combo;
-        const char *group;
-    } panel[] = { { widget<QCheckBox>("correctLR"), widget<QComboBox>("isotopeLR"), "LR" },
-        { widget<QCheckBox>("correctMR"), widget<QComboBox>("isotopeMR"), "MR" },
-        { widget<QCheckBox>("correctHR"), widget<QComboBox>("isotopeHR"), "HR" } };
-    for (const auto &entry : panel) {
-        entry.box->setChecked(groups.contains(QLatin1String(entry.group)));
-        const QString isotope = value("is-" + QString::fromLatin1(entry.group).toLower());
-        if (!isotope.isEmpty())
-            choose(entry.combo, isotope);
+    // Read as ketrion-batch reads its options, from their defaults.
+    RunOptions wanted;
+    wanted.instrument = window->m_configuration->options().instrument;
+    // The files are the window's own business.
+    const QStringList files { "data", "stdqc", "samples", "output", "long", "report" };
+    for (const QString &option : options) {
+        const QString name = option.section('=', 0, 0).mid(2);
+        const RunOptionTable::Row *row = RunOptionTable::find(name);
+        if (files.contains(name))
+            continue;
+        if (!row || !row->parse(option.section('=', 1), &wanted).ok())
+            qFatal("option %s", qPrintable(option));
     }
-    const QString mode = value("blank-mode", "y-intercept");
-    widget<QCheckBox>("yIntercept")->setChecked(mode == "y-intercept");
-    widget<QCheckBox>("subtractBlank")->setChecked(mode == "subtract");
-    if (!value("blank").isEmpty())
-        choose(widget<QComboBox>("blank"), value("blank"));
-    const QString weighting = value("weighting", "none");
-    choose(widget<QComboBox>("weighting"),
-        weighting == "none" ? "None"
-                            : QString(weighting).replace("x2", QString::fromUtf8("x\u00b2")));
-    const QStringList bounds = value("is-recovery", "60,125").split(',');
-    widget<QSpinBox>("recoveryLow")->setValue(0); // the high bound may go below the low one's value
-    widget<QSpinBox>("recoveryHigh")->setValue(bounds.at(1).toInt());
-    widget<QSpinBox>("recoveryLow")->setValue(bounds.at(0).toInt());
-    widget<QGroupBox>("qcGroup")->setChecked(!options.contains("--no-qc"));
-    const QStringList acceptance = value("acceptance", "0.995,10").split(',');
-    widget<QGroupBox>("acceptanceGroup")->setChecked(!value("acceptance").isEmpty());
-    widget<QDoubleSpinBox>("minimumR2")->setValue(acceptance.value(0).toDouble());
-    widget<QDoubleSpinBox>("tolerance")->setValue(acceptance.value(1).toDouble());
-    widget<QGroupBox>("driftGroup")->setChecked(!value("drift").isEmpty());
-    if (!value("drift").isEmpty())
-        choose(widget<QComboBox>("driftMonitor"), value("drift"));
+    const QStringList lacking = window->m_configuration->setOptions(wanted);
+    if (!lacking.isEmpty())
+        qFatal("the window lacks %s", qPrintable(lacking.join(", ")));
 }
 
 QList<ModalAnswerer::Seen> TestApplication::run()
@@ -948,6 +919,45 @@ void TestApplication::wholeRuns_data()
 // The window gives the results file, long table and trace of ketrion-batch,
 // but for the QC, acceptance and recovery lines, which it shows in its
 // report; its Output table shows the reported values of the long table.
+// The trace of ketrion-batch as the window prints it: the report shows the
+// QC, rejection and recovery lines that follow their count lines.
+QStringList TestApplication::windowTrace(const QString &batchTrace, int *rejected) const
+{
+    QStringList lines;
+    bool report = false;
+    for (const QString &line :
+        QString::fromUtf8(contents(batchTrace)).split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith("# calibration rejected: "))
+            *rejected = line.section(' ', 3, 3).toInt();
+        report = report && !line.startsWith("*** ") && !line.startsWith("# ");
+        if (!report)
+            lines << line;
+        report = report || line.startsWith("# QC not valid: ")
+            || line.startsWith("# IS recovery outside ")
+            || line.startsWith("# calibration rejected: ");
+    }
+    return lines;
+}
+
+// The window's method gives its results through ketrion-batch, and both the
+// same report but for the date.
+void TestApplication::compareWithBatch(const QStringList &options, const QString &results)
+{
+    const QString method = work.filePath("run.ketrion-method");
+    QVERIFY(window->saveMethod(method).ok() && window->saveReport(work.filePath("w.pdf")).ok());
+    const QStringList batch { "--method", method, "--output", work.filePath("batch.csv"),
+        "--report", work.filePath("b.pdf") };
+    const QStringList files = options.filter(QRegularExpression("^--(data|stdqc|samples)="));
+    QCOMPARE(BatchProcess::run(KETRION_BATCH_PROGRAM, batch + files).exitCode, 0);
+    QCOMPARE(contents(work.filePath("batch.csv")), contents(results));
+    const auto text = [&](const char *pdf) {
+        return BatchProcess::run("pdftotext", { "-raw", work.filePath(pdf), "-" })
+            .out.remove(QRegularExpression("Run started: [^\n]*"));
+    };
+    QVERIFY(text("w.pdf").contains("End of report"));
+    QCOMPARE(text("w.pdf"), text("b.pdf"));
+}
+
 void TestApplication::wholeRuns()
 {
     QFETCH(QStringList, options);
@@ -964,39 +974,11 @@ void TestApplication::wholeRuns()
         && window->saveResults(longTable, ProcessingRun::Layout::Long).ok());
 
     const QString expected = DATA + "runs/" + QString::fromLatin1(QTest::currentDataTag());
-    // The report shows the QC and recovery lines that follow their count lines.
-    QStringList lines;
-    bool report = false;
     int rejected = 0;
-    for (const QString &line :
-        QString::fromUtf8(contents(expected + ".trace")).split('\n', Qt::SkipEmptyParts)) {
-        if (line.startsWith("# calibration rejected: "))
-            rejected = line.section(' ', 3, 3).toInt();
-        report = report && !line.startsWith("*** ") && !line.startsWith("# ");
-        if (!report)
-            lines << line;
-        report = report || line.startsWith("# QC not valid: ")
-            || line.startsWith("# IS recovery outside ")
-            || line.startsWith("# calibration rejected: ");
-    }
-    QCOMPARE(traceLines(), lines);
+    QCOMPARE(traceLines(), windowTrace(expected + ".trace", &rejected));
     QCOMPARE(contents(results), contents(expected + ".csv"));
     QCOMPARE(contents(longTable), contents(expected + ".long"));
-    // The window's method gives its results through ketrion-batch, and both
-    // the same report but for the date.
-    const QString method = work.filePath("run.ketrion-method");
-    QVERIFY(window->saveMethod(method).ok() && window->saveReport(work.filePath("w.pdf")).ok());
-    const QStringList batch { "--method", method, "--output", work.filePath("batch.csv"),
-        "--report", work.filePath("b.pdf") };
-    const QStringList files = options.filter(QRegularExpression("^--(data|stdqc|samples)="));
-    QCOMPARE(BatchProcess::run(KETRION_BATCH_PROGRAM, batch + files).exitCode, 0);
-    QCOMPARE(contents(work.filePath("batch.csv")), contents(results));
-    const auto text = [&](const char *pdf) {
-        return BatchProcess::run("pdftotext", { "-raw", work.filePath(pdf), "-" })
-            .out.remove(QRegularExpression("Run started: [^\n]*"));
-    };
-    QVERIFY(text("w.pdf").contains("End of report"));
-    QCOMPARE(text("w.pdf"), text("b.pdf"));
+    compareWithBatch(options, results);
     // The Calibration tab marks the rejected isotopes, saying why.
     const QAbstractItemModel *isotopes = widget<QListView>("calibrationIsotopes")->model();
     int marked = 0;
