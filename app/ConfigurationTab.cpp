@@ -156,7 +156,8 @@ QStringList ConfigurationTab::selectNames(const RunOptions &options)
         int found = choice.name.isEmpty() && choice.firstWhenEmpty ? 0 : -1;
         // Quadrupole isotopes end with a blank that a method leaves out.
         for (int row = 0; row < choice.combo->count() && !choice.name.isEmpty(); ++row) {
-            if (choice.combo->itemText(row).trimmed() == choice.name.trimmed())
+            if (Isotope::withoutTrailingBlanks(choice.combo->itemText(row))
+                == Isotope::withoutTrailingBlanks(choice.name))
                 found = row;
         }
         if (found != -1 && found < choice.combo->count())

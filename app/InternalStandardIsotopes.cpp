@@ -21,6 +21,8 @@ InternalStandardIsotopes::InternalStandardIsotopes(QWidget *parent)
         connect(bound, QOverload<int>::of(&QSpinBox::valueChanged), this,
             &InternalStandardIsotopes::recoveryBoundsChanged);
     }
+    for (QSpinBox *bound : { ui->recoveryLow, ui->recoveryHigh })
+        bound->setMaximum(RunOptions::MAXIMUM_RECOVERY);
     ui->recoveryLow->setValue(RunOptions::DEFAULT_RECOVERY_LOW);
     ui->recoveryHigh->setValue(RunOptions::DEFAULT_RECOVERY_HIGH);
     keepRecoveryBoundsApart();
@@ -47,10 +49,9 @@ void InternalStandardIsotopes::keepRecoveryBoundsApart()
     ui->recoveryLow->setMaximum(ui->recoveryHigh->value() - 1);
 }
 
+// The bounds pass RunOptions::check(), whose range the boxes have.
 void InternalStandardIsotopes::setRecoveryBounds(int low, int high)
 {
-    if (low < 0 || low >= high || high > ui->recoveryHigh->maximum())
-        return;
     // Each box's range hangs on the other's value: both are set before the ranges.
     {
         const QSignalBlocker lowBlocker(ui->recoveryLow);

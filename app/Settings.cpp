@@ -71,7 +71,26 @@ void Settings::setSampleSheet(const QString &fileName)
         store().setValue(SAMPLE_SHEET, QFileInfo(fileName).absoluteFilePath());
 }
 
-RunOptions Settings::recall(RunOptions options)
+RunOptions Settings::recall(const RunOptions &options)
+{
+    RunOptions recalled = read(options);
+    // A value no run accepts (a store edited by hand) gives way to the one
+    // the window had, by the rule every option follows.
+    QString member;
+    for (int tries = 0; tries < 4 && !recalled.check(&member).ok(); ++tries) {
+        if (member.startsWith(QLatin1String("recovery"))) {
+            recalled.recoveryLow = options.recoveryLow;
+            recalled.recoveryHigh = options.recoveryHigh;
+        } else if (member == QLatin1String("minimumR2")) {
+            recalled.minimumR2 = options.minimumR2;
+        } else if (member == QLatin1String("tolerance")) {
+            recalled.tolerance = options.tolerance;
+        }
+    }
+    return recalled;
+}
+
+RunOptions Settings::read(RunOptions options)
 {
     const QSettings stored = store();
     for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {

@@ -288,6 +288,8 @@ FAULTS = [
     ("window", "app/ConfigurationTab.cpp", "Lists::setEntries(isotopes(group), data.isotopeNames(data.group(group)));",
      "Lists::setEntries(isotopes(group), data.isotopeNames(data.group(Isotope::LR)));",
      "each group's isotopes listed"),
+    ("window", "app/Settings.cpp", "tries < 4 && !recalled.check(&member).ok()", "tries < 0",
+     "remembered values no run accepts left out"),
     ("window", "app/Application.cpp", "    if (!m_processed)\n        return warnUnwritten(noResults(fileName), tr(\"Save File\"));\n", "",
      "Save Output before Process refused"),
     ("window", "app/ConfigurationTab.cpp", "        if (found != -1)\n            box->setCurrentIndex(found);",

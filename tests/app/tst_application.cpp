@@ -122,6 +122,7 @@ private slots:
     void closing_data();
     void closing();
     void settingsWrittenBeforeTheUpgrade();
+    void settingsOutOfRange();
     void choicesAcrossFiles();
 
     // The whole job on files.
@@ -550,6 +551,25 @@ void TestApplication::settingsWrittenBeforeTheUpgrade()
             + widget<QComboBox>("isotopeMR")->currentText(),
         QStringLiteral("115In LR|115In MR"));
     QCOMPARE(run().value(0).title, QStringLiteral("Quality Controls"));
+}
+
+// A store edited by hand with values no run accepts: the window keeps its own,
+// those the command line and a method file would also take.
+void TestApplication::settingsOutOfRange()
+{
+    window.reset();
+    QSettings store(ORGANISATION, APPLICATION);
+    store.setValue("RecoveryLow", 130);
+    store.setValue("RecoveryHigh", 125);
+    store.setValue("AcceptanceTolerance", 0.0);
+    store.setValue("AcceptanceMinimumR2", 0.99);
+    store.sync();
+    newWindow();
+    QCOMPARE(
+        widget<QSpinBox>("recoveryLow")->value() * 1000 + widget<QSpinBox>("recoveryHigh")->value(),
+        60125);
+    QCOMPARE(widget<QDoubleSpinBox>("tolerance")->value(), 10.0);
+    QCOMPARE(widget<QDoubleSpinBox>("minimumR2")->value(), 0.99);
 }
 
 // The choices made stay when another export has them, and the status bar
