@@ -146,7 +146,7 @@ Status Application::loadDataFile(const QString &fileName)
     m_commands->run->setEnabled(false);
     m_commands->sampleTemplate->setEnabled(false);
     m_commands->saveReport->setEnabled(false);
-    const Status bytes = m_inputs.readExportFile(fileName);
+    Status bytes = m_inputs.readExportFile(fileName);
     if (!bytes.ok()) {
         QMessageBox::warning(this, tr("Read File"), bytes.message());
         return bytes;
@@ -366,7 +366,7 @@ Status Application::saveResults(const QString &fileName, ProcessingRun::Layout l
     return warnUnwritten(ProcessingRun::save(fileName, m_outcome, layout), tr("Save File"));
 }
 
-Status Application::noResults(const QString &fileName) const
+Status Application::noResults(const QString &fileName)
 {
     return Status::failure(
         FileError::unwritable(fileName, tr("There are no results yet: press Process first")));

@@ -100,7 +100,7 @@ private:
     // A failure, whose message names the file, shown in a box titled so.
     Status warnUnwritten(const Status &saved, const QString &title);
     // Saving before Process: limits of 0 and no concentration would pass for results.
-    Status noResults(const QString &fileName) const;
+    static Status noResults(const QString &fileName);
 
     Ui::Application *ui;
     std::unique_ptr<Commands> m_commands;
