@@ -1,5 +1,6 @@
 #include "batch/BatchCommand.h"
 
+#include "parsers/FileError.h"
 #include "parsers/MethodFile.h"
 #include "parsers/RunOptionTable.h"
 
@@ -218,11 +219,11 @@ Option runOption(const RunOptionTable::Row &row)
             if (row.needsReference && !command.options.internalStandard)
                 return Status::failure(
                     QStringLiteral("'--%1' applies only with '--is-ref'.").arg(row.flag));
-            const Status parsed = row.parse(value, &command.options);
+            Status parsed = row.parse(value, &command.options);
             if (!parsed.ok())
                 return parsed;
             QString member;
-            const Status checked = command.options.check(&member);
+            Status checked = command.options.check(&member);
             if (checked.ok())
                 return checked;
             return Status::failure(row.owns(member) ? row.invalid.arg(value) : checked.message());
@@ -289,7 +290,7 @@ const QVector<BatchCommand::Option> &BatchCommand::commandOptions()
         // The instrument first: the files' messages may name it.
         QVector<Option> list { runOption(rows.first()) };
         list << fileOptions();
-        for (auto row = rows.begin() + 1; row != rows.end(); ++row)
+        for (const auto *row = rows.begin() + 1; row != rows.end(); ++row)
             list << runOption(*row);
         return list << otherCommands();
     }();
@@ -390,9 +391,11 @@ Status BatchCommand::readMethod(const QString &path)
     if (path.isEmpty())
         return Status::failure(QStringLiteral("Missing file name after '--method'."));
     QFile file(path);
+    // A usage error is one line.
     if (!file.open(QIODevice::ReadOnly))
         return Status::failure(
-            QStringLiteral("Cannot read method file %1: %2.").arg(path, file.errorString()));
+            FileError::unreadable(path, file.errorString(), QStringLiteral("method file"))
+                .replace(QLatin1Char('\n'), QLatin1Char(' ')));
     // No output may replace the method that describes it.
     claimInputs({ path });
     return MethodFile::read(file.readAll(), path, &options);
