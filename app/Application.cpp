@@ -9,6 +9,7 @@
 #include "app/OutputTab.h"
 #include "app/QCDialog.h"
 #include "app/Settings.h"
+#include "display/PlotStyle.h"
 #include "parsers/FileError.h"
 #include "parsers/MethodFile.h"
 #include "parsers/OutputFile.h"
@@ -391,6 +392,11 @@ Status Application::savePlot(const QString &fileName)
         plot = m_evolution->plot();
     if (!plot)
         return Status::failure(tr("No plot on this tab."));
+    // An empty frame would pass for a plot.
+    if (!PlotStyle::hasPoints(plot))
+        return warnUnwritten(Status::failure(FileError::unwritable(
+                                 fileName, tr("Nothing is plotted on this tab yet"))),
+            tr("Save Plot"));
 
     // The dialog offers JPEG only: a name it left without a suffix means that.
     const QString suffix = QFileInfo(fileName).suffix().toLower();

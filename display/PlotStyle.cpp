@@ -8,6 +8,7 @@
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
+#include <qwt_plot_seriesitem.h>
 #include <qwt_scale_div.h>
 #include <qwt_symbol.h>
 
@@ -86,6 +87,17 @@ void PlotStyle::scaleRunningOrder(QwtPlot *plot, int n)
 QwtSymbol *PlotStyle::dot(Qt::GlobalColor colour, int size)
 {
     return new QwtSymbol(QwtSymbol::Ellipse, QBrush(colour), QPen(colour, 1.0), QSize(size, size));
+}
+
+bool PlotStyle::hasPoints(const QwtPlot *plot)
+{
+    for (const QwtPlotItem *item : plot->itemList()) {
+        // Qwt bounds an empty series by a rectangle of negative width.
+        const auto *series = dynamic_cast<const QwtPlotSeriesItem *>(item);
+        if (series && series->boundingRect().width() >= 0.0)
+            return true;
+    }
+    return false;
 }
 
 void PlotStyle::empty(QwtPlot *plot)

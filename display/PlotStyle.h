@@ -25,6 +25,8 @@ public:
     static QwtSymbol *dot(Qt::GlobalColor colour, int size);
     // No legend, both axes scaled to the items again.
     static void empty(QwtPlot *plot);
+    // Whether any curve of the plot holds a point.
+    static bool hasPoints(const QwtPlot *plot);
 };
 
 #endif

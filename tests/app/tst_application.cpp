@@ -137,6 +137,8 @@ private slots:
     void saveOutputFileType();
     void savePlot_data();
     void savePlot();
+    void savePlotWithNothingPlotted_data();
+    void savePlotWithNothingPlotted();
     void wholeRuns_data();
     void wholeRuns();
     void driftFactor();
@@ -922,6 +924,32 @@ void TestApplication::savePlot()
         else
             QVERIFY2(difference > 8.0, qPrintable(QString::number(difference)));
     }
+}
+
+// An empty frame is no plot: nothing is written, and the user is told why.
+void TestApplication::savePlotWithNothingPlotted_data()
+{
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<bool>("read"); // the run's files read first, not processed
+    QTest::newRow("calibration before any file") << "calibrationTab" << false;
+    QTest::newRow("calibration before Process") << "calibrationTab" << true;
+    QTest::newRow("evolution without an isotope") << "evolutionTab" << true;
+    QTest::newRow("internal standard before any file") << "internalStandardTab" << false;
+}
+
+void TestApplication::savePlotWithNothingPlotted()
+{
+    QFETCH(QString, tab);
+    QFETCH(bool, read);
+    if (read)
+        loadRunFiles();
+    widget<QTabWidget>("tabs")->setCurrentWidget(window->findChild<QWidget *>(tab));
+    const QString image = work.filePath("empty.jpg");
+    ModalAnswerer answerer({ QMessageBox::Ok });
+    QVERIFY(!window->savePlot(image).ok());
+    QVERIFY(!QFile::exists(image));
+    QCOMPARE(answerer.seen().value(0).text,
+        "Cannot write file " + image + ":\nNothing is plotted on this tab yet.");
 }
 
 void TestApplication::wholeRuns_data()
