@@ -144,46 +144,85 @@ void Application::openDataFile()
 
 Status Application::loadDataFile(const QString &fileName)
 {
-    m_commands->run->setEnabled(false);
-    m_commands->sampleTemplate->setEnabled(false);
-    m_commands->saveReport->setEnabled(false);
-    Status bytes = m_inputs.readExportFile(fileName);
-    if (!bytes.ok()) {
-        QMessageBox::warning(this, tr("Read File"), bytes.message());
-        return bytes;
-    }
-    Status read = m_inputs.parseExport(m_configuration->options().instrument);
-    QMessageBox::information(this, tr("Parsing CSV"), read.message());
-    showExport(read.ok());
-    m_commands->run->setEnabled(read.ok());
-    m_commands->sampleTemplate->setEnabled(read.ok());
-    return read;
+    return readDataFile(fileName, false);
 }
 
-void Application::showExport(bool readWhole)
+Status Application::readDataFile(const QString &fileName, bool rereading)
+{
+    // Read apart: a file refused leaves the one loaded, its results and views.
+    RunInputs read;
+    Status bytes = read.readExportFile(fileName);
+    if (!bytes.ok()) {
+        QMessageBox::warning(this, tr("Read File"), bytes.message());
+        if (rereading)
+            unloadExport();
+        return bytes;
+    }
+    const QString instrument = m_configuration->options().instrument;
+    Status parsed = read.parseExport(instrument);
+    if (!parsed.ok()) {
+        if (rereading) {
+            QMessageBox::information(this, tr("Parsing CSV"), parsed.message());
+            unloadExport();
+        } else {
+            keepExport(parsed);
+        }
+        return parsed;
+    }
+    QMessageBox::information(this, tr("Parsing CSV"), parsed.message());
+    m_inputs = read;
+    m_exportPath = fileName;
+    m_exportInstrument = instrument;
+    m_commands->saveReport->setEnabled(false);
+    showExport();
+    m_commands->run->setEnabled(true);
+    m_commands->sampleTemplate->setEnabled(true);
+    return parsed;
+}
+
+void Application::keepExport(const Status &refused)
+{
+    QString text = refused.message();
+    if (!m_inputs.exportFile().path.isEmpty()) {
+        text += QStringLiteral("\n\n")
+            + tr("%1 stays loaded, read as %2.")
+                  .arg(m_inputs.exportFile().fileName(), m_exportInstrument);
+    }
+    QMessageBox::warning(this, tr("Parsing CSV"), text);
+}
+
+// Read again by another instrument and refused: the export open belongs to
+// none that the window now names.
+void Application::unloadExport()
+{
+    const QString path = m_inputs.exportFile().path;
+    m_inputs = RunInputs();
+    m_exportPath = path;
+    showExport();
+    for (QAction *command : { m_commands->run, m_commands->sampleTemplate, m_commands->saveReport })
+        command->setEnabled(false);
+}
+
+void Application::showExport()
 {
     // Nothing of the previous file may stay drawn, nor be saved as this one's.
     m_calibration->clear();
     m_internalStandard->clear();
     m_evolution->clear();
     m_outcome = RunOutcome();
-    m_outcome.working = readWhole ? ProcessingRun::workingSet(m_inputs.data()) : m_inputs.data();
+    m_outcome.working = ProcessingRun::workingSet(m_inputs.data());
     m_outcome.calibration.lines = QVector<CalibrationLine>(m_inputs.data().isotopeCount());
     m_processed = false;
     m_input->clear();
     m_output->clear();
-    m_input->showExport(m_inputs.data(), m_outcome, readWhole);
-    m_evolution->showExport(m_inputs.data(), m_outcome, readWhole);
+    m_input->showExport(m_inputs.data(), m_outcome, true);
+    m_evolution->showExport(m_inputs.data(), m_outcome, true);
     m_calibration->showExport(m_inputs.data(), m_outcome);
     m_output->showExport(m_outcome);
     m_internalStandard->showExport(m_inputs.data());
     const RunOptions remembered = Settings::recall(RunOptions());
-    const QStringList lost = m_configuration->offerNames(
-        m_inputs.data(), m_outcome.working, readWhole ? &remembered : nullptr);
-    if (!readWhole) {
-        m_internalStandard->showIsotopes(InternalStandardChoice());
-        return;
-    }
+    const QStringList lost
+        = m_configuration->offerNames(m_inputs.data(), m_outcome.working, &remembered);
     QStringList said = m_inputs.data().repeatedIsotopes();
     if (!lost.isEmpty())
         said.append(tr("Not in this file: %1.").arg(lost.join(QStringLiteral(", "))));
@@ -193,8 +232,8 @@ void Application::showExport(bool readWhole)
 
 void Application::rereadDataFile()
 {
-    if (!m_inputs.exportFile().path.isEmpty())
-        loadDataFile(m_inputs.exportFile().path);
+    if (!m_exportPath.isEmpty())
+        readDataFile(m_exportPath, true);
 }
 
 void Application::openStandardsFile()

@@ -82,8 +82,15 @@ private:
     void connectTabs();
     // Large enough for every control of every tab, as far as the screen allows.
     void fitToControls();
-    // Nothing of the earlier file shown, nor saved as this one's.
-    void showExport(bool readWhole);
+    // The export just read in every view; nothing of the earlier file shown,
+    // nor saved as this one's.
+    void showExport();
+    // Says why a data file was refused, and that the one loaded stays.
+    void keepExport(const Status &refused);
+    void unloadExport();
+    // Another instrument reads the open export again: refused, the export
+    // is closed; any other refusal keeps the export loaded.
+    Status readDataFile(const QString &fileName, bool rereading);
     // A refused run's reason in its box; false when the run went on.
     bool refused(const RunOutcome &outcome);
     // Save Output's and Save Plot's dialogs, not yet shown. A name typed
@@ -112,6 +119,8 @@ private:
     OutputTab *m_output = nullptr;
 
     RunInputs m_inputs; // the export as read, and the files of the last run
+    QString m_exportPath; // the data file open, also when the last reader refused it
+    QString m_exportInstrument; // whose reader read it
     bool m_processed = false; // whether m_outcome belongs to the export
     RunOutcome m_outcome;
     // What the last run's report names: its files as read and its options.
