@@ -9,6 +9,7 @@
 #include <QStringRef>
 
 #include <memory>
+#include <string_view>
 
 class Measurements;
 class QIODevice;
@@ -40,7 +41,25 @@ public:
     static Solution::Type classify(const QString &name);
 
 protected:
-    static bool containsDigit(const QStringRef &cell);
+    // The cells of an export line that hold something, in order: the line split
+    // at each ';', the empty parts left out.
+    class Cells
+    {
+    public:
+        explicit Cells(std::string_view line) : m_line(line) { }
+        // False after the last cell.
+        bool next(std::string_view *cell);
+        // The same, and whether the cell is a plain decimal (NumberReader::
+        // readAtOnce()), or with percent one followed by a single "%": its
+        // value is then in *value. Most cells are, and are read as they are cut.
+        bool next(std::string_view *cell, bool percent, double *value, bool *plain);
+
+    private:
+        std::string_view m_line;
+        size_t m_position = 0;
+    };
+
+    static bool containsDigit(std::string_view cell);
     static QString formatError(const QString &problem, const QString &instrument);
     static QString countMismatch(const QString &isotope, const QString &instrument);
     static QString summary(int isotopes, int solutions);
