@@ -1,14 +1,24 @@
 #include "parsers/TextFile.h"
 
-#include <QIODevice>
+#include <QBuffer>
 #include <QTextCodec>
 
 #include <algorithm>
 #include <cstring>
 
-TextFile::TextFile(QIODevice *device) : TextFile(device->readAll()) { }
-
 namespace {
+
+// What is left of the device. A buffer's bytes are shared rather than copied:
+// the command line reads the export into one, which it keeps for the report.
+QByteArray rest(QIODevice *device)
+{
+    auto *buffer = qobject_cast<QBuffer *>(device);
+    if (!buffer || (buffer->openMode() & QIODevice::Text) || !buffer->isReadable())
+        return device->readAll();
+    const QByteArray bytes = buffer->data().mid(int(buffer->pos()));
+    buffer->seek(buffer->size());
+    return bytes;
+}
 
 const char UTF8_BOM[] = "\xEF\xBB\xBF";
 
@@ -58,6 +68,8 @@ const char *find(const char *begin, const char *end, char c)
 }
 
 } // namespace
+
+TextFile::TextFile(QIODevice *device) : TextFile(rest(device)) { }
 
 TextFile::TextFile(const QByteArray &bytes)
 {
