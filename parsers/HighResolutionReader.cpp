@@ -152,8 +152,8 @@ Status HighResolutionReader::readLine(
             return Status::failure(NumberReader::numberError(lineNumber, TextFile::decode(text)));
     }
     for (int k = 0; k < nSolutions; ++k) {
-        const double intensity = values[size_t(2 * k)];
-        const double rsd = values[size_t(2 * k + 1)];
+        const double intensity = values[2 * size_t(k)];
+        const double rsd = values[2 * size_t(k) + 1];
         data->solution(k).setReading(iso, intensity, rsd * intensity / 100.0);
     }
     return Status::success();

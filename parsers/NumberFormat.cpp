@@ -1,5 +1,6 @@
 #include "parsers/NumberFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -7,7 +8,7 @@
 
 namespace {
 
-__extension__ typedef unsigned __int128 Wide;
+using Wide = unsigned __int128;
 
 constexpr quint64 POWERS_OF_TEN[] = { 1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL,
     10000000ULL, 100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
@@ -75,14 +76,14 @@ bool sixDigits(double magnitude, quint64 *digits, int *exponent)
 int layOut(quint64 digits, int e, bool negative, char *out)
 {
     const unsigned whole = unsigned(digits);
-    const unsigned high = whole / 10000;
-    const unsigned middle = whole / 100 % 100;
-    const unsigned low = whole % 100;
+    const size_t high = whole / 10000;
+    const size_t middle = whole / 100 % 100;
+    const size_t low = whole % 100;
     char d[16];
     std::memcpy(d, DIGIT_PAIRS + 2 * high, 2);
     std::memcpy(d + 2, DIGIT_PAIRS + 2 * middle, 2);
     std::memcpy(d + 4, DIGIT_PAIRS + 2 * low, 2);
-    std::memcpy(d + 6, "0000000000", 10);
+    std::fill(d + 6, d + 16, '0');
     // The significant digits: the first pair is never 00.
     int n = 6;
     if (low != 0)
@@ -105,11 +106,13 @@ int layOut(quint64 digits, int e, bool negative, char *out)
         p += 2;
         if (a >= 100)
             *p++ = char('0' + a / 100);
-        std::memcpy(p, DIGIT_PAIRS + 2 * (a % 100), 2);
+        std::memcpy(p, DIGIT_PAIRS + 2 * size_t(a % 100), 2);
         return int(p + 2 - out);
     }
     if (e < 0) {
-        std::memcpy(p, "0.000000", 8);
+        p[0] = '0';
+        p[1] = '.';
+        std::fill(p + 2, p + 8, '0');
         std::memcpy(p + 1 - e, d, 8);
         return int(p + 1 - e + n - out);
     }
@@ -180,7 +183,9 @@ int rareFormat(double value, char *out, int size)
 char *NumberFormat::write(char *text, double value)
 {
     if (std::isnan(value)) {
-        std::memcpy(text, "nan", 3);
+        text[0] = 'n';
+        text[1] = 'a';
+        text[2] = 'n';
         return text + 3;
     }
     if (value == 0.0) {

@@ -186,8 +186,8 @@ Status QuadrupoleReader::readLine(
             return Status::failure(NumberReader::numberError(lineNumber, TextFile::decode(text)));
     }
     for (int k = 0; k < nSolutions; ++k) {
-        const double cps = values[size_t(2 * k)];
-        data->solution(k).setReading(iso, cps, cps * values[size_t(2 * k + 1)] / 100.0);
+        const double cps = values[2 * size_t(k)];
+        data->solution(k).setReading(iso, cps, cps * values[2 * size_t(k) + 1] / 100.0);
     }
     return Status::success();
 }

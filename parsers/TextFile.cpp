@@ -15,7 +15,7 @@ QByteArray rest(QIODevice *device)
     auto *buffer = qobject_cast<QBuffer *>(device);
     if (!buffer || (buffer->openMode() & QIODevice::Text) || !buffer->isReadable())
         return device->readAll();
-    const QByteArray bytes = buffer->data().mid(int(buffer->pos()));
+    QByteArray bytes = buffer->data().mid(int(buffer->pos()));
     buffer->seek(buffer->size());
     return bytes;
 }
