@@ -1,6 +1,7 @@
 #include "parsers/HighResolutionReader.h"
 
 #include "model/Measurements.h"
+#include "parsers/ExportCells.h"
 #include "parsers/TextFile.h"
 
 #include <QRegularExpression>
@@ -113,7 +114,7 @@ Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
 Status HighResolutionReader::readLine(
     std::string_view line, int lineNumber, int nSolutions, Measurements *data) const
 {
-    Cells cells(line);
+    ExportCells cells(line);
     std::string_view cell;
     cells.next(&cell);
     const int iso = data->addIsotope(isotopeOf(TextFile::decode(cell)), lineNumber);

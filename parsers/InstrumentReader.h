@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QStringRef>
 
 #include <memory>
 #include <string_view>
@@ -41,24 +40,6 @@ public:
     static Solution::Type classify(const QString &name);
 
 protected:
-    // The cells of an export line that hold something, in order: the line split
-    // at each ';', the empty parts left out.
-    class Cells
-    {
-    public:
-        explicit Cells(std::string_view line) : m_line(line) { }
-        // False after the last cell.
-        bool next(std::string_view *cell);
-        // The same, and whether the cell is a plain decimal (NumberReader::
-        // readAtOnce()), or with percent one followed by a single "%": its
-        // value is then in *value. Most cells are, and are read as they are cut.
-        bool next(std::string_view *cell, bool percent, double *value, bool *plain);
-
-    private:
-        std::string_view m_line;
-        size_t m_position = 0;
-    };
-
     static bool containsDigit(std::string_view cell);
     static QString formatError(const QString &problem, const QString &instrument);
     static QString countMismatch(const QString &isotope, const QString &instrument);

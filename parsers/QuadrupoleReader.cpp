@@ -1,6 +1,7 @@
 #include "parsers/QuadrupoleReader.h"
 
 #include "model/Measurements.h"
+#include "parsers/ExportCells.h"
 #include "parsers/TextFile.h"
 
 #include <QRegularExpression>
@@ -139,7 +140,7 @@ Status QuadrupoleReader::readLine(
     std::string_view line, int lineNumber, const QStringList &names, Measurements *data) const
 {
     const int nSolutions = names.size();
-    Cells cells(line);
+    ExportCells cells(line);
     std::string_view cell;
     cells.next(&cell);
     const int iso = data->addIsotope(isotopeOf(TextFile::decode(cell)), lineNumber);
