@@ -24,7 +24,6 @@ bool ExportCells::next(std::string_view *cell, bool percent, double *value, bool
     while (m_position < size && m_line[m_position] == ';')
         ++m_position;
     const char *begin = m_line.data() + m_position;
-    const char *end = m_line.data() + size;
     if (size - m_position >= 8) {
         if (const int length = PlainDecimal::readShort(begin, percent, value)) {
             *plain = true;
@@ -33,6 +32,15 @@ bool ExportCells::next(std::string_view *cell, bool percent, double *value, bool
             return true;
         }
     }
+    return nextLong(cell, percent, value, plain);
+}
+
+// Apart from the usual cell, so that its path needs no room for this one's.
+bool ExportCells::nextLong(std::string_view *cell, bool percent, double *value, bool *plain)
+{
+    const size_t size = m_line.size();
+    const char *begin = m_line.data() + m_position;
+    const char *end = m_line.data() + size;
     const char *stop = m_position < size ? PlainDecimal::read(begin, end, value) : nullptr;
     if (stop && percent && stop != end && *stop == '%')
         ++stop;

@@ -1,6 +1,8 @@
 #ifndef KETRION_EXPORTCELLS_H
 #define KETRION_EXPORTCELLS_H
 
+#include <QtGlobal>
+
 #include <string_view>
 
 // The cells of an instrument export's line that hold something, in order:
@@ -18,6 +20,8 @@ public:
     bool next(std::string_view *cell, bool percent, double *value, bool *plain);
 
 private:
+    Q_NEVER_INLINE bool nextLong(std::string_view *cell, bool percent, double *value, bool *plain);
+
     std::string_view m_line;
     size_t m_position = 0;
 };
