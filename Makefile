@@ -93,14 +93,16 @@ fuzz: fuzz-deps
 # and read, the time and peak memory of whole ketrion-batch runs (1,000 x 200
 # and 8,000 x 300), each beside the previous version's (bench/previous_figures.txt),
 # and the window's times to show a large export and to refresh after Process,
-# and the time and peak memory of a 2,000 x 60 run report; fails when a target
-# is missed.
+# and the time and peak memory of a 2,000 x 60 run report; fails, after all
+# three, when a target is missed.
 bench: deps
 	cmake --preset bench -B $(BENCH_DIR) $(CMAKE_ARGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench ketrion-report-bench
-	$(BENCH_DIR)/bench/ketrion-bench
-	$(BENCH_DIR)/bench/ketrion-window-bench
-	$(BENCH_DIR)/bench/ketrion-report-bench
+	@status=0; \
+	$(BENCH_DIR)/bench/ketrion-bench || status=1; \
+	$(BENCH_DIR)/bench/ketrion-window-bench || status=1; \
+	$(BENCH_DIR)/bench/ketrion-report-bench || status=1; \
+	exit $$status
 
 # MUTANTS=text runs only the faults whose area or description holds it.
 mutants:
