@@ -1,7 +1,8 @@
 # Two commands: `make run` starts Ketrion, `make test` runs every test headless.
 # Both install the missing Debian packages first (through sudo when not root).
-# `make bench` times read, process and write over large synthetic files, and the
-# run report of a large run (Release build).
+# `make bench` times read, process and write over large synthetic files, numbers
+# written and read, whole ketrion-batch runs, and the run report of a large run
+# (Release build).
 # `make test-sanitize` runs the tests under AddressSanitizer and UBSan;
 # `make fuzz` runs each libFuzzer target for FUZZ_SECONDS.
 # `make mutants` plants faults one by one and checks that the tests catch each.
@@ -91,15 +92,20 @@ fuzz: fuzz-deps
 	$(call run-fuzzer,todouble,numbers,fuzz/seeds/numbers) \
 	if [ -n "$$found" ]; then echo "make fuzz: found something in:$$found (see $(FUZZ_DIR)/artifacts)"; exit 1; fi
 
-# Prints the median times and peak memory of each size, and the window's times
-# to show a large export and to refresh after Process, and the time and peak
-# memory of a 2,000 x 60 run report; fails when a target is missed.
+# Prints the median times and peak memory of each size, ns per number written
+# and read, the time and peak memory of whole ketrion-batch runs (1,000 x 200
+# and 8,000 x 300), each beside the previous version's (bench/previous_figures.txt),
+# and the window's times to show a large export and to refresh after Process,
+# and the time and peak memory of a 2,000 x 60 run report; fails, after all
+# three, when a target is missed.
 bench: deps
 	cmake --preset bench -B $(BENCH_DIR) $(CMAKE_ARGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench ketrion-report-bench
-	$(BENCH_DIR)/bench/ketrion-bench
-	$(BENCH_DIR)/bench/ketrion-window-bench
-	$(BENCH_DIR)/bench/ketrion-report-bench
+	@status=0; \
+	$(BENCH_DIR)/bench/ketrion-bench || status=1; \
+	$(BENCH_DIR)/bench/ketrion-window-bench || status=1; \
+	$(BENCH_DIR)/bench/ketrion-report-bench || status=1; \
+	exit $$status
 
 # MUTANTS=text runs only the faults whose area or description holds it.
 mutants:

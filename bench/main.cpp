@@ -1,9 +1,16 @@
 // ketrion-bench: median time to read, process and write synthetic exports of
-// growing size, and the peak memory of each, for both instruments.
+// growing size, and the peak memory of each, for both instruments; the time
+// to write and read a number; whole ketrion-batch runs as processes. Every
+// figure is printed beside the previous version's, stored in
+// previous_figures.txt; --whole-runs PROGRAM times only the whole runs of
+// another ketrion-batch, to store that version's figures.
 //
 // Each size runs in a child process of its own, so that its peak memory is
 // not hidden by an earlier, larger one.
 
+#include "bench/BatchRuns.h"
+#include "bench/NumberBench.h"
+#include "bench/PreviousFigures.h"
 #include "bench/SyntheticExport.h"
 
 #include "model/Measurements.h"
@@ -199,9 +206,17 @@ struct Figures
     double total() const { return read + process + write; }
 };
 
-// Runs the child over one size's files; false, said on standard error, when it fails.
-bool measure(const QString &name, const QString &stem, const QStringList &files, Figures *f)
+// One size of one instrument, in a child process of its own; false on failure.
+bool measureSize(const QString &name, SyntheticExport::Instrument instrument, const Size &size,
+    const QTemporaryDir &dir, Figures *f)
 {
+    const QString stem
+        = QStringLiteral("%1_%2x%3").arg(name).arg(size.solutions).arg(size.isotopes);
+    QStringList files;
+    if (!writeFiles(instrument, size, dir.filePath(stem), &files)
+        || !writeFiles(instrument, WARM_UP, dir.filePath(stem + QStringLiteral("_warm")), &files))
+        return false;
+
     QProcess run;
     run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     run.start(QCoreApplication::applicationFilePath(),
@@ -222,14 +237,33 @@ bool measure(const QString &name, const QString &stem, const QStringList &files,
     f->peakMb = numbers.at(3).toDouble() / 1024.0;
     f->runMb = (numbers.at(3).toDouble() - numbers.at(4).toDouble()) / 1024.0;
     f->fileMb = QFileInfo(files.at(0)).size() / (1024.0 * 1024.0);
-
+    for (const QString &file : qAsConst(files))
+        QFile::remove(file);
     return true;
 }
 
-// The verdicts of one instrument, one line per target; whether all are met.
+// A row of the table, each figure beside the previous version's.
+QString row(
+    const QString &name, const Size &size, const Figures &f, const PreviousFigures &previous)
+{
+    const QString sizeText = QStringLiteral("%1x%2").arg(size.solutions).arg(size.isotopes);
+    const QString key = name + '/' + sizeText + '/';
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
+        .arg(name, -10)
+        .arg(sizeText, 10)
+        .arg(f.fileMb, 8, 'f', 2)
+        .arg(previous.beside(f.read, key + QStringLiteral("read"), 14, 1))
+        .arg(previous.beside(f.process, key + QStringLiteral("process"), 14, 1))
+        .arg(previous.beside(f.write, key + QStringLiteral("write"), 14, 1))
+        .arg(previous.beside(f.total(), key + QStringLiteral("total"), 14, 1))
+        .arg(previous.beside(f.peakMb, key + QStringLiteral("peak"), 14, 1))
+        .arg(previous.beside(f.runMb, key + QStringLiteral("run"), 14, 1))
+        .arg(f.runMb / f.fileMb, 8, 'f', 1);
+}
+
+// The verdicts of one instrument, one line per target; whether all were met.
 bool verdicts(QTextStream &out, const QString &name, const std::vector<Figures> &figures)
 {
-    // The verdicts, one line per target.
     const Figures &middle = figures.at(1);
     const Figures &large = figures.at(2);
     const double ratio = large.total() / middle.total();
@@ -239,55 +273,46 @@ bool verdicts(QTextStream &out, const QString &name, const std::vector<Figures> 
     const bool fast = middle.total() <= MIDDLE_TARGET_MS;
     const bool linear = ratio <= LINEAR_FACTOR;
     const bool lean = worstMemory <= MEMORY_FACTOR;
+    const auto verdict
+        = [](bool met) { return met ? QStringLiteral("met") : QStringLiteral("MISSED"); };
     out << QStringLiteral("  %1 1000x200 in %2 ms (target %3 ms): %4\n")
                .arg(name)
                .arg(middle.total(), 0, 'f', 1)
                .arg(MIDDLE_TARGET_MS)
-               .arg(fast ? QStringLiteral("met") : QStringLiteral("MISSED"));
+               .arg(verdict(fast));
     out << QStringLiteral("  %1 2000x400 / 1000x200 = %2 (target %3): %4\n")
                .arg(name)
                .arg(ratio, 0, 'f', 2)
                .arg(LINEAR_FACTOR)
-               .arg(linear ? QStringLiteral("met") : QStringLiteral("MISSED"));
+               .arg(verdict(linear));
     out << QStringLiteral("  %1 run memory up to %2 x the export (target %3): %4\n\n")
                .arg(name)
                .arg(worstMemory, 0, 'f', 1)
                .arg(MEMORY_FACTOR)
-               .arg(lean ? QStringLiteral("met") : QStringLiteral("MISSED"));
+               .arg(verdict(lean));
     out.flush();
     return fast && linear && lean;
 }
 
-void printHeader(QTextStream &out)
+// The stages of every size and instrument; whether every target was met, or -1.
+int stages(QTextStream &out, const QTemporaryDir &dir, const PreviousFigures &previous)
 {
     out << "Median of " << REPETITIONS << " runs per size. read: export and standards files; "
         << "process: working copy and the whole run; write: results file.\n"
         << "peak: high-water mark of the process; run: its growth over a warm-up run on a "
-           "20x6 file.\n\n";
+           "20x6 file.\nEach figure beside the previous version's, in brackets.\n\n";
     out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
                .arg(QStringLiteral("instrument"), -10)
                .arg(QStringLiteral("size"), 10)
                .arg(QStringLiteral("file MB"), 8)
-               .arg(QStringLiteral("read ms"), 8)
-               .arg(QStringLiteral("proc ms"), 8)
-               .arg(QStringLiteral("write ms"), 9)
-               .arg(QStringLiteral("total ms"), 9)
-               .arg(QStringLiteral("peak MB"), 8)
-               .arg(QStringLiteral("run MB"), 7)
+               .arg(QStringLiteral("read ms"), 14)
+               .arg(QStringLiteral("proc ms"), 14)
+               .arg(QStringLiteral("write ms"), 14)
+               .arg(QStringLiteral("total ms"), 14)
+               .arg(QStringLiteral("peak MB"), 14)
+               .arg(QStringLiteral("run MB"), 14)
                .arg(QStringLiteral("run/file"), 8);
     out.flush();
-}
-
-int parent()
-{
-    QTextStream out(stdout);
-    QTemporaryDir dir;
-    if (!dir.isValid()) {
-        QTextStream(stderr) << "ketrion-bench: no temporary folder: " << dir.errorString() << '\n';
-        return 1;
-    }
-
-    printHeader(out);
 
     bool allMet = true;
     const SyntheticExport::Instrument instruments[]
@@ -298,35 +323,56 @@ int parent()
             : QuadrupoleReader::ICP_MS_NAME;
         std::vector<Figures> figures;
         for (const Size &size : SIZES) {
-            const QString stem
-                = QStringLiteral("%1_%2x%3").arg(name).arg(size.solutions).arg(size.isotopes);
-            QStringList files;
-            if (!writeFiles(instrument, size, dir.filePath(stem), &files)
-                || !writeFiles(
-                    instrument, WARM_UP, dir.filePath(stem + QStringLiteral("_warm")), &files))
-                return 1;
-
             Figures f;
-            if (!measure(name, stem, files, &f))
-                return 1;
+            if (!measureSize(name, instrument, size, dir, &f))
+                return -1;
             figures.push_back(f);
-
-            out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
-                       .arg(name, -10)
-                       .arg(QStringLiteral("%1x%2").arg(size.solutions).arg(size.isotopes), 10)
-                       .arg(f.fileMb, 8, 'f', 2)
-                       .arg(f.read, 8, 'f', 1)
-                       .arg(f.process, 8, 'f', 1)
-                       .arg(f.write, 9, 'f', 1)
-                       .arg(f.total(), 9, 'f', 1)
-                       .arg(f.peakMb, 8, 'f', 1)
-                       .arg(f.runMb, 7, 'f', 1)
-                       .arg(f.runMb / f.fileMb, 8, 'f', 1);
+            out << row(name, size, f, previous);
             out.flush();
         }
-
         allMet = verdicts(out, name, figures) && allMet;
     }
+    return allMet ? 1 : 0;
+}
+
+// Nanoseconds per number, written and read.
+void numbers(QTextStream &out, const PreviousFigures &previous)
+{
+    const NumberBench figures = NumberBench::measure();
+    out << "Numbers, ns each (before): written "
+        << previous.beside(figures.writeNs, QStringLiteral("numbers/write"), 0, 1)
+        << ", cut from a line and read "
+        << previous.beside(figures.readNs, QStringLiteral("numbers/read"), 0, 1)
+        << " (std::from_chars of the cells alone " << QString::number(figures.fromCharsNs, 'f', 1)
+        << "); medians over a million.\n\n";
+    out.flush();
+}
+
+// program: the ketrion-batch whose whole runs are timed; with wholeRunsOnly,
+// nothing else (to store the figures of another version's program).
+int parent(const QString &program, bool wholeRunsOnly)
+{
+    QTextStream out(stdout);
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        QTextStream(stderr) << "ketrion-bench: no temporary folder: " << dir.errorString() << '\n';
+        return 1;
+    }
+    const PreviousFigures previous(QStringLiteral(KETRION_BENCH_DIR "/previous_figures.txt"));
+    if (previous.isEmpty())
+        out << "No figures of the previous version in " KETRION_BENCH_DIR
+               "/previous_figures.txt.\n";
+    // First, while this process is small: a child's peak counts the memory
+    // it shared with its parent before it started the program.
+    bool lean = false;
+    if (!BatchRuns(program, dir.path()).report(out, previous, &lean))
+        return 1;
+    const int staged = wholeRunsOnly ? 1 : stages(out, dir, previous);
+    if (staged < 0)
+        return 1;
+    if (!wholeRunsOnly)
+        numbers(out, previous);
+    const bool allMet = staged == 1 && lean;
     out << (allMet ? "All targets met.\n" : "Some targets MISSED.\n");
     return allMet ? 0 : 1;
 }
@@ -339,9 +385,11 @@ int main(int argc, char *argv[])
     QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() == 9 && arguments.at(1) == QLatin1String(CHILD))
         return child(arguments.mid(2));
+    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--whole-runs"))
+        return parent(arguments.at(2), true);
     if (arguments.size() != 1) {
-        QTextStream(stderr) << "Usage: ketrion-bench\n";
+        QTextStream(stderr) << "Usage: ketrion-bench [--whole-runs KETRION-BATCH]\n";
         return 2;
     }
-    return parent();
+    return parent(QStringLiteral(KETRION_BATCH_PROGRAM), false);
 }

@@ -1,10 +1,13 @@
 #include "parsers/HighResolutionReader.h"
 
 #include "model/Measurements.h"
+#include "parsers/ExportCells.h"
 #include "parsers/TextFile.h"
 
 #include <QRegularExpression>
 #include <QVector>
+
+#include <vector>
 
 const QString HighResolutionReader::ICP_MS_NAME = QStringLiteral("HR-ICP-MS");
 const QString HighResolutionReader::NOT_DEFINED_TAG = QStringLiteral("not def.");
@@ -32,6 +35,39 @@ Isotope isotopeOf(const QString &label)
         resolution(resolutionPattern.match(label).captured()));
 }
 
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isUpper(char c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+
+// Whether the line holds "[A-Z][a-z]?\d{1,3}\((LR|MR|HR)\);" anywhere, as the
+// regular expression finds it (ASCII classes), without making text of the line.
+bool isIsotopeLine(std::string_view line)
+{
+    for (size_t q = line.find('('); q != std::string_view::npos; q = line.find('(', q + 1)) {
+        const std::string_view tail = line.substr(q + 1, 4);
+        if (tail.size() < 4 || (tail[0] != 'L' && tail[0] != 'M' && tail[0] != 'H')
+            || tail.substr(1) != "R);")
+            continue;
+        // All the digits before the bracket, one to three, then a letter or two.
+        size_t digits = 0;
+        while (digits < 4 && digits < q && isDigit(line[q - 1 - digits]))
+            ++digits;
+        if (digits == 0 || digits == 4 || digits == q)
+            continue;
+        const size_t r = q - 1 - digits;
+        const bool lower = line[r] >= 'a' && line[r] <= 'z';
+        if (isUpper(line[r]) || (lower && r > 0 && isUpper(line[r - 1])))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
@@ -42,21 +78,20 @@ Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
     const TextFile text(file);
     if (!text.isText())
         return Status::failure(noIsotope);
-    const QStringList &lines = text.lines();
 
     // The first line counts too: when it looks like an isotope line it still
     // names the solutions, which then get one slot more than isotopes read.
-    const QRegularExpression isotopeLine(QStringLiteral("[A-Z][a-z]?\\d{1,3}\\((LR|MR|HR)\\);"));
     QVector<int> isotopeRows;
-    for (int row = 0; row < lines.size(); ++row) {
-        if (isotopeLine.match(lines.at(row)).hasMatch())
+    for (int row = 0; row < text.lineCount(); ++row) {
+        // As the regular expression, which finds nothing in broken UTF-16.
+        if (isIsotopeLine(text.line(row)) && !text.holdsLoneSurrogate(row))
             isotopeRows.append(row);
     }
     const int nIsotopes = isotopeRows.size();
     if (nIsotopes == 0)
         return Status::failure(noIsotope);
 
-    const QStringList names = lines.first().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    const QStringList names = text.lineText(0).split(QLatin1Char(';'), Qt::SkipEmptyParts);
     const int nSolutions = names.size();
     if (nSolutions == 0)
         return Status::failure(formatError(QStringLiteral("no solution detected"), ICP_MS_NAME));
@@ -67,7 +102,7 @@ Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
     for (const int row : qAsConst(isotopeRows)) {
         if (row == 0)
             continue;
-        Status line = readLine(lines.at(row), row + 1, nSolutions, data);
+        Status line = readLine(text.line(row), row + 1, nSolutions, data);
         if (!line.ok())
             return line;
         parsedSolutions = nSolutions;
@@ -77,34 +112,50 @@ Status HighResolutionReader::read(QIODevice *file, Measurements *data) const
 }
 
 Status HighResolutionReader::readLine(
-    const QString &line, int lineNumber, int nSolutions, Measurements *data) const
+    std::string_view line, int lineNumber, int nSolutions, Measurements *data) const
 {
-    const QVector<QStringRef> cells = line.splitRef(QLatin1Char(';'), Qt::SkipEmptyParts);
-    const int iso = data->addIsotope(isotopeOf(cells.first().toString()), lineNumber);
+    ExportCells cells(line);
+    std::string_view cell;
+    cells.next(&cell);
+    const int iso = data->addIsotope(isotopeOf(TextFile::decode(cell)), lineNumber);
 
-    QVector<QStringRef> values;
-    values.reserve(cells.size() - 1);
-    for (int c = 1; c < cells.size(); ++c) {
+    // Intensity and RSD of each solution in turn, parsed where they lie. A cell
+    // that needs the number conventions waits until the count is known, and
+    // is then read in its turn: a line refused switches no convention.
+    std::vector<double> values(size_t(2 * nSolutions));
+    std::vector<std::pair<int, std::string_view>> later;
+    int count = 0;
+    double value = 0.0;
+    bool plain = false;
+    while (cells.next(&cell, false, &value, &plain)) {
         // Same test as searching "(\d+(.\d+)?)|(not def.)": an ASCII digit, or
         // "not def" followed by any character (cells never hold a line break).
-        const QStringRef &cell = cells.at(c);
-        if (containsDigit(cell) || cell.left(cell.size() - 1).contains(QLatin1String("not def")))
-            values.append(cell);
+        if (!plain && !containsDigit(cell)
+            && cell.substr(0, cell.size() - 1).find("not def") == std::string_view::npos)
+            continue;
+        if (count < 2 * nSolutions) {
+            if (plain)
+                values[size_t(count)] = value;
+            else if (!m_numbers.readAtOnce(cell, &values[size_t(count)]))
+                later.emplace_back(count, cell);
+        }
+        ++count;
     }
-    if (values.size() != 2 * nSolutions)
+    if (count != 2 * nSolutions)
         return Status::failure(countMismatch(data->isotope(iso).name(), ICP_MS_NAME));
 
     // The whole line is read before any value is stored, so a rejected line
     // leaves its isotope at zero like every other rejected line.
-    QVector<double> cps(nSolutions);
-    QVector<double> rsd(nSolutions);
-    for (int k = 0; k < 2 * nSolutions; ++k) {
+    for (const auto &[k, text] : later) {
         bool ok = false;
-        (k % 2 == 0 ? cps[k / 2] : rsd[k / 2]) = m_numbers.read(values.at(k), &ok);
+        values[size_t(k)] = m_numbers.read(text, &ok);
         if (!ok)
-            return Status::failure(NumberReader::numberError(lineNumber, values.at(k).toString()));
+            return Status::failure(NumberReader::numberError(lineNumber, TextFile::decode(text)));
     }
-    for (int k = 0; k < nSolutions; ++k)
-        data->solution(k).setReading(iso, cps.at(k), rsd.at(k) * cps.at(k) / 100.0);
+    for (int k = 0; k < nSolutions; ++k) {
+        const double intensity = values[2 * size_t(k)];
+        const double rsd = values[2 * size_t(k) + 1];
+        data->solution(k).setReading(iso, intensity, rsd * intensity / 100.0);
+    }
     return Status::success();
 }

@@ -18,7 +18,8 @@ public:
 
 private:
     // One isotope line, after the solutions were added.
-    Status readLine(const QString &line, int lineNumber, int nSolutions, Measurements *data) const;
+    Status readLine(
+        std::string_view line, int lineNumber, int nSolutions, Measurements *data) const;
 
     NumberReader m_numbers { NOT_DEFINED_TAG };
 };

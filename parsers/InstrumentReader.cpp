@@ -34,10 +34,10 @@ Solution::Type InstrumentReader::classify(const QString &name)
     return Solution::Sample;
 }
 
-bool InstrumentReader::containsDigit(const QStringRef &cell)
+bool InstrumentReader::containsDigit(std::string_view cell)
 {
-    for (const QChar c : cell) {
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+    for (const char c : cell) {
+        if (c >= '0' && c <= '9')
             return true;
     }
     return false;

@@ -6,9 +6,9 @@
 
 #include <QString>
 #include <QStringList>
-#include <QStringRef>
 
 #include <memory>
+#include <string_view>
 
 class Measurements;
 class QIODevice;
@@ -40,7 +40,7 @@ public:
     static Solution::Type classify(const QString &name);
 
 protected:
-    static bool containsDigit(const QStringRef &cell);
+    static bool containsDigit(std::string_view cell);
     static QString formatError(const QString &problem, const QString &instrument);
     static QString countMismatch(const QString &isotope, const QString &instrument);
     static QString summary(int isotopes, int solutions);

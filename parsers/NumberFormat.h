@@ -11,6 +11,9 @@ public:
     // digits in general notation, exact ties rounded away from zero, "nan",
     // "inf", and 0 for a negative zero.
     static void append(QByteArray &out, double value);
+    // The same into text, which has room for 32 bytes (more than a number
+    // needs: whole words are copied); returns where the number ends.
+    static char *write(char *text, double value);
 };
 
 #endif

@@ -1,65 +1,46 @@
 #include "parsers/NumberReader.h"
 
+#include "parsers/PlainDecimal.h"
+#include "parsers/TextFile.h"
+
 #include <QLocale>
 #include <QtNumeric>
 
 #include <charconv>
+#include <cstring>
 
 const QString NumberReader::NUMBER_ERROR = QStringLiteral(
     "PARSING ERROR: unable to read real number (unknown format). Please, convert your data into "
     "english or french number format");
 
-// Exact powers of ten: a mantissa of at most 15 digits divided by one of them
-// is correctly rounded, so no general conversion is needed.
-static constexpr double EXACT_POWERS[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
-    1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
+NumberReader::NumberReader(const QString &notDefinedTag)
+    : m_notDefinedTag(notDefinedTag), m_notDefinedUtf8(TextFile::encode(notDefinedTag))
+{ }
 
-// A plain decimal such as "120", "4.5" or "-0.25" gets the same value from
-// every locale that accepts it, and the C locale accepts it: this is what the
-// default-then-C step gives, without building two locales per cell.
-static bool readPlainDecimal(QStringView text, double *value)
+// A plain decimal of more than 15 digits, which needs the general conversion:
+// apart, so that the usual ones need no room for a copy.
+template<typename Char> static bool longDecimal(const Char *begin, const Char *end, double *value)
 {
-    constexpr int maxLength = 64;
-    const int length = int(text.size());
-    if (length == 0 || length > maxLength)
+    char ascii[PlainDecimal::MAX_LENGTH];
+    const int length = int(end - begin);
+    for (int i = 0; i < length; ++i)
+        ascii[i] = char(begin[i]);
+    double general = 0.0;
+    const std::from_chars_result parsed = std::from_chars(ascii, ascii + length, general);
+    if (parsed.ec != std::errc() || parsed.ptr != ascii + length)
         return false;
-    char ascii[maxLength];
-    int digits = 0;
-    int decimals = 0;
-    bool point = false;
-    quint64 mantissa = 0;
-    for (int i = 0; i < length; ++i) {
-        const ushort c = text.at(i).unicode();
-        if (c >= '0' && c <= '9') {
-            ++digits;
-            if (point)
-                ++decimals;
-            mantissa = mantissa * 10 + (c - '0');
-        } else if (c == '-' && i == 0) {
-        } else if (c == '.' && !point && digits > 0) {
-            point = true;
-        } else {
-            return false;
-        }
-        ascii[i] = char(c);
-    }
-    const ushort last = text.at(length - 1).unicode();
-    if (last < '0' || last > '9')
-        return false;
-    // Most cells of an export: few enough digits for exact arithmetic.
-    if (digits <= 15) {
-        const double magnitude = double(mantissa) / EXACT_POWERS[decimals];
-        *value = ascii[0] == '-' ? -magnitude : magnitude;
-        return true;
-    }
-    const std::from_chars_result end = std::from_chars(ascii, ascii + length, *value);
-    return end.ec == std::errc() && end.ptr == ascii + length;
+    *value = PlainDecimal::unsigned0(general);
+    return true;
 }
 
-// "-0" is the same "not measured" as 0 and must not come back out as -0.
-static double unsigned0(double value)
+bool PlainDecimal::readLong(const char *begin, const char *end, double *value)
 {
-    return value == 0.0 ? 0.0 : value;
+    return longDecimal(begin, end, value);
+}
+
+bool PlainDecimal::readLong(const char16_t *begin, const char16_t *end, double *value)
+{
+    return longDecimal(begin, end, value);
 }
 
 // Every convention reads "nan" and "inf", which no instrument writes: taken as
@@ -67,7 +48,7 @@ static double unsigned0(double value)
 static double accepted(double value, bool *ok)
 {
     *ok = qIsFinite(value);
-    return *ok ? unsigned0(value) : 0.0;
+    return *ok ? PlainDecimal::unsigned0(value) : 0.0;
 }
 
 double NumberReader::read(QStringView text, bool *ok) const
@@ -77,8 +58,9 @@ double NumberReader::read(QStringView text, bool *ok) const
         return 0.0;
 
     double value = 0.0;
-    if (readPlainDecimal(text, &value))
-        return unsigned0(value);
+    const char16_t *end = text.utf16() + text.size();
+    if (PlainDecimal::read(text.utf16(), end, &value) == end)
+        return value;
 
     // An export never writes thousands separators: without this, "0,123" would
     // read as 123 in the C locale before the switch to French.
@@ -98,17 +80,43 @@ double NumberReader::read(QStringView text, bool *ok) const
     value = french.toDouble(text, &done);
     if (done && qIsFinite(value)) {
         QLocale::setDefault(french);
-        return unsigned0(value);
+        return PlainDecimal::unsigned0(value);
     }
     const QLocale english(QLocale::English);
     value = english.toDouble(text, &done);
     if (done && qIsFinite(value)) {
         QLocale::setDefault(english);
-        return unsigned0(value);
+        return PlainDecimal::unsigned0(value);
     }
 
     *ok = false;
     return 0.0;
+}
+
+bool NumberReader::readAtOnce(std::string_view utf8, double *value) const
+{
+    const int length = int(utf8.size());
+    if (length == 0
+        || (length == m_notDefinedUtf8.size()
+            && std::memcmp(utf8.data(), m_notDefinedUtf8.constData(), utf8.size()) == 0)) {
+        *value = 0.0;
+        return true;
+    }
+    const char *end = utf8.data() + utf8.size();
+    double plain = 0.0;
+    if (PlainDecimal::read(utf8.data(), end, &plain) != end)
+        return false;
+    *value = plain;
+    return true;
+}
+
+double NumberReader::read(std::string_view utf8, bool *ok) const
+{
+    double value = 0.0;
+    *ok = true;
+    if (readAtOnce(utf8, &value))
+        return value;
+    return read(TextFile::decode(utf8), ok);
 }
 
 QString NumberReader::numberError(int lineNumber, const QString &cell)

@@ -19,9 +19,11 @@ public:
 private:
     // One isotope line, after the solutions were added.
     Status readLine(
-        const QString &line, int lineNumber, const QStringList &names, Measurements *data) const;
+        std::string_view line, int lineNumber, const QStringList &names, Measurements *data) const;
+    // NumberReader::readAtOnce() for an intensity or an RSD cell.
+    bool readAtOnce(std::string_view cell, bool deviation, double *value) const;
     // An RSD cell, with or without its "%".
-    double readDeviation(const QStringRef &cell, bool *ok) const;
+    double readDeviation(std::string_view cell, bool *ok) const;
 
     NumberReader m_numbers { NOT_DEFINED_TAG };
 };

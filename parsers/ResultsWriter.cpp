@@ -44,12 +44,15 @@ QByteArray ResultsWriter::format(
             } else if (loq.at(i) > c) {
                 bytes.append("<LOQ;;;");
             } else {
-                NumberFormat::append(bytes, c);
-                bytes.append(';');
-                NumberFormat::append(bytes, c * rsd / 100.0);
-                bytes.append(';');
-                NumberFormat::append(bytes, rsd);
-                bytes.append(';');
+                // One append for the three: each costs more than a number.
+                char text[3 * 32];
+                char *p = NumberFormat::write(text, c);
+                *p++ = ';';
+                p = NumberFormat::write(p, c * rsd / 100.0);
+                *p++ = ';';
+                p = NumberFormat::write(p, rsd);
+                *p++ = ';';
+                bytes.append(text, int(p - text));
             }
         }
         bytes.append('\n');

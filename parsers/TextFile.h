@@ -3,12 +3,20 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <QVector>
+
+#include <string_view>
 
 class QIODevice;
 
 // The lines of a text file as instrument computers write them: UTF-8 with or
 // without byte-order mark, UTF-16/32 with one, or else Windows-1252; CRLF, LF
 // or CR line endings; trailing empty lines dropped.
+//
+// The lines are kept as UTF-8 in one buffer, the file's own bytes when it is
+// UTF-8: a reader splits and parses them without making text of every cell.
+// Text that UTF-8 cannot carry (a lone UTF-16 surrogate) is kept all the same,
+// encoded like any other character, so that decode() gives back what was read.
 class TextFile
 {
 public:
@@ -16,17 +24,43 @@ public:
     explicit TextFile(QIODevice *device);
     explicit TextFile(const QByteArray &bytes);
 
-    // False when the bytes hold no text (a binary file): lines() is then empty.
+    // False when the bytes hold no text (a binary file): there are then no lines.
     bool isText() const { return text; }
-    // Line n of the file (1-based) is lines().at(n - 1).
-    const QStringList &lines() const { return content; }
+    int lineCount() const { return int(m_lines.size()); }
+    // Line n of the file (1-based) is line(n - 1), without its line ending.
+    std::string_view line(int index) const
+    {
+        const Span &span = m_lines.at(index);
+        return std::string_view(m_utf8.constData() + span.start, size_t(span.length));
+    }
+    QString lineText(int index) const { return decode(line(index)); }
+    // Whether the line's text holds a UTF-16 surrogate without its pair, which
+    // only a broken UTF-16 file gives. Regular expressions find nothing in it.
+    bool holdsLoneSurrogate(int index) const;
+    // Every line as text.
+    QStringList lines() const;
+
+    // The text of bytes cut from the lines.
+    static QString decode(std::string_view utf8);
+    // Text as the lines hold it.
+    static QByteArray encode(const QString &text);
 
 private:
-    static bool looksBinary(const QByteArray &bytes);
-    static QString decode(const QByteArray &bytes);
+    struct Span
+    {
+        int start;
+        int length;
+    };
 
-    QStringList content;
+    static bool looksBinary(const QByteArray &bytes);
+    static bool isUtf8(const char *begin, const char *end);
+    static QString decodeForeign(const QByteArray &bytes, int bodyStart);
+    void splitLines(int start);
+
+    QByteArray m_utf8;
+    QVector<Span> m_lines;
     bool text = true;
+    bool m_loneSurrogates = false; // in any line
 };
 
 #endif

@@ -5,9 +5,11 @@
 #include "parsers/NumberFormat.h"
 #include "parsers/NumberReader.h"
 #include "parsers/ResultsWriter.h"
+#include "tests/parsers/PrintfSixDigits.h"
 
 #include <QtTest>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -35,6 +37,8 @@ private slots:
     void plainDecimalsCorrectlyRounded();
     void writtenAsTheTextStreamWritesThem_data();
     void writtenAsTheTextStreamWritesThem();
+    void writtenAsPrintfRoundsTheExactValue_data();
+    void writtenAsPrintfRoundsTheExactValue();
     void resultsHiddenBelowTheLimit();
 };
 
@@ -183,6 +187,106 @@ void TestNumbers::writtenAsTheTextStreamWritesThem()
                                  .arg(value, 0, 'g', 17)
                                  .arg(QString::fromLatin1(written), expected)));
     }
+}
+
+void TestNumbers::writtenAsPrintfRoundsTheExactValue_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("count");
+
+    // Bit patterns: every binary exponent, subnormals, inf and nan alike.
+    QTest::newRow("bit patterns") << "bits" << 3000000;
+    QTest::newRow("every binary exponent") << "exponents" << 1000000;
+    QTest::newRow("few decimals, as instruments write them") << "decimals" << 1000000;
+    // d.dddddd5 × 10^k for every k a double reaches, the doubles nearest and
+    // two steps either side: where a shortcut would round the wrong way.
+    QTest::newRow("around six-digit rounding boundaries") << "boundaries" << 400000;
+    QTest::newRow("exact ties") << "ties" << 300000;
+}
+
+namespace {
+
+double fromBits(quint64 bits)
+{
+    double value = 0.0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// The values of one kind, from a fixed seed, handed to check() in turn.
+template<typename Check> void generate(const QString &kind, int count, Check check)
+{
+    QRandomGenerator generator(2024);
+    for (int k = 0; k < count; ++k) {
+        const quint64 bits = generator.generate64();
+        if (kind == QLatin1String("bits")) {
+            check(fromBits(bits));
+        } else if (kind == QLatin1String("exponents")) {
+            // 2^-1074 up to the largest double, evenly over the 2046 exponents.
+            const quint64 exponent = quint64(k % 2046 + 1) << 52;
+            check(fromBits((bits & 0x800FFFFFFFFFFFFFULL) | exponent));
+            check(fromBits(bits & 0x800FFFFFFFFFFFFFULL)); // subnormal
+        } else if (kind == QLatin1String("decimals")) {
+            check(double(qint64(bits % 20000000) - 10000000) / std::pow(10.0, int(bits >> 60)));
+        } else if (kind == QLatin1String("boundaries")) {
+            const QByteArray text = QByteArray::number(100000 + bits % 900000) + "5e"
+                + QByteArray::number(int((bits >> 32) % 640) - 330);
+            double value = 0.0;
+            std::from_chars(text.constData(), text.constData() + text.size(), value);
+            double below = value;
+            double above = value;
+            check(value);
+            for (int step = 0; step < 2; ++step) {
+                below = std::nextafter(below, 0.0);
+                above = std::nextafter(above, std::numeric_limits<double>::infinity());
+                check(below);
+                check(above);
+            }
+        } else {
+            // D × 10^k, D of seven digits ending in 5 and a multiple of 5^-k
+            // when k < 0: representable, so the product or quotient is exact.
+            const int e = int(bits % 26) - 10;
+            const quint64 fives = quint64(std::pow(5.0, std::max(-e, 0)));
+            const quint64 digits
+                = (1000005 + (bits >> 8) % 8999990) / (10 * fives) * 10 * fives + 5 * fives;
+            if (digits >= 10000000 || (e > 0 && digits * quint64(std::pow(5.0, e)) >> 53 != 0))
+                continue;
+            const double power = std::pow(10.0, std::abs(e)); // exact up to 10^22
+            check(e < 0 ? -double(digits) / power : double(digits) * power);
+        }
+    }
+}
+
+} // namespace
+
+// Against the C library's own rounding of the exact value, whatever path the
+// writer takes for a magnitude.
+void TestNumbers::writtenAsPrintfRoundsTheExactValue()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, count);
+
+    QByteArray written;
+    written.reserve(64);
+    int checked = 0;
+    int ties = 0;
+    generate(kind, count, [&](double value) {
+        written.resize(0);
+        NumberFormat::append(written, value);
+        const QByteArray expected = printfSixDigits(value);
+        ++checked;
+        if (written != expected)
+            QFAIL(
+                qPrintable(QStringLiteral("%1 written as %2 instead of %3")
+                               .arg(value, 0, 'g', 17)
+                               .arg(QString::fromLatin1(written), QString::fromLatin1(expected))));
+        char plain[64];
+        std::snprintf(plain, sizeof plain, "%g", std::fabs(value));
+        ties += written.endsWith(plain) ? 0 : 1;
+    });
+    QVERIFY(checked > count / 2);
+    // The ties' row must hold ties, which printf alone writes otherwise.
+    QCOMPARE(ties > checked / 2, kind == QLatin1String("ties"));
 }
 
 // A concentration just under the limit of quantification is "<LOQ", one at it is shown.

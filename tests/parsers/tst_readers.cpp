@@ -5,6 +5,7 @@
 #include "parsers/HighResolutionReader.h"
 #include "parsers/QuadrupoleReader.h"
 #include "parsers/StandardsReader.h"
+#include "parsers/TextFile.h"
 
 #include <QtTest>
 
@@ -96,6 +97,8 @@ private slots:
     void headerNamesSolutions();
     void hostile_data();
     void hostile();
+    void textAsDecoded_data();
+    void textAsDecoded();
 };
 
 void TestReaders::cases_data()
@@ -249,6 +252,51 @@ void TestReaders::hostile()
         QCOMPARE(reader == QLatin1String("standards") ? expected.value(last, 0)
                                                       : data.solution(last).intensity(0),
             value);
+    }
+}
+
+void TestReaders::textAsDecoded_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    const auto utf16 = [](const QString &text) {
+        return QByteArray("\xFF\xFE")
+            + QByteArray(reinterpret_cast<const char *>(text.utf16()), int(text.size()) * 2);
+    };
+    // Kept in UTF-8 form, text that UTF-8 cannot carry must come back all the same.
+    const QString lone = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b");
+    const QString emoji = QString(QChar(0xDC00)) + QStringLiteral(";\U0001F600");
+    QTest::newRow("UTF-16 with lone surrogates and a pair")
+        << utf16(lone + QStringLiteral("\r\n") + emoji) << QStringList { lone, emoji };
+    QTest::newRow("UTF-8: a mark inside a line and a noncharacter are text")
+        << QByteArray("x\xEF\xBB\xBFy\n\xEF\xBF\xBE")
+        << QStringList { QStringLiteral("x\uFEFFy"), QStringLiteral("\uFFFE") };
+    QTest::newRow("UTF-8: the second of two marks dropped as the first character") << QByteArray(
+        "\xEF\xBB\xBF\xEF\xBB\xBF\xC3\xA9") << QStringList { QStringLiteral("\u00E9") };
+    QTest::newRow("Windows-1252") << QByteArray("caf\xE9\r\xA0\x80")
+                                  << QStringList { QStringLiteral("caf\u00E9"),
+                                         QStringLiteral("\u00A0\u20AC") };
+    QTest::newRow("UTF-8 cut off at the end is Windows-1252")
+        << QByteArray("a\xC3") << QStringList { QStringLiteral("a\u00C3") };
+    QTest::newRow("encoded surrogate is no UTF-8")
+        << QByteArray("\xED\xA0\x80") << QStringList { QStringLiteral("\u00ED\u00A0\u20AC") };
+    QTest::newRow("CR, LF, CRLF and trailing empty lines")
+        << QByteArray("a\r\n\rb\n\r\n\n") << QStringList { "a", "", "b" };
+}
+
+// Every line as the whole file decoded and split would give it.
+void TestReaders::textAsDecoded()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+
+    const TextFile file(bytes);
+    QCOMPARE(file.lines(), lines);
+    for (const QString &line : lines) {
+        const QByteArray encoded = TextFile::encode(line);
+        QCOMPARE(
+            TextFile::decode(std::string_view(encoded.constData(), size_t(encoded.size()))), line);
     }
 }
 
