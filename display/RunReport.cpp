@@ -92,8 +92,8 @@ RunReport::RunReport(const QVector<Input> &inputs, const RunOptions &options,
     // after the other do not say where one ends.
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const Input &input : m_inputs) {
-        hash.addData(input.sha256());
-        hash.addData(QByteArray::number(input.bytes.size()) + '\n');
+        hash.addData(input.sha256);
+        hash.addData(QByteArray::number(input.size) + '\n');
     }
     hash.addData(MethodFile::write(m_method));
     m_identifier = QString::fromLatin1(hash.result().toHex().left(12));
@@ -153,9 +153,9 @@ void RunReport::drawInputs(ReportPages &pages) const
     for (const Input &input : m_inputs) {
         pages.text(QStringLiteral("%1: %2, %3 bytes")
                        .arg(input.role, input.fileName())
-                       .arg(input.bytes.size()),
+                       .arg(input.size),
             pages.body);
-        pages.text(QStringLiteral("SHA-256 %1").arg(QString::fromLatin1(input.sha256().toHex())),
+        pages.text(QStringLiteral("SHA-256 %1").arg(QString::fromLatin1(input.sha256.toHex())),
             pages.small, 4.0 * MM);
     }
 }

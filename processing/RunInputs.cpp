@@ -14,14 +14,9 @@ QString RunInputs::File::fileName() const
     return QFileInfo(path).fileName();
 }
 
-QByteArray RunInputs::File::sha256() const
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
-
 RunInputs::File RunInputs::read(const QString &role, const QString &path)
 {
-    File file { role, path, {}, {} };
+    File file { role, path, {}, {}, 0, {} };
     if (path.isEmpty())
         return file;
     QFile device(path);
@@ -30,6 +25,8 @@ RunInputs::File RunInputs::read(const QString &role, const QString &path)
     // A read error after the open is an error too: a half file is no input.
     if (device.error() != QFileDevice::NoError)
         file.error = device.errorString();
+    file.size = file.bytes.size();
+    file.sha256 = QCryptographicHash::hash(file.bytes, QCryptographicHash::Sha256);
     return file;
 }
 
@@ -56,7 +53,12 @@ Status RunInputs::parseExport(const QString &instrument)
         return Status::failure(QStringLiteral("Unknown instrument '%1'.").arg(instrument));
     QBuffer bytes(&m_export.bytes);
     bytes.open(QIODevice::ReadOnly);
-    return reader->read(&bytes, &m_data);
+    const Status read = reader->read(&bytes, &m_data);
+    // The data hold what the run needs of them.
+    bytes.close();
+    m_export.bytes.clear();
+    m_export.bytes.squeeze();
+    return read;
 }
 
 void RunInputs::readFiles(const QString &standardsFile, const QString &sampleSheet)

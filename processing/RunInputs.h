@@ -13,24 +13,27 @@ struct RunOptions;
 struct RunOutcome;
 
 // Every input of a run, each read once: the export, the standards file and
-// the lab's sample sheet. Their bytes are kept, so that a run and its report
-// name the same files even when one changes on disk in between.
+// the lab's sample sheet. Each file's size and SHA-256 are taken from the
+// bytes as read, so that a run and its report name the same files even when
+// one changes on disk in between; the export's bytes go once parsed.
 class RunInputs
 {
 public:
-    // One file as read: what it is to the run, its path and its bytes, or
-    // the system's reason why it could not be read.
+    // One file as read: what it is to the run, its path, its size and
+    // SHA-256, and its bytes until they are parsed; or the system's reason
+    // why it could not be read.
     struct File
     {
         QString role;
         QString path;
         QByteArray bytes;
         QString error;
+        qint64 size = 0;
+        QByteArray sha256;
 
         bool isGiven() const { return !path.isEmpty(); }
         bool isRead() const { return isGiven() && error.isEmpty(); }
         QString fileName() const;
-        QByteArray sha256() const;
     };
 
     // Reads the export and parses it with the instrument's reader, whose
