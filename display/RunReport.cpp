@@ -151,9 +151,8 @@ void RunReport::drawInputs(ReportPages &pages) const
 {
     pages.section(QStringLiteral("Inputs"));
     for (const Input &input : m_inputs) {
-        pages.text(QStringLiteral("%1: %2, %3 bytes")
-                       .arg(input.role, input.fileName())
-                       .arg(input.size),
+        pages.text(
+            QStringLiteral("%1: %2, %3 bytes").arg(input.role, input.fileName()).arg(input.size),
             pages.body);
         pages.text(QStringLiteral("SHA-256 %1").arg(QString::fromLatin1(input.sha256.toHex())),
             pages.small, 4.0 * MM);

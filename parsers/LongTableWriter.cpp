@@ -5,6 +5,9 @@
 #include "model/ReportedResults.h"
 #include "model/Results.h"
 #include "parsers/NumberFormat.h"
+#include "parsers/OutputFile.h"
+
+#include <QBuffer>
 
 #include <cmath>
 #include <limits>
@@ -60,13 +63,22 @@ const char *typeName(Solution::Type type)
 QByteArray LongTableWriter::format(const Measurements &working, const Calibration &calibration,
     const Results &results, const ReportedResults &reported)
 {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    write(&buffer, working, calibration, results, reported);
+    return buffer.data();
+}
+
+bool LongTableWriter::write(QIODevice *device, const Measurements &working,
+    const Calibration &calibration, const Results &results, const ReportedResults &reported)
+{
     const int isotopeCount = working.isotopeCount();
     QVector<QByteArray> isotopes(isotopeCount);
     for (int i = 0; i < isotopeCount; ++i)
         appendText(isotopes[i], working.isotope(i).typedName());
 
     QByteArray bytes(HEADER);
-    bytes.reserve(bytes.size() + working.solutionCount() * isotopeCount * 120);
+    bytes.reserve(OutputFile::BLOCK + isotopeCount * 200);
     for (int s = 0; s < working.solutionCount(); ++s) {
         const Solution &solution = working.solution(s);
         QByteArray start;
@@ -100,6 +112,11 @@ QByteArray LongTableWriter::format(const Measurements &working, const Calibratio
             appendField(bytes, value.loq);
             bytes.append(unit).append('\n');
         }
+        if (bytes.size() >= OutputFile::BLOCK) {
+            if (!OutputFile::put(device, bytes))
+                return false;
+            bytes.resize(0);
+        }
     }
-    return bytes;
+    return OutputFile::put(device, bytes);
 }

@@ -5,6 +5,7 @@
 
 struct Calibration;
 class Measurements;
+class QIODevice;
 class ReportedResults;
 class Results;
 
@@ -17,6 +18,10 @@ class LongTableWriter
 public:
     static QByteArray format(const Measurements &working, const Calibration &calibration,
         const Results &results, const ReportedResults &reported);
+    // The same, a block of rows at a time into the device; false when a block
+    // could not be written.
+    static bool write(QIODevice *device, const Measurements &working,
+        const Calibration &calibration, const Results &results, const ReportedResults &reported);
 };
 
 #endif

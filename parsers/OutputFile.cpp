@@ -24,6 +24,22 @@ Status OutputFile::write(const QString &fileName, const QByteArray &bytes, QIODe
                          : Status::failure(FileError::unwritable(fileName, file.errorString()));
 }
 
+Status OutputFile::write(const QString &fileName, const std::function<bool(QIODevice *)> &produce,
+    QIODevice::OpenMode mode)
+{
+    OutputFile file(fileName);
+    if (!file.open(mode))
+        return Status::failure(FileError::unwritable(fileName, file.errorString()));
+    const bool produced = produce(&file.device());
+    if (!produced || !file.flushed()) {
+        const QString reason = file.errorString();
+        file.cancel();
+        return Status::failure(FileError::unwritable(fileName, reason));
+    }
+    return file.commit() ? Status::success()
+                         : Status::failure(FileError::unwritable(fileName, file.errorString()));
+}
+
 bool OutputFile::open(QIODevice::OpenMode mode)
 {
     return m_straight ? m_direct.open(mode) : m_atomic.open(mode);
@@ -36,15 +52,27 @@ QFileDevice &OutputFile::device()
     return m_atomic;
 }
 
-bool OutputFile::fill(const QByteArray &bytes)
+bool OutputFile::put(QIODevice *device, const QByteArray &bytes)
 {
-    QFileDevice &file = device();
     for (qint64 done = 0; done < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        const qint64 n = device->write(bytes.constData() + done, bytes.size() - done);
         if (n <= 0)
             return false;
         done += n;
     }
+    return true;
+}
+
+bool OutputFile::fill(const QByteArray &bytes)
+{
+    return put(&device(), bytes) && flushed();
+}
+
+bool OutputFile::flushed()
+{
+    QFileDevice &file = device();
+    if (file.error() != QFileDevice::NoError)
+        return false;
     if (file.flush())
         return file.error() == QFileDevice::NoError;
     // A short write is reported without its reason; the next attempt gives the system's.
@@ -71,6 +99,9 @@ void OutputFile::cancel()
 
 QString OutputFile::errorString()
 {
+    // Without an error of its own the device says "Unknown error".
     const QString reason = device().errorString();
-    return reason.isEmpty() ? QStringLiteral("Write error") : reason;
+    return device().error() == QFileDevice::NoError || reason.isEmpty()
+        ? QStringLiteral("Write error")
+        : reason;
 }

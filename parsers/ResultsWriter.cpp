@@ -4,13 +4,25 @@
 #include "model/Measurements.h"
 #include "model/Results.h"
 #include "parsers/NumberFormat.h"
+#include "parsers/OutputFile.h"
+
+#include <QBuffer>
 
 QByteArray ResultsWriter::format(
     const Measurements &working, const Calibration &calibration, const Results &results)
 {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    write(&buffer, working, calibration, results);
+    return buffer.data();
+}
+
+bool ResultsWriter::write(QIODevice *device, const Measurements &working,
+    const Calibration &calibration, const Results &results)
+{
     const int isotopeCount = working.isotopeCount();
     QByteArray bytes;
-    bytes.reserve(64 + isotopeCount * 24 + working.solutionCount() * (16 + isotopeCount * 24));
+    bytes.reserve(OutputFile::BLOCK + 64 + isotopeCount * 96);
 
     bytes.append(";;");
     for (int i = 0; i < isotopeCount; ++i)
@@ -56,6 +68,11 @@ QByteArray ResultsWriter::format(
             }
         }
         bytes.append('\n');
+        if (bytes.size() >= OutputFile::BLOCK) {
+            if (!OutputFile::put(device, bytes))
+                return false;
+            bytes.resize(0);
+        }
     }
-    return bytes;
+    return OutputFile::put(device, bytes);
 }

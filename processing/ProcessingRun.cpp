@@ -360,9 +360,10 @@ void ProcessingRun::traceReports(
 
 Status ProcessingRun::save(const QString &fileName, const RunOutcome &outcome, Layout layout)
 {
-    const QByteArray bytes = layout == Layout::Long
-        ? LongTableWriter::format(
-            outcome.working, outcome.calibration, outcome.results, outcome.reported)
-        : ResultsWriter::format(outcome.working, outcome.calibration, outcome.results);
-    return OutputFile::write(fileName, bytes);
+    return OutputFile::write(fileName, [&outcome, layout](QIODevice *device) {
+        return layout == Layout::Long
+            ? LongTableWriter::write(
+                device, outcome.working, outcome.calibration, outcome.results, outcome.reported)
+            : ResultsWriter::write(device, outcome.working, outcome.calibration, outcome.results);
+    });
 }

@@ -7,6 +7,7 @@
 #include "display/PlotStyle.h"
 #include "display/RunningOrderScaleDraw.h"
 #include "display/SolutionTableModel.h"
+#include "parsers/OutputFile.h"
 #include "processing/CalibrationFit.h"
 #include "processing/DetectionLimits.h"
 #include "processing/RunOutcome.h"
@@ -16,6 +17,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
+#include <functional>
 #include <limits>
 #include <memory>
 #include <qwt_legend.h>
@@ -99,6 +101,8 @@ private slots:
     void runningOrderLabels();
     void imagesWholeOrNotAtAll_data();
     void imagesWholeOrNotAtAll();
+    void blocksWholeOrNotAtAll_data();
+    void blocksWholeOrNotAtAll();
 
 private:
     std::unique_ptr<QwtPlot> plot;
@@ -351,6 +355,21 @@ void TestDisplaying::imagesWholeOrNotAtAll_data()
     QTest::newRow("pdf") << PlotImage::Format::Pdf;
 }
 
+// Runs save under a file size limit of `limit` bytes.
+Status underLimit(rlim_t limit, const std::function<Status()> &save)
+{
+    rlimit previous {};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const Status saved = save();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, signal);
+    return saved;
+}
+
 // A disk that fills up part-way keeps the earlier image, leaves nothing
 // half-written and says why: here a file size limit of 2 kB.
 void TestDisplaying::imagesWholeOrNotAtAll()
@@ -363,21 +382,57 @@ void TestDisplaying::imagesWholeOrNotAtAll()
     earlier.close();
     plot->setTitle(QStringLiteral("A plot of some size"));
 
-    rlimit previous {};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 2000;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Status saved = PlotImage::save(plot.get(), QSize(1200, 800), format, target);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, signal);
-
+    const Status saved = underLimit(
+        2000, [&] { return PlotImage::save(plot.get(), QSize(1200, 800), format, target); });
     QCOMPARE(saved.message(), "Cannot write file " + target + ":\nFile too large.");
     QFile kept(target);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("earlier"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { target.section('/', -1) });
+}
+
+// A file written a block at a time, as the results files are: a limit met
+// after the first block, or a block its maker could not make, keeps the
+// earlier file whole.
+void TestDisplaying::blocksWholeOrNotAtAll_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("made"); // the blocks made before the maker gives up; -1: all
+    QTest::addColumn<QString>("message"); // empty: written
+    QTest::newRow("three blocks written") << 0 << -1 << QString();
+    QTest::newRow("a limit met in the second block")
+        << 3 * OutputFile::BLOCK / 2 << -1 << ":\nFile too large.";
+    QTest::newRow("the maker gives up after one block") << 0 << 1 << ":\nWrite error.";
+}
+
+void TestDisplaying::blocksWholeOrNotAtAll()
+{
+    QFETCH(int, limit);
+    QFETCH(int, made);
+    QFETCH(QString, message);
+    QTemporaryDir folder;
+    const QString target = folder.filePath("results.csv");
+    QFile earlier(target);
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    const QByteArray block(OutputFile::BLOCK, 'x');
+    const auto save = [&] {
+        return OutputFile::write(target, [&](QIODevice *device) {
+            for (int k = 0; k < 3; ++k) {
+                if (k == made || !OutputFile::put(device, block))
+                    return false;
+            }
+            return true;
+        });
+    };
+    const Status saved = limit > 0 ? underLimit(rlim_t(limit), save) : save();
+    QCOMPARE(saved.ok(), message.isEmpty());
+    QFile kept(target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.size(), message.isEmpty() ? 3 * qint64(OutputFile::BLOCK) : qint64(7));
+    if (!message.isEmpty())
+        QCOMPARE(saved.message(), "Cannot write file " + target + message);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { "results.csv" });
 }
 
 QTEST_MAIN(TestDisplaying)
