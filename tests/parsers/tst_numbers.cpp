@@ -4,6 +4,7 @@
 #include "model/Results.h"
 #include "parsers/NumberFormat.h"
 #include "parsers/NumberReader.h"
+#include "parsers/OutputFile.h"
 #include "parsers/ResultsWriter.h"
 #include "tests/parsers/PrintfSixDigits.h"
 
@@ -40,6 +41,7 @@ private slots:
     void writtenAsPrintfRoundsTheExactValue_data();
     void writtenAsPrintfRoundsTheExactValue();
     void resultsHiddenBelowTheLimit();
+    void resultsWrittenInBlocks();
 };
 
 void TestNumbers::reads_data()
@@ -307,6 +309,36 @@ void TestNumbers::resultsHiddenBelowTheLimit()
         = QString::fromLatin1(ResultsWriter::format(working, calibration, results)).split('\n');
     QCOMPARE(lines.at(3), QStringLiteral(";LOQ (ppb) = ;0.1;;;"));
     QCOMPARE(lines.mid(7, 3), QStringList({ "S;;;;;", "S;;<LOQ;;;", "S;;0.1;0;0;" }));
+}
+
+// A results file larger than the blocks it is written in: every row once, in
+// order, and the same bytes as when the writer's blocks are gathered whole.
+void TestNumbers::resultsWrittenInBlocks()
+{
+    Measurements working;
+    const int isotopes = 40;
+    for (int i = 0; i < isotopes; ++i)
+        working.addIsotope(Isotope(QStringLiteral("Li"), 6 + i, Isotope::LR));
+    Calibration calibration;
+    calibration.lines.resize(isotopes);
+    const int solutions = 6000; // some 3 MB
+    Results results(solutions, isotopes);
+    for (int s = 0; s < solutions; ++s) {
+        working.addSolution(Solution(QStringLiteral("S_%1").arg(s), Solution::Sample, isotopes));
+        for (int i = 0; i < isotopes; ++i)
+            results.set(s, i, 1000.0 + s + i / 64.0, 1.5);
+    }
+    QTemporaryDir folder;
+    const QString target = folder.filePath("results.csv");
+    QVERIFY(OutputFile::write(target, [&](QIODevice *device) {
+        return ResultsWriter::write(device, working, calibration, results);
+    }).ok());
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly) && file.size() > 2 * OutputFile::BLOCK);
+    const QStringList lines = QString::fromLatin1(file.readAll()).split('\n');
+    QCOMPARE(lines.size(), 7 + solutions + 1);
+    for (int s = 0; s < solutions; ++s)
+        QVERIFY(lines.at(7 + s).startsWith(QStringLiteral("S_%1;;%2;").arg(s).arg(1000 + s)));
 }
 
 QTEST_GUILESS_MAIN(TestNumbers)
