@@ -32,6 +32,16 @@ QStringList concentration(double value, double rsd)
     return { QString::number(value, 'g', 6), QString::number(rsd, 'f', 2) };
 }
 
+// What stands for a value hidden below the LOQ: its qualifier, the first
+// that applies (<LOD, <LOQ, or one that comes before them).
+QString hiddenBelow(const ReportedResults *reported, int solution, int isotope)
+{
+    const QString qualifier = reported && solution < reported->solutionCount()
+        ? ReportedResults::qualifierText(reported->at(solution, isotope).qualifier)
+        : QString();
+    return qualifier.isEmpty() ? QStringLiteral("<LOQ") : qualifier;
+}
+
 } // namespace
 
 // The value for the sample given, its unit and its qualifier.
@@ -72,8 +82,10 @@ void SolutionTableModel::showOutput(const Measurements &working, const Results *
     for (int i = 0; i < working.isotopeCount(); ++i) {
         QStringList row = intensities(working, solution, i);
         const double c = results ? results->concentration(solution, i) : 0.0;
+        // Hidden below the LOQ as in the results file, under the one qualifier
+        // the value has everywhere in the window.
         if (c != 0.0 && calibration->lines.at(i).loq > c)
-            row << QStringLiteral("<LOQ") << QString();
+            row << hiddenBelow(reported, solution, i) << QString();
         else
             row << concentration(c, results ? results->rsd(solution, i) : 0.0);
         if (reported && solution < reported->solutionCount()) {

@@ -323,6 +323,8 @@ FAULTS = [
     ("window", "app/Application.cpp", "        } else {\n            keepExport(parsed);\n        }",
      "        } else {\n            keepExport(parsed);\n            unloadExport();\n        }",
      "a refused data file keeps the one loaded"),
+    ("window", "display/SolutionTableModel.cpp", "    return qualifier.isEmpty() ? QStringLiteral(\"<LOQ\") : qualifier;",
+     "    return QStringLiteral(\"<LOQ\");", "one qualifier in both columns of the Output table"),
     ("window", "app/Application.cpp", "    if (!PlotStyle::hasPoints(plot))", "    if (false)",
      "Save Plot refused with nothing plotted"),
     ("window", "display/PlotStyle.cpp", "series->boundingRect().width() >= 0.0", "series",

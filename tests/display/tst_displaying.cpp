@@ -10,6 +10,7 @@
 #include "parsers/OutputFile.h"
 #include "processing/CalibrationFit.h"
 #include "processing/DetectionLimits.h"
+#include "processing/Reporting.h"
 #include "processing/RunOutcome.h"
 
 #include <QtTest>
@@ -95,6 +96,8 @@ private slots:
 
     void tableCells_data();
     void tableCells();
+    void hiddenValueShowsItsQualifier_data();
+    void hiddenValueShowsItsQualifier();
     void calibrationPlot();
     void runningOrderPlots_data();
     void runningOrderPlots();
@@ -169,6 +172,36 @@ void TestDisplaying::tableCells()
         model.showOutput(data, concent < 0.0 ? nullptr : &results, &calibration, nullptr, 0);
     QCOMPARE(row(&model, 0).mid(0, 5), QStringList { "59Co MR" } + cells);
     QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Concentration (ppb)"));
+}
+
+// A value hidden below the LOQ shows its one qualifier in both columns.
+void TestDisplaying::hiddenValueShowsItsQualifier_data()
+{
+    QTest::addColumn<double>("concent");
+    QTest::addColumn<QString>("qualifier");
+    QTest::newRow("below the LOD") << 0.2 << "<LOD";
+    QTest::newRow("between the limits") << 0.4 << "<LOQ";
+}
+
+void TestDisplaying::hiddenValueShowsItsQualifier()
+{
+    QFETCH(double, concent);
+    QFETCH(QString, qualifier);
+    Measurements data;
+    data.addIsotope(Isotope(QStringLiteral("Co"), 59, Isotope::MR));
+    addSolution(data, "Sample A").setReading(0, 500.0, 5.0);
+    Results results(1, 1);
+    results.set(0, 0, concent, 3.0);
+    Calibration calibration;
+    calibration.lines.append(CalibrationLine());
+    calibration.lines[0].slope = 1000.0;
+    calibration.lines[0].lod = 0.3;
+    calibration.lines[0].loq = 0.5;
+    const ReportedResults reported = Reporting::report(data, calibration, results, SampleSheet());
+    SolutionTableModel model;
+    model.showOutput(data, &results, &calibration, &reported, 0);
+    QCOMPARE(row(&model, 0).value(3), qualifier);
+    QCOMPARE(row(&model, 0).value(7), qualifier);
 }
 
 void TestDisplaying::calibrationPlot()
