@@ -4,6 +4,8 @@
 #include "processing/RunOutcome.h"
 #include "processing/Statistics.h"
 
+#include <algorithm>
+
 #include <qwt_interval.h>
 #include <qwt_interval_symbol.h>
 #include <qwt_legend.h>
@@ -43,6 +45,18 @@ QString equationText(const CalibrationLine &line, Calibration::Weighting weighti
                 ? QString()
                 : QStringLiteral(" | weighted ") + Calibration::weightingName(weighting))
         + (line.isRejected() ? QStringLiteral("\nrejected: ") + line.rejection : QString());
+}
+
+// The line's figures; an isotope without a line has none to show.
+QString lineText(const RunOutcome &outcome, int iso)
+{
+    const CalibrationLine &line = outcome.calibration.lines.at(iso);
+    if (line.isUsable())
+        return equationText(line, outcome.calibration.weighting);
+    const auto &standards = outcome.corrected;
+    return std::find(standards.cbegin(), standards.cend(), iso) != standards.cend()
+        ? QStringLiteral("internal standard: not calibrated")
+        : QStringLiteral("no calibration line");
 }
 
 } // namespace
@@ -105,7 +119,7 @@ void CalibrationPlot::draw(const RunOutcome &outcome, int iso)
 
     // On lines of their own, and as tall as they need: a legend that scrolls hides the figures.
     m_plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, 1.0);
-    m_line->setTitle(QwtText(equationText(fitted, outcome.calibration.weighting)));
+    m_line->setTitle(QwtText(lineText(outcome, iso)));
     m_qc->setTitle(QwtText(QStringLiteral("QC")));
     m_standards->setTitle(QwtText(QStringLiteral("STD ") + isoName));
     m_leftOut->setTitle(QwtText(QStringLiteral("not in the fit")));
@@ -183,11 +197,15 @@ void CalibrationPlot::drawQualityControl(const RunOutcome &outcome, int iso, Poi
     all->y << y;
 }
 
-// Across every point drawn, which frame the plot.
+// Across every point drawn, which frame the plot; none without a line.
 void CalibrationPlot::drawLine(const CalibrationLine &fitted, const Points &all)
 {
     m_line->setRenderHint(QwtPlotItem::RenderAntialiased, true);
     m_line->setPen(QPen(Qt::blue, 1.0));
+    if (!fitted.isUsable()) {
+        m_line->setSamples(QVector<double>(), QVector<double>());
+        return;
+    }
     const double xmin = Statistics::minimum(all.x) * 0.9;
     const double xmax = Statistics::positiveMaximum(all.x) * 1.1;
     const double ymin = Statistics::minimum(all.y) * 0.9;

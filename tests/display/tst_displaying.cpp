@@ -260,6 +260,20 @@ void TestDisplaying::calibrationPlot()
     drawing.draw(outcome, 0);
     QVERIFY(legendTexts(plot.get()).last().endsWith(QStringLiteral(" | weighted 1/x")));
     QVERIFY(!legendTexts(plot.get()).contains(QStringLiteral("not in the fit")));
+
+    // No line, no figures: an internal standard is not calibrated.
+    outcome.calibration.lines[0] = CalibrationLine();
+    for (const int standard : { -1, 0 }) {
+        outcome.corrected[Isotope::LR] = standard;
+        drawing.draw(outcome, 0);
+        const QString said = standard == 0 ? QStringLiteral("internal standard: not calibrated")
+                                           : QStringLiteral("no calibration line");
+        QVERIFY(legendTexts(plot.get()).contains(said));
+        // The line's curve holds no point.
+        const Drawn line = curves(plot.get());
+        const QString key = said.section(' ', 0, 1);
+        QVERIFY(line.contains(key) && line.value(key).isEmpty());
+    }
 }
 
 void TestDisplaying::runningOrderPlots_data()
