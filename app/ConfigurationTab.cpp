@@ -7,12 +7,34 @@
 #include "processing/ProcessingRun.h"
 #include "ui_ConfigurationTab.h"
 
+#include <QDoubleSpinBox>
+
+#include <cmath>
+
 namespace {
 
 // The box of a group's IS isotope, as a message names it.
 QString isotopeBoxName(Isotope::Resolution group)
 {
     return ConfigurationTab::tr("IS-%1").arg(Isotope::resolutionName(group));
+}
+
+// The decimals a box shows unless a value needs more.
+constexpr int MINIMUM_R2_DECIMALS = 6;
+constexpr int TOLERANCE_DECIMALS = 1;
+
+// Every digit of value, with at least fewest decimals: a method opened and
+// saved again must hold what it held. The box's least value follows, so that
+// a small value lies within its range.
+void showExactly(QDoubleSpinBox *box, double value, int fewest)
+{
+    int decimals = fewest;
+    while (decimals < 17 && QString::number(value, 'f', decimals).toDouble() != value)
+        ++decimals;
+    box->setDecimals(decimals);
+    if (box->minimum() > 0.0)
+        box->setMinimum(std::pow(10.0, -decimals));
+    box->setValue(value);
 }
 
 } // namespace
@@ -131,8 +153,8 @@ void ConfigurationTab::setFlags(const RunOptions &options)
     ui->driftGroup->setChecked(options.drift);
     ui->qcGroup->setChecked(options.qcValidation);
     ui->acceptanceGroup->setChecked(options.acceptance);
-    ui->minimumR2->setValue(options.minimumR2);
-    ui->tolerance->setValue(options.tolerance);
+    showExactly(ui->minimumR2, options.minimumR2, MINIMUM_R2_DECIMALS);
+    showExactly(ui->tolerance, options.tolerance, TOLERANCE_DECIMALS);
 }
 
 QStringList ConfigurationTab::selectNames(const RunOptions &options)

@@ -329,6 +329,8 @@ FAULTS = [
      "    return equationText(line, outcome.calibration.weighting);", "no figures for an isotope without a line"),
     ("display", "display/CalibrationPlot.cpp", "    if (!fitted.isUsable()) {\n        m_line->setSamples(QVector<double>(), QVector<double>());\n        return;\n    }",
      "", "no line drawn for an isotope without one"),
+    ("window", "app/ConfigurationTab.cpp", "while (decimals < 17 && QString::number(value, 'f', decimals).toDouble() != value)",
+     "while (false)", "every digit of a method's acceptance kept"),
     ("window", "app/Application.cpp", "    if (!PlotStyle::hasPoints(plot))", "    if (false)",
      "Save Plot refused with nothing plotted"),
     ("window", "display/PlotStyle.cpp", "series->boundingRect().width() >= 0.0", "series",

@@ -1113,6 +1113,9 @@ void TestApplication::methods_data()
         "--is-groups MR,HR --is-recovery 50,140 --blank-mode subtract "
         "--blank BLK_4 --weighting 1/x2 --no-qc --acceptance 0.99,15 --drift VS",
         "" };
+    // Every digit a method holds comes back, however many the boxes show.
+    QTest::newRow("every digit kept") << QStringList { "HR-ICP-MS", EXAMPLES + "hr_export.csv",
+        "--instrument HR-ICP-MS --is-ref BLK_1 --acceptance 0.9999995,0.05", "" };
     QTest::newRow("quadrupole names") << QStringList { "Q-ICP-MS", EXAMPLES + "q_export.csv",
         "--instrument Q-ICP-MS --is-ref VS_2 \"--is-lr=115In #1\" --blank BLK_2 --drift VS "
         "--weighting 1/x",
