@@ -214,11 +214,11 @@ Option runOption(const RunOptionTable::Row &row)
             if (row.needsReference && !command.options.internalStandard)
                 return Status::failure(
                     QStringLiteral("'--%1' applies only with '--is-ref'.").arg(row.flag));
-            const Status parsed = row.parse(value, &command.options);
+            Status parsed = row.parse(value, &command.options);
             if (!parsed.ok())
                 return parsed;
             QString member;
-            const Status checked = command.options.check(&member);
+            Status checked = command.options.check(&member);
             if (checked.ok())
                 return checked;
             return Status::failure(row.owns(member) ? row.invalid.arg(value) : checked.message());
@@ -249,9 +249,10 @@ QString synopsis(const QVector<Option> &options)
         if (!option.row || option.name == QLatin1String("instrument"))
             continue;
         const QString item
-            = QStringLiteral(" [--%1%2]")
+            = QStringLiteral(" [--%1%2]%3")
                   .arg(option.name,
-                      option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName);
+                      option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName,
+                      option.row->repeated ? QStringLiteral("...") : QString());
         if (line.size() + item.size() > 90) {
             text += line + QLatin1Char('\n');
             line = indent;
@@ -285,7 +286,7 @@ const QVector<BatchCommand::Option> &BatchCommand::commandOptions()
         // The instrument first: the files' messages may name it.
         QVector<Option> list { runOption(rows.first()) };
         list << fileOptions();
-        for (auto row = rows.begin() + 1; row != rows.end(); ++row)
+        for (const auto *row = rows.begin() + 1; row != rows.end(); ++row)
             list << runOption(*row);
         return list << otherCommands();
     }();
@@ -331,6 +332,8 @@ QString BatchCommand::optionOf(RunOutcome::Choice choice)
         return QStringLiteral("--is-lr");
     case RunOutcome::Choice::DriftMonitor:
         return QStringLiteral("--drift");
+    case RunOutcome::Choice::Interference:
+        return QStringLiteral("--interference");
     case RunOutcome::Choice::Blank:
         break;
     }
@@ -430,8 +433,17 @@ Status BatchCommand::parse(const QStringList &arguments)
     if (checked.ok() && parser.isSet(QStringLiteral("method")))
         checked = readMethod(parser.value(QStringLiteral("method")));
     for (const Option &option : commandOptions()) {
-        if (checked.ok() && option.set && parser.isSet(option.name))
+        if (!checked.ok() || !option.set || !parser.isSet(option.name))
+            continue;
+        if (!option.row || !option.row->repeated) {
             checked = option.set(*this, parser.value(option.name));
+            continue;
+        }
+        option.row->reset(&options);
+        for (const QString &value : parser.values(option.name)) {
+            if (checked.ok())
+                checked = option.set(*this, value);
+        }
     }
     return checked.ok() ? checkGroups(parser) : checked;
 }

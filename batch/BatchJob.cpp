@@ -50,8 +50,9 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
             ? QStringLiteral("solution")
             : outcome.unknownChoice == RunOutcome::Choice::Blank ? QStringLiteral("blank")
                                                                  : QStringLiteral("isotope");
-        // The monitor's reason names the monitors that would do.
-        const QString message = outcome.unknownChoice == RunOutcome::Choice::DriftMonitor
+        // The monitor's reason names the monitors that would do, an
+        // equation's its fault.
+        const QString message = !outcome.reason.isEmpty()
             ? outcome.reason
             : QStringLiteral("Unknown %1 '%2' for '%3'.")
                   .arg(kind, outcome.unknownName, BatchCommand::optionOf(outcome.unknownChoice));

@@ -1,6 +1,9 @@
 #include "parsers/RunOptionTable.h"
 
 #include "parsers/NumberFormat.h"
+#include "processing/InterferenceEquation.h"
+
+#include <QJsonArray>
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -45,6 +48,32 @@ Member textMember(const QString &name, QString RunOptions::*field)
             options->*field = value.toString();
             return QString();
         } };
+}
+
+// A list of texts, left out of a method when empty: an empty list is what a
+// method written before the option stands for.
+Member listMember(const QString &name, QStringList RunOptions::*field)
+{
+    Member member { name,
+        [field](const RunOptions &options) {
+            return (options.*field).isEmpty()
+                ? QJsonValue(QJsonValue::Undefined)
+                : QJsonValue(QJsonArray::fromStringList(options.*field));
+        },
+        [name, field](const QJsonValue &value, RunOptions *options) {
+            QStringList texts;
+            for (const auto &item : value.toArray()) {
+                if (!item.isString())
+                    break;
+                texts << item.toString();
+            }
+            if (!value.isArray() || texts.size() != value.toArray().size())
+                return kindRefusal(name, "a list of texts in quotes");
+            options->*field = texts;
+            return QString();
+        } };
+    member.absent = QJsonArray();
+    return member;
 }
 
 // Anything but a number is NaN, which no range holds.
@@ -391,6 +420,47 @@ Row driftRow()
         } };
 }
 
+// As written and expanded, so that a reader of the report sees each
+// isotope's coefficient.
+QStringList describeInterference(const RunOptions &options)
+{
+    const int count = int(options.interference.size());
+    if (count == 0)
+        return {};
+    QStringList lines { QStringLiteral(
+        "Interference correction: %1, applied together before the calibration")
+                            .arg(count == 1 ? QStringLiteral("1 equation")
+                                            : QStringLiteral("%1 equations").arg(count)) };
+    for (int k = 0; k < count; ++k) {
+        const InterferenceEquation equation(options.interference.at(k));
+        lines << QStringLiteral("Equation %1 as written: %2").arg(k + 1).arg(equation.text())
+              << QStringLiteral("Equation %1 expanded: %2").arg(k + 1).arg(equation.expanded());
+    }
+    return lines;
+}
+
+Row interferenceRow()
+{
+    Row row { QStringLiteral("interference"), QStringLiteral("EQUATION"),
+        QStringLiteral("an interference correction equation, once per equation:\n"
+                       "\"[75As #1] = [75As #1] - 3.127 * ([77Se #1] - 0.815 * [82Se #1])\".\n"
+                       "Isotopes in square brackets as the window lists them, numbers\n"
+                       "(1e-3), + - * and parentheses; the left side one isotope, the\n"
+                       "target; the right side linear in the isotopes. After the drift\n"
+                       "correction, before the calibration, every equation reads the\n"
+                       "values before any of them; a term not measured leaves the\n"
+                       "target not measured"),
+        { listMember(QStringLiteral("interference"), &RunOptions::interference) },
+        // Only the data file tells whether an equation holds.
+        [](const QString &value, RunOptions *options) {
+            options->interference.append(value);
+            return Status::success();
+        },
+        {}, describeInterference };
+    row.repeated = true;
+    return row;
+}
+
 Row qcRow()
 {
     return { QStringLiteral("no-qc"), QString(), QStringLiteral("no quality-control validation"),
@@ -426,7 +496,7 @@ QVector<Row> makeRows()
 {
     return { instrumentRow(), referenceRow(), isotopeRow(Isotope::LR), isotopeRow(Isotope::MR),
         isotopeRow(Isotope::HR), groupsRow(), recoveryRow(), blankModeRow(), blankRow(),
-        weightingRow(), driftRow(), qcRow(), acceptanceRow() };
+        weightingRow(), driftRow(), interferenceRow(), qcRow(), acceptanceRow() };
 }
 
 } // namespace
@@ -438,6 +508,12 @@ bool RunOptionTable::Row::owns(const QString &member) const
             return true;
     }
     return false;
+}
+
+void RunOptionTable::Row::reset(RunOptions *options) const
+{
+    for (const Member &member : members)
+        member.read(member.absent, options);
 }
 
 const QVector<RunOptionTable::Row> &RunOptionTable::rows()
