@@ -87,6 +87,7 @@ fuzz: fuzz-deps
 	$(call run-fuzzer,samples,samples,tests/data)
 	$(call run-fuzzer,method,method,tests/data)
 	$(call run-fuzzer,todouble,numbers,fuzz/seeds/numbers)
+	$(call run-fuzzer,interference,interference,fuzz/seeds/interference)
 
 # Prints the median times and peak memory of each size, and the window's times
 # to show a large export and to refresh after Process, and the time and peak
