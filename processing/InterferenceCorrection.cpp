@@ -1,7 +1,6 @@
 #include "processing/InterferenceCorrection.h"
 
 #include "model/Measurements.h"
-#include "processing/InterferenceEquation.h"
 
 #include <cmath>
 
@@ -14,8 +13,8 @@ QString counted(int count, const char *one, const char *many)
 
 } // namespace
 
-bool InterferenceCorrection::resolve(const QStringList &texts, const Measurements &data,
-    const QVector<int> &internalStandards, QVector<Equation> *equations, QString *refusal)
+InterferenceEquation::Names InterferenceCorrection::names(
+    const Measurements &data, const QVector<int> &internalStandards)
 {
     InterferenceEquation::Names names;
     for (int i = 0; i < data.isotopeCount(); ++i)
@@ -24,6 +23,13 @@ bool InterferenceCorrection::resolve(const QStringList &texts, const Measurement
         if (i != -1)
             names.internalStandards.append(names.isotopes.at(i));
     }
+    return names;
+}
+
+bool InterferenceCorrection::resolve(const QStringList &texts, const Measurements &data,
+    const QVector<int> &internalStandards, QVector<Equation> *equations, QString *refusal)
+{
+    InterferenceEquation::Names names = InterferenceCorrection::names(data, internalStandards);
     for (const QString &text : texts) {
         const InterferenceEquation equation(text);
         const InterferenceEquation::Fault fault = equation.check(names);

@@ -1,6 +1,8 @@
 #ifndef KETRION_INTERFERENCECORRECTION_H
 #define KETRION_INTERFERENCECORRECTION_H
 
+#include "processing/InterferenceEquation.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -52,9 +54,13 @@ public:
         QStringList effectLines(const Measurements &data) const;
     };
 
+    // What an equation may name in data: its isotopes, and as targets none
+    // of internalStandards, the IS isotopes of the groups corrected (-1:
+    // none); no earlier targets.
+    static InterferenceEquation::Names names(
+        const Measurements &data, const QVector<int> &internalStandards);
     // The equations of texts with their isotopes found in data, or the
-    // refusal of the first that fails; internalStandards are the IS isotopes
-    // of the groups corrected, which no equation may correct.
+    // refusal of the first that fails.
     static bool resolve(const QStringList &texts, const Measurements &data,
         const QVector<int> &internalStandards, QVector<Equation> *equations, QString *refusal);
 
