@@ -100,8 +100,10 @@ bool Parser::fail(const QString &expected)
 {
     if (m_pos >= m_text.size())
         return failAt(m_pos, QStringLiteral("unfinished: expected %1").arg(expected));
+    // The whole character, also beyond 16 bits.
+    const int length = m_text.at(m_pos).isHighSurrogate() ? 2 : 1;
     return failAt(m_pos,
-        QStringLiteral("unexpected '%1': expected %2").arg(QString(m_text.at(m_pos)), expected));
+        QStringLiteral("unexpected '%1': expected %2").arg(m_text.mid(m_pos, length), expected));
 }
 
 bool Parser::failAt(int index, const QString &reason)

@@ -284,6 +284,10 @@ void TestProcessing::equations_data()
         << "[75As #1] = [77Se #1] + -5" << 25 << "a number added to isotopes";
     QTest::newRow("after a character beyond 16 bits")
         << QString::fromUtf8("[75As #1] = [\U0001F9EA] - 5") << 19 << "a number added to isotopes";
+    QTest::newRow("a character beyond 16 bits unexpected")
+        << QString::fromUtf8("[75As #1] = \U0001F9EA") << 13
+        << QString::fromUtf8("unexpected '\U0001F9EA': expected an isotope in square brackets, "
+                             "a number, '-' or '('");
     QTest::newRow("overflow") << "[75As #1] = 1e309 * [77Se #1]" << 13 << "number out of range";
     QTest::newRow("underflow") << "[75As #1] = [77Se #1] * 1e-400" << 25 << "number out of range";
     QTest::newRow("no isotope") << "[75As #1] =  3" << 14 << "no isotope left on the right side";
