@@ -31,6 +31,36 @@ bool close(double actual, double expected)
     return std::fabs(actual - expected) <= 1e-9 * qMax(1.0, std::fabs(expected));
 }
 
+// Texts that are no equation, for TestProcessing::equations().
+void addSyntaxErrors()
+{
+    const QString deep = "[75As #1] = " + QString(101, '(') + "[77Se #1]" + QString(101, ')');
+    QTest::newRow("empty") << "" << 1 << "unfinished: expected an isotope in square brackets";
+    QTest::newRow("left side a number") << "2 * [75As #1] = [77Se #1]" << 1
+                                        << "unexpected '2': expected an isotope in square brackets";
+    QTest::newRow("no equals sign")
+        << "[75As #1] [77Se #1]" << 11 << "unexpected '[': expected '='";
+    QTest::newRow("unary plus") << "[75As #1] = +[77Se #1]" << 13
+                                << "unexpected '+': expected an isotope in square brackets, a "
+                                   "number, '-' or '('";
+    QTest::newRow("decimal comma") << "[75As #1] = 0,5 * [77Se #1]" << 14
+                                   << "unexpected ',': expected '+', '-', '*' or the end";
+    QTest::newRow("exponent without digits")
+        << "[75As #1] = 2e * [77Se #1]" << 15 << "unexpected ' ': expected the exponent's digits";
+    QTest::newRow("a point alone")
+        << "[75As #1] = . * [77Se #1]" << 14 << "unexpected ' ': expected digits";
+    QTest::newRow("unclosed parenthesis")
+        << "[75As #1] = ([77Se #1]" << 23 << "unfinished: expected '+', '-', '*' or ')'";
+    QTest::newRow("unclosed name") << "[75As #1] = [77Se #1" << 21 << "unfinished: expected ']'";
+    QTest::newRow("a character beyond 16 bits unexpected")
+        << QString::fromUtf8("[75As #1] = \U0001F9EA") << 13
+        << QString::fromUtf8("unexpected '\U0001F9EA': expected an isotope in square brackets, "
+                             "a number, '-' or '('");
+    QTest::newRow("overflow") << "[75As #1] = 1e309 * [77Se #1]" << 13 << "number out of range";
+    QTest::newRow("underflow") << "[75As #1] = [77Se #1] * 1e-400" << 25 << "number out of range";
+    QTest::newRow("nested too deep") << deep << 113 << "parentheses nested more than 100 deep";
+}
+
 } // namespace
 
 class TestProcessing : public QObject
@@ -235,8 +265,6 @@ void TestProcessing::equations_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position"); // 0: accepted
     QTest::addColumn<QString>("said"); // the reason, or the expanded form
-    const QString deep = "[75As #1] = " + QString(101, '(') + "[77Se #1]" + QString(101, ')');
-
     QTest::newRow("EPA arsenic")
         << "[75As #1] = [75As #1] - 3.127 * ([77Se #1] - 0.815 * [82Se #1])" << 0
         << "75As #1 = 1 x 75As #1 - 3.127 x 77Se #1 + 2.5485 x 82Se #1";
@@ -248,23 +276,7 @@ void TestProcessing::equations_data()
     QTest::newRow("cancelled target, the first sign its own")
         << "[75As #1] = [75As #1] - [75As #1] - -0 * [82Se #1] - [77Se #1]" << 0
         << "75As #1 = -1 x 77Se #1";
-    QTest::newRow("empty") << "" << 1 << "unfinished: expected an isotope in square brackets";
-    QTest::newRow("left side a number") << "2 * [75As #1] = [77Se #1]" << 1
-                                        << "unexpected '2': expected an isotope in square brackets";
-    QTest::newRow("no equals sign")
-        << "[75As #1] [77Se #1]" << 11 << "unexpected '[': expected '='";
-    QTest::newRow("unary plus") << "[75As #1] = +[77Se #1]" << 13
-                                << "unexpected '+': expected an isotope in square brackets, a "
-                                   "number, '-' or '('";
-    QTest::newRow("decimal comma") << "[75As #1] = 0,5 * [77Se #1]" << 14
-                                   << "unexpected ',': expected '+', '-', '*' or the end";
-    QTest::newRow("exponent without digits")
-        << "[75As #1] = 2e * [77Se #1]" << 15 << "unexpected ' ': expected the exponent's digits";
-    QTest::newRow("a point alone")
-        << "[75As #1] = . * [77Se #1]" << 14 << "unexpected ' ': expected digits";
-    QTest::newRow("unclosed parenthesis")
-        << "[75As #1] = ([77Se #1]" << 23 << "unfinished: expected '+', '-', '*' or ')'";
-    QTest::newRow("unclosed name") << "[75As #1] = [77Se #1" << 21 << "unfinished: expected ']'";
+    addSyntaxErrors();
     QTest::newRow("a name's case and blanks, before a syntax error")
         << "[75As #1] = [77se #1] - [77Se  #1] -" << 13 << "unknown isotope '77se #1'";
     QTest::newRow("IS target") << "[115In #1] = [115In #1] - [77Se #1]" << 1
@@ -284,16 +296,9 @@ void TestProcessing::equations_data()
         << "[75As #1] = [77Se #1] + -5" << 25 << "a number added to isotopes";
     QTest::newRow("after a character beyond 16 bits")
         << QString::fromUtf8("[75As #1] = [\U0001F9EA] - 5") << 19 << "a number added to isotopes";
-    QTest::newRow("a character beyond 16 bits unexpected")
-        << QString::fromUtf8("[75As #1] = \U0001F9EA") << 13
-        << QString::fromUtf8("unexpected '\U0001F9EA': expected an isotope in square brackets, "
-                             "a number, '-' or '('");
-    QTest::newRow("overflow") << "[75As #1] = 1e309 * [77Se #1]" << 13 << "number out of range";
-    QTest::newRow("underflow") << "[75As #1] = [77Se #1] * 1e-400" << 25 << "number out of range";
     QTest::newRow("no isotope") << "[75As #1] =  3" << 14 << "no isotope left on the right side";
     QTest::newRow("coefficient beyond a double")
         << "[75As #1] = 1e300 * 1e300 * [77Se #1]" << 13 << "a coefficient out of range";
-    QTest::newRow("nested too deep") << deep << 113 << "parentheses nested more than 100 deep";
 }
 
 // Each refusal at the first fault reading left to right, its position in
