@@ -5,6 +5,7 @@
 #include "model/Measurements.h"
 #include "model/Status.h"
 #include "processing/ProcessingRun.h"
+#include "processing/RunInputs.h"
 #include "processing/RunOutcome.h"
 
 #include <QMainWindow>
@@ -12,25 +13,23 @@
 
 #include <memory>
 
-class CalibrationPlot;
-class DriftPlot;
-class EvolutionPlot;
-class InternalStandardPlot;
-class QAction;
+class CalibrationTab;
+class Commands;
+class ConfigurationTab;
+class EvolutionTab;
+class InputTab;
+class InternalStandardTab;
+class OutputTab;
 class QCloseEvent;
+class QFile;
 class QFileDialog;
-class QSettings;
-class QStandardItemModel;
-class QStringListModel;
-class QwtPlotZoomer;
-class SolutionTableModel;
 
 namespace Ui {
 class Application;
 }
 
-// The single main window: the export as read, the last run's outcome, the
-// views of both, and the commands.
+// The main window: the commands, their dialogs and boxes, the export as read
+// and the last run's outcome, which its tabs show.
 class Application : public QMainWindow
 {
     Q_OBJECT
@@ -38,6 +37,9 @@ class Application : public QMainWindow
 public:
     explicit Application(QWidget *parent = nullptr);
     ~Application() override;
+
+    Application(const Application &) = delete;
+    Application &operator=(const Application &) = delete;
 
     // What the file commands do once their dialog has a name. Each reports a
     // failure in a box too; the tests call them directly.
@@ -71,44 +73,19 @@ private slots:
     void saveMethodAs();
     void saveReportAs();
     void about();
-
-    void showInputSolution(int row);
-    void showOutputSolution(int row);
-    void showCalibration(int row);
-    void showEvolution();
-    void showInternalStandard();
-    void refreshInternalStandardChoices();
     void followTab(int index);
-    void chooseZeroStandard();
-    void chooseSubtraction();
-    void enableInternalStandardIsotopes();
-    void keepRecoveryBoundsApart();
     void rereadDataFile();
 
 private:
-    void createActions();
-    void connectWidgets();
-    void setUpPlots();
-    void setPlotTitles();
+    void connectActions();
+    void placeTabs();
+    void connectTabs();
     // Large enough for every control of every tab, as far as the screen allows.
     void fitToControls();
-    void enableBlankSelection();
-    // The isotopes and the drift monitor, offered only once a file is read.
-    void selectRememberedChoices();
-    // The IS isotopes and reference of texts, where the new file has them;
-    // "name (box)" for each it lacks.
-    QStringList keepChoices(const QStringList &texts);
-    void selectRememberedOptions();
-    void showSolutionLists();
-    // The Calibration tab's isotopes, those whose line the run rejected marked.
-    void showCalibrationIsotopes();
-    void showSampleSheetChoice();
-    void setRecoveryBounds(int low, int high);
-    void setMethodFlags(const RunOptions &method);
-    // The method's names in their boxes; "name (box)" for each the data file lacks.
-    QStringList selectMethodNames(const RunOptions &method);
-    RunOptions runOptions() const;
-    const Measurements &workingSet() const;
+    // Nothing of the earlier file shown, nor saved as this one's.
+    void showExport(bool readWhole);
+    // A refused run's reason in its box; false when the run went on.
+    bool refused(const RunOutcome &outcome);
     // Save Output's and Save Plot's dialogs, not yet shown. A name typed
     // without a suffix gets the offered one before the dialog asks whether to
     // replace an existing file.
@@ -117,45 +94,29 @@ private:
     // Saves under the name, and in the layout of the file type, the Save
     // Output dialog was answered with.
     Status saveAnsweredOutput(const QFileDialog &dialog);
+    // A file that cannot be opened, in a box.
+    Status warnUnreadable(const QFile &file);
+    // A failure to write a file in a box, under the title given.
+    // A failure, whose message names the file, shown in a box titled so.
+    Status warnUnwritten(const Status &saved, const QString &title);
+    // Saving before Process: limits of 0 and no concentration would pass for results.
+    static Status noResults(const QString &fileName);
 
     Ui::Application *ui;
-    QAction *m_openDataAct = nullptr;
-    QAction *m_openStandardsAct = nullptr;
-    QAction *m_openSampleSheetAct = nullptr;
-    QAction *m_sampleTemplateAct = nullptr;
-    QAction *m_noSampleSheetAct = nullptr;
-    QAction *m_savePlotAct = nullptr;
-    QAction *m_saveOutputAct = nullptr;
-    QAction *m_methodAct = nullptr;
-    QAction *m_openMethodAct = nullptr;
-    QAction *m_saveMethodAct = nullptr;
-    QAction *m_saveReportAct = nullptr;
-    QAction *m_aboutAct = nullptr;
-    QAction *m_aboutQtAct = nullptr;
-    QAction *m_quitAct = nullptr;
-    QAction *m_runAct = nullptr;
+    std::unique_ptr<Commands> m_commands;
+    InputTab *m_input = nullptr;
+    ConfigurationTab *m_configuration = nullptr;
+    CalibrationTab *m_calibration = nullptr;
+    InternalStandardTab *m_internalStandard = nullptr;
+    EvolutionTab *m_evolution = nullptr;
+    OutputTab *m_output = nullptr;
 
-    QString m_dataFile;
-    QByteArray m_dataBytes; // the data file's bytes as read
-    Measurements m_data; // the export as read
-    Measurements m_preview; // its working set before a run
-    bool m_processed = false; // whether m_outcome belongs to m_data
+    RunInputs m_inputs; // the export as read, and the files of the last run
+    bool m_processed = false; // whether m_outcome belongs to the export
     RunOutcome m_outcome;
     // What the last run's report names: its files as read and its options.
-    QVector<RunReport::Input> m_reportInputs;
+    QVector<RunInputs::File> m_reportInputs;
     RunOptions m_runOptions;
-
-    QStringListModel *m_inputNames;
-    QStringListModel *m_outputNames;
-    QStringListModel *m_isotopeNames;
-    QStandardItemModel *m_calibrationIsotopes;
-    SolutionTableModel *m_inputTable;
-    SolutionTableModel *m_outputTable;
-    std::unique_ptr<CalibrationPlot> m_calibrationPlot;
-    std::unique_ptr<InternalStandardPlot> m_internalStandardPlot;
-    std::unique_ptr<EvolutionPlot> m_evolutionPlot;
-    std::unique_ptr<DriftPlot> m_driftPlot;
-    QwtPlotZoomer *m_zoomer;
 
     friend class TestApplication;
 };

@@ -1,5 +1,7 @@
 #include "app/QCDialog.h"
 
+#include "processing/CalibrationAcceptance.h"
+#include "processing/RunOutcome.h"
 #include "ui_QCDialog.h"
 
 #include <QLabel>
@@ -71,4 +73,21 @@ void QCDialog::nameSections()
 QCDialog::~QCDialog()
 {
     delete ui;
+}
+
+void QCDialog::report(const RunOutcome &outcome, const Measurements &data, QWidget *parent)
+{
+    const QStringList outside = outcome.recovery.lines(data);
+    const QStringList rejected = CalibrationAcceptance::rejectionLines(outcome.calibration, data);
+    if (!outcome.qcChecked && outside.isEmpty() && rejected.isEmpty())
+        return;
+    const QStringList failures = outcome.qc.failureLines(data);
+    QCDialog report(outcome.qcChecked ? &failures : nullptr, int(outcome.qc.checks.size()), parent);
+    if (outcome.acceptanceChecked)
+        report.showRejectedCalibrations(
+            rejected, CalibrationAcceptance::checkedCount(outcome.calibration));
+    if (outcome.recoveryChecked)
+        report.showRecovery(
+            outside, outcome.recovery.checked, outcome.recovery.low, outcome.recovery.high);
+    report.exec();
 }

@@ -4,6 +4,9 @@
 #include <QDialog>
 #include <QStringList>
 
+class Measurements;
+struct RunOutcome;
+
 namespace Ui {
 class QCDialog;
 }
@@ -20,6 +23,11 @@ public:
     // Without failures (null) the dialog has no QC section: a recovery report alone.
     QCDialog(const QStringList *failures, int total, QWidget *parent = nullptr);
     ~QCDialog() override;
+
+    // The report of a run's checks, opened when it has something to say:
+    // always after QC validation, otherwise only for rejected calibrations or
+    // IS recovery outside its bounds.
+    static void report(const RunOutcome &outcome, const Measurements &data, QWidget *parent);
 
     // One row per (solution, IS isotope) pair outside low..high percent, and
     // how many of the checked pairs that is.

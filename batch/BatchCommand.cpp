@@ -1,5 +1,6 @@
 #include "batch/BatchCommand.h"
 
+#include "parsers/FileError.h"
 #include "parsers/MethodFile.h"
 #include "parsers/RunOptionTable.h"
 
@@ -378,9 +379,11 @@ Status BatchCommand::readMethod(const QString &path)
     if (path.isEmpty())
         return Status::failure(QStringLiteral("Missing file name after '--method'."));
     QFile file(path);
+    // A usage error is one line.
     if (!file.open(QIODevice::ReadOnly))
         return Status::failure(
-            QStringLiteral("Cannot read method file %1: %2.").arg(path, file.errorString()));
+            FileError::unreadable(path, file.errorString(), QStringLiteral("method file"))
+                .replace(QLatin1Char('\n'), QLatin1Char(' ')));
     // No output may replace the method that describes it.
     claimInputs({ path });
     return MethodFile::read(file.readAll(), path, &options);

@@ -2,49 +2,32 @@
 
 #include "batch/BatchCommand.h"
 #include "model/Measurements.h"
-#include "parsers/InstrumentReader.h"
 #include "parsers/MethodFile.h"
 #include "parsers/OutputFile.h"
 #include "parsers/SampleSheetTemplate.h"
+#include "processing/RunInputs.h"
 #include "processing/Trace.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QTextStream>
 
 BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &errors) const
 {
     if (!command.saveMethodFile.isEmpty())
         return saveMethod(command, errors);
-    QFile dataFile(command.dataFile);
-    if (!dataFile.open(QIODevice::ReadOnly)) {
-        errors << QStringLiteral("Cannot read file %1:\n%2.")
-                      .arg(command.dataFile, dataFile.errorString())
-               << '\n';
-        return FileError;
-    }
-    // Kept for the report, which names the bytes the run read.
-    QByteArray dataBytes = dataFile.readAll();
-    dataFile.close();
-    QBuffer dataBuffer(&dataBytes);
-    dataBuffer.open(QIODevice::ReadOnly);
-    Measurements data;
-    const Status read
-        = InstrumentReader::create(command.options.instrument)->read(&dataBuffer, &data);
-    dataBuffer.close();
+    RunInputs inputs;
+    const Status read = inputs.readExport(command.dataFile, command.options.instrument);
     if (!read.ok()) {
         errors << read.message() << '\n';
         return FileError;
     }
-    for (const QString &repeated : data.repeatedIsotopes())
+    for (const QString &repeated : inputs.data().repeatedIsotopes())
         errors << repeated << '\n';
 
     if (!command.templateFile.isEmpty())
-        return saveTemplate(command.templateFile, data, errors);
+        return saveTemplate(command.templateFile, inputs.data(), errors);
 
-    const RunOutcome outcome
-        = ProcessingRun::run(data, { command.standardsFile, command.sampleSheet }, command.options,
-            ProcessingRun::Listing::Failures);
+    inputs.readFiles(command.standardsFile, command.sampleSheet);
+    const RunOutcome outcome = inputs.run(command.options, ProcessingRun::Listing::Failures);
     if (outcome.refusal == RunOutcome::Refusal::UnknownName) {
         const QString kind = outcome.unknownChoice == RunOutcome::Choice::Reference
             ? QStringLiteral("solution")
@@ -72,23 +55,21 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     ExitCode saved = save(command.outputFile, outcome, ProcessingRun::Layout::Wide, errors);
     if (saved == Done && !command.longFile.isEmpty())
         saved = save(command.longFile, outcome, ProcessingRun::Layout::Long, errors);
-    return saved == Done ? writeDrawings(command, dataBytes, data, outcome, errors) : saved;
+    return saved == Done ? writeDrawings(command, inputs, outcome, errors) : saved;
 }
 
-BatchJob::ExitCode BatchJob::writeDrawings(const BatchCommand &command, const QByteArray &dataBytes,
-    const Measurements &data, const RunOutcome &outcome, QTextStream &errors) const
+BatchJob::ExitCode BatchJob::writeDrawings(const BatchCommand &command, const RunInputs &inputs,
+    const RunOutcome &outcome, QTextStream &errors) const
 {
     Status written = Status::success();
     if (!command.reportFile.isEmpty()) {
         Q_ASSERT(m_writeReport);
-        const RunInputs files { command.standardsFile, command.sampleSheet };
-        m_writeReport(&command.reportFile, &command.dataFile, &dataBytes, &files, &data, &outcome,
-            &command.options, &written);
+        m_writeReport(&command.reportFile, &inputs, &outcome, &command.options, &written);
     }
     if (written.ok() && !command.plotFolder.isEmpty()) {
         Q_ASSERT(m_writePlots);
-        m_writePlots(
-            &command.plotFolder, command.plotFormat, &data, &outcome, &command.options, &written);
+        m_writePlots(&command.plotFolder, command.plotFormat, &inputs.data(), &outcome,
+            &command.options, &written);
     }
     if (written.ok())
         return Done;
@@ -102,9 +83,7 @@ BatchJob::ExitCode BatchJob::saveMethod(const BatchCommand &command, QTextStream
         = OutputFile::write(command.saveMethodFile, MethodFile::write(command.options));
     if (saved.ok())
         return Done;
-    errors
-        << QStringLiteral("Cannot write file %1:\n%2.").arg(command.saveMethodFile, saved.message())
-        << '\n';
+    errors << saved.message() << '\n';
     return FileError;
 }
 
@@ -114,7 +93,7 @@ BatchJob::ExitCode BatchJob::saveTemplate(
     const Status saved = OutputFile::write(fileName, SampleSheetTemplate::format(data));
     if (saved.ok())
         return Done;
-    errors << QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, saved.message()) << '\n';
+    errors << saved.message() << '\n';
     return FileError;
 }
 
@@ -124,6 +103,6 @@ BatchJob::ExitCode BatchJob::save(const QString &fileName, const RunOutcome &out
     const Status saved = ProcessingRun::save(fileName, outcome, layout);
     if (saved.ok())
         return Done;
-    errors << QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, saved.message()) << '\n';
+    errors << saved.message() << '\n';
     return FileError;
 }

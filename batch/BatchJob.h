@@ -7,6 +7,7 @@
 
 class BatchCommand;
 class Measurements;
+class RunInputs;
 class QTextStream;
 
 // One processing run from the command line: the window's read, run and save.
@@ -32,8 +33,8 @@ private:
         ProcessingRun::Layout layout, QTextStream &errors);
 
     // The report and the plots, after the results file and the long table.
-    ExitCode writeDrawings(const BatchCommand &command, const QByteArray &dataBytes,
-        const Measurements &data, const RunOutcome &outcome, QTextStream &errors) const;
+    ExitCode writeDrawings(const BatchCommand &command, const RunInputs &inputs,
+        const RunOutcome &outcome, QTextStream &errors) const;
 
     KetrionPlotsWrite *m_writePlots;
     KetrionPlotsReport *m_writeReport;

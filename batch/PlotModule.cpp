@@ -3,6 +3,7 @@
 #include "batch/BatchPlots.h"
 #include "display/RunReport.h"
 #include "parsers/OutputFile.h"
+#include "processing/RunInputs.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -30,16 +31,10 @@ Q_DECL_EXPORT void ketrion_plots_write(const QString *folder, PlotImage::Format 
     *written = BatchPlots(*folder, format).write(*data, *outcome, *options);
 }
 
-Q_DECL_EXPORT void ketrion_plots_report(const QString *fileName, const QString *dataFile,
-    const QByteArray *dataBytes, const RunInputs *files, const Measurements *data,
+Q_DECL_EXPORT void ketrion_plots_report(const QString *fileName, const RunInputs *inputs,
     const RunOutcome *outcome, const RunOptions *options, Status *written)
 {
-    const RunReport report(
-        RunReport::inputs(*dataFile, *dataBytes, *files), *options, *data, *outcome);
-    const Status saved = OutputFile::write(*fileName, report.pdf(), QIODevice::WriteOnly);
-    *written = saved.ok()
-        ? saved
-        : Status::failure(
-            QStringLiteral("Cannot write file %1:\n%2.").arg(*fileName, saved.message()));
+    const RunReport report(inputs->files(), *options, inputs->data(), *outcome);
+    *written = OutputFile::write(*fileName, report.pdf(), QIODevice::WriteOnly);
 }
 }

@@ -8,7 +8,7 @@ class QByteArray;
 class QCoreApplication;
 class QString;
 class Status;
-struct RunInputs;
+class RunInputs;
 struct RunOptions;
 struct RunOutcome;
 
@@ -32,11 +32,9 @@ using KetrionPlotsWrite
     = void(const QString *folder, PlotImage::Format format, const Measurements *data,
         const RunOutcome *outcome, const RunOptions *options, Status *written);
 
-// The run report of a finished run as a PDF file, whole or not at all; a
-// failure names the file and the system's reason. dataBytes are the export's
-// bytes as read; the other input files are read again from files.
-using KetrionPlotsReport = void(const QString *fileName, const QString *dataFile,
-    const QByteArray *dataBytes, const RunInputs *files, const Measurements *data,
+// The run report of a finished run on its inputs as a PDF file, whole or not
+// at all; a failure names the file and the system's reason.
+using KetrionPlotsReport = void(const QString *fileName, const RunInputs *inputs,
     const RunOutcome *outcome, const RunOptions *options, Status *written);
 
 // Declared through the types so that the module cannot define them otherwise.

@@ -5,8 +5,7 @@
 
 #include "bench/SyntheticExport.h"
 #include "display/RunReport.h"
-#include "parsers/HighResolutionReader.h"
-#include "processing/ProcessingRun.h"
+#include "processing/RunInputs.h"
 #include "processing/Trace.h"
 
 #include <QApplication>
@@ -51,27 +50,22 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "ketrion-report-bench: " << error << '\n';
         return 1;
     }
-    QFile file(exportFile);
-    file.open(QIODevice::ReadOnly);
-    QByteArray bytes = file.readAll();
-    QBuffer device(&bytes);
-    device.open(QIODevice::ReadOnly);
-    Measurements data;
-    HighResolutionReader().read(&device, &data);
+    RunInputs inputs;
+    inputs.readExport(exportFile, QStringLiteral("HR-ICP-MS"));
+    inputs.readFiles(standardsFile, QString());
     QBuffer trace;
     trace.open(QIODevice::WriteOnly);
     Trace::setDevice(&trace);
     RunOptions options; // QC and acceptance on: every table of the report filled
     options.acceptance = true;
-    const RunInputs files { standardsFile, QString() };
-    const RunOutcome outcome
-        = ProcessingRun::run(data, files, options, ProcessingRun::Listing::CountsOnly);
+    options.instrument = QStringLiteral("HR-ICP-MS");
+    const RunOutcome outcome = inputs.run(options, ProcessingRun::Listing::CountsOnly);
     Trace::setDevice(nullptr);
     const double beforeMb = peakMb();
 
     QElapsedTimer timer;
     timer.start();
-    const RunReport report(RunReport::inputs(exportFile, bytes, files), options, data, outcome);
+    const RunReport report(inputs.files(), options, inputs.data(), outcome);
     const QByteArray pdf = report.pdf();
     const double seconds = timer.nsecsElapsed() / 1e9;
     const double mb = peakMb();

@@ -95,6 +95,11 @@ QString SyntheticExport::elementName(int i) const
 bool SyntheticExport::write(
     const QString &exportFile, const QString &stdqcFile, QString *error) const
 {
+    return writeExport(exportFile, error) && writeStandards(stdqcFile, error);
+}
+
+bool SyntheticExport::writeExport(const QString &exportFile, QString *error) const
+{
     QRandomGenerator noise(20240314);
 
     QSaveFile data(exportFile);
@@ -131,7 +136,11 @@ bool SyntheticExport::write(
         *error = data.errorString();
         return false;
     }
+    return true;
+}
 
+bool SyntheticExport::writeStandards(const QString &stdqcFile, QString *error) const
+{
     QSaveFile stdqc(stdqcFile);
     if (!stdqc.open(QIODevice::WriteOnly | QIODevice::Text)) {
         *error = stdqc.errorString();

@@ -18,6 +18,8 @@ public:
     bool write(const QString &exportFile, const QString &stdqcFile, QString *error) const;
 
 private:
+    bool writeExport(const QString &exportFile, QString *error) const;
+    bool writeStandards(const QString &stdqcFile, QString *error) const;
     QString solutionName(int s) const;
     QString isotopeCell(int i) const;
     QString elementName(int i) const;

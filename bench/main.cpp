@@ -199,15 +199,67 @@ struct Figures
     double total() const { return read + process + write; }
 };
 
-int parent()
+// Runs the child over one size's files; false, said on standard error, when it fails.
+bool measure(const QString &name, const QString &stem, const QStringList &files, Figures *f)
 {
-    QTextStream out(stdout);
-    QTemporaryDir dir;
-    if (!dir.isValid()) {
-        QTextStream(stderr) << "ketrion-bench: no temporary folder: " << dir.errorString() << '\n';
-        return 1;
+    QProcess run;
+    run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    run.start(QCoreApplication::applicationFilePath(),
+        QStringList { QLatin1String(CHILD), name } + files);
+    if (!run.waitForFinished(-1) || run.exitStatus() != QProcess::NormalExit
+        || run.exitCode() != 0) {
+        QTextStream(stderr) << "ketrion-bench: the run over " << stem << " failed\n";
+        return false;
     }
+    const QList<QByteArray> numbers = run.readAllStandardOutput().simplified().split(' ');
+    if (numbers.size() != 5) {
+        QTextStream(stderr) << "ketrion-bench: no figures for " << stem << '\n';
+        return false;
+    }
+    f->read = numbers.at(0).toDouble();
+    f->process = numbers.at(1).toDouble();
+    f->write = numbers.at(2).toDouble();
+    f->peakMb = numbers.at(3).toDouble() / 1024.0;
+    f->runMb = (numbers.at(3).toDouble() - numbers.at(4).toDouble()) / 1024.0;
+    f->fileMb = QFileInfo(files.at(0)).size() / (1024.0 * 1024.0);
 
+    return true;
+}
+
+// The verdicts of one instrument, one line per target; whether all are met.
+bool verdicts(QTextStream &out, const QString &name, const std::vector<Figures> &figures)
+{
+    // The verdicts, one line per target.
+    const Figures &middle = figures.at(1);
+    const Figures &large = figures.at(2);
+    const double ratio = large.total() / middle.total();
+    double worstMemory = 0.0;
+    for (const Figures &f : figures)
+        worstMemory = std::max(worstMemory, f.runMb / f.fileMb);
+    const bool fast = middle.total() <= MIDDLE_TARGET_MS;
+    const bool linear = ratio <= LINEAR_FACTOR;
+    const bool lean = worstMemory <= MEMORY_FACTOR;
+    out << QStringLiteral("  %1 1000x200 in %2 ms (target %3 ms): %4\n")
+               .arg(name)
+               .arg(middle.total(), 0, 'f', 1)
+               .arg(MIDDLE_TARGET_MS)
+               .arg(fast ? QStringLiteral("met") : QStringLiteral("MISSED"));
+    out << QStringLiteral("  %1 2000x400 / 1000x200 = %2 (target %3): %4\n")
+               .arg(name)
+               .arg(ratio, 0, 'f', 2)
+               .arg(LINEAR_FACTOR)
+               .arg(linear ? QStringLiteral("met") : QStringLiteral("MISSED"));
+    out << QStringLiteral("  %1 run memory up to %2 x the export (target %3): %4\n\n")
+               .arg(name)
+               .arg(worstMemory, 0, 'f', 1)
+               .arg(MEMORY_FACTOR)
+               .arg(lean ? QStringLiteral("met") : QStringLiteral("MISSED"));
+    out.flush();
+    return fast && linear && lean;
+}
+
+void printHeader(QTextStream &out)
+{
     out << "Median of " << REPETITIONS << " runs per size. read: export and standards files; "
         << "process: working copy and the whole run; write: results file.\n"
         << "peak: high-water mark of the process; run: its growth over a warm-up run on a "
@@ -224,6 +276,18 @@ int parent()
                .arg(QStringLiteral("run MB"), 7)
                .arg(QStringLiteral("run/file"), 8);
     out.flush();
+}
+
+int parent()
+{
+    QTextStream out(stdout);
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        QTextStream(stderr) << "ketrion-bench: no temporary folder: " << dir.errorString() << '\n';
+        return 1;
+    }
+
+    printHeader(out);
 
     bool allMet = true;
     const SyntheticExport::Instrument instruments[]
@@ -242,27 +306,9 @@ int parent()
                     instrument, WARM_UP, dir.filePath(stem + QStringLiteral("_warm")), &files))
                 return 1;
 
-            QProcess run;
-            run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            run.start(QCoreApplication::applicationFilePath(),
-                QStringList { QLatin1String(CHILD), name } + files);
-            if (!run.waitForFinished(-1) || run.exitStatus() != QProcess::NormalExit
-                || run.exitCode() != 0) {
-                QTextStream(stderr) << "ketrion-bench: the run over " << stem << " failed\n";
-                return 1;
-            }
-            const QList<QByteArray> numbers = run.readAllStandardOutput().simplified().split(' ');
-            if (numbers.size() != 5) {
-                QTextStream(stderr) << "ketrion-bench: no figures for " << stem << '\n';
-                return 1;
-            }
             Figures f;
-            f.read = numbers.at(0).toDouble();
-            f.process = numbers.at(1).toDouble();
-            f.write = numbers.at(2).toDouble();
-            f.peakMb = numbers.at(3).toDouble() / 1024.0;
-            f.runMb = (numbers.at(3).toDouble() - numbers.at(4).toDouble()) / 1024.0;
-            f.fileMb = QFileInfo(files.at(0)).size() / (1024.0 * 1024.0);
+            if (!measure(name, stem, files, &f))
+                return 1;
             figures.push_back(f);
 
             out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
@@ -279,33 +325,7 @@ int parent()
             out.flush();
         }
 
-        // The verdicts, one line per target.
-        const Figures &middle = figures.at(1);
-        const Figures &large = figures.at(2);
-        const double ratio = large.total() / middle.total();
-        double worstMemory = 0.0;
-        for (const Figures &f : figures)
-            worstMemory = std::max(worstMemory, f.runMb / f.fileMb);
-        const bool fast = middle.total() <= MIDDLE_TARGET_MS;
-        const bool linear = ratio <= LINEAR_FACTOR;
-        const bool lean = worstMemory <= MEMORY_FACTOR;
-        allMet = allMet && fast && linear && lean;
-        out << QStringLiteral("  %1 1000x200 in %2 ms (target %3 ms): %4\n")
-                   .arg(name)
-                   .arg(middle.total(), 0, 'f', 1)
-                   .arg(MIDDLE_TARGET_MS)
-                   .arg(fast ? QStringLiteral("met") : QStringLiteral("MISSED"));
-        out << QStringLiteral("  %1 2000x400 / 1000x200 = %2 (target %3): %4\n")
-                   .arg(name)
-                   .arg(ratio, 0, 'f', 2)
-                   .arg(LINEAR_FACTOR)
-                   .arg(linear ? QStringLiteral("met") : QStringLiteral("MISSED"));
-        out << QStringLiteral("  %1 run memory up to %2 x the export (target %3): %4\n\n")
-                   .arg(name)
-                   .arg(worstMemory, 0, 'f', 1)
-                   .arg(MEMORY_FACTOR)
-                   .arg(lean ? QStringLiteral("met") : QStringLiteral("MISSED"));
-        out.flush();
+        allMet = verdicts(out, name, figures) && allMet;
     }
     out << (allMet ? "All targets met.\n" : "Some targets MISSED.\n");
     return allMet ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "display/PlotImage.h"
 
+#include "parsers/FileError.h"
 #include "parsers/OutputFile.h"
 
 #include <QBuffer>
@@ -74,11 +75,8 @@ Status PlotImage::save(QwtPlot *plot, const QSize &size, Format format, const QS
     // behind "Unknown error".
     QBuffer drawing;
     drawing.open(QIODevice::WriteOnly);
-    Status saved = write(plot, size, format, &drawing);
-    if (saved.ok())
-        saved = OutputFile::write(fileName, drawing.data(), QIODevice::WriteOnly);
-    if (saved.ok())
-        return saved;
-    return Status::failure(
-        QStringLiteral("Cannot write file %1:\n%2.").arg(fileName, saved.message()));
+    const Status drawn = write(plot, size, format, &drawing);
+    if (!drawn.ok())
+        return Status::failure(FileError::unwritable(fileName, drawn.message()));
+    return OutputFile::write(fileName, drawing.data(), QIODevice::WriteOnly);
 }

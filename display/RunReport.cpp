@@ -67,25 +67,6 @@ void drawPlot(QwtPlot *plot, QPainter *painter, const QRectF &area)
 
 } // namespace
 
-QVector<RunReport::Input> RunReport::inputs(
-    const QString &dataFile, const QByteArray &dataBytes, const RunInputs &files)
-{
-    QVector<Input> inputs { { QStringLiteral("Data file"), QFileInfo(dataFile).fileName(),
-        dataBytes } };
-    const QPair<QString, QString> others[]
-        = { { QStringLiteral("Standards file"), files.standardsFile },
-              { QStringLiteral("Sample sheet"), files.sampleSheet } };
-    for (const auto &other : others) {
-        if (other.second.isEmpty())
-            continue;
-        QFile file(other.second);
-        // The run has just read it.
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        inputs.append({ other.first, QFileInfo(other.second).fileName(), bytes });
-    }
-    return inputs;
-}
-
 RunOptions RunReport::runMethod(
     const RunOptions &options, const Measurements &data, const RunOutcome &outcome)
 {
@@ -167,13 +148,10 @@ void RunReport::drawInputs(ReportPages &pages) const
     pages.section(QStringLiteral("Inputs"));
     for (const Input &input : m_inputs) {
         pages.text(QStringLiteral("%1: %2, %3 bytes")
-                       .arg(input.role, input.fileName)
+                       .arg(input.role, input.fileName())
                        .arg(input.bytes.size()),
             pages.body);
-        pages.text(
-            QStringLiteral("SHA-256 %1")
-                .arg(QString::fromLatin1(
-                    QCryptographicHash::hash(input.bytes, QCryptographicHash::Sha256).toHex())),
+        pages.text(QStringLiteral("SHA-256 %1").arg(QString::fromLatin1(input.sha256().toHex())),
             pages.small, 4.0 * MM);
     }
 }

@@ -22,18 +22,8 @@ struct RunOutcome;
 class RunReport
 {
 public:
-    // One file the run read: what it is, its name without the folder, its bytes.
-    struct Input
-    {
-        QString role;
-        QString fileName;
-        QByteArray bytes;
-    };
+    using Input = RunInputs::File;
 
-    // The export's bytes as read, then the standards file and the sample
-    // sheet read again from their paths.
-    static QVector<Input> inputs(
-        const QString &dataFile, const QByteArray &dataBytes, const RunInputs &files);
     // The options with the names the run took for those left empty (the
     // first isotope of a group, the first blank).
     static RunOptions runMethod(

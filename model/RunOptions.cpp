@@ -30,10 +30,11 @@ Status RunOptions::check(QString *member) const
                 .arg(instrument, instruments().join(QStringLiteral(" or "))));
     for (const auto &bound : { std::make_pair("recoveryLow", recoveryLow),
              std::make_pair("recoveryHigh", recoveryHigh) }) {
-        if (bound.second < 0)
+        if (bound.second < 0 || bound.second > MAXIMUM_RECOVERY)
             return refuse(QLatin1String(bound.first),
-                QStringLiteral("'%1' must be a whole number of percents, 0 or more")
-                    .arg(QLatin1String(bound.first)));
+                QStringLiteral("'%1' must be a whole number of percents from 0 to %2")
+                    .arg(QLatin1String(bound.first))
+                    .arg(MAXIMUM_RECOVERY));
     }
     if (recoveryLow >= recoveryHigh)
         return refuse(QStringLiteral("recoveryHigh"),

@@ -27,6 +27,7 @@ struct RunOptions
 
     static constexpr int DEFAULT_RECOVERY_LOW = 60;
     static constexpr int DEFAULT_RECOVERY_HIGH = 125;
+    static constexpr int MAXIMUM_RECOVERY = 1000;
     // Common acceptance of a calibration: r² of at least 0.995, each standard
     // read back within 10 % of its value.
     static constexpr double DEFAULT_MINIMUM_R2 = 0.995;

@@ -1,5 +1,7 @@
 #include "parsers/OutputFile.h"
 
+#include "parsers/FileError.h"
+
 #include <QFileInfo>
 
 OutputFile::OutputFile(const QString &fileName) : m_atomic(fileName), m_direct(fileName)
@@ -12,13 +14,14 @@ Status OutputFile::write(const QString &fileName, const QByteArray &bytes, QIODe
 {
     OutputFile file(fileName);
     if (!file.open(mode))
-        return Status::failure(file.errorString());
+        return Status::failure(FileError::unwritable(fileName, file.errorString()));
     if (!file.fill(bytes)) {
         const QString reason = file.errorString();
         file.cancel();
-        return Status::failure(reason);
+        return Status::failure(FileError::unwritable(fileName, reason));
     }
-    return file.commit() ? Status::success() : Status::failure(file.errorString());
+    return file.commit() ? Status::success()
+                         : Status::failure(FileError::unwritable(fileName, file.errorString()));
 }
 
 bool OutputFile::open(QIODevice::OpenMode mode)

@@ -15,8 +15,8 @@ class OutputFile
 {
 public:
     // The bytes as the file's whole contents, made in memory beforehand so
-    // that a short write is seen at once. A failure carries the system's
-    // reason without the file name.
+    // that a short write is seen at once. A failure names the file and the
+    // system's reason.
     static Status write(const QString &fileName, const QByteArray &bytes,
         QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Text);
 

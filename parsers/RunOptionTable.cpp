@@ -312,14 +312,16 @@ Row recoveryRow()
 {
     Row row { QStringLiteral("is-recovery"), QStringLiteral("LOW,HIGH"),
         QStringLiteral("IS recovery bounds in whole percents of the reference\n"
-                       "solution's IS value, 0 <= LOW < HIGH; default: %1,%2")
+                       "solution's IS value, 0 <= LOW < HIGH <= %1; default: %2,%3")
+            .arg(RunOptions::MAXIMUM_RECOVERY)
             .arg(RunOptions::DEFAULT_RECOVERY_LOW)
             .arg(RunOptions::DEFAULT_RECOVERY_HIGH),
         { percentMember(QStringLiteral("recoveryLow"), &RunOptions::recoveryLow),
             percentMember(QStringLiteral("recoveryHigh"), &RunOptions::recoveryHigh) },
         parseRecovery,
         QStringLiteral("Invalid bounds '%1' for '--is-recovery': use LOW,HIGH, whole percents "
-                       "with 0 <= LOW < HIGH."),
+                       "with 0 <= LOW < HIGH <= ")
+            + QString::number(RunOptions::MAXIMUM_RECOVERY) + QLatin1Char('.'),
         [](const RunOptions &options) {
             if (!options.internalStandard)
                 return QStringList();

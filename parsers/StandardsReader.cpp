@@ -149,7 +149,7 @@ Status StandardsReader::read(
         if (column < 0)
             return Status::failure(
                 QStringLiteral("Solution ") + solution.name() + QStringLiteral(" Not found"));
-        const Status values = readColumn(rows, column, s, &read);
+        Status values = readColumn(rows, column, s, &read);
         if (!values.ok())
             return values;
     }

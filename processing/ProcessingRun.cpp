@@ -1,6 +1,7 @@
 #include "processing/ProcessingRun.h"
 
 #include "model/Measurements.h"
+#include "parsers/FileError.h"
 #include "parsers/LongTableWriter.h"
 #include "parsers/OutputFile.h"
 #include "parsers/ResultsWriter.h"
@@ -17,11 +18,11 @@
 #include "processing/QualityControlCheck.h"
 #include "processing/RecoveryCheck.h"
 #include "processing/Reporting.h"
+#include "processing/RunInputs.h"
 #include "processing/RunPlan.h"
 #include "processing/Trace.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QHash>
 #include <QSet>
 
@@ -29,6 +30,32 @@ const QString ProcessingRun::NO_ZERO_STANDARD_BLANK
     = QStringLiteral("No blank available for the zero standard: calibrated without it");
 const QString ProcessingRun::NO_SUBTRACTION_BLANK
     = QStringLiteral("No blank available for the subtraction: nothing subtracted");
+
+namespace {
+
+Status readStandards(
+    const RunInputs::File &file, const Measurements &data, ExpectedConcentrations *expected)
+{
+    QByteArray bytes = file.bytes;
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    return StandardsReader::read(&device, data, expected);
+}
+
+Status readSampleSheet(const RunInputs::File &file, const Measurements &data, SampleSheet *sheet)
+{
+    if (!file.isGiven())
+        return Status::success();
+    if (!file.isRead())
+        return Status::failure(
+            FileError::unreadable(file.path, file.error, QStringLiteral("sample sheet")));
+    QByteArray bytes = file.bytes;
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    return SampleSheetReader::read(&device, file.fileName(), data, sheet);
+}
+
+} // namespace
 
 QStringList ProcessingRun::blankChoices(const Measurements &data)
 {
@@ -68,10 +95,10 @@ Measurements ProcessingRun::workingSet(const Measurements &data)
     return working;
 }
 
-RunOutcome ProcessingRun::run(
-    const Measurements &data, const RunInputs &inputs, const RunOptions &options, Listing listing)
+RunOutcome ProcessingRun::run(const RunInputs &inputs, const RunOptions &options, Listing listing)
 {
-    const QString &standardsFile = inputs.standardsFile;
+    const Measurements &data = inputs.data();
+    const RunInputs::File &standards = inputs.standardsFile();
     RunOutcome outcome;
     outcome.started = QDateTime::currentDateTime();
     RunPlan plan;
@@ -86,21 +113,20 @@ RunOutcome ProcessingRun::run(
     const QString problem = plan.referenceProblem(data);
     if (!problem.isEmpty())
         return refuse(RunOutcome::Refusal::ReferenceWithoutStandard, problem);
-    if (standardsFile.isEmpty())
+    if (!standards.isGiven())
         return refuse(RunOutcome::Refusal::NoStandardsFile,
             QStringLiteral("You have to load a QC-STD Concentrations File"));
-    QFile file(standardsFile);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!standards.isRead())
         return refuse(RunOutcome::Refusal::StandardsUnreadable,
-            QStringLiteral("Cannot read STD QC Concentration file %1:\n%2.")
-                .arg(standardsFile, file.errorString()));
+            FileError::unreadable(
+                standards.path, standards.error, QStringLiteral("STD QC Concentration file")));
     Trace::line(QStringLiteral("# parse QC-STD file"));
     ExpectedConcentrations expected;
-    const Status read = StandardsReader::read(&file, data, &expected);
+    const Status read = readStandards(standards, data, &expected);
     if (!read.ok())
         return refuse(RunOutcome::Refusal::StandardsRejected, read.message());
     SampleSheet sheet;
-    const Status sheetRead = readSampleSheet(inputs.sampleSheet, data, &sheet);
+    const Status sheetRead = readSampleSheet(inputs.sampleSheet(), data, &sheet);
     if (!sheetRead.ok())
         return refuse(RunOutcome::Refusal::SampleSheetRejected, sheetRead.message());
 
@@ -108,7 +134,7 @@ RunOutcome ProcessingRun::run(
     if (outcome.refusal == RunOutcome::Refusal::NoCalibration) {
         outcome.reason = QStringLiteral("No isotope of the data file has standards in %1: check "
                                         "the standards file and the instrument.")
-                             .arg(QFileInfo(standardsFile).fileName());
+                             .arg(standards.fileName());
         return outcome;
     }
     traceReports(data, outcome, listing);
@@ -123,18 +149,6 @@ RunOutcome ProcessingRun::process(const Measurements &data, const ExpectedConcen
     if (RunPlan::resolve(data, options, &plan, &outcome))
         execute(data, expected, sheet, plan, &outcome);
     return outcome;
-}
-
-Status ProcessingRun::readSampleSheet(
-    const QString &fileName, const Measurements &data, SampleSheet *sheet)
-{
-    if (fileName.isEmpty())
-        return Status::success();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(
-            QStringLiteral("Cannot read sample sheet %1:\n%2.").arg(fileName, file.errorString()));
-    return SampleSheetReader::read(&file, QFileInfo(fileName).fileName(), data, sheet);
 }
 
 void ProcessingRun::execute(const Measurements &data, const ExpectedConcentrations &expected,

@@ -4,13 +4,13 @@
 #include "model/RunOptions.h"
 #include "model/SampleSheet.h"
 #include "model/Status.h"
-#include "processing/RunInputs.h"
 #include "processing/RunOutcome.h"
 
 #include <QString>
 #include <QStringList>
 
 class Measurements;
+class RunInputs;
 struct RunPlan;
 
 // One processing run, the same for the window, ketrion-batch and the tests:
@@ -44,8 +44,7 @@ public:
     // Finds the options' names in data, traces the configuration, reads the
     // standards file and the sample sheet and runs. A refused run says why and
     // changes nothing.
-    static RunOutcome run(const Measurements &data, const RunInputs &inputs,
-        const RunOptions &options, Listing listing);
+    static RunOutcome run(const RunInputs &inputs, const RunOptions &options, Listing listing);
     // The run itself, once the input files are read.
     static RunOutcome process(const Measurements &data, const ExpectedConcentrations &expected,
         const RunOptions &options, const SampleSheet &sheet = SampleSheet());
@@ -55,8 +54,6 @@ public:
     static Status save(const QString &fileName, const RunOutcome &outcome, Layout layout);
 
 private:
-    static Status readSampleSheet(
-        const QString &fileName, const Measurements &data, SampleSheet *sheet);
     static void execute(const Measurements &data, const ExpectedConcentrations &expected,
         const SampleSheet &sheet, const RunPlan &plan, RunOutcome *outcome);
     static void correctInternalStandard(const RunPlan &plan, RunOutcome *outcome);

@@ -35,6 +35,53 @@ void settle()
     loop.exec();
 }
 
+// Indium as the internal standard of every group; what is missing, if anything.
+QString chooseIndium(const Application &window)
+{
+    const struct
+    {
+        const char *combo;
+        const char *isotope;
+    } standards[]
+        = { { "isotopeLR", "115In LR" }, { "isotopeMR", "115In MR" }, { "isotopeHR", "115In HR" } };
+    for (const auto &standard : standards) {
+        auto *combo = window.findChild<QComboBox *>(QString::fromLatin1(standard.combo));
+        const int row = combo ? combo->findText(QString::fromLatin1(standard.isotope)) : -1;
+        if (row == -1)
+            return QStringLiteral("no %1 to choose").arg(standard.isotope);
+        combo->setCurrentIndex(row);
+    }
+    return QString();
+}
+
+bool process(const Application &window)
+{
+    for (QAction *action : window.findChildren<QAction *>()) {
+        if (action->text() == QStringLiteral("&Process") && action->isEnabled()) {
+            action->trigger();
+            return true;
+        }
+    }
+    return false;
+}
+
+// The Calibration tab with 59Co chosen.
+bool showCobalt(const Application &window)
+{
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
+    auto *calibration = window.findChild<QWidget *>(QStringLiteral("calibrationTab"));
+    auto *isotopes = window.findChild<QListView *>(QStringLiteral("calibrationIsotopes"));
+    const QModelIndexList cobalt = isotopes
+        ? isotopes->model()->match(isotopes->model()->index(0, 0), Qt::DisplayRole,
+            QStringLiteral("59Co"), 1, Qt::MatchStartsWith)
+        : QModelIndexList();
+    if (!tabs || !calibration || cobalt.isEmpty())
+        return false;
+    tabs->setCurrentWidget(calibration);
+    isotopes->setCurrentIndex(cobalt.first());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -76,44 +123,17 @@ int main(int argc, char **argv)
                 .ok())
         return fail(QStringLiteral("cannot read the example files"));
 
-    const struct
-    {
-        const char *combo;
-        const char *isotope;
-    } standards[]
-        = { { "isotopeLR", "115In LR" }, { "isotopeMR", "115In MR" }, { "isotopeHR", "115In HR" } };
-    for (const auto &standard : standards) {
-        auto *combo = window.findChild<QComboBox *>(QString::fromLatin1(standard.combo));
-        const int row = combo ? combo->findText(QString::fromLatin1(standard.isotope)) : -1;
-        if (row == -1)
-            return fail(QStringLiteral("no %1 to choose").arg(standard.isotope));
-        combo->setCurrentIndex(row);
-    }
-
-    QAction *process = nullptr;
-    for (QAction *action : window.findChildren<QAction *>()) {
-        if (action->text() == QStringLiteral("&Process"))
-            process = action;
-    }
-    if (!process || !process->isEnabled())
+    const QString chosen = chooseIndium(window);
+    if (!chosen.isEmpty())
+        return fail(chosen);
+    if (!process(window))
         return fail(QStringLiteral("the Process command is not available"));
-    process->trigger();
     const QStringList expected { QStringLiteral("Parsing CSV"),
         QStringLiteral("Quality Controls") };
     if (boxes != expected)
         return fail(QStringLiteral("unexpected boxes: ") + boxes.join(QStringLiteral(", ")));
-
-    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
-    auto *calibration = window.findChild<QWidget *>(QStringLiteral("calibrationTab"));
-    auto *isotopes = window.findChild<QListView *>(QStringLiteral("calibrationIsotopes"));
-    const QModelIndexList cobalt = isotopes
-        ? isotopes->model()->match(isotopes->model()->index(0, 0), Qt::DisplayRole,
-            QStringLiteral("59Co"), 1, Qt::MatchStartsWith)
-        : QModelIndexList();
-    if (!tabs || !calibration || cobalt.isEmpty())
+    if (!showCobalt(window))
         return fail(QStringLiteral("no 59Co calibration to show"));
-    tabs->setCurrentWidget(calibration);
-    isotopes->setCurrentIndex(cobalt.first());
     settle();
 
     const QString image = source.filePath(QStringLiteral("docs/ketrion-window.png"));

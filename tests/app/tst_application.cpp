@@ -5,11 +5,13 @@
 #include "batch/BatchProcess.h"
 
 #include "app/Application.h"
+#include "app/ConfigurationTab.h"
+#include "parsers/RunOptionTable.h"
 #include "processing/Trace.h"
-#include "ui_Application.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
@@ -18,6 +20,7 @@
 #include <QListView>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
 #include <QtTest>
@@ -119,6 +122,7 @@ private slots:
     void closing_data();
     void closing();
     void settingsWrittenBeforeTheUpgrade();
+    void settingsOutOfRange();
     void choicesAcrossFiles();
 
     // The whole job on files.
@@ -151,17 +155,28 @@ private:
     // Presses "&Process"; the QC report, when it opens, is answered with OK.
     QList<ModalAnswerer::Seen> run();
     QStringList traceLines() const;
+    QStringList windowTrace(const QString &batchTrace, int *rejected) const;
+    void compareWithBatch(const QStringList &options, const QString &results);
     void clearTrace();
     QAction *action(const QString &text) const;
     // Shows the solution in the output table and reads a cell of its first isotope.
     QString outputCell(const QString &solution, int column) const;
-    Ui::Application *ui() const { return window->ui; }
+    // The window's one widget of that name; a test stops where it has none.
+    template<typename T> T *widget(const char *name) const;
 
     QTemporaryDir settingsDir;
     QTemporaryDir work;
     QBuffer trace;
     std::unique_ptr<Application> window;
 };
+
+template<typename T> T *TestApplication::widget(const char *name) const
+{
+    const QList<T *> found = window->findChildren<T *>(QLatin1String(name));
+    if (found.size() != 1)
+        qFatal("%d widgets named %s", int(found.size()), name);
+    return found.first();
+}
 
 void TestApplication::initTestCase()
 {
@@ -197,7 +212,8 @@ void TestApplication::load(const QString &instrument, const QString &fileName)
 {
     // Another instrument reads the open file again first.
     ModalAnswerer answerer({ QMessageBox::Ok, QMessageBox::Ok });
-    ui()->instrument->setCurrentIndex(ui()->instrument->findText(instrument));
+    widget<QComboBox>("instrument")
+        ->setCurrentIndex(widget<QComboBox>("instrument")->findText(instrument));
     window->loadDataFile(fileName);
     QVERIFY(answerer.count() >= 1);
     QVERIFY(answerer.seen().last().text.startsWith("Parsed"));
@@ -213,54 +229,22 @@ void TestApplication::loadRunFiles()
 
 void TestApplication::apply(const QStringList &options)
 {
-    const auto value = [&](const QString &name, const QString &fallback = {}) {
-        return BatchProcess::value(options, name, fallback);
-    };
-    // Isotopes are named without the trailing blank of quadrupole names.
-    const auto choose = [](QComboBox *combo, const QString &text) {
-        const int at = qMax(combo->findText(text), combo->findText(text + ' '));
-        if (at == -1)
-            qFatal("%s has no item %s", qPrintable(combo->objectName()), qPrintable(text));
-        combo->setCurrentIndex(at);
-    };
-    ui()->internalStandardGroup->setChecked(!value("is-ref").isEmpty());
-    if (!value("is-ref").isEmpty())
-        choose(ui()->referenceSolution, value("is-ref"));
-    const QStringList groups = value("is-groups", "LR,MR,HR").remove(' ').split(',');
-    const struct
-    {
-        QCheckBox *box;
-        QComboBox *combo;
-        const char *group;
-    } panel[] = { { ui()->correctLR, ui()->isotopeLR, "LR" },
-        { ui()->correctMR, ui()->isotopeMR, "MR" }, { ui()->correctHR, ui()->isotopeHR, "HR" } };
-    for (const auto &entry : panel) {
-        entry.box->setChecked(groups.contains(QLatin1String(entry.group)));
-        const QString isotope = value("is-" + QString::fromLatin1(entry.group).toLower());
-        if (!isotope.isEmpty())
-            choose(entry.combo, isotope);
+    // Read as ketrion-batch reads its options, from their defaults.
+    RunOptions wanted;
+    wanted.instrument = window->m_configuration->options().instrument;
+    // The files are the window's own business.
+    const QStringList files { "data", "stdqc", "samples", "output", "long", "report" };
+    for (const QString &option : options) {
+        const QString name = option.section('=', 0, 0).mid(2);
+        const RunOptionTable::Row *row = RunOptionTable::find(name);
+        if (files.contains(name))
+            continue;
+        if (!row || !row->parse(option.section('=', 1), &wanted).ok())
+            qFatal("option %s", qPrintable(option));
     }
-    const QString mode = value("blank-mode", "y-intercept");
-    ui()->yIntercept->setChecked(mode == "y-intercept");
-    ui()->subtractBlank->setChecked(mode == "subtract");
-    if (!value("blank").isEmpty())
-        choose(ui()->blank, value("blank"));
-    const QString weighting = value("weighting", "none");
-    choose(ui()->weighting,
-        weighting == "none" ? "None"
-                            : QString(weighting).replace("x2", QString::fromUtf8("x\u00b2")));
-    const QStringList bounds = value("is-recovery", "60,125").split(',');
-    ui()->recoveryLow->setValue(0); // the high bound may go below the low one's value
-    ui()->recoveryHigh->setValue(bounds.at(1).toInt());
-    ui()->recoveryLow->setValue(bounds.at(0).toInt());
-    ui()->qcGroup->setChecked(!options.contains("--no-qc"));
-    const QStringList acceptance = value("acceptance", "0.995,10").split(',');
-    ui()->acceptanceGroup->setChecked(!value("acceptance").isEmpty());
-    ui()->minimumR2->setValue(acceptance.value(0).toDouble());
-    ui()->tolerance->setValue(acceptance.value(1).toDouble());
-    ui()->driftGroup->setChecked(!value("drift").isEmpty());
-    if (!value("drift").isEmpty())
-        choose(ui()->driftMonitor, value("drift"));
+    const QStringList lacking = window->m_configuration->setOptions(wanted);
+    if (!lacking.isEmpty())
+        qFatal("the window lacks %s", qPrintable(lacking.join(", ")));
 }
 
 QList<ModalAnswerer::Seen> TestApplication::run()
@@ -298,8 +282,9 @@ QAction *TestApplication::action(const QString &text) const
 
 QString TestApplication::outputCell(const QString &solution, int column) const
 {
-    selectRow(ui()->outputSolutions, texts(ui()->outputSolutions->model()).indexOf(solution));
-    return ui()->outputTable->model()->index(0, column).data().toString();
+    selectRow(widget<QListView>("outputSolutions"),
+        texts(widget<QListView>("outputSolutions")->model()).indexOf(solution));
+    return widget<QTableView>("outputTable")->model()->index(0, column).data().toString();
 }
 
 // Nothing to process, save or plot before a file is read; "&Process" alone
@@ -309,18 +294,26 @@ void TestApplication::initialState()
 {
     for (const char *text : { "&Save Plot", "&Save Output", "Save Report...", "&Process" })
         QVERIFY2(!action(QLatin1String(text))->isEnabled(), text);
-    QCOMPARE(ui()->toolBar->actions().last(), action(QStringLiteral("&Process")));
+    QCOMPARE(widget<QToolBar>("toolBar")->actions().last(), action(QStringLiteral("&Process")));
     window->resize(2000, 600);
-    QTRY_COMPARE(ui()->toolBar->width(), 2000);
-    QVERIFY(ui()->toolBar->widgetForAction(action(QStringLiteral("&Process")))->geometry().right()
+    QTRY_COMPARE(widget<QToolBar>("toolBar")->width(), 2000);
+    QVERIFY(widget<QToolBar>("toolBar")
+                ->widgetForAction(action(QStringLiteral("&Process")))
+                ->geometry()
+                .right()
         >= 1984);
     for (const QAbstractButton *on : std::initializer_list<QAbstractButton *> {
-             ui()->correctLR, ui()->correctMR, ui()->correctHR, ui()->yIntercept })
+             widget<QCheckBox>("correctLR"), widget<QCheckBox>("correctMR"),
+             widget<QCheckBox>("correctHR"), widget<QCheckBox>("yIntercept") })
         QVERIFY(on->isChecked());
-    QVERIFY(ui()->internalStandardGroup->isChecked() && ui()->qcGroup->isChecked());
-    QVERIFY(!ui()->subtractBlank->isChecked() && !ui()->driftGroup->isChecked());
-    QCOMPARE(ui()->weighting->currentText(), QStringLiteral("None"));
-    QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), 60125);
+    QVERIFY(widget<QGroupBox>("internalStandardGroup")->isChecked()
+        && widget<QGroupBox>("qcGroup")->isChecked());
+    QVERIFY(!widget<QCheckBox>("subtractBlank")->isChecked()
+        && !widget<QGroupBox>("driftGroup")->isChecked());
+    QCOMPARE(widget<QComboBox>("weighting")->currentText(), QStringLiteral("None"));
+    QCOMPARE(
+        widget<QSpinBox>("recoveryLow")->value() * 1000 + widget<QSpinBox>("recoveryHigh")->value(),
+        60125);
 }
 
 void TestApplication::blankOptionClicks_data()
@@ -341,14 +334,15 @@ void TestApplication::blankOptionClicks()
     QFETCH(bool, subtractBlank);
 
     for (const QString &name : clicks) {
-        clickCheck(name == QLatin1String("sub") ? ui()->subtractBlank : ui()->yIntercept);
-        const bool y = ui()->yIntercept->isChecked();
-        const bool s = ui()->subtractBlank->isChecked();
+        clickCheck(name == QLatin1String("sub") ? widget<QCheckBox>("subtractBlank")
+                                                : widget<QCheckBox>("yIntercept"));
+        const bool y = widget<QCheckBox>("yIntercept")->isChecked();
+        const bool s = widget<QCheckBox>("subtractBlank")->isChecked();
         QVERIFY2(!(y && s), "both blank options checked");
-        QCOMPARE(ui()->blank->isEnabled(), y || s);
+        QCOMPARE(widget<QComboBox>("blank")->isEnabled(), y || s);
     }
-    QCOMPARE(ui()->yIntercept->isChecked(), yIntercept);
-    QCOMPARE(ui()->subtractBlank->isChecked(), subtractBlank);
+    QCOMPARE(widget<QCheckBox>("yIntercept")->isChecked(), yIntercept);
+    QCOMPARE(widget<QCheckBox>("subtractBlank")->isChecked(), subtractBlank);
 }
 
 // The save commands follow the tab; the IS group disables what it holds.
@@ -362,20 +356,21 @@ void TestApplication::tabsAndGroups()
     } steps[] = { { "outputTab", false, true }, { "calibrationTab", true, false },
         { "internalStandardTab", true, false }, { "configurationTab", false, false },
         { "evolutionTab", true, false }, { "inputTab", false, false } };
-    QTabBar *bar = ui()->tabs->tabBar();
+    QTabBar *bar = widget<QTabWidget>("tabs")->tabBar();
     for (const auto &step : steps) {
         QWidget *page = window->findChild<QWidget *>(QLatin1String(step.tab));
-        QTest::mouseClick(
-            bar, Qt::LeftButton, {}, bar->tabRect(ui()->tabs->indexOf(page)).center());
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+            bar->tabRect(widget<QTabWidget>("tabs")->indexOf(page)).center());
         QCOMPARE(action(QStringLiteral("&Save Plot"))->isEnabled(), step.plotSave);
         QCOMPARE(action(QStringLiteral("&Save Output"))->isEnabled(), step.saveFile);
     }
     for (bool on : { false, true }) {
-        clickCheck(ui()->internalStandardGroup);
-        for (QWidget *inside : std::initializer_list<QWidget *> { ui()->internalStandardIsotopes,
-                 ui()->isotopeLR, ui()->correctHR, ui()->referenceSolution })
+        clickCheck(widget<QGroupBox>("internalStandardGroup"));
+        for (QWidget *inside : std::initializer_list<QWidget *> {
+                 widget<QGroupBox>("internalStandardIsotopes"), widget<QComboBox>("isotopeLR"),
+                 widget<QCheckBox>("correctHR"), widget<QComboBox>("referenceSolution") })
             QCOMPARE(inside->isEnabled(), on);
-        QVERIFY(ui()->correctLR->isChecked());
+        QVERIFY(widget<QCheckBox>("correctLR")->isChecked());
     }
 }
 
@@ -385,36 +380,41 @@ void TestApplication::listsDriveTablesAndPlots()
     // The working set differs from the instrument set, as after a correction.
     window->m_outcome.working.solution(1).setIntensity(0, 1.25);
     QCOMPARE(outputCell(QStringLiteral("BLK_2"), 1), QStringLiteral("1.25"));
-    selectRow(ui()->inputSolutions, 1);
-    QCOMPARE(ui()->inputTable->model()->index(2, 1).data().toString(), QStringLiteral("70.00"));
-    selectRow(ui()->evolutionIsotopes, 2);
-    QCOMPARE(ui()->evolutionPlot->title().text(), QStringLiteral("Evolution BLK - 59Co MR"));
-    ui()->evolutionPattern->setCurrentIndex(1);
-    QCOMPARE(ui()->evolutionPlot->title().text(), QStringLiteral("Evolution VS - 59Co MR"));
-    selectRow(ui()->calibrationIsotopes, 3);
-    QVERIFY(ui()->calibrationPlot->title().text().contains(QStringLiteral("115In MR")));
-    ui()->isotopeMR->setCurrentIndex(1);
-    QCOMPARE(texts(ui()->internalStandardPlotChoice->model()),
+    selectRow(widget<QListView>("inputSolutions"), 1);
+    QCOMPARE(widget<QTableView>("inputTable")->model()->index(2, 1).data().toString(),
+        QStringLiteral("70.00"));
+    selectRow(widget<QListView>("evolutionIsotopes"), 2);
+    QCOMPARE(widget<QwtPlot>("evolutionPlot")->title().text(),
+        QStringLiteral("Evolution BLK - 59Co MR"));
+    widget<QComboBox>("evolutionPattern")->setCurrentIndex(1);
+    QCOMPARE(
+        widget<QwtPlot>("evolutionPlot")->title().text(), QStringLiteral("Evolution VS - 59Co MR"));
+    selectRow(widget<QListView>("calibrationIsotopes"), 3);
+    QVERIFY(
+        widget<QwtPlot>("calibrationPlot")->title().text().contains(QStringLiteral("115In MR")));
+    widget<QComboBox>("isotopeMR")->setCurrentIndex(1);
+    QCOMPARE(texts(widget<QComboBox>("internalStandardPlotChoice")->model()),
         QStringList({ "LR Internal Standard : 7Li LR", "MR Internal Standard : 115In MR",
             "HR Internal Standard : " }));
-    ui()->internalStandardPlotChoice->setCurrentIndex(1);
-    QCOMPARE(
-        ui()->internalStandardPlot->title().text(), QStringLiteral("Internal Standard 115In MR"));
+    widget<QComboBox>("internalStandardPlotChoice")->setCurrentIndex(1);
+    QCOMPARE(widget<QwtPlot>("internalStandardPlot")->title().text(),
+        QStringLiteral("Internal Standard 115In MR"));
 
     // Another file, even of the other instrument: nothing of this one stays
     // drawn, before or after a run, until something is picked.
     load(QStringLiteral("Q-ICP-MS"), EXAMPLES + "q_export.csv");
     QVERIFY(window->chooseStandardsFile(EXAMPLES + "q_stdqc.csv").ok());
     for (int pass = 0; pass < 2; ++pass) {
-        QCOMPARE(ui()->calibrationPlot->title().text(), QStringLiteral("Calibration"));
-        QCOMPARE(ui()->evolutionPlot->title().text(), QStringLiteral("Evolution"));
-        for (QwtPlot *plot : { ui()->calibrationPlot, ui()->evolutionPlot }) {
+        QCOMPARE(widget<QwtPlot>("calibrationPlot")->title().text(), QStringLiteral("Calibration"));
+        QCOMPARE(widget<QwtPlot>("evolutionPlot")->title().text(), QStringLiteral("Evolution"));
+        for (QwtPlot *plot :
+            { widget<QwtPlot>("calibrationPlot"), widget<QwtPlot>("evolutionPlot") }) {
             for (const QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
                 QCOMPARE(static_cast<const QwtPlotCurve *>(item)->dataSize(), size_t(0));
             QVERIFY(!plot->legend());
         }
-        QCOMPARE(ui()->internalStandardPlot->title().text(),
-            "Internal Standard " + ui()->isotopeLR->currentText());
+        QCOMPARE(widget<QwtPlot>("internalStandardPlot")->title().text(),
+            "Internal Standard " + widget<QComboBox>("isotopeLR")->currentText());
         run();
     }
 }
@@ -426,7 +426,7 @@ void TestApplication::recoveryBoundsFollowPanel()
     // The bounds' line names them in the legend while it is drawn.
     const auto bounds = [this] {
         for (QwtPlotItem *item :
-            ui()->internalStandardPlot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+            widget<QwtPlot>("internalStandardPlot")->itemList(QwtPlotItem::Rtti_PlotCurve)) {
             if (item->title().text().startsWith("IS recovery")
                 && static_cast<QwtPlotCurve *>(item)->dataSize() > 0)
                 return item->title().text();
@@ -435,12 +435,12 @@ void TestApplication::recoveryBoundsFollowPanel()
     };
     apply(QStringLiteral("--is-ref=BLK_1 \"--is-lr=115In LR\" --is-recovery=85,95"));
     QCOMPARE(bounds(), QStringLiteral("IS recovery 85-95 % of BLK_1"));
-    ui()->recoveryHigh->setValue(99);
+    widget<QSpinBox>("recoveryHigh")->setValue(99);
     QCOMPARE(bounds(), QStringLiteral("IS recovery 85-99 % of BLK_1"));
-    ui()->referenceSolution->setCurrentIndex(
-        ui()->referenceSolution->findText(QStringLiteral("S_1")));
+    widget<QComboBox>("referenceSolution")
+        ->setCurrentIndex(widget<QComboBox>("referenceSolution")->findText(QStringLiteral("S_1")));
     QCOMPARE(bounds(), QStringLiteral("IS recovery 85-99 % of S_1"));
-    clickCheck(ui()->internalStandardGroup);
+    clickCheck(widget<QGroupBox>("internalStandardGroup"));
     QCOMPARE(bounds(), QString());
 }
 
@@ -486,11 +486,13 @@ void TestApplication::closing()
         load(QStringLiteral("HR-ICP-MS"), RUN_HR);
         apply(chosen);
     }
-    const QString weighting = ui()->weighting->currentText();
-    const int bounds = ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value();
+    const QString weighting = widget<QComboBox>("weighting")->currentText();
+    const int bounds = widget<QSpinBox>("recoveryLow")->value() * 1000
+        + widget<QSpinBox>("recoveryHigh")->value();
     const auto acceptance = [this] {
-        return QList<double> { double(ui()->acceptanceGroup->isChecked()), ui()->minimumR2->value(),
-            ui()->tolerance->value() };
+        return QList<double> { double(widget<QGroupBox>("acceptanceGroup")->isChecked()),
+            widget<QDoubleSpinBox>("minimumR2")->value(),
+            widget<QDoubleSpinBox>("tolerance")->value() };
     };
     const QList<double> accepted = acceptance();
     ModalAnswerer::Seen box;
@@ -513,14 +515,18 @@ void TestApplication::closing()
     newWindow();
     // Before a file is read the isotope boxes are empty whatever is stored;
     // the other choices are back at once.
-    QCOMPARE(ui()->isotopeLR->count(), 0);
-    QCOMPARE(ui()->weighting->currentText(), weighting);
-    QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), bounds);
+    QCOMPARE(widget<QComboBox>("isotopeLR")->count(), 0);
+    QCOMPARE(widget<QComboBox>("weighting")->currentText(), weighting);
+    QCOMPARE(
+        widget<QSpinBox>("recoveryLow")->value() * 1000 + widget<QSpinBox>("recoveryHigh")->value(),
+        bounds);
     QCOMPARE(acceptance(), accepted);
-    QCOMPARE(ui()->driftGroup->isChecked(), keys.contains("DriftCorrection"));
+    QCOMPARE(widget<QGroupBox>("driftGroup")->isChecked(), keys.contains("DriftCorrection"));
     load(next.section('|', 0, 0), next.section('|', 1));
-    QCOMPARE(QStringList({ ui()->isotopeLR->currentText(), ui()->isotopeMR->currentText(),
-                 ui()->isotopeHR->currentText(), ui()->driftMonitor->currentText() }),
+    QCOMPARE(QStringList({ widget<QComboBox>("isotopeLR")->currentText(),
+                 widget<QComboBox>("isotopeMR")->currentText(),
+                 widget<QComboBox>("isotopeHR")->currentText(),
+                 widget<QComboBox>("driftMonitor")->currentText() }),
         expected);
 }
 
@@ -536,12 +542,34 @@ void TestApplication::settingsWrittenBeforeTheUpgrade()
         && store.write(earlier.readAll().replace("@@DATA@", TEST_DATA_DIR)) > 0);
     store.close();
     newWindow();
-    QCOMPARE(ui()->weighting->currentText(), QString::fromUtf8("1/x\u00b2"));
-    QCOMPARE(ui()->recoveryLow->value() * 1000 + ui()->recoveryHigh->value(), 70110);
+    QCOMPARE(widget<QComboBox>("weighting")->currentText(), QString::fromUtf8("1/x\u00b2"));
+    QCOMPARE(
+        widget<QSpinBox>("recoveryLow")->value() * 1000 + widget<QSpinBox>("recoveryHigh")->value(),
+        70110);
     load(QStringLiteral("HR-ICP-MS"), RUN_HR);
-    QCOMPARE(ui()->isotopeLR->currentText() + '|' + ui()->isotopeMR->currentText(),
+    QCOMPARE(widget<QComboBox>("isotopeLR")->currentText() + '|'
+            + widget<QComboBox>("isotopeMR")->currentText(),
         QStringLiteral("115In LR|115In MR"));
     QCOMPARE(run().value(0).title, QStringLiteral("Quality Controls"));
+}
+
+// A store edited by hand with values no run accepts: the window keeps its own,
+// those the command line and a method file would also take.
+void TestApplication::settingsOutOfRange()
+{
+    window.reset();
+    QSettings store(ORGANISATION, APPLICATION);
+    store.setValue("RecoveryLow", 130);
+    store.setValue("RecoveryHigh", 125);
+    store.setValue("AcceptanceTolerance", 0.0);
+    store.setValue("AcceptanceMinimumR2", 0.99);
+    store.sync();
+    newWindow();
+    QCOMPARE(
+        widget<QSpinBox>("recoveryLow")->value() * 1000 + widget<QSpinBox>("recoveryHigh")->value(),
+        60125);
+    QCOMPARE(widget<QDoubleSpinBox>("tolerance")->value(), 10.0);
+    QCOMPARE(widget<QDoubleSpinBox>("minimumR2")->value(), 0.99);
 }
 
 // The choices made stay when another export has them, and the status bar
@@ -551,17 +579,19 @@ void TestApplication::choicesAcrossFiles()
     loadRunFiles();
     apply(QStringLiteral("--is-ref=S_1 \"--is-lr=115In LR\" \"--is-mr=115In MR\""));
     load(QStringLiteral("HR-ICP-MS"), EXAMPLES + "hr_export.csv");
-    QCOMPARE(ui()->isotopeLR->currentText() + '|' + ui()->isotopeMR->currentText(),
+    QCOMPARE(widget<QComboBox>("isotopeLR")->currentText() + '|'
+            + widget<QComboBox>("isotopeMR")->currentText(),
         QStringLiteral("115In LR|115In MR"));
     QCOMPARE(window->statusBar()->currentMessage(),
         QStringLiteral("Not in this file: S_1 (IS reference)."));
     ModalAnswerer answerer({ QMessageBox::Ok });
-    ui()->instrument->setCurrentIndex(ui()->instrument->findText(QStringLiteral("Q-ICP-MS")));
+    widget<QComboBox>("instrument")
+        ->setCurrentIndex(widget<QComboBox>("instrument")->findText(QStringLiteral("Q-ICP-MS")));
     QCOMPARE(answerer.seen().value(0).text,
         QStringLiteral("Input file format error: no solution detected (instrument set to "
                        "'Q-ICP-MS')"));
     QVERIFY(!action(QStringLiteral("&Process"))->isEnabled());
-    QCOMPARE(ui()->inputSolutions->model()->rowCount(), 0);
+    QCOMPARE(widget<QListView>("inputSolutions")->model()->rowCount(), 0);
 }
 
 void TestApplication::openDataFile_data()
@@ -592,8 +622,9 @@ void TestApplication::openDataFile()
     ModalAnswerer::Seen last;
     bool accepted = false;
     for (const QString &read : reads) {
-        ui()->instrument->setCurrentIndex(
-            ui()->instrument->findText(read.section(QLatin1Char('|'), 0, 0)));
+        widget<QComboBox>("instrument")
+            ->setCurrentIndex(
+                widget<QComboBox>("instrument")->findText(read.section(QLatin1Char('|'), 0, 0)));
         ModalAnswerer answerer({ QMessageBox::Ok });
         accepted = window->loadDataFile(read.section(QLatin1Char('|'), 1)).ok();
         QCOMPARE(answerer.count(), 1);
@@ -607,22 +638,24 @@ void TestApplication::openDataFile()
     QCOMPARE(action(QStringLiteral("&Process"))->isEnabled(), success);
     // A file that cannot be opened leaves what the earlier read showed.
     const bool shown = solutions > 0;
-    QCOMPARE(ui()->inputSolutions->model()->rowCount(), solutions);
-    QCOMPARE(ui()->calibrationIsotopes->model()->rowCount()
-            + ui()->evolutionIsotopes->model()->rowCount(),
+    QCOMPARE(widget<QListView>("inputSolutions")->model()->rowCount(), solutions);
+    QCOMPARE(widget<QListView>("calibrationIsotopes")->model()->rowCount()
+            + widget<QListView>("evolutionIsotopes")->model()->rowCount(),
         2 * isotopes);
+    QCOMPARE(widget<QComboBox>("evolutionPattern")->count()
+            + widget<QComboBox>("internalStandardPlotChoice")->count(),
+        shown ? 6 : 0);
     QCOMPARE(
-        ui()->evolutionPattern->count() + ui()->internalStandardPlotChoice->count(), shown ? 6 : 0);
-    QCOMPARE(ui()->isotopeLR->count() + ui()->blank->count() > 0, shown);
+        widget<QComboBox>("isotopeLR")->count() + widget<QComboBox>("blank")->count() > 0, shown);
     // The average blanks close the working set's list and are no IS reference.
     // A file read and refused leaves nothing of the earlier one drawn.
     for (const QwtPlotItem *item :
-        ui()->internalStandardPlot->itemList(QwtPlotItem::Rtti_PlotCurve))
+        widget<QwtPlot>("internalStandardPlot")->itemList(QwtPlotItem::Rtti_PlotCurve))
         QVERIFY(shown || static_cast<const QwtPlotCurve *>(item)->dataSize() == 0);
     const QStringList averages
         = shown ? QStringList { "BLK_Avg_All", "BLK_Avg_First_Seq" } : QStringList();
-    QCOMPARE(texts(ui()->outputSolutions->model()).mid(solutions), averages);
-    QCOMPARE(ui()->referenceSolution->count(), solutions);
+    QCOMPARE(texts(widget<QListView>("outputSolutions")->model()).mid(solutions), averages);
+    QCOMPARE(widget<QComboBox>("referenceSolution")->count(), solutions);
     // Nothing processed yet: no results to save, and nothing written.
     ModalAnswerer answerer({ QMessageBox::Ok });
     QVERIFY(!window->saveResults(work.filePath("early.csv")).ok());
@@ -648,7 +681,7 @@ void TestApplication::cancelledDialogs()
 
     loadRunFiles();
     run();
-    ui()->tabs->setCurrentWidget(window->findChild<QWidget *>(command.at(1)));
+    widget<QTabWidget>("tabs")->setCurrentWidget(window->findChild<QWidget *>(command.at(1)));
     // Nothing planned: the file dialog is dismissed as with Cancel.
     ModalAnswerer answerer({});
     action(command.at(0))->trigger();
@@ -708,8 +741,9 @@ void TestApplication::reports()
     apply(chosen);
     // Rows picked before the run: the views follow it.
     outputCell(QStringLiteral("S_1"), 0);
-    selectRow(ui()->calibrationIsotopes, 0);
-    const QString before = ui()->outputTable->model()->index(0, 3).data().toString();
+    selectRow(widget<QListView>("calibrationIsotopes"), 0);
+    const QString before
+        = widget<QTableView>("outputTable")->model()->index(0, 3).data().toString();
     const QList<ModalAnswerer::Seen> boxes = run();
     QCOMPARE(boxes.size(), title.isEmpty() ? 0 : 1);
     if (!title.isEmpty()) {
@@ -717,14 +751,19 @@ void TestApplication::reports()
         QCOMPARE(boxes.first().labels, labels);
         QCOMPARE(boxes.first().lists, lists);
     }
-    QVERIFY(ui()->outputTable->model()->index(0, 3).data().toString() != before);
-    QVERIFY(ui()->calibrationPlot->title().text().contains(QStringLiteral("7Li LR")));
+    QVERIFY(widget<QTableView>("outputTable")->model()->index(0, 3).data().toString() != before);
+    QVERIFY(widget<QwtPlot>("calibrationPlot")->title().text().contains(QStringLiteral("7Li LR")));
     // The zero standard's row comes with it, once, and goes with it.
-    QCOMPARE(texts(ui()->outputSolutions->model()).count(Solution::ZERO_STANDARD_NAME), 1);
-    QCOMPARE(texts(ui()->outputSolutions->model()).last(), Solution::ZERO_STANDARD_NAME);
+    QCOMPARE(
+        texts(widget<QListView>("outputSolutions")->model()).count(Solution::ZERO_STANDARD_NAME),
+        1);
+    QCOMPARE(
+        texts(widget<QListView>("outputSolutions")->model()).last(), Solution::ZERO_STANDARD_NAME);
     apply(QStringLiteral("--blank-mode=none --no-qc"));
     run();
-    QCOMPARE(texts(ui()->outputSolutions->model()).count(Solution::ZERO_STANDARD_NAME), 0);
+    QCOMPARE(
+        texts(widget<QListView>("outputSolutions")->model()).count(Solution::ZERO_STANDARD_NAME),
+        0);
 }
 
 void TestApplication::runOutcomes_data()
@@ -774,7 +813,7 @@ void TestApplication::runOutcomes()
     const QString shown = outputCell(QStringLiteral("S_1"), 3);
     if (!status.isEmpty()) {
         load(QStringLiteral("HR-ICP-MS"), DATA + QStringLiteral("window_run_no_blank_hr.csv"));
-        QCOMPARE(ui()->blank->count(), 0);
+        QCOMPARE(widget<QComboBox>("blank")->count(), 0);
     }
     if (standards.isEmpty())
         QSettings(ORGANISATION, APPLICATION).remove(QStringLiteral("File"));
@@ -792,10 +831,11 @@ void TestApplication::runOutcomes()
         return;
     QCOMPARE(boxes.first().title, title);
     QCOMPARE(boxes.first().text, outcome.at(3));
-    QCOMPARE(ui()->outputTable->model()->index(0, 3).data().toString(), shown);
+    QCOMPARE(widget<QTableView>("outputTable")->model()->index(0, 3).data().toString(), shown);
     // So do the expected values it was made from: STD_1's lithium.
-    selectRow(ui()->inputSolutions, 2);
-    QCOMPARE(ui()->inputTable->model()->index(0, 3).data().toString(), QStringLiteral("1"));
+    selectRow(widget<QListView>("inputSolutions"), 2);
+    QCOMPARE(widget<QTableView>("inputTable")->model()->index(0, 3).data().toString(),
+        QStringLiteral("1"));
     const QString after = work.filePath(QStringLiteral("after.csv"));
     QVERIFY(window->saveResults(after).ok());
     QCOMPARE(contents(after), contents(before));
@@ -849,9 +889,9 @@ void TestApplication::savePlot()
 
     loadRunFiles();
     run();
-    selectRow(ui()->calibrationIsotopes, 0);
-    selectRow(ui()->evolutionIsotopes, 0);
-    ui()->tabs->setCurrentWidget(window->findChild<QWidget *>(save.at(0)));
+    selectRow(widget<QListView>("calibrationIsotopes"), 0);
+    selectRow(widget<QListView>("evolutionIsotopes"), 0);
+    widget<QTabWidget>("tabs")->setCurrentWidget(window->findChild<QWidget *>(save.at(0)));
     QTemporaryDir folder;
     // Typed into the dialog, not shown: its answer is what the slot passes on.
     const std::unique_ptr<QFileDialog> dialog = window->savePlotDialog();
@@ -872,8 +912,8 @@ void TestApplication::savePlot()
     QCOMPARE(reader.format(), QByteArray("jpeg"));
     const QImage image = reader.read();
     // The picture is that plot's and no other's, up to the JPEG losses.
-    for (QwtPlot *other :
-        { ui()->calibrationPlot, ui()->internalStandardPlot, ui()->evolutionPlot }) {
+    for (QwtPlot *other : { widget<QwtPlot>("calibrationPlot"),
+             widget<QwtPlot>("internalStandardPlot"), widget<QwtPlot>("evolutionPlot") }) {
         const double difference = meanDifference(image, other->grab().toImage());
         if (other->objectName() == plot)
             QVERIFY2(difference < 4.0, qPrintable(QString::number(difference)));
@@ -899,6 +939,45 @@ void TestApplication::wholeRuns_data()
 // The window gives the results file, long table and trace of ketrion-batch,
 // but for the QC, acceptance and recovery lines, which it shows in its
 // report; its Output table shows the reported values of the long table.
+// The trace of ketrion-batch as the window prints it: the report shows the
+// QC, rejection and recovery lines that follow their count lines.
+QStringList TestApplication::windowTrace(const QString &batchTrace, int *rejected) const
+{
+    QStringList lines;
+    bool report = false;
+    for (const QString &line :
+        QString::fromUtf8(contents(batchTrace)).split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith("# calibration rejected: "))
+            *rejected = line.section(' ', 3, 3).toInt();
+        report = report && !line.startsWith("*** ") && !line.startsWith("# ");
+        if (!report)
+            lines << line;
+        report = report || line.startsWith("# QC not valid: ")
+            || line.startsWith("# IS recovery outside ")
+            || line.startsWith("# calibration rejected: ");
+    }
+    return lines;
+}
+
+// The window's method gives its results through ketrion-batch, and both the
+// same report but for the date.
+void TestApplication::compareWithBatch(const QStringList &options, const QString &results)
+{
+    const QString method = work.filePath("run.ketrion-method");
+    QVERIFY(window->saveMethod(method).ok() && window->saveReport(work.filePath("w.pdf")).ok());
+    const QStringList batch { "--method", method, "--output", work.filePath("batch.csv"),
+        "--report", work.filePath("b.pdf") };
+    const QStringList files = options.filter(QRegularExpression("^--(data|stdqc|samples)="));
+    QCOMPARE(BatchProcess::run(KETRION_BATCH_PROGRAM, batch + files).exitCode, 0);
+    QCOMPARE(contents(work.filePath("batch.csv")), contents(results));
+    const auto text = [&](const char *pdf) {
+        return BatchProcess::run("pdftotext", { "-raw", work.filePath(pdf), "-" })
+            .out.remove(QRegularExpression("Run started: [^\n]*"));
+    };
+    QVERIFY(text("w.pdf").contains("End of report"));
+    QCOMPARE(text("w.pdf"), text("b.pdf"));
+}
+
 void TestApplication::wholeRuns()
 {
     QFETCH(QStringList, options);
@@ -915,41 +994,13 @@ void TestApplication::wholeRuns()
         && window->saveResults(longTable, ProcessingRun::Layout::Long).ok());
 
     const QString expected = DATA + "runs/" + QString::fromLatin1(QTest::currentDataTag());
-    // The report shows the QC and recovery lines that follow their count lines.
-    QStringList lines;
-    bool report = false;
     int rejected = 0;
-    for (const QString &line :
-        QString::fromUtf8(contents(expected + ".trace")).split('\n', Qt::SkipEmptyParts)) {
-        if (line.startsWith("# calibration rejected: "))
-            rejected = line.section(' ', 3, 3).toInt();
-        report = report && !line.startsWith("*** ") && !line.startsWith("# ");
-        if (!report)
-            lines << line;
-        report = report || line.startsWith("# QC not valid: ")
-            || line.startsWith("# IS recovery outside ")
-            || line.startsWith("# calibration rejected: ");
-    }
-    QCOMPARE(traceLines(), lines);
+    QCOMPARE(traceLines(), windowTrace(expected + ".trace", &rejected));
     QCOMPARE(contents(results), contents(expected + ".csv"));
     QCOMPARE(contents(longTable), contents(expected + ".long"));
-    // The window's method gives its results through ketrion-batch, and both
-    // the same report but for the date.
-    const QString method = work.filePath("run.ketrion-method");
-    QVERIFY(window->saveMethod(method).ok() && window->saveReport(work.filePath("w.pdf")).ok());
-    const QStringList batch { "--method", method, "--output", work.filePath("batch.csv"),
-        "--report", work.filePath("b.pdf") };
-    const QStringList files = options.filter(QRegularExpression("^--(data|stdqc|samples)="));
-    QCOMPARE(BatchProcess::run(KETRION_BATCH_PROGRAM, batch + files).exitCode, 0);
-    QCOMPARE(contents(work.filePath("batch.csv")), contents(results));
-    const auto text = [&](const char *pdf) {
-        return BatchProcess::run("pdftotext", { "-raw", work.filePath(pdf), "-" })
-            .out.remove(QRegularExpression("Run started: [^\n]*"));
-    };
-    QVERIFY(text("w.pdf").contains("End of report"));
-    QCOMPARE(text("w.pdf"), text("b.pdf"));
+    compareWithBatch(options, results);
     // The Calibration tab marks the rejected isotopes, saying why.
-    const QAbstractItemModel *isotopes = ui()->calibrationIsotopes->model();
+    const QAbstractItemModel *isotopes = widget<QListView>("calibrationIsotopes")->model();
     int marked = 0;
     for (int row = 0; row < isotopes->rowCount(); ++row)
         marked += isotopes->index(row, 0).data(Qt::ToolTipRole).toString().isEmpty() ? 0 : 1;
@@ -964,7 +1015,8 @@ void TestApplication::wholeRuns()
     QCOMPARE(QStringList({ outputCell(fields.at(0), 5), outputCell(fields.at(0), 6),
                  outputCell(fields.at(0), 7) }),
         QStringList({ fields.at(10), fields.at(14), fields.at(8) }));
-    QCOMPARE(ui()->outputTable->model()->index(0, 5).data(Qt::BackgroundRole).isValid(),
+    QCOMPARE(
+        widget<QTableView>("outputTable")->model()->index(0, 5).data(Qt::BackgroundRole).isValid(),
         !fields.at(8).isEmpty());
 }
 
@@ -977,17 +1029,19 @@ void TestApplication::driftFactor()
     QVERIFY(window->chooseStandardsFile(DATA + "drift_checks_stdqc.csv").ok());
     apply(QStringLiteral("--blank=BLK_3 --drift=VS"));
     run();
-    ui()->evolutionPattern->setCurrentIndex(ui()->evolutionPattern->findText("drift factor"));
+    widget<QComboBox>("evolutionPattern")
+        ->setCurrentIndex(widget<QComboBox>("evolutionPattern")->findText("drift factor"));
     const QStringList trace = QString::fromUtf8(contents(DATA + "runs/drift_checks.trace"))
                                   .split('\n')
                                   .filter(QRegularExpression("^[^#].*: (largest|not corrected)"));
-    const QStringList solutions = texts(ui()->inputSolutions->model());
-    const QStringList isotopes = texts(ui()->evolutionIsotopes->model());
+    const QStringList solutions = texts(widget<QListView>("inputSolutions")->model());
+    const QStringList isotopes = texts(widget<QListView>("evolutionIsotopes")->model());
     QCOMPARE(trace.size(), isotopes.size());
     for (int iso = 0; iso < isotopes.size(); ++iso) {
-        selectRow(ui()->evolutionIsotopes, iso);
+        selectRow(widget<QListView>("evolutionIsotopes"), iso);
         QList<const QwtPlotCurve *> drawn;
-        for (const QwtPlotItem *item : ui()->evolutionPlot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
+        for (const QwtPlotItem *item :
+            widget<QwtPlot>("evolutionPlot")->itemList(QwtPlotItem::Rtti_PlotCurve)) {
             if (static_cast<const QwtPlotCurve *>(item)->dataSize() > 0)
                 drawn << static_cast<const QwtPlotCurve *>(item);
         }

@@ -96,6 +96,7 @@ private slots:
     void methodEquations();
     void report_data();
     void report();
+    void reportNamesTheBytesRead();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -519,6 +520,33 @@ void TestBatch::report()
     QVERIFY(found >= 4);
 
     QCOMPARE(missingInterferenceLines(text, expected + ".trace"), QStringList());
+}
+
+// The report names the bytes the run read: a standards file that is a pipe
+// gives its contents once, and once the results are written whoever opens it
+// again reads something else.
+void TestBatch::reportNamesTheBytesRead()
+{
+    const QString pipe = dir->filePath("stdqc.fifo");
+    const QString results = dir->filePath("fresh.csv");
+    QCOMPARE(QProcess::execute("mkfifo", { pipe }), 0);
+    QProcess writer;
+    writer.start("sh",
+        { "-c",
+            "cat \"$1\" > \"$2\"; while [ ! -e \"$3\" ]; do sleep 0.05; done; "
+            "echo changed > \"$2\"",
+            "sh", TEST_DATA_DIR "/stdqc_li.csv", pipe, results });
+    const QString pdf = dir->filePath("report.pdf");
+    QStringList arguments = files("HR-ICP-MS", "@DATA/hr_single_blank.csv", pipe);
+    arguments.last() = results;
+    const Outcome run = runWith(arguments + QStringList { "--report", pdf });
+    writer.kill();
+    writer.waitForFinished();
+    QCOMPARE(run.exitCode, 0);
+    const QString text = BatchProcess::run("pdftotext", { pdf, "-" }).out;
+    QVERIFY(text.contains(QCryptographicHash::hash(
+        BatchProcess::contents(TEST_DATA_DIR "/stdqc_li.csv"), QCryptographicHash::Sha256)
+                              .toHex()));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
