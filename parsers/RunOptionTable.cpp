@@ -1,121 +1,31 @@
 #include "parsers/RunOptionTable.h"
 
 #include "parsers/NumberFormat.h"
+#include "parsers/RunOptionMembers.h"
 #include "processing/InterferenceEquation.h"
-
-#include <QJsonArray>
 
 #include <QLocale>
 #include <QRegularExpression>
 
-#include <cmath>
 #include <limits>
 
 namespace {
 
 using Member = RunOptionTable::Member;
 using Row = RunOptionTable::Row;
+using RunOptionMembers::choiceMember;
+using RunOptionMembers::flagMember;
+using RunOptionMembers::kindRefusal;
+using RunOptionMembers::listMember;
+using RunOptionMembers::numberMember;
+using RunOptionMembers::percentMember;
+using RunOptionMembers::textMember;
 
 QString number(double value)
 {
     QByteArray text;
     NumberFormat::append(text, value);
     return QString::fromLatin1(text);
-}
-
-QString kindRefusal(const QString &name, const char *kind)
-{
-    return QStringLiteral("'%1' must be %2").arg(name, QLatin1String(kind));
-}
-
-Member flagMember(const QString &name, bool RunOptions::*field)
-{
-    return { name, [field](const RunOptions &options) { return QJsonValue(options.*field); },
-        [name, field](const QJsonValue &value, RunOptions *options) {
-            if (!value.isBool())
-                return kindRefusal(name, "true or false");
-            options->*field = value.toBool();
-            return QString();
-        } };
-}
-
-Member textMember(const QString &name, QString RunOptions::*field)
-{
-    return { name, [field](const RunOptions &options) { return QJsonValue(options.*field); },
-        [name, field](const QJsonValue &value, RunOptions *options) {
-            if (!value.isString())
-                return kindRefusal(name, "a text in quotes");
-            options->*field = value.toString();
-            return QString();
-        } };
-}
-
-// A list of texts, left out of a method when empty: an empty list is what a
-// method written before the option stands for.
-Member listMember(const QString &name, QStringList RunOptions::*field)
-{
-    Member member { name,
-        [field](const RunOptions &options) {
-            return (options.*field).isEmpty()
-                ? QJsonValue(QJsonValue::Undefined)
-                : QJsonValue(QJsonArray::fromStringList(options.*field));
-        },
-        [name, field](const QJsonValue &value, RunOptions *options) {
-            QStringList texts;
-            for (const auto &item : value.toArray()) {
-                if (!item.isString())
-                    break;
-                texts << item.toString();
-            }
-            if (!value.isArray() || texts.size() != value.toArray().size())
-                return kindRefusal(name, "a list of texts in quotes");
-            options->*field = texts;
-            return QString();
-        } };
-    member.absent = QJsonArray();
-    return member;
-}
-
-// Anything but a number is NaN, which no range holds.
-Member numberMember(const QString &name, double RunOptions::*field)
-{
-    return { name, [field](const RunOptions &options) { return QJsonValue(options.*field); },
-        [field](const QJsonValue &value, RunOptions *options) {
-            options->*field = value.isDouble() ? value.toDouble() : std::nan("");
-            return QString();
-        } };
-}
-
-// Anything but a whole number within reach is -1, which no bound accepts.
-Member percentMember(const QString &name, int RunOptions::*field)
-{
-    return { name, [field](const RunOptions &options) { return QJsonValue(options.*field); },
-        [field](const QJsonValue &value, RunOptions *options) {
-            const double read = value.toDouble(-1.0);
-            const bool whole
-                = value.isDouble() && read >= 0.0 && read <= 1e9 && read == std::floor(read);
-            options->*field = whole ? int(read) : -1;
-            return QString();
-        } };
-}
-
-// One of the words, stored as its position.
-template<typename Choice>
-Member choiceMember(const QString &name, const QStringList &words, Choice RunOptions::*field)
-{
-    return { name,
-        [words, field](
-            const RunOptions &options) { return QJsonValue(words.at(int(options.*field))); },
-        [name, words, field](const QJsonValue &value, RunOptions *options) {
-            if (!value.isString())
-                return kindRefusal(name, "a text in quotes");
-            const int position = int(words.indexOf(value.toString()));
-            if (position == -1)
-                return QStringLiteral("unknown %1 '%2': use %3")
-                    .arg(name, value.toString(), words.join(QStringLiteral(", ")));
-            options->*field = Choice(position);
-            return QString();
-        } };
 }
 
 Member groupFlag(Isotope::Resolution group)
