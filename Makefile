@@ -90,6 +90,7 @@ fuzz: fuzz-deps
 	$(call run-fuzzer,samples,samples,tests/data) \
 	$(call run-fuzzer,method,method,tests/data fuzz/seeds/method) \
 	$(call run-fuzzer,todouble,numbers,fuzz/seeds/numbers) \
+	$(call run-fuzzer,interference,interference,fuzz/seeds/interference) \
 	if [ -n "$$found" ]; then echo "make fuzz: found something in:$$found (see $(FUZZ_DIR)/artifacts)"; exit 1; fi
 
 # Prints the median times and peak memory of each size, ns per number written

@@ -226,6 +226,7 @@ void Application::showExport()
     QStringList said = m_inputs.data().repeatedIsotopes();
     if (!lost.isEmpty())
         said.append(tr("Not in this file: %1.").arg(lost.join(QStringLiteral(", "))));
+    said.append(m_configuration->equationRefusals());
     ui->statusBar->showMessage(said.join(QLatin1Char(' ')));
     m_internalStandard->showIsotopes(m_configuration->internalStandardChoice());
 }
@@ -488,10 +489,13 @@ Status Application::openMethod(const QString &fileName)
         return read;
     }
     const QStringList lacking = m_configuration->setOptions(method);
+    // The equations are kept, marked, for the user to edit.
+    QStringList said = m_configuration->equationRefusals();
     if (!lacking.isEmpty())
-        QMessageBox::information(this, tr("Open Method"),
-            tr("The data file has no %1: those settings are left as they were.")
-                .arg(lacking.join(QStringLiteral(", "))));
+        said.prepend(tr("The data file has no %1: those settings are left as they were.")
+                         .arg(lacking.join(QStringLiteral(", "))));
+    if (!said.isEmpty())
+        QMessageBox::information(this, tr("Open Method"), said.join(QLatin1Char('\n')));
     return read;
 }
 

@@ -1,9 +1,11 @@
 #include "app/ConfigurationTab.h"
 
+#include "app/InterferenceEquations.h"
 #include "app/InternalStandardIsotopes.h"
 #include "app/Lists.h"
 #include "model/Measurements.h"
 #include "parsers/InstrumentReader.h"
+#include "processing/InterferenceCorrection.h"
 #include "processing/ProcessingRun.h"
 #include "ui_ConfigurationTab.h"
 
@@ -75,6 +77,12 @@ void ConfigurationTab::connectWidgets()
     connect(ui->referenceSolution, indexChanged, this, follow);
     connect(ui->internalStandardIsotopes, &InternalStandardIsotopes::recoveryBoundsChanged, this,
         follow);
+    // An IS isotope of a group corrected is no equation's target.
+    const auto check = [this] { checkEquations(); };
+    connect(ui->internalStandardGroup, &QGroupBox::toggled, this, check);
+    connect(ui->internalStandardIsotopes, &InternalStandardIsotopes::isotopeChanged, this, check);
+    for (QCheckBox *correction : m_corrections)
+        connect(correction, &QCheckBox::toggled, this, check);
 }
 
 QComboBox *ConfigurationTab::isotopes(Isotope::Resolution group) const
@@ -122,6 +130,7 @@ RunOptions ConfigurationTab::options() const
     options.weighting = Calibration::Weighting(qMax(0, ui->weighting->currentIndex()));
     options.drift = ui->driftGroup->isChecked();
     options.driftMonitor = ui->driftMonitor->currentText();
+    options.interference = ui->interferenceGroup->equations();
     options.qcValidation = ui->qcGroup->isChecked();
     options.acceptance = ui->acceptanceGroup->isChecked();
     options.minimumR2 = ui->minimumR2->value();
@@ -136,7 +145,10 @@ QStringList ConfigurationTab::setOptions(const RunOptions &options)
     if (instrument != -1)
         ui->instrument->setCurrentIndex(instrument);
     setFlags(options);
-    return selectNames(options);
+    QStringList lacking = selectNames(options);
+    // Checked against the IS isotopes just chosen.
+    ui->interferenceGroup->setEquations(options.interference);
+    return lacking;
 }
 
 void ConfigurationTab::setFlags(const RunOptions &options)
@@ -203,10 +215,16 @@ QStringList ConfigurationTab::offerNames(
     for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN)
         Lists::setEntries(isotopes(group), data.isotopeNames(data.group(group)));
     Lists::setEntries(ui->driftMonitor, ProcessingRun::monitorChoices(data));
-    if (!remembered)
-        return {};
-    selectRemembered(*remembered);
-    return keepChoices(chosen);
+    // A file not read whole is no file to check an equation against.
+    m_equationIsotopes
+        = remembered ? InterferenceCorrection::names(data, {}).isotopes : QStringList();
+    QStringList lost;
+    if (remembered) {
+        selectRemembered(*remembered);
+        lost = keepChoices(chosen);
+    }
+    checkEquations();
+    return lost;
 }
 
 void ConfigurationTab::selectRemembered(const RunOptions &remembered)
@@ -257,6 +275,25 @@ InternalStandardChoice ConfigurationTab::internalStandardChoice() const
     choice.recoveryLow = ui->internalStandardIsotopes->recoveryLow();
     choice.recoveryHigh = ui->internalStandardIsotopes->recoveryHigh();
     return choice;
+}
+
+QStringList ConfigurationTab::equationRefusals() const
+{
+    return ui->interferenceGroup->refusals();
+}
+
+void ConfigurationTab::checkEquations()
+{
+    InterferenceEquation::Names names;
+    names.isotopes = m_equationIsotopes;
+    if (ui->internalStandardGroup->isChecked()) {
+        for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN) {
+            const QString isotope = Isotope::withoutTrailingBlanks(isotopes(group)->currentText());
+            if (m_corrections[group]->isChecked() && !isotope.isEmpty())
+                names.internalStandards << isotope;
+        }
+    }
+    ui->interferenceGroup->setNames(names);
 }
 
 void ConfigurationTab::askForWholePage(bool whole)

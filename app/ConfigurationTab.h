@@ -19,9 +19,10 @@ class ConfigurationTab;
 }
 
 // The run's options as the user sets them: the instrument, the IS
-// correction, the blank, the weighting, the drift correction, QC validation
-// and calibration acceptance. The boxes of names offer those of the export
-// last read.
+// correction, the blank, the weighting, the drift correction, the
+// interference equations, QC validation and calibration acceptance. The boxes
+// of names offer those of the export last read, against which the equations
+// are checked.
 class ConfigurationTab : public QWidget
 {
     Q_OBJECT
@@ -45,6 +46,9 @@ public:
     QStringList offerNames(
         const Measurements &data, const Measurements &working, const RunOptions *remembered);
     InternalStandardChoice internalStandardChoice() const;
+    // The refusal of each interference equation that does not hold for the
+    // export read whole last and the IS isotopes chosen; none before one.
+    QStringList equationRefusals() const;
     // Room for the whole page asked, or scrolling allowed again: the window
     // takes the size at which nothing of any tab is hidden.
     void askForWholePage(bool whole);
@@ -70,9 +74,12 @@ private:
     // them; "name (box)" for each they lack.
     QStringList keepChoices(const QStringList &texts);
     QComboBox *isotopes(Isotope::Resolution group) const;
+    // Hands the equations the names they may use now.
+    void checkEquations();
 
     Ui::ConfigurationTab *ui;
     std::array<QCheckBox *, Isotope::GROUP_COUNT> m_corrections; // HR, MR, LR
+    QStringList m_equationIsotopes; // of the export read whole last, as typed
 };
 
 #endif

@@ -15,6 +15,7 @@ const QString RECOVERY_HIGH = QStringLiteral("RecoveryHigh");
 const QString ACCEPTANCE = QStringLiteral("Acceptance");
 const QString MINIMUM_R2 = QStringLiteral("AcceptanceMinimumR2");
 const QString TOLERANCE = QStringLiteral("AcceptanceTolerance");
+const QString INTERFERENCE = QStringLiteral("InterferenceEquations");
 
 // The IS isotope of each group, under the group's name.
 QString isotopeKey(Isotope::Resolution group)
@@ -113,6 +114,7 @@ RunOptions Settings::read(RunOptions options)
     options.acceptance = stored.value(ACCEPTANCE, options.acceptance).toBool();
     options.minimumR2 = stored.value(MINIMUM_R2, options.minimumR2).toDouble();
     options.tolerance = stored.value(TOLERANCE, options.tolerance).toDouble();
+    options.interference = stored.value(INTERFERENCE, options.interference).toStringList();
     return options;
 }
 
@@ -134,4 +136,5 @@ void Settings::remember(const RunOptions &options)
     storeIfChanged(stored, ACCEPTANCE, options.acceptance, false);
     storeIfChanged(stored, MINIMUM_R2, options.minimumR2, RunOptions::DEFAULT_MINIMUM_R2);
     storeIfChanged(stored, TOLERANCE, options.tolerance, RunOptions::DEFAULT_TOLERANCE);
+    storeIfChanged(stored, INTERFERENCE, options.interference);
 }

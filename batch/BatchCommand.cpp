@@ -254,9 +254,10 @@ QString synopsis(const QVector<Option> &options)
         if (!option.row || option.name == QLatin1String("instrument"))
             continue;
         const QString item
-            = QStringLiteral(" [--%1%2]")
+            = QStringLiteral(" [--%1%2]%3")
                   .arg(option.name,
-                      option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName);
+                      option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName,
+                      option.row->repeated ? QStringLiteral("...") : QString());
         if (line.size() + item.size() > 90) {
             text += line + QLatin1Char('\n');
             line = indent;
@@ -335,14 +336,21 @@ QString BatchCommand::unknownName(const RunOutcome &outcome) const
         { RunOutcome::Choice::Blank, { QStringLiteral("blank"), QStringLiteral("blank") } },
         { RunOutcome::Choice::DriftMonitor,
             { QStringLiteral("drift"), QStringLiteral("driftMonitor") } },
+        { RunOutcome::Choice::Interference,
+            { QStringLiteral("interference"), QStringLiteral("interference") } },
     };
     const QPair<QString, QString> name = names.value(outcome.unknownChoice);
     const bool fromMethod = !m_typed.contains(name.first) && !methodFile.isEmpty();
-    // The monitor's reason names the monitors that would do.
+    // The monitor's reason names the monitors that would do, an equation's its fault.
     if (outcome.unknownChoice == RunOutcome::Choice::DriftMonitor)
         return outcome.reason
             + (fromMethod ? QStringLiteral(" The monitor is the method file's: %1.").arg(methodFile)
                           : QString());
+    if (outcome.unknownChoice == RunOutcome::Choice::Interference)
+        return outcome.reason
+            + (fromMethod
+                    ? QStringLiteral(" The equation is the method file's: %1.").arg(methodFile)
+                    : QString());
     const QString kind = outcome.unknownChoice == RunOutcome::Choice::Reference
         ? QStringLiteral("solution")
         : outcome.unknownChoice == RunOutcome::Choice::Blank ? QStringLiteral("blank")
@@ -451,8 +459,17 @@ Status BatchCommand::parse(const QStringList &arguments)
         if (!parser.isSet(option.name))
             continue;
         m_typed << option.name;
-        if (checked.ok() && option.set)
+        if (!checked.ok() || !option.set)
+            continue;
+        if (!option.row || !option.row->repeated) {
             checked = option.set(*this, parser.value(option.name));
+            continue;
+        }
+        option.row->reset(&options);
+        for (const QString &value : parser.values(option.name)) {
+            if (checked.ok())
+                checked = option.set(*this, value);
+        }
     }
     return checked.ok() ? checkGroups(parser) : checked;
 }

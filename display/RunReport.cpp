@@ -247,6 +247,13 @@ void RunReport::drawChecks(ReportPages &pages) const
             lines.first().remove(0, 2);
         pages.lines(lines);
     }
+    // The equations are the method's; here what they did.
+    if (!m_outcome.interference.effects.isEmpty()) {
+        pages.section(QStringLiteral("Interference correction"));
+        const QStringList lines = m_outcome.interference.effectLines(m_data);
+        pages.lines(
+            lines.isEmpty() ? QStringList { QStringLiteral("No sample corrected.") } : lines);
+    }
     if (m_outcome.acceptanceChecked) {
         pages.section(QStringLiteral("Rejected calibrations"));
         const QStringList rejected

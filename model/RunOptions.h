@@ -61,6 +61,10 @@ struct RunOptions
     bool drift = false;
     QString driftMonitor;
 
+    // Interference correction equations as written, in the order given
+    // (InterferenceEquation); only the export tells whether they hold.
+    QStringList interference;
+
     bool qcValidation = true;
 
     // Calibration acceptance: a line below minimumR2, or a standard read back

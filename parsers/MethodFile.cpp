@@ -121,6 +121,8 @@ public:
         m_refusal = reason;
     }
 
+    bool has(const QString &name) const { return m_object.contains(name); }
+
     QJsonValue take(const QString &name)
     {
         QJsonValue value = m_object.value(name);
@@ -174,7 +176,9 @@ void readOptions(Members &members, RunOptions *options)
 {
     for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
         for (const RunOptionTable::Member &member : row.members) {
-            const QJsonValue value = members.take(member.name);
+            const QJsonValue value = members.has(member.name) || member.absent.isUndefined()
+                ? members.take(member.name)
+                : member.absent;
             if (!value.isUndefined()) {
                 const QString refusal = member.read(value, options);
                 if (!refusal.isEmpty())
@@ -195,8 +199,11 @@ QByteArray MethodFile::write(const RunOptions &options)
     QJsonObject method { { QStringLiteral("format"), FORMAT },
         { QStringLiteral("version"), VERSION } };
     for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
-        for (const RunOptionTable::Member &member : row.members)
-            method.insert(member.name, member.write(options));
+        for (const RunOptionTable::Member &member : row.members) {
+            const QJsonValue value = member.write(options);
+            if (!value.isUndefined())
+                method.insert(member.name, value);
+        }
     }
     return QJsonDocument(method).toJson(QJsonDocument::Indented);
 }

@@ -1,89 +1,29 @@
 #include "parsers/RunOptionTable.h"
 
+#include "parsers/InterferenceEquation.h"
+#include "parsers/RunOptionMembers.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
-#include <cmath>
 #include <limits>
 
 namespace {
 
 using Member = RunOptionTable::Member;
 using Row = RunOptionTable::Row;
+using RunOptionMembers::choiceMember;
+using RunOptionMembers::flagMember;
+using RunOptionMembers::kindRefusal;
+using RunOptionMembers::listMember;
+using RunOptionMembers::numberMember;
+using RunOptionMembers::percentMember;
+using RunOptionMembers::textMember;
 
 // A criterion as typed: the shortest text that reads back as the same number.
 QString asGiven(double value)
 {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-QString kindRefusal(const QString &name, const char *kind)
-{
-    return QStringLiteral("'%1' must be %2").arg(name, QLatin1String(kind));
-}
-
-Member flagMember(const QString &name, bool RunOptions::*field)
-{
-    return { name, [field](const RunOptions &options) { return QJsonValue(options.*field); },
-        [name, field](const QJsonValue &value, RunOptions *options) {
-            if (!value.isBool())
-                return kindRefusal(name, "true or false");
-            options->*field = value.toBool();
-            return QString();
-        } };
-}
-
-Member textMember(const QString &name, QString RunOptions::*field)
-{
-    return { name, [field](const RunOptions &options) { return QJsonValue(options.*field); },
-        [name, field](const QJsonValue &value, RunOptions *options) {
-            if (!value.isString())
-                return kindRefusal(name, "a text in quotes");
-            options->*field = value.toString();
-            return QString();
-        } };
-}
-
-// Anything but a number is NaN, which no range holds.
-Member numberMember(const QString &name, double RunOptions::*field)
-{
-    return { name, [field](const RunOptions &options) { return QJsonValue(options.*field); },
-        [field](const QJsonValue &value, RunOptions *options) {
-            options->*field = value.isDouble() ? value.toDouble() : std::nan("");
-            return QString();
-        } };
-}
-
-// Anything but a whole number within reach is -1, which no bound accepts.
-Member percentMember(const QString &name, int RunOptions::*field)
-{
-    return { name, [field](const RunOptions &options) { return QJsonValue(options.*field); },
-        [field](const QJsonValue &value, RunOptions *options) {
-            const double read = value.toDouble(-1.0);
-            const bool whole
-                = value.isDouble() && read >= 0.0 && read <= 1e9 && read == std::floor(read);
-            options->*field = whole ? int(read) : -1;
-            return QString();
-        } };
-}
-
-// One of the words, stored as its position.
-template<typename Choice>
-Member choiceMember(const QString &name, const QStringList &words, Choice RunOptions::*field)
-{
-    return { name,
-        [words, field](
-            const RunOptions &options) { return QJsonValue(words.at(int(options.*field))); },
-        [name, words, field](const QJsonValue &value, RunOptions *options) {
-            if (!value.isString())
-                return kindRefusal(name, "a text in quotes");
-            const int position = int(words.indexOf(value.toString()));
-            if (position == -1)
-                return QStringLiteral("unknown %1 '%2': use %3")
-                    .arg(name, value.toString(), words.join(QStringLiteral(", ")));
-            options->*field = Choice(position);
-            return QString();
-        } };
 }
 
 Member groupFlag(Isotope::Resolution group)
@@ -390,6 +330,47 @@ Row driftRow()
         } };
 }
 
+// As written and expanded, so that a reader of the report sees each
+// isotope's coefficient.
+QStringList describeInterference(const RunOptions &options)
+{
+    const int count = int(options.interference.size());
+    if (count == 0)
+        return {};
+    QStringList lines { QStringLiteral(
+        "Interference correction: %1, applied together before the calibration")
+                            .arg(count == 1 ? QStringLiteral("1 equation")
+                                            : QStringLiteral("%1 equations").arg(count)) };
+    for (int k = 0; k < count; ++k) {
+        const InterferenceEquation equation(options.interference.at(k));
+        lines << QStringLiteral("Equation %1 as written: %2").arg(k + 1).arg(equation.text())
+              << QStringLiteral("Equation %1 expanded: %2").arg(k + 1).arg(equation.expanded());
+    }
+    return lines;
+}
+
+Row interferenceRow()
+{
+    Row row { QStringLiteral("interference"), QStringLiteral("EQUATION"),
+        QStringLiteral("an interference correction equation, once per equation:\n"
+                       "\"[75As #1] = [75As #1] - 3.127 * ([77Se #1] - 0.815 * [82Se #1])\".\n"
+                       "Isotopes in square brackets as the window lists them, numbers\n"
+                       "(1e-3), + - * and parentheses; the left side one isotope, the\n"
+                       "target; the right side linear in the isotopes. After the drift\n"
+                       "correction, before the calibration, every equation reads the\n"
+                       "values before any of them; a term not measured leaves the\n"
+                       "target not measured"),
+        { listMember(QStringLiteral("interference"), &RunOptions::interference) },
+        // Only the data file tells whether an equation holds.
+        [](const QString &value, RunOptions *options) {
+            options->interference.append(value);
+            return Status::success();
+        },
+        {}, describeInterference };
+    row.repeated = true;
+    return row;
+}
+
 Row qcRow()
 {
     return { QStringLiteral("no-qc"), QString(), QStringLiteral("no quality-control validation"),
@@ -425,7 +406,7 @@ QVector<Row> makeRows()
 {
     return { instrumentRow(), referenceRow(), isotopeRow(Isotope::LR), isotopeRow(Isotope::MR),
         isotopeRow(Isotope::HR), groupsRow(), recoveryRow(), blankModeRow(), blankRow(),
-        weightingRow(), driftRow(), qcRow(), acceptanceRow() };
+        weightingRow(), driftRow(), interferenceRow(), qcRow(), acceptanceRow() };
 }
 
 } // namespace
@@ -437,6 +418,12 @@ bool RunOptionTable::Row::owns(const QString &member) const
             return true;
     }
     return false;
+}
+
+void RunOptionTable::Row::reset(RunOptions *options) const
+{
+    for (const Member &member : members)
+        member.read(member.absent, options);
 }
 
 const QVector<RunOptionTable::Row> &RunOptionTable::rows()

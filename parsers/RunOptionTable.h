@@ -22,11 +22,15 @@ public:
     struct Member
     {
         QString name;
+        // Undefined: not written, the member being at its absent value.
         std::function<QJsonValue(const RunOptions &)> write;
         // Sets the value read; the reason in a method file's words when it
         // is of the wrong kind. A number of the right kind but out of range
         // is set as it is, for RunOptions::check() to refuse.
         std::function<QString(const QJsonValue &, RunOptions *)> read;
+        // What a method that leaves the member out means, so that methods
+        // written before the option still open; undefined: required.
+        QJsonValue absent = QJsonValue::Undefined;
     };
 
     // One option, as a user names it on the command line.
@@ -47,8 +51,14 @@ public:
         std::function<QStringList(const RunOptions &)> describe;
         // Refused on the command line without --is-ref.
         bool needsReference = false;
+        // A list, given once per value: parse is handed every value in
+        // order, after reset(), so that the command line's list replaces a
+        // method's.
+        bool repeated = false;
 
         bool owns(const QString &member) const;
+        // Sets the members to their absent values.
+        void reset(RunOptions *options) const;
     };
 
     // In the order the command line checks them and the report lists them.

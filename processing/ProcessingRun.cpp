@@ -13,6 +13,7 @@
 #include "processing/ConcentrationCalculation.h"
 #include "processing/DetectionLimits.h"
 #include "processing/DriftCorrection.h"
+#include "processing/InterferenceCorrection.h"
 #include "processing/InternalStandardCorrection.h"
 #include "processing/QualityControlCheck.h"
 #include "processing/RecoveryCheck.h"
@@ -187,6 +188,7 @@ void ProcessingRun::execute(const Measurements &data, const ExpectedConcentratio
     correctInternalStandard(plan, outcome);
     const Measurements source = BlankHandling::apply(data, plan, outcome);
     correctDrift(data, plan, outcome);
+    correctInterference(data, plan, outcome);
     if (!fitCalibration(plan, outcome)) {
         // Without a single line every result would be empty: not worth a report.
         outcome->refusal = RunOutcome::Refusal::NoCalibration;
@@ -243,6 +245,19 @@ void ProcessingRun::correctDrift(const Measurements &data, const RunPlan &plan, 
     if (zero >= solutions && working.blanks().at(plan.blank) < solutions)
         DriftCorrection::apply(&working, outcome->drift, zero, working.blanks().at(plan.blank));
     for (const QString &line : outcome->drift.lines(data))
+        Trace::line(line);
+}
+
+// Right before the calibration, so that the lines and every concentration
+// see the corrected signal.
+void ProcessingRun::correctInterference(
+    const Measurements &data, const RunPlan &plan, RunOutcome *outcome)
+{
+    if (plan.interference.isEmpty())
+        return;
+    outcome->interference
+        = InterferenceCorrection::apply(&outcome->working, data.solutionCount(), plan.interference);
+    for (const QString &line : outcome->interference.lines(data))
         Trace::line(line);
 }
 

@@ -61,6 +61,8 @@ private:
         const SampleSheet &sheet, const RunPlan &plan, RunOutcome *outcome);
     static void correctInternalStandard(const RunPlan &plan, RunOutcome *outcome);
     static void correctDrift(const Measurements &data, const RunPlan &plan, RunOutcome *outcome);
+    static void correctInterference(
+        const Measurements &data, const RunPlan &plan, RunOutcome *outcome);
     static bool fitCalibration(const RunPlan &plan, RunOutcome *outcome);
     static void computeResults(
         const Measurements &source, const RunPlan &plan, RunOutcome *outcome);

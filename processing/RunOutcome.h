@@ -7,6 +7,7 @@
 #include "model/ReportedResults.h"
 #include "model/Results.h"
 #include "processing/DriftReport.h"
+#include "processing/InterferenceCorrection.h"
 #include "processing/QcReport.h"
 #include "processing/RecoveryReport.h"
 
@@ -31,7 +32,15 @@ struct RunOutcome
     };
     // The option whose name the export does not have (or, for the drift
     // monitor, not twice).
-    enum class Choice { Reference, IsotopeLR, IsotopeMR, IsotopeHR, Blank, DriftMonitor };
+    enum class Choice {
+        Reference,
+        IsotopeLR,
+        IsotopeMR,
+        IsotopeHR,
+        Blank,
+        DriftMonitor,
+        Interference, // an equation refused: see reason
+    };
 
     // When the run started, for its report.
     QDateTime started;
@@ -57,6 +66,7 @@ struct RunOutcome
 
     bool driftCorrected = false;
     DriftReport drift;
+    InterferenceCorrection::Report interference; // no effects without equations
     bool qcChecked = false;
     QcReport qc;
     bool recoveryChecked = false;

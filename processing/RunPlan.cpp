@@ -118,6 +118,10 @@ bool RunPlan::resolve(
             return unknown(RunOutcome::Choice::DriftMonitor, options.driftMonitor);
         }
     }
+    // Last: an equation's IS target needs the IS isotopes found.
+    if (!InterferenceCorrection::resolve(options.interference, data, plan->keptIsotopes(),
+            &plan->interference, &outcome->reason))
+        return unknown(RunOutcome::Choice::Interference, QString());
     return true;
 }
 

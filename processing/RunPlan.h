@@ -3,6 +3,7 @@
 
 #include "model/Isotope.h"
 #include "model/RunOptions.h"
+#include "processing/InterferenceCorrection.h"
 
 #include <QString>
 #include <QVector>
@@ -22,6 +23,7 @@ struct RunPlan
     int blank = -1; // position among ProcessingRun::blankChoices()
     QString blankName;
     QVector<int> driftChecks; // the monitor's occurrences in the export
+    QVector<InterferenceCorrection::Equation> interference; // in the order given
 
     // Finds the options' names in data; false, with the refusal in outcome,
     // when data lacks one.

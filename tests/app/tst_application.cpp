@@ -6,18 +6,25 @@
 
 #include "app/Application.h"
 #include "app/ConfigurationTab.h"
+#include "app/InterferenceEquationDialog.h"
+#include "app/InterferenceEquations.h"
 #include "parsers/RunOptionTable.h"
 #include "processing/Trace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -37,6 +44,12 @@ const QString DATA = QStringLiteral(TEST_DATA_DIR "/");
 const QString EXAMPLES = QStringLiteral(TEST_HELPERS_DIR "/../examples/");
 const QString RUN_HR = DATA + QStringLiteral("window_run_hr.csv");
 const QString RUN_STDQC = DATA + QStringLiteral("window_run_stdqc.csv");
+const QString INTERFERENCE_Q = DATA + QStringLiteral("interference_q.csv");
+// EPA 200.8's equations for arsenic and cadmium, with the quadrupole's names.
+const QString ARSENIC
+    = QStringLiteral("[75As #1] = [75As #1] - 3.127 * ([77Se #1] - 0.815 * [82Se #1])");
+const QString CADMIUM
+    = QStringLiteral("[111Cd #1] = [111Cd #1] - 1.073 * ([108Cd #1] - 0.712 * [106Cd #1])");
 const QString ORGANISATION = QStringLiteral("Ostrel");
 const QString APPLICATION = QStringLiteral("Ketrion");
 
@@ -124,6 +137,10 @@ private slots:
     void settingsWrittenBeforeTheUpgrade();
     void settingsOutOfRange();
     void choicesAcrossFiles();
+    void equationCheckedAsTyped_data();
+    void equationCheckedAsTyped();
+    void equationsAcrossExports();
+    void equationsRemembered();
 
     // The whole job on files.
     void openDataFile_data();
@@ -597,6 +614,186 @@ void TestApplication::choicesAcrossFiles()
     QCOMPARE(widget<QListView>("inputSolutions")->model()->rowCount(), 0);
 }
 
+void TestApplication::equationCheckedAsTyped_data()
+{
+    // ketrion-batch's options on the quadrupole run, its equations among them;
+    // the row edited (-1: Add), the text typed, what the dialog shows under it.
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("holds");
+
+    const QString indium = QStringLiteral("--is-ref=BLK_1 \"--is-lr=115In #1\" ");
+    const QString arsenic = QStringLiteral("\"--interference=%1\" ").arg(ARSENIC);
+    const QString cadmium = QStringLiteral("\"--interference=%1\" ").arg(CADMIUM);
+    QTest::newRow("good") << indium << -1 << ARSENIC
+                          << "Expanded: 75As #1 = 1 x 75As #1 - 3.127 x 77Se #1 + 2.5485 x 82Se #1"
+                          << true;
+    QTest::newRow("syntax error")
+        << indium << -1 << "[75As #1] = [75As #1] - 3.127 [77Se #1]"
+        << "Interference equation '[75As #1] = [75As #1] - 3.127 [77Se #1]', character 31: "
+           "unexpected '[': expected '+', '-', '*' or the end."
+        << false;
+    QTest::newRow("unknown isotope")
+        << indium << -1 << "[75As #1] = [75As #1] - 0.1 * [77Se #2]"
+        << "Interference equation '[75As #1] = [75As #1] - 0.1 * [77Se #2]', character 31: "
+           "unknown isotope '77Se #2'."
+        << false;
+    QTest::newRow("IS target")
+        << indium << -1 << "[115In #1] = [115In #1] - 0.01 * [111Cd #1]"
+        << "Interference equation '[115In #1] = [115In #1] - 0.01 * [111Cd #1]', character 1: "
+           "'115In #1' is the IS isotope of a group corrected."
+        << false;
+    QTest::newRow("indium without IS correction")
+        << "--blank=BLK_1" << -1 << "[115In #1] = [115In #1] - 0.01 * [111Cd #1]"
+        << "Expanded: 115In #1 = 1 x 115In #1 - 0.01 x 111Cd #1" << true;
+    QTest::newRow("indium, its group not corrected")
+        << indium + "--is-groups=MR" << -1 << "[115In #1] = [115In #1] - 0.01 * [111Cd #1]"
+        << "Expanded: 115In #1 = 1 x 115In #1 - 0.01 x 111Cd #1" << true;
+    QTest::newRow("an earlier equation's target")
+        << indium + arsenic << -1 << "[75As #1] = [75As #1] - 2 * [77Se #1]"
+        << "Interference equation '[75As #1] = [75As #1] - 2 * [77Se #1]', character 1: "
+           "'75As #1' is the target of an earlier equation."
+        << false;
+    QTest::newRow("edited, its own target")
+        << indium + arsenic + cadmium << 0 << "[75As #1] = [75As #1] - 3 * [77Se #1]"
+        << "Expanded: 75As #1 = 1 x 75As #1 - 3 x 77Se #1" << true;
+    QTest::newRow("edited before an equation refused already")
+        << indium + arsenic + "\"--interference=[7Li LR] = [7Li LR] - 0.1 * [75As #1]\"" << 0
+        << "[75As #1] = [75As #1] - 3 * [77Se #1]"
+        << "Expanded: 75As #1 = 1 x 75As #1 - 3 x 77Se #1" << true;
+    QTest::newRow("edited to a later equation's target")
+        << indium + arsenic + cadmium << 0 << "[111Cd #1] = [111Cd #1] - 0.5 * [95Mo #1]"
+        << "Interference equation '" + CADMIUM
+            + "', character 1: '111Cd #1' is the target of an earlier equation."
+        << false;
+}
+
+// Add and Edit show why an equation cannot be taken as it is typed, and
+// take only one that holds, also when called directly.
+void TestApplication::equationCheckedAsTyped()
+{
+    QFETCH(QString, options);
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(bool, holds);
+
+    load(QStringLiteral("Q-ICP-MS"), INTERFERENCE_Q);
+    apply(options);
+    auto *group = widget<InterferenceEquations>("interferenceGroup");
+    const QStringList before = group->equations();
+    const std::unique_ptr<InterferenceEquationDialog> dialog = group->equationDialog(row);
+    auto *text = dialog->findChild<QLineEdit *>("equationText");
+    QCOMPARE(text->text(), before.value(row));
+    text->clear();
+    QTest::keyClicks(text, typed);
+    QCOMPARE(dialog->findChild<QLabel *>("equationCheck")->text(), shown);
+    QCOMPARE(
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled(), holds);
+
+    const Status taken = row == -1 ? group->addEquation(dialog->text())
+                                   : group->replaceEquation(row, dialog->text());
+    QCOMPARE(taken.ok(), holds);
+    QStringList after = before;
+    if (holds && row == -1)
+        after.append(typed);
+    else if (holds)
+        after[row] = typed;
+    QCOMPARE(group->equations(), after);
+    QCOMPARE(taken.message(), holds ? QString() : shown);
+}
+
+// Equations stay when another export is read; those it breaks are named in
+// the status bar and marked, and Process refuses them, until an export that
+// has their isotopes is read again.
+void TestApplication::equationsAcrossExports()
+{
+    load(QStringLiteral("Q-ICP-MS"), INTERFERENCE_Q);
+    apply(QStringLiteral("--blank=BLK_1"));
+    auto *group = widget<InterferenceEquations>("interferenceGroup");
+    auto *list = widget<QListWidget>("equationList");
+    QVERIFY(group->addEquation(ARSENIC).ok() && group->addEquation(CADMIUM).ok());
+    const QString expanded = "75As #1 = 1 x 75As #1 - 3.127 x 77Se #1 + 2.5485 x 82Se #1";
+    const QString lost = "Interference equation '" + ARSENIC
+        + "', character 1: unknown isotope '75As #1'. Interference equation '" + CADMIUM
+        + "', character 1: unknown isotope '111Cd #1'.";
+    for (const bool holds : { false, true }) {
+        load(holds ? QStringLiteral("Q-ICP-MS") : QStringLiteral("HR-ICP-MS"),
+            holds ? INTERFERENCE_Q : RUN_HR);
+        QCOMPARE(group->equations(), QStringList({ ARSENIC, CADMIUM }));
+        QCOMPARE(window->statusBar()->currentMessage().contains(lost), !holds);
+        QCOMPARE(list->item(0)->toolTip(), holds ? expanded : lost.section(". ", 0, 0) + '.');
+        QCOMPARE(list->item(1)->icon().isNull(), holds);
+    }
+    // Indium, the last isotope, then arsenic, the first, as the IS isotope
+    // of a group corrected.
+    clickCheck(widget<QGroupBox>("internalStandardGroup"));
+    auto *standard = widget<QComboBox>("isotopeLR");
+    standard->setCurrentIndex(standard->count() - 1);
+    QVERIFY(list->item(0)->icon().isNull());
+    standard->setCurrentIndex(0);
+    QCOMPARE(list->item(0)->toolTip(),
+        "Interference equation '" + ARSENIC
+            + "', character 1: '75As #1' is the IS isotope of a group corrected.");
+    QVERIFY(window->chooseStandardsFile(DATA + "interference_q_stdqc.csv").ok());
+    const QList<ModalAnswerer::Seen> boxes = run();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(
+        boxes.first().title + ": " + boxes.first().text, "Process: " + list->item(0)->toolTip());
+    QVERIFY(!window->m_processed);
+
+    // Edit shows the row's equation and its check; Remove takes it away.
+    clickCheck(widget<QGroupBox>("internalStandardGroup"));
+    QVERIFY(list->item(0)->icon().isNull());
+    list->setCurrentRow(0);
+    {
+        ModalAnswerer answerer({ QMessageBox::Ok });
+        QTest::mouseClick(widget<QPushButton>("editEquationButton"), Qt::LeftButton);
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen().first().title, QStringLiteral("Edit interference equation 1"));
+        QVERIFY(answerer.seen().first().labels.contains("Expanded: " + expanded));
+    }
+    QTest::mouseClick(widget<QPushButton>("removeEquationButton"), Qt::LeftButton);
+    QCOMPARE(group->equations(), QStringList { CADMIUM });
+}
+
+// The equations come back after a restart as they were typed, before any
+// export is read; an empty list is remembered too.
+void TestApplication::equationsRemembered()
+{
+    load(QStringLiteral("Q-ICP-MS"), INTERFERENCE_Q);
+    // Blanks, a tab and a decimal comma, which never holds but may come from a method.
+    const QString spaced
+        = QStringLiteral("[ 111Cd #1\t]=[111Cd #1]-1.073*([108Cd #1]-.712*[106Cd #1])");
+    const QString comma = QStringLiteral("[82Se #1] = [82Se #1] - 3,127 * [77Se #1], \"x\"");
+    RunOptions options = window->m_configuration->options();
+    options.interference = QStringList { ARSENIC, spaced, comma };
+    window->m_configuration->setOptions(options);
+    for (const QStringList &kept : { options.interference, QStringList() }) {
+        {
+            ModalAnswerer answerer({ QMessageBox::Yes });
+            action(QStringLiteral("&Quit"))->trigger();
+        }
+        QVERIFY(QSettings(ORGANISATION, APPLICATION).contains("InterferenceEquations"));
+        newWindow();
+        auto *group = widget<InterferenceEquations>("interferenceGroup");
+        QCOMPARE(group->equations(), kept);
+        // Nothing to check them against yet: nothing marked, nothing added.
+        QCOMPARE(group->refusals(), QStringList());
+        QVERIFY(!widget<QPushButton>("addEquationButton")->isEnabled());
+        load(QStringLiteral("Q-ICP-MS"), INTERFERENCE_Q);
+        // Without the IS correction, on by default with arsenic, the first isotope.
+        clickCheck(widget<QGroupBox>("internalStandardGroup"));
+        const QString refused = "Interference equation '" + comma
+            + "', character 26: unexpected ',': expected '+', '-', '*' or the end.";
+        QCOMPARE(group->refusals(), kept.isEmpty() ? QStringList() : QStringList { refused });
+        while (!group->equations().isEmpty())
+            group->removeEquation(0);
+    }
+}
+
 void TestApplication::openDataFile_data()
 {
     QTest::addColumn<QStringList>("reads"); // instrument|file, in order; the last one is checked
@@ -963,7 +1160,8 @@ void TestApplication::wholeRuns_data()
     // option of the panel among them.
     const QStringList chosen { "not_measured", "quadrupole", "recovery_bounds_weighted",
         "examples_indium_no_blank", "examples_first_run_average_subtracted", "water_dilutions",
-        "digest_mass_volume", "examples_accepted", "drift_checks_subtracted_indium" };
+        "digest_mass_volume", "examples_accepted", "drift_checks_subtracted_indium", "interference",
+        "interference_subtract_average", "interference_drift" };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (chosen.contains(run.first))
             QTest::newRow(qPrintable(run.first)) << run.second;
@@ -1125,6 +1323,12 @@ void TestApplication::methods_data()
         "--blank BLK_2 --drift VS",
         "Open Method: The data file has no Well_10 (IS reference), VS (drift monitor): those "
         "settings are left as they were." };
+    QTest::newRow("equations, one the data file breaks") << QStringList { "Q-ICP-MS",
+        INTERFERENCE_Q,
+        "--instrument Q-ICP-MS --is-ref BLK_1 \"--is-lr=115In #1\" --blank BLK_1 --interference \""
+            + ARSENIC + "\" --interference \"[7Li LR] = [7Li LR] - 0.1 * [75As #1]\"",
+        "Open Method: Interference equation '[7Li LR] = [7Li LR] - 0.1 * [75As #1]', character 1: "
+        "unknown isotope '7Li LR'." };
     QTest::newRow("refused") << QStringList { "HR-ICP-MS", RUN_HR,
         DATA + "method_wrong_kind.ketrion-method",
         "Open Method: Method file " + DATA

@@ -35,6 +35,15 @@ QStringList files(const QString &instrument, const QString &data, const QString 
 // Lithium on an exact line; one blank.
 const QStringList LITHIUM = files("HR-ICP-MS", "@DATA/hr_single_blank.csv", "@DATA/stdqc_li.csv");
 
+// The usual arsenic and cadmium equations on the generated quadrupole run,
+// indium as its internal standard.
+const QStringList EQUATIONS { "--interference",
+    "[75As #1] = [75As #1] - 3.127 * ([77Se #1] - 0.815 * [82Se #1])", "--interference",
+    "[111Cd #1] = [111Cd #1] - 1.073 * ([108Cd #1] - 0.712 * [106Cd #1])" };
+const QStringList INTERFERED
+    = files("Q-ICP-MS", "@DATA/interference_q.csv", "@DATA/interference_q_stdqc.csv")
+    + QStringList { "--is-ref", "BLK_1", "--is-lr", "115In #1" };
+
 // Red pixels in the reddest row: the dashed recovery bounds cross the IS
 // plot, a calibration has only its QC dots in red.
 int reddestRow(const QImage &image)
@@ -68,6 +77,21 @@ protected:
     }
 };
 
+// The lines of a trace's interference block that a report's text lacks: the
+// equations expanded in its method, what they did in a section of its own.
+QStringList missingInterferenceLines(const QString &text, const QString &traceFile)
+{
+    const QStringList trace = QString::fromUtf8(BatchProcess::contents(traceFile)).split('\n');
+    QStringList missing;
+    for (int k = int(trace.indexOf(QRegularExpression("# interference correction: .*"))) + 1;
+         k > 0 && !trace.at(k).startsWith('#'); ++k) {
+        if (!text.contains(
+                (trace.at(k).contains(" = ") ? " expanded: " : "\n") + trace.at(k) + '\n'))
+            missing << trace.at(k);
+    }
+    return missing;
+}
+
 } // namespace
 
 class TestBatch : public QObject
@@ -89,6 +113,9 @@ private slots:
     void samplesTemplate();
     void driftUndone_data();
     void driftUndone();
+    void interferenceUndone_data();
+    void interferenceUndone();
+    void methodEquations();
     void report_data();
     void report();
     void reportIdentifierNamesEachInput();
@@ -430,18 +457,85 @@ void TestBatch::driftUndone()
     QCOMPARE(compared, QStringList({ "7Li LR", "59Co MR", "75As HR" }));
 }
 
+void TestBatch::interferenceUndone_data()
+{
+    QTest::addColumn<QStringList>("equations");
+    // The largest |found / true - 1| over the samples' As and Cd, in percent.
+    QTest::addColumn<double>("lowest");
+    QTest::addColumn<double>("highest");
+    QTest::newRow("corrected") << EQUATIONS << 0.0 << 3.0;
+    QTest::newRow("as measured") << QStringList() << 30.0 << 1000.0;
+}
+
+// The generator's chloride and molybdenum oxide taken off give each sample's
+// true arsenic and cadmium back within the noise.
+void TestBatch::interferenceUndone()
+{
+    QFETCH(QStringList, equations);
+    QFETCH(double, lowest);
+    QFETCH(double, highest);
+    const QString longFile = dir->filePath("long.csv");
+    QCOMPARE(runWith(INTERFERED + equations + QStringList { "--long", longFile }).exitCode, 0);
+    QHash<QString, double> truth; // "solution isotope"
+    const QList<QByteArray> rows
+        = BatchProcess::contents(TEST_DATA_DIR "/interference_true.csv").split('\n');
+    const QStringList isotopes = QString::fromUtf8(rows.first()).split(';');
+    for (const QByteArray &row : rows.mid(1)) {
+        const QStringList cells = QString::fromUtf8(row).split(';');
+        for (int k = 1; k < cells.size(); ++k)
+            truth.insert(cells.at(0) + ' ' + isotopes.value(k), cells.at(k).toDouble());
+    }
+    double largest = 0.0;
+    int compared = 0;
+    for (const QByteArray &line : BatchProcess::contents(longFile).split('\n')) {
+        const QStringList cells = QString::fromUtf8(line).split(',');
+        const QString key = cells.value(0) + ' ' + cells.value(2);
+        if (!truth.contains(key) || cells.value(3).isEmpty())
+            continue;
+        largest = qMax(largest, 100.0 * qAbs(cells.at(3).toDouble() / truth.value(key) - 1.0));
+        ++compared;
+    }
+    // 82Se not measured in two samples, 111Cd in one.
+    QCOMPARE(compared, equations.isEmpty() ? 23 : 21);
+    QVERIFY2(largest >= lowest && largest <= highest, qPrintable(QString::number(largest)));
+}
+
+// A method keeps the equations as written, and the command line's replace them.
+void TestBatch::methodEquations()
+{
+    const QString method = dir->filePath("m.ketrion-method");
+    QCOMPARE(runWith(QStringList { "--instrument", "Q-ICP-MS" } + EQUATIONS
+                 + QStringList { "--save-method", method })
+                 .exitCode,
+        0);
+    QVERIFY(BatchProcess::contents(method).contains(
+        "\"interference\": [\n        \"[75As #1] = [75As #1] - 3.127 * ([77Se #1] - 0.815 * "
+        "[82Se #1])\",\n        \"[111Cd #1] = [111Cd #1] - 1.073 * ([108Cd #1] - 0.712 * "
+        "[106Cd #1])\"\n    ],\n"));
+    const Outcome run = runWith(INTERFERED + QStringList { "--method", method });
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.toUtf8(), BatchProcess::contents(TEST_DATA_DIR "/runs/interference.trace"));
+    QCOMPARE(BatchProcess::contents(output),
+        BatchProcess::contents(TEST_DATA_DIR "/runs/interference.csv"));
+    const Outcome replaced = runWith(
+        INTERFERED + QStringList { "--method", method, "--interference", EQUATIONS.at(3) });
+    QVERIFY(replaced.out.contains("# interference correction: 1 equation\n111Cd #1 = "));
+}
+
 void TestBatch::report_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("sections"); // beside those of every report
     const QHash<QString, QStringList> extra { { "digest_mass_volume", { "--acceptance=0.99,10" } },
-        { "examples_drift_indium_accepted", {} } };
+        { "examples_drift_indium_accepted", {} }, { "interference", { "--acceptance=0.99,10" } } };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (extra.contains(run.first))
             QTest::newRow(qPrintable(run.first))
                 << run.second + extra.value(run.first)
                 << QStringList { "IS recovery", "Rejected calibrations" }
-                    + QStringList(run.first.contains("drift") ? "Drift correction" : "");
+                    + QStringList(run.first.contains("drift") ? "Drift correction" : "")
+                    + QStringList(
+                        run.first.contains("interference") ? "Interference correction" : "");
     }
 }
 
@@ -502,6 +596,8 @@ void TestBatch::report()
         ++found;
     }
     QVERIFY(found >= 4);
+
+    QCOMPARE(missingInterferenceLines(text, expected + ".trace"), QStringList());
 }
 
 // The identifier names the bytes of each input apart: a standards file

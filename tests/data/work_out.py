@@ -19,6 +19,8 @@ import re
 import shlex
 import sys
 
+import equations
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ZERO = 1e-14
 
@@ -218,6 +220,40 @@ def fixed8(x):
     return "nan" if x != x else "%.8f" % x
 
 
+def interfere(texts, isos, work, exported):
+    """Every equation on every solution at once, from the values and marks as
+    they were before any equation; the trace's lines."""
+    names = [iso.name.rstrip() for iso in isos]
+    read = [equations.read(text) for text in texts]
+    lines = ["# interference correction: %d equation%s" % (len(read), "" if len(read) == 1 else "s")]
+    lines += [equations.expanded(target, terms) for target, terms in read]
+    lost, largest = [0] * len(read), [None] * len(read)
+    for k, s in enumerate(work):
+        cps, sd, measured = list(s.cps), list(s.sd), list(s.measured)
+        for e, (target, terms) in enumerate(read):
+            t = names.index(target)
+            if not measured[t]:
+                continue
+            used = [(names.index(name), c) for name, c in terms]
+            if not all(measured[i] for i, _ in used):
+                s.measured[t] = False
+                lost[e] += k < exported
+                continue
+            s.cps[t] = sum(c * cps[i] for i, c in used)
+            s.sd[t] = math.sqrt(sum((c * sd[i]) ** 2 for i, c in used))
+            if k < exported and s.kind == "SAMPLE" and cps[t] != 0:
+                change = 100.0 * abs(s.cps[t] - cps[t]) / abs(cps[t])
+                if largest[e] is None or change > largest[e][0]:
+                    largest[e] = (change, s.name.rstrip())
+    for e, (target, _) in enumerate(read):
+        if lost[e]:
+            lines.append("%s: %d solution%s without a value (a term not measured)"
+                         % (target, lost[e], "" if lost[e] == 1 else "s"))
+        if largest[e]:
+            lines.append("%s: largest correction %.1f %% of the signal at %s" % ((target,) + largest[e]))
+    return lines
+
+
 def process(run):
     instrument = run["instrument"]
     isos, raw = (read_hr if instrument == "HR-ICP-MS" else read_q)(os.path.join(HERE, run["data"]))
@@ -369,6 +405,8 @@ def process(run):
                     if worst is None or abs(1 - f) > worst[0]:
                         worst = (abs(1 - f), raw[k].name.rstrip())
             trace.append("%s: largest drift %.1f %% at %s" % (isos[i].name.rstrip(), worst[0] * 100, worst[1]))
+    if "interference" in run:
+        trace += interfere(run["interference"], isos, work, len(raw))
     trace.append("# process calibration")
     lines, named = {}, {}
     for i in range(n):
@@ -586,7 +624,10 @@ def parse_runs(path):
             if not _ and key != "--no-qc":
                 k += 1
                 value = words[k]
-            run[key[2:]] = value
+            if key == "--interference":
+                run.setdefault("interference", []).append(value)
+            else:
+                run[key[2:]] = value
             k += 1
         runs.append(run)
     return runs

@@ -4,8 +4,10 @@
 #include "model/Measurements.h"
 #include "parsers/HighResolutionReader.h"
 #include "parsers/InstrumentReader.h"
+#include "parsers/InterferenceEquation.h"
 #include "parsers/StandardsReader.h"
 #include "processing/CalibrationFit.h"
+#include "processing/InterferenceCorrection.h"
 #include "processing/ProcessingRun.h"
 #include "processing/QualityControlCheck.h"
 #include "processing/Trace.h"
@@ -28,6 +30,36 @@ bool close(double actual, double expected)
     if (std::isnan(expected))
         return !std::isfinite(actual);
     return std::fabs(actual - expected) <= 1e-9 * qMax(1.0, std::fabs(expected));
+}
+
+// Texts that are no equation, for TestProcessing::equations().
+void addSyntaxErrors()
+{
+    const QString deep = "[75As #1] = " + QString(101, '(') + "[77Se #1]" + QString(101, ')');
+    QTest::newRow("empty") << "" << 1 << "unfinished: expected an isotope in square brackets";
+    QTest::newRow("left side a number") << "2 * [75As #1] = [77Se #1]" << 1
+                                        << "unexpected '2': expected an isotope in square brackets";
+    QTest::newRow("no equals sign")
+        << "[75As #1] [77Se #1]" << 11 << "unexpected '[': expected '='";
+    QTest::newRow("unary plus") << "[75As #1] = +[77Se #1]" << 13
+                                << "unexpected '+': expected an isotope in square brackets, a "
+                                   "number, '-' or '('";
+    QTest::newRow("decimal comma") << "[75As #1] = 0,5 * [77Se #1]" << 14
+                                   << "unexpected ',': expected '+', '-', '*' or the end";
+    QTest::newRow("exponent without digits")
+        << "[75As #1] = 2e * [77Se #1]" << 15 << "unexpected ' ': expected the exponent's digits";
+    QTest::newRow("a point alone")
+        << "[75As #1] = . * [77Se #1]" << 14 << "unexpected ' ': expected digits";
+    QTest::newRow("unclosed parenthesis")
+        << "[75As #1] = ([77Se #1]" << 23 << "unfinished: expected '+', '-', '*' or ')'";
+    QTest::newRow("unclosed name") << "[75As #1] = [77Se #1" << 21 << "unfinished: expected ']'";
+    QTest::newRow("a character beyond 16 bits unexpected")
+        << QString::fromUtf8("[75As #1] = \U0001F9EA") << 13
+        << QString::fromUtf8("unexpected '\U0001F9EA': expected an isotope in square brackets, "
+                             "a number, '-' or '('");
+    QTest::newRow("overflow") << "[75As #1] = 1e309 * [77Se #1]" << 13 << "number out of range";
+    QTest::newRow("underflow") << "[75As #1] = [77Se #1] * 1e-400" << 25 << "number out of range";
+    QTest::newRow("nested too deep") << deep << 113 << "parentheses nested more than 100 deep";
 }
 
 } // namespace
@@ -56,6 +88,9 @@ private slots:
     void internalStandardKept();
     void monitorChoices_data();
     void monitorChoices();
+    void equations_data();
+    void equations();
+    void interferenceApplied();
 
 private:
     QBuffer sink; // the trace, kept out of the test log
@@ -227,6 +262,115 @@ void TestProcessing::monitorChoices()
         QVERIFY2((outcome.refusal != RunOutcome::Refusal::UnknownName) == offered.contains(name),
             qPrintable(name));
     }
+}
+
+void TestProcessing::equations_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position"); // 0: accepted
+    QTest::addColumn<QString>("said"); // the reason, or the expanded form
+    QTest::newRow("EPA arsenic")
+        << "[75As #1] = [75As #1] - 3.127 * ([77Se #1] - 0.815 * [82Se #1])" << 0
+        << "75As #1 = 1 x 75As #1 - 3.127 x 77Se #1 + 2.5485 x 82Se #1";
+    QTest::newRow("blanks, tabs, numbers, unary minus, the target first")
+        << "\t[ 75As #1\t] =.5*[77Se #1]-2.*-[82Se #1]+1E-3*[75As #1] " << 0
+        << "75As #1 = 0.001 x 75As #1 + 0.5 x 77Se #1 + 2 x 82Se #1";
+    QTest::newRow("numbers combined, the target no term")
+        << "[75As #1] = (2 - 1) * [77Se #1]" << 0 << "75As #1 = 1 x 77Se #1";
+    QTest::newRow("cancelled target, the first sign its own")
+        << "[75As #1] = [75As #1] - [75As #1] - -0 * [82Se #1] - [77Se #1]" << 0
+        << "75As #1 = -1 x 77Se #1";
+    addSyntaxErrors();
+    QTest::newRow("a name's case and blanks, before a syntax error")
+        << "[75As #1] = [77se #1] - [77Se  #1] -" << 13 << "unknown isotope '77se #1'";
+    QTest::newRow("IS target") << "[115In #1] = [115In #1] - [77Se #1]" << 1
+                               << "'115In #1' is the IS isotope of a group corrected";
+    QTest::newRow("target given twice") << "[82Se #1] = [82Se #1] - [77Se #1]" << 1
+                                        << "'82Se #1' is the target of an earlier equation";
+    QTest::newRow("product by its form")
+        << "[75As #1] = [75As #1] + ([82Se #1] - [82Se #1]) * [77Se #1]" << 49
+        << "a product of two isotope terms";
+    QTest::newRow("product through a number")
+        << "[75As #1] = 2 * [77Se #1] * 3 * [82Se #1]" << 31 << "a product of two isotope terms";
+    QTest::newRow("the leftmost fault")
+        << "[75As #1] = 5 + [77Se #1] * [82Se #1]" << 13 << "a number added to isotopes";
+    QTest::newRow("numbers added in parentheses")
+        << "[75As #1] = [77Se #1] - (2 * 3)" << 25 << "a number added to isotopes";
+    QTest::newRow("a negative number added")
+        << "[75As #1] = [77Se #1] + -5" << 25 << "a number added to isotopes";
+    QTest::newRow("after a character beyond 16 bits")
+        << QString::fromUtf8("[75As #1] = [\U0001F9EA] - 5") << 19 << "a number added to isotopes";
+    QTest::newRow("no isotope") << "[75As #1] =  3" << 14 << "no isotope left on the right side";
+    QTest::newRow("coefficient beyond a double")
+        << "[75As #1] = 1e300 * 1e300 * [77Se #1]" << 13 << "a coefficient out of range";
+}
+
+// Each refusal at the first fault reading left to right, its position in
+// characters; an accepted equation's expanded form.
+void TestProcessing::equations()
+{
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QFETCH(QString, said);
+    InterferenceEquation::Names names;
+    names.isotopes = QStringList { "75As #1", "77Se #1", "82Se #1", "115In #1",
+        QString::fromUtf8("\U0001F9EA") };
+    names.internalStandards = QStringList { "115In #1" };
+    names.earlierTargets = QStringList { "82Se #1" };
+    const InterferenceEquation equation(text);
+    const InterferenceEquation::Fault fault = equation.check(names);
+    QCOMPARE(fault.position, position);
+    QCOMPARE(position == 0 ? equation.expanded() : fault.reason, said);
+}
+
+// Every equation reads the values and marks before any of them: cobalt's
+// lithium is lithium as measured. A term not measured leaves the target not
+// measured; a target not measured stays so; the SDs add in quadrature.
+void TestProcessing::interferenceApplied()
+{
+    Measurements working;
+    working.addIsotope(Isotope("Li", 7, Isotope::LR));
+    working.addIsotope(Isotope("Co", 59, Isotope::LR));
+    working.addIsotope(Isotope("As", 75, Isotope::LR));
+    const struct
+    {
+        const char *name;
+        Solution::Type type;
+        double values[3]; // 0: not measured
+    } rows[] = { { "S_1", Solution::Sample, { 100, 10, 2 } },
+        { "S_2", Solution::Sample, { 100, 10, 0 } }, { "S_3", Solution::Sample, { 0, 10, 2 } },
+        { "QC_1", Solution::QualityControl, { 100, 1, 2 } },
+        { "BLK_Avg_All", Solution::Blank, { 100, 10, 0 } } };
+    for (const auto &row : rows) {
+        Solution solution(QLatin1String(row.name), row.type, 3);
+        for (int i = 0; i < 3; ++i)
+            solution.setReading(i, row.values[i], 0.5 * (i + 1));
+        working.addSolution(solution);
+    }
+    QVector<InterferenceCorrection::Equation> equations;
+    QString refusal;
+    QVERIFY(InterferenceCorrection::resolve(
+        { "[7Li LR] = [7Li LR] - 0.5 * [59Co LR]",
+            "[59Co LR] = [59Co LR] - 2 * ([7Li LR] - 1.5 * [75As LR])" },
+        working, {}, &equations, &refusal));
+    const InterferenceCorrection::Report report
+        = InterferenceCorrection::apply(&working, 4, equations);
+
+    const Solution &first = working.solution(0);
+    QCOMPARE(first.intensity(0), 95.0);
+    QCOMPARE(first.intensitySD(0), std::sqrt(0.25 + 0.25));
+    QCOMPARE(first.intensity(1), -184.0);
+    QCOMPARE(first.intensitySD(1), std::sqrt(1.0 + 1.0 + 20.25));
+    QVERIFY(working.solution(1).isMeasured(0) && !working.solution(1).isMeasured(1));
+    QVERIFY(!working.solution(2).isMeasured(0) && !working.solution(2).isMeasured(1));
+    QVERIFY(!working.solution(4).isMeasured(1));
+    QCOMPARE(report.lines(working),
+        QStringList(
+            { "# interference correction: 2 equations", "7Li LR = 1 x 7Li LR - 0.5 x 59Co LR",
+                "59Co LR = 1 x 59Co LR - 2 x 7Li LR + 3 x 75As LR",
+                "7Li LR: largest correction 5.0 % of the signal at S_1",
+                "59Co LR: 2 solutions without a value (a term not measured)",
+                "59Co LR: largest correction 1940.0 % of the signal at S_1" }));
 }
 
 QTEST_GUILESS_MAIN(TestProcessing)
