@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/Boxes.h"
 #include "app/CalibrationTab.h"
 #include "app/Commands.h"
 #include "app/ConfigurationTab.h"
@@ -279,7 +280,7 @@ void Application::run()
     const RunOptions options = m_configuration->options();
     RunOutcome outcome = m_inputs.run(options, ProcessingRun::Listing::CountsOnly);
     // A refused run leaves the earlier results, views and expected values.
-    if (refused(outcome))
+    if (Boxes::showRefusal(this, outcome))
         return;
     m_outcome = std::move(outcome);
     m_processed = true;
@@ -301,46 +302,12 @@ void Application::run()
     Trace::line(QStringLiteral("*** end of processing ***"));
 }
 
-bool Application::refused(const RunOutcome &outcome)
-{
-    switch (outcome.refusal) {
-    case RunOutcome::Refusal::None:
-        return false;
-    case RunOutcome::Refusal::NoStandardsFile:
-        QMessageBox::warning(this, tr("Read QC-STD File"), outcome.reason);
-        break;
-    case RunOutcome::Refusal::StandardsUnreadable:
-        QMessageBox::warning(this, tr("Read File"), outcome.reason);
-        break;
-    case RunOutcome::Refusal::StandardsRejected:
-        QMessageBox::information(this, tr("Parsing CSV"), outcome.reason);
-        break;
-    case RunOutcome::Refusal::SampleSheetRejected:
-        QMessageBox::warning(this, tr("Sample Sheet"), outcome.reason);
-        break;
-    case RunOutcome::Refusal::UnknownName:
-    case RunOutcome::Refusal::ReferenceWithoutStandard:
-    case RunOutcome::Refusal::NoCalibration:
-        QMessageBox::warning(this, tr("Process"), outcome.reason);
-        break;
-    }
-    return true;
-}
-
 namespace {
 
 const char *const RESULTS_TYPE = QT_TRANSLATE_NOOP("Application", "CSV File (*.csv)");
 const char *const LONG_TABLE_TYPE = QT_TRANSLATE_NOOP("Application", "Long table (*.csv)");
 
-std::unique_ptr<QFileDialog> saveDialog(QWidget *parent, const QString &title,
-    const QString &folder, const QStringList &types, const QString &suffix)
-{
-    auto dialog = std::make_unique<QFileDialog>(parent, title, folder);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setNameFilters(types);
-    dialog->setDefaultSuffix(suffix);
-    return dialog;
-}
+using Boxes::saveDialog;
 
 } // namespace
 
@@ -516,14 +483,7 @@ Status Application::saveReport(const QString &fileName)
 
 void Application::about()
 {
-    QMessageBox::about(this, tr("About Ketrion Application"),
-        tr("<p>Ketrion: <b>ICP-MS Data Processing v%1</b></p>"
-           "<p>Application to process ICP-MS data.</p>"
-           "<p><b>Designed by :</b></p>"
-           "<p>The Ketrion developers - Ostrel</p>"
-           "<p><b>Maintain by :</b></p>"
-           "<p>The Ketrion developers - Ostrel</p>")
-            .arg(QStringLiteral(KETRION_VERSION)));
+    Boxes::showAbout(this);
 }
 
 void Application::closeEvent(QCloseEvent *event)

@@ -91,8 +91,6 @@ private:
     // Another instrument reads the open export again: refused, the export
     // is closed; any other refusal keeps the export loaded.
     Status readDataFile(const QString &fileName, bool rereading);
-    // A refused run's reason in its box; false when the run went on.
-    bool refused(const RunOutcome &outcome);
     // Save Output's and Save Plot's dialogs, not yet shown. A name typed
     // without a suffix gets the offered one before the dialog asks whether to
     // replace an existing file.

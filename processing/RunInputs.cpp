@@ -53,7 +53,7 @@ Status RunInputs::parseExport(const QString &instrument)
         return Status::failure(QStringLiteral("Unknown instrument '%1'.").arg(instrument));
     QBuffer bytes(&m_export.bytes);
     bytes.open(QIODevice::ReadOnly);
-    const Status read = reader->read(&bytes, &m_data);
+    Status read = reader->read(&bytes, &m_data);
     // The data hold what the run needs of them.
     bytes.close();
     m_export.bytes.clear();

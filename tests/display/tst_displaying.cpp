@@ -99,6 +99,7 @@ private slots:
     void hiddenValueShowsItsQualifier_data();
     void hiddenValueShowsItsQualifier();
     void calibrationPlot();
+    void calibrationPlotWithoutLine();
     void runningOrderPlots_data();
     void runningOrderPlots();
     void runningOrderLabels();
@@ -260,9 +261,18 @@ void TestDisplaying::calibrationPlot()
     drawing.draw(outcome, 0);
     QVERIFY(legendTexts(plot.get()).last().endsWith(QStringLiteral(" | weighted 1/x")));
     QVERIFY(!legendTexts(plot.get()).contains(QStringLiteral("not in the fit")));
+}
 
-    // No line, no figures: an internal standard is not calibrated.
-    outcome.calibration.lines[0] = CalibrationLine();
+// No line, no figures: an internal standard is not calibrated.
+void TestDisplaying::calibrationPlotWithoutLine()
+{
+    RunOutcome outcome;
+    outcome.working.addIsotope(Isotope(QStringLiteral("In"), 115, Isotope::LR));
+    outcome.working.addSolution(Solution(QStringLiteral("STD_1"), Solution::Standard, 1));
+    outcome.working.solution(0).setReading(0, 5000.0, 50.0);
+    outcome.expected = ExpectedConcentrations(1, 1);
+    outcome.calibration.lines.append(CalibrationLine());
+    CalibrationPlot drawing(plot.get());
     for (const int standard : { -1, 0 }) {
         outcome.corrected[Isotope::LR] = standard;
         drawing.draw(outcome, 0);
@@ -472,7 +482,7 @@ void TestDisplaying::blocksWholeOrNotAtAll()
             return true;
         });
     };
-    const Status saved = limit > 0 ? underLimit(rlim_t(limit), save) : save();
+    Status saved = limit > 0 ? underLimit(rlim_t(limit), save) : save();
     QCOMPARE(saved.ok(), message.isEmpty());
     QFile kept(target);
     QVERIFY(kept.open(QIODevice::ReadOnly));

@@ -334,7 +334,7 @@ void TestNumbers::resultsWrittenInBlocks()
         return ResultsWriter::write(device, working, calibration, results);
     }).ok());
     QFile file(target);
-    QVERIFY(file.open(QIODevice::ReadOnly) && file.size() > 2 * OutputFile::BLOCK);
+    QVERIFY(file.open(QIODevice::ReadOnly) && file.size() > 2 * qint64(OutputFile::BLOCK));
     const QStringList lines = QString::fromLatin1(file.readAll()).split('\n');
     QCOMPARE(lines.size(), 7 + solutions + 1);
     for (int s = 0; s < solutions; ++s)
