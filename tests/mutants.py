@@ -310,7 +310,7 @@ FAULTS = [
      "storeIfChanged(stored, isotopeKey(Isotope::LR), options.groups[group].isotope);",
      "isotopes remembered at closing"),
     ("window", "app/CalibrationTab.cpp", "    m_plot->clear();\n", "", "plots of the previous file cleared"),
-    ("window", "app/Application.cpp", "    case RunOutcome::Refusal::NoCalibration:\n        QMessageBox::warning(this, tr(\"Process\"), outcome.reason);\n        break;",
+    ("window", "app/Boxes.cpp", "    case RunOutcome::Refusal::NoCalibration:\n        QMessageBox::warning(this, tr(\"Process\"), outcome.reason);\n        break;",
      "    case RunOutcome::Refusal::NoCalibration:\n        QMessageBox::warning(this, tr(\"Process\"), outcome.reason);\n        return false;",
      "a refused run keeps the earlier results"),
     ("window", "app/OutputTab.cpp", "    m_processed = true;\n    listSolutions();\n", "    m_processed = true;\n",
