@@ -94,10 +94,9 @@ lxw_format *Book::format(const Cell &cell)
     lxw_format *&format = m_formats[key];
     if (!format) {
         format = workbook_add_format(m_book);
-        if (cell.fill != -1) {
-            format_set_pattern(format, LXW_PATTERN_SOLID);
+        // A background without a pattern is a solid fill.
+        if (cell.fill != -1)
             format_set_bg_color(format, lxw_color_t(cell.fill));
-        }
         if (cell.grey)
             format_set_font_color(format, LXW_COLOR_GRAY);
         if (cell.bold)
@@ -133,9 +132,18 @@ lxw_error Book::add(const Sheet &sheet)
         return LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE;
     worksheet_freeze_panes(worksheet, sheet.frozenRows, lxw_col_t(sheet.frozenColumns));
     lxw_error written = LXW_NO_ERROR;
-    for (int column = 0; column < sheet.widths.size() && written == LXW_NO_ERROR; ++column)
+    // Columns of one width as one range: the library looks a column up
+    // among the ranges for each comment it places, and a range per column
+    // made a large run's comments slow to place.
+    for (int first = 0; first < sheet.widths.size() && written == LXW_NO_ERROR;) {
+        int last = first;
+        while (
+            last + 1 < sheet.widths.size() && sheet.widths.at(last + 1) == sheet.widths.at(first))
+            ++last;
         written = worksheet_set_column(
-            worksheet, lxw_col_t(column), lxw_col_t(column), sheet.widths.at(column), nullptr);
+            worksheet, lxw_col_t(first), lxw_col_t(last), sheet.widths.at(first), nullptr);
+        first = last + 1;
+    }
     for (int row = 0; row < sheet.rowCount && written == LXW_NO_ERROR; ++row) {
         const QVector<Cell> cells = sheet.row(row);
         for (int column = 0; column < cells.size() && written == LXW_NO_ERROR; ++column)

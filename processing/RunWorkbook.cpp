@@ -84,14 +84,20 @@ Sheet resultsSheet(const RunOutcome &outcome)
 {
     const ResultsMatrix matrix(
         outcome.working, outcome.calibration, outcome.results, outcome.reported);
-    QVector<double> widths(matrix.columnCount(), 12.0);
     QStringList header;
+    double isotopeWidth = 12.0;
     for (int column = 0; column < matrix.columnCount(); ++column) {
         header << matrix.header(column);
-        widths[column] = qMax(widths.at(column), header.last().size() + 2.0);
+        if (matrix.isotopeAt(column) != -1)
+            isotopeWidth = qMax(isotopeWidth, header.last().size() + 2.0);
     }
+    // The isotopes' columns alike, as wide as the widest header: one range.
+    QVector<double> widths(matrix.columnCount(), isotopeWidth);
+    widths[0] = 12.0;
     for (int row = 0; row < matrix.rowCount(); ++row)
         widths[0] = qMax(widths.at(0), matrix.solution(row).name().size() + 2.0);
+    if (matrix.hasUnitColumn())
+        widths[1] = 8.0;
     const auto row
         = [matrix, header](int r) { return r == 0 ? headings(header) : resultsRow(matrix, r - 1); };
     // The name stays in view, and the unit beside it when the rows differ.
