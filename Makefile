@@ -6,10 +6,11 @@
 # `make test-sanitize` runs the tests under AddressSanitizer and UBSan;
 # `make fuzz` runs each libFuzzer target for FUZZ_SECONDS.
 # `make mutants` plants faults one by one and checks that the tests catch each.
-# `make test` also needs poppler-utils: its pdftotext reads the run reports back.
+# `make test` also needs poppler-utils, whose pdftotext reads the run reports
+# back, and python3-openpyxl, which reads the workbooks back.
 # `make install` installs both programs, the desktop entry and the icons under
 # PREFIX (staged under DESTDIR when given); `make screenshots` redraws the
-# README's picture of the window.
+# README's pictures of the window.
 # `make lint` runs clang-tidy (.clang-tidy) over every source file, `make
 # format-check` checks the sources against .clang-format, `make format` applies it.
 # Each build is configured by its preset in CMakePresets.json; CMAKE_ARGS adds
@@ -19,8 +20,8 @@ BUILD_DIR ?= build
 PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev fonts-dejavu-core \
-            desktop-file-utils poppler-utils
+PACKAGES := cmake g++ make pkg-config qtbase5-dev libqt5svg5-dev libqwt-qt5-dev libxlsxwriter-dev \
+            fonts-dejavu-core desktop-file-utils poppler-utils python3-openpyxl
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_ARGS ?=
 
@@ -96,9 +97,10 @@ fuzz: fuzz-deps
 # Prints the median times and peak memory of each size, ns per number written
 # and read, the time and peak memory of whole ketrion-batch runs (1,000 x 200
 # and 8,000 x 300), each beside the previous version's (bench/previous_figures.txt),
-# and the window's times to show a large export and to refresh after Process,
-# and the time and peak memory of a 2,000 x 60 run report; fails, after all
-# three, when a target is missed.
+# the window's times to show a large export and to refresh after Process, the
+# Results tab's to show a 2,000 x 400 run and to sort it, and the time and peak
+# memory of a 2,000 x 60 run report; fails, after all of them, when a target is
+# missed.
 bench: deps
 	cmake --preset bench -B $(BENCH_DIR) $(CMAKE_ARGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench ketrion-report-bench

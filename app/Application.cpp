@@ -9,12 +9,15 @@
 #include "app/InternalStandardTab.h"
 #include "app/OutputTab.h"
 #include "app/QCDialog.h"
+#include "app/ResultsTab.h"
+#include "app/SaveDialog.h"
 #include "app/Settings.h"
 #include "display/PlotStyle.h"
 #include "parsers/FileError.h"
 #include "parsers/MethodFile.h"
 #include "parsers/OutputFile.h"
 #include "parsers/SampleSheetTemplate.h"
+#include "processing/RunWorkbook.h"
 #include "processing/Trace.h"
 #include "ui_Application.h"
 
@@ -71,7 +74,10 @@ void Application::connectActions()
     connect(m_commands->aboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
     connect(m_commands->openStandards, &QAction::triggered, this, &Application::openStandardsFile);
     connect(m_commands->openSampleSheet, &QAction::triggered, this, &Application::openSampleSheet);
-    connect(m_commands->sampleTemplate, &QAction::triggered, this, &Application::saveTemplate);
+    connect(m_commands->sampleTemplate, &QAction::triggered, this, [this] {
+        askToSave(tr("Save Sample Sheet Template"), tr("CSV File (*.csv)"), QStringLiteral("csv"),
+            &Application::saveSampleSheetTemplate);
+    });
     connect(
         m_commands->noSampleSheet, &QAction::triggered, this, [this] { chooseSampleSheet({}); });
     connect(m_commands->openData, &QAction::triggered, this, &Application::openDataFile);
@@ -79,8 +85,18 @@ void Application::connectActions()
     connect(m_commands->saveOutput, &QAction::triggered, this, &Application::saveOutput);
     connect(m_commands->run, &QAction::triggered, this, &Application::run);
     connect(m_commands->openMethod, &QAction::triggered, this, &Application::chooseMethod);
-    connect(m_commands->saveMethod, &QAction::triggered, this, &Application::saveMethodAs);
-    connect(m_commands->saveReport, &QAction::triggered, this, &Application::saveReportAs);
+    connect(m_commands->saveMethod, &QAction::triggered, this, [this] {
+        askToSave(tr("Save Method"), tr("Ketrion method (*.%1)").arg(MethodFile::SUFFIX),
+            MethodFile::SUFFIX, &Application::saveMethod);
+    });
+    connect(m_commands->saveReport, &QAction::triggered, this, [this] {
+        askToSave(tr("Save Report"), tr("PDF File (*.pdf)"), QStringLiteral("pdf"),
+            &Application::saveReport);
+    });
+    connect(m_commands->saveWorkbook, &QAction::triggered, this, [this] {
+        askToSave(tr("Save Workbook"), tr("Workbook (*.xlsx)"), QStringLiteral("xlsx"),
+            &Application::saveWorkbook);
+    });
 }
 
 void Application::placeTabs()
@@ -88,6 +104,7 @@ void Application::placeTabs()
     // A table's header takes its font as the model is set: inside the window.
     m_input = new InputTab(ui->tabs);
     m_output = new OutputTab(ui->tabs);
+    m_results = new ResultsTab(ui->tabs);
     // The configuration page is laid out before it joins the window, as it
     // always was: inside it, its group boxes would come out a little tighter.
     m_configuration = new ConfigurationTab;
@@ -100,6 +117,7 @@ void Application::placeTabs()
     ui->tabs->addTab(m_internalStandard, tr("Internal Standard"));
     ui->tabs->addTab(m_evolution, tr("Signal evolution"));
     ui->tabs->addTab(m_output, tr("Output"));
+    ui->tabs->addTab(m_results, tr("Results"));
 }
 
 void Application::connectTabs()
@@ -175,6 +193,7 @@ Status Application::readDataFile(const QString &fileName, bool rereading)
     m_exportPath = fileName;
     m_exportInstrument = instrument;
     m_commands->saveReport->setEnabled(false);
+    m_commands->saveWorkbook->setEnabled(false);
     showExport();
     m_commands->run->setEnabled(true);
     m_commands->sampleTemplate->setEnabled(true);
@@ -220,6 +239,7 @@ void Application::showExport()
     m_evolution->showExport(m_inputs.data(), m_outcome, true);
     m_calibration->showExport(m_inputs.data(), m_outcome);
     m_output->showExport(m_outcome);
+    m_results->showExport(m_outcome);
     m_internalStandard->showExport(m_inputs.data());
     const RunOptions remembered = Settings::recall(RunOptions());
     const QStringList lost
@@ -287,6 +307,7 @@ void Application::run()
     m_runOptions = options;
     m_reportInputs = m_inputs.files();
     m_commands->saveReport->setEnabled(true);
+    m_commands->saveWorkbook->setEnabled(true);
     if (m_outcome.warnings.isEmpty())
         ui->statusBar->clearMessage();
     else
@@ -298,6 +319,7 @@ void Application::run()
     m_evolution->showOutcome();
     m_calibration->showOutcome();
     m_output->showOutcome();
+    m_results->showOutcome();
     m_input->showOutcome();
     Trace::line(QStringLiteral("*** end of processing ***"));
 }
@@ -307,19 +329,17 @@ namespace {
 const char *const RESULTS_TYPE = QT_TRANSLATE_NOOP("Application", "CSV File (*.csv)");
 const char *const LONG_TABLE_TYPE = QT_TRANSLATE_NOOP("Application", "Long table (*.csv)");
 
-using Boxes::saveDialog;
-
 } // namespace
 
 std::unique_ptr<QFileDialog> Application::saveOutputDialog()
 {
-    return saveDialog(this, tr("Choose a file name"), QStringLiteral("."),
+    return SaveDialog::create(this, tr("Choose a file name"), QStringLiteral("."),
         { tr(RESULTS_TYPE), tr(LONG_TABLE_TYPE) }, QStringLiteral("csv"));
 }
 
 std::unique_ptr<QFileDialog> Application::savePlotDialog()
 {
-    return saveDialog(this, QStringLiteral("Save Current Plot"), QString(),
+    return SaveDialog::create(this, QStringLiteral("Save Current Plot"), QString(),
         { QStringLiteral("JPG File (*.jpg)") }, QStringLiteral("jpg"));
 }
 
@@ -337,12 +357,13 @@ Status Application::warnUnwritten(const Status &saved, const QString &title)
     return saved;
 }
 
-void Application::saveTemplate()
+void Application::askToSave(const QString &title, const QString &type, const QString &suffix,
+    Status (Application::*save)(const QString &))
 {
-    const std::unique_ptr<QFileDialog> dialog = saveDialog(this, tr("Save Sample Sheet Template"),
-        QStringLiteral("."), { tr("CSV File (*.csv)") }, QStringLiteral("csv"));
+    const std::unique_ptr<QFileDialog> dialog
+        = SaveDialog::create(this, title, QStringLiteral("."), { type }, suffix);
     if (dialog->exec() == QDialog::Accepted)
-        saveSampleSheetTemplate(dialog->selectedFiles().value(0));
+        (this->*save)(dialog->selectedFiles().value(0));
 }
 
 Status Application::saveSampleSheetTemplate(const QString &fileName)
@@ -427,23 +448,6 @@ void Application::chooseMethod()
         openMethod(fileName);
 }
 
-void Application::saveMethodAs()
-{
-    const std::unique_ptr<QFileDialog> dialog
-        = saveDialog(this, tr("Save Method"), QStringLiteral("."),
-            { tr("Ketrion method (*.%1)").arg(MethodFile::SUFFIX) }, MethodFile::SUFFIX);
-    if (dialog->exec() == QDialog::Accepted)
-        saveMethod(dialog->selectedFiles().value(0));
-}
-
-void Application::saveReportAs()
-{
-    const std::unique_ptr<QFileDialog> dialog = saveDialog(this, tr("Save Report"),
-        QStringLiteral("."), { tr("PDF File (*.pdf)") }, QStringLiteral("pdf"));
-    if (dialog->exec() == QDialog::Accepted)
-        saveReport(dialog->selectedFiles().value(0));
-}
-
 Status Application::openMethod(const QString &fileName)
 {
     QFile file(fileName);
@@ -479,6 +483,15 @@ Status Application::saveReport(const QString &fileName)
     const RunReport report(m_reportInputs, m_runOptions, m_inputs.data(), m_outcome);
     return warnUnwritten(
         OutputFile::write(fileName, report.pdf(), QIODevice::WriteOnly), tr("Save Report"));
+}
+
+Status Application::saveWorkbook(const QString &fileName)
+{
+    if (!m_processed)
+        return warnUnwritten(noResults(fileName), tr("Save Workbook"));
+    return warnUnwritten(
+        RunWorkbook::write(fileName, m_reportInputs, m_runOptions, m_inputs.data(), m_outcome),
+        tr("Save Workbook"));
 }
 
 void Application::about()

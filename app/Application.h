@@ -20,6 +20,7 @@ class EvolutionTab;
 class InputTab;
 class InternalStandardTab;
 class OutputTab;
+class ResultsTab;
 class QCloseEvent;
 class QFile;
 class QFileDialog;
@@ -57,6 +58,8 @@ public:
     Status saveMethod(const QString &fileName);
     // The last run's report as a PDF file.
     Status saveReport(const QString &fileName);
+    // The last run as a workbook for spreadsheet programs.
+    Status saveWorkbook(const QString &fileName);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -65,13 +68,10 @@ private slots:
     void openDataFile();
     void openStandardsFile();
     void openSampleSheet();
-    void saveTemplate();
     void run();
     void saveOutput();
     void saveCurrentPlot();
     void chooseMethod();
-    void saveMethodAs();
-    void saveReportAs();
     void about();
     void followTab(int index);
     void rereadDataFile();
@@ -91,14 +91,15 @@ private:
     // Another instrument reads the open export again: refused, the export
     // is closed; any other refusal keeps the export loaded.
     Status readDataFile(const QString &fileName, bool rereading);
-    // Save Output's and Save Plot's dialogs, not yet shown. A name typed
-    // without a suffix gets the offered one before the dialog asks whether to
-    // replace an existing file.
+    // Save Output's and Save Plot's dialogs, not yet shown.
     std::unique_ptr<QFileDialog> saveOutputDialog();
     std::unique_ptr<QFileDialog> savePlotDialog();
     // Saves under the name, and in the layout of the file type, the Save
     // Output dialog was answered with.
     Status saveAnsweredOutput(const QFileDialog &dialog);
+    // Asks for a file name in a save dialog, then saves under it.
+    void askToSave(const QString &title, const QString &type, const QString &suffix,
+        Status (Application::*save)(const QString &));
     // A file that cannot be opened, in a box.
     Status warnUnreadable(const QFile &file);
     // A failure to write a file in a box, under the title given.
@@ -115,6 +116,7 @@ private:
     InternalStandardTab *m_internalStandard = nullptr;
     EvolutionTab *m_evolution = nullptr;
     OutputTab *m_output = nullptr;
+    ResultsTab *m_results = nullptr;
 
     RunInputs m_inputs; // the export as read, and the files of the last run
     QString m_exportPath; // the data file open, also when the last reader refused it

@@ -3,7 +3,6 @@
 #include "processing/RunOutcome.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -39,16 +38,6 @@ bool Boxes::showRefusal(QWidget *parent, const RunOutcome &outcome)
         break;
     }
     return true;
-}
-
-std::unique_ptr<QFileDialog> Boxes::saveDialog(QWidget *parent, const QString &title,
-    const QString &folder, const QStringList &types, const QString &suffix)
-{
-    auto dialog = std::make_unique<QFileDialog>(parent, title, folder);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setNameFilters(types);
-    dialog->setDefaultSuffix(suffix);
-    return dialog;
 }
 
 void Boxes::showAbout(QWidget *parent)

@@ -68,6 +68,8 @@ Commands::Commands(QMainWindow *window)
     , saveOutput(command(window, ":/res/save.png", tr("&Save Output"), tr("Save Output Data")))
     , saveReport(command(window, ":/res/save.png", tr("Save Report..."),
           tr("Save the run's report as a PDF file to sign")))
+    , saveWorkbook(command(window, ":/res/workbook.png", tr("Save Workbook..."),
+          tr("Save the run's results as a workbook for spreadsheet programs (.xlsx)")))
     , about(command(
           window, ":/res/ketrion.png", tr("&About"), tr("Show the application's About box")))
     , aboutQt(
@@ -75,7 +77,7 @@ Commands::Commands(QMainWindow *window)
     , quit(command(window, ":/res/close.png", tr("&Quit"), tr("Quit the application")))
     , run(command(window, ":/res/run.png", tr("&Process"), tr("Run the processing")))
 {
-    for (QAction *later : { sampleTemplate, savePlot, saveOutput, saveReport, run })
+    for (QAction *later : { sampleTemplate, savePlot, saveOutput, saveReport, saveWorkbook, run })
         later->setEnabled(false);
     setMenu(window, openSampleSheet, sampleTemplate, noSampleSheet);
     setMenu(window, method, openMethod, saveMethod);
@@ -97,6 +99,7 @@ void Commands::fill(QToolBar *bar) const
     bar->addAction(savePlot);
     bar->addAction(saveOutput);
     bar->addAction(saveReport);
+    bar->addAction(saveWorkbook);
     bar->addSeparator();
     bar->addAction(about);
     bar->addAction(aboutQt);

@@ -35,6 +35,7 @@ public:
     QAction *savePlot;
     QAction *saveOutput;
     QAction *saveReport;
+    QAction *saveWorkbook;
     QAction *about;
     QAction *aboutQt;
     QAction *quit;

@@ -71,8 +71,8 @@ Status checkRequired(const QCommandLineParser &parser)
     if (!savingMethod)
         return Status::success();
     // A method holds no file of a run.
-    for (const char *file :
-        { "data", "stdqc", "output", "long", "report", "plots", "plot-format", "samples" }) {
+    for (const char *file : { "data", "stdqc", "output", "long", "xlsx", "report", "plots",
+             "plot-format", "samples" }) {
         if (parser.isSet(QLatin1String(file)))
             return Status::failure(
                 QStringLiteral("'--save-method' takes only the options of a method, not '--%1'.")
@@ -163,10 +163,16 @@ QVector<Option> fileOptions()
             "also the results as a long table for R or pandas, one row per\n"
             "solution and isotope; written after the results file",
             &BatchCommand::longFile, true),
+        fileOption("xlsx", "FILE",
+            "also a workbook for spreadsheet programs (.xlsx), numbers as\n"
+            "numbers: sheets Results (the matrix of reported values, the\n"
+            "qualified ones coloured), Long, Calibration, QC and Method;\n"
+            "written after the long table",
+            &BatchCommand::workbookFile, true),
         fileOption("report", "FILE",
             "also the run report, an A4 PDF to sign: inputs with their\n"
             "SHA-256, method, calibration, QC, results, plots, warnings;\n"
-            "written after the long table and before the plots",
+            "written after the workbook and before the plots",
             &BatchCommand::reportFile, true),
     };
     options << plotOptions();
@@ -306,8 +312,9 @@ QString BatchCommand::usage()
                        .arg(instruments)
         + synopsis(commandOptions())
         + QStringLiteral("                     [--samples FILE] [--method FILE] [--long FILE] "
-                         "[--report FILE]\n"
-                         "                     [--plots DIR [--plot-format png|svg|pdf]]\n"
+                         "[--xlsx FILE]\n"
+                         "                     [--report FILE] [--plots DIR [--plot-format "
+                         "png|svg|pdf]]\n"
                          "       ketrion-batch --instrument %1 --data FILE --samples-template "
                          "FILE\n"
                          "       ketrion-batch [--method FILE] [options of the method] "

@@ -35,6 +35,7 @@ public:
     QString outputFile;
     QString longFile; // empty: no long table
     QString reportFile; // empty: no run report
+    QString workbookFile; // empty: no workbook
     QString plotFolder; // empty: no plots
     QString sampleSheet; // empty: none
     QString templateFile; // a sample sheet to write instead of a run

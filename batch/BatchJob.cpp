@@ -6,6 +6,7 @@
 #include "parsers/OutputFile.h"
 #include "parsers/SampleSheetTemplate.h"
 #include "processing/RunInputs.h"
+#include "processing/RunWorkbook.h"
 #include "processing/Trace.h"
 
 #include <QTextStream>
@@ -46,6 +47,10 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     ExitCode saved = save(command.outputFile, outcome, ProcessingRun::Layout::Wide, errors);
     if (saved == Done && !command.longFile.isEmpty())
         saved = save(command.longFile, outcome, ProcessingRun::Layout::Long, errors);
+    if (saved == Done && !command.workbookFile.isEmpty())
+        saved = exitCode(RunWorkbook::write(command.workbookFile, inputs.files(), command.options,
+                             inputs.data(), outcome),
+            errors);
     return saved == Done ? writeDrawings(command, inputs, outcome, errors) : saved;
 }
 
@@ -95,5 +100,13 @@ BatchJob::ExitCode BatchJob::save(const QString &fileName, const RunOutcome &out
     if (saved.ok())
         return Done;
     errors << saved.message() << '\n';
+    return FileError;
+}
+
+BatchJob::ExitCode BatchJob::exitCode(const Status &written, QTextStream &errors)
+{
+    if (written.ok())
+        return Done;
+    errors << written.message() << '\n';
     return FileError;
 }

@@ -31,6 +31,8 @@ private:
         const QString &fileName, const Measurements &data, QTextStream &errors);
     static ExitCode save(const QString &fileName, const RunOutcome &outcome,
         ProcessingRun::Layout layout, QTextStream &errors);
+    // Done, or a file error whose message goes to errors.
+    static ExitCode exitCode(const Status &written, QTextStream &errors);
 
     // The report and the plots, after the results file and the long table.
     ExitCode writeDrawings(const BatchCommand &command, const RunInputs &inputs,

@@ -6,9 +6,8 @@
 #include "model/Measurements.h"
 #include "parsers/MethodFile.h"
 #include "parsers/NumberFormat.h"
-#include "parsers/RunOptionTable.h"
 #include "processing/CalibrationAcceptance.h"
-#include "processing/ProcessingRun.h"
+#include "processing/RunMethod.h"
 #include "processing/RunOutcome.h"
 
 #include <QBuffer>
@@ -67,24 +66,10 @@ void drawPlot(QwtPlot *plot, QPainter *painter, const QRectF &area)
 
 } // namespace
 
-RunOptions RunReport::runMethod(
-    const RunOptions &options, const Measurements &data, const RunOutcome &outcome)
-{
-    RunOptions method = options;
-    for (int g = 0; g < Isotope::GROUP_COUNT; ++g) {
-        if (options.internalStandard && method.groups[g].isotope.isEmpty()
-            && outcome.standards[g] != -1)
-            method.groups[g].isotope = data.isotope(outcome.standards[g]).typedName();
-    }
-    if (options.blankMode != RunOptions::BlankMode::None && method.blank.isEmpty())
-        method.blank = ProcessingRun::blankChoices(data).value(0);
-    return method;
-}
-
 RunReport::RunReport(const QVector<Input> &inputs, const RunOptions &options,
     const Measurements &data, const RunOutcome &outcome)
     : m_inputs(inputs)
-    , m_method(runMethod(options, data, outcome))
+    , m_method(RunMethod::of(options, data, outcome))
     , m_data(data)
     , m_outcome(outcome)
 {
@@ -161,12 +146,7 @@ void RunReport::drawInputs(ReportPages &pages) const
 
 QStringList RunReport::methodLines() const
 {
-    QStringList lines;
-    for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
-        if (row.describe)
-            lines << row.describe(m_method);
-    }
-    return lines;
+    return RunMethod::lines(m_method);
 }
 
 void RunReport::drawCalibration(ReportPages &pages) const
@@ -202,8 +182,6 @@ void RunReport::drawQualityControl(ReportPages &pages) const
         pages.text(QStringLiteral("QC validation off: nothing checked."), pages.body);
         return;
     }
-    const QString verdicts[] = { QStringLiteral("pass"), QStringLiteral("outside"),
-        QStringLiteral("not measured"), QStringLiteral("no calibration") };
     QVector<QStringList> rows;
     for (const QcReport::Check &check : m_outcome.qc.checks) {
         const QString found = check.found == 0.0
@@ -214,7 +192,7 @@ void RunReport::drawQualityControl(ReportPages &pages) const
             m_data.isotope(check.isotope).typedName(),
             QStringLiteral("%1 ± %2").arg(
                 number(check.expected), number(check.expected * check.expectedError / 100.0)),
-            found, verdicts[int(check.verdict)] };
+            found, QcReport::verdictText(check.verdict) };
     }
     pages.table(
         { QStringLiteral("Solution"), QStringLiteral("Isotope"), QStringLiteral("Expected (ppb)"),

@@ -24,11 +24,6 @@ class RunReport
 public:
     using Input = RunInputs::File;
 
-    // The options with the names the run took for those left empty (the
-    // first isotope of a group, the first blank).
-    static RunOptions runMethod(
-        const RunOptions &options, const Measurements &data, const RunOutcome &outcome);
-
     // data is the export as read, the one the run was given.
     RunReport(const QVector<Input> &inputs, const RunOptions &options, const Measurements &data,
         const RunOutcome &outcome);

@@ -2,6 +2,21 @@
 
 #include "model/Measurements.h"
 
+QString QcReport::verdictText(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Pass:
+        break;
+    case Verdict::Outside:
+        return QStringLiteral("outside");
+    case Verdict::NotMeasured:
+        return QStringLiteral("not measured");
+    case Verdict::NoCalibration:
+        return QStringLiteral("no calibration");
+    }
+    return QStringLiteral("pass");
+}
+
 int QcReport::failureCount() const
 {
     int count = 0;

@@ -10,6 +10,8 @@ class Measurements;
 struct QcReport
 {
     enum class Verdict { Pass, Outside, NotMeasured, NoCalibration };
+    // "pass", "outside", "not measured", "no calibration", as reports say it.
+    static QString verdictText(Verdict verdict);
 
     struct Check
     {

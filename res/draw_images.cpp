@@ -150,6 +150,25 @@ void drawSave(QPainter &p)
         p.drawLine(QPointF(20, y), QPointF(53, y));
 }
 
+// A sheet of cells under a green header row, one cell in a qualifier's colour.
+void drawWorkbook(QPainter &p)
+{
+    const QRectF sheet(7, 7, 58, 58);
+    p.setPen(QPen(QColor(0x2e, 0x6b, 0x3a), 2));
+    p.setBrush(vertical(7, 65, Qt::white, QColor(0xec, 0xf2, 0xec)));
+    p.drawRoundedRect(sheet, 4, 4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(vertical(8, 22, QColor(0x5c, 0xb8, 0x60), QColor(0x2e, 0x7d, 0x32)));
+    p.drawRoundedRect(QRectF(8, 8, 56, 14), 3, 3);
+    p.setBrush(QColor(0xff, 0xd6, 0x99));
+    p.drawRect(QRectF(28, 36, 18, 14));
+    p.setPen(QPen(QColor(0x8f, 0xa8, 0x94), 1.5));
+    for (const qreal x : { 28.0, 46.0 })
+        p.drawLine(QPointF(x, 22), QPointF(x, 64));
+    for (const qreal y : { 36.0, 50.0 })
+        p.drawLine(QPointF(8, y), QPointF(64, y));
+}
+
 void drawPlot(QPainter &p)
 {
     p.setPen(QPen(QColor(0x7a, 0x86, 0x94), 2));
@@ -332,6 +351,7 @@ int main(int argc, char **argv)
     ok &= save(folder, QStringLiteral("close.png"), 72, 72, drawClose);
     ok &= save(folder, QStringLiteral("plot.png"), 72, 72, drawPlot);
     ok &= save(folder, QStringLiteral("save.png"), 72, 72, drawSave);
+    ok &= save(folder, QStringLiteral("workbook.png"), 72, 72, drawWorkbook);
     ok &= save(folder, QStringLiteral("config.png"), 72, 72, drawConfig);
     ok &= save(folder, QStringLiteral("run.png"), 72, 72, drawRun);
     ok &= save(folder, QStringLiteral("open.png"), 72, 72, drawOpen);

@@ -1,5 +1,6 @@
-// Draws the README's picture of the window: the high-resolution example
-// processed with indium as internal standard, shown on the Calibration tab.
+// Draws the README's pictures of the window: the high-resolution example
+// processed with indium as internal standard, shown on the Calibration tab,
+// then on the Results tab.
 // Build and run with the CMake target `screenshots`; the image is kept in the
 // repository so a normal build does not need this program.
 
@@ -82,6 +83,16 @@ bool showCobalt(const Application &window)
     return true;
 }
 
+bool save(Application &window, const QString &image)
+{
+    if (!QDir().mkpath(QFileInfo(image).path()) || !window.grab().save(image, "PNG")) {
+        fail(QStringLiteral("cannot write ") + image);
+        return false;
+    }
+    QTextStream(stdout) << "wrote " << image << '\n';
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -102,7 +113,7 @@ int main(int argc, char **argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 
     Application window;
-    window.resize(1000, 700);
+    window.resize(1120, 700);
     window.show();
 
     // Closes each modal box as it opens; the run must show only the read
@@ -136,9 +147,13 @@ int main(int argc, char **argv)
         return fail(QStringLiteral("no 59Co calibration to show"));
     settle();
 
-    const QString image = source.filePath(QStringLiteral("docs/ketrion-window.png"));
-    if (!QDir().mkpath(QFileInfo(image).path()) || !window.grab().save(image, "PNG"))
-        return fail(QStringLiteral("cannot write ") + image);
-    QTextStream(stdout) << "wrote " << image << '\n';
-    return 0;
+    if (!save(window, source.filePath(QStringLiteral("docs/ketrion-window.png"))))
+        return 1;
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
+    auto *results = window.findChild<QWidget *>(QStringLiteral("resultsTab"));
+    if (!tabs || !results)
+        return fail(QStringLiteral("no Results tab"));
+    tabs->setCurrentWidget(results);
+    settle();
+    return save(window, source.filePath(QStringLiteral("docs/ketrion-results.png"))) ? 0 : 1;
 }

@@ -12,11 +12,13 @@
 #include "processing/Trace.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QImageReader>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,6 +27,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -162,6 +165,12 @@ private slots:
     void methods_data();
     void methods();
 
+    // The Results tab and the workbook.
+    void resultsMatrix_data();
+    void resultsMatrix();
+    void resultsSort();
+    void resultsFilterCopy();
+
 private:
     void newWindow();
     // Reads a data file with that instrument chosen; its report is answered.
@@ -176,6 +185,12 @@ private:
     QStringList traceLines() const;
     QStringList windowTrace(const QString &batchTrace, int *rejected) const;
     void compareWithBatch(const QStringList &options, const QString &results);
+    // Reads the files of a whole run of tests/data/runs.txt, sets its options, processes.
+    void processWholeRun(const QString &name);
+    // The solutions the Results tab shows, in the order it shows them.
+    QStringList resultsNames() const;
+    // Clicks the header of the Results tab's column so named.
+    void clickResultsHeader(const QString &header);
     void clearTrace();
     QAction *action(const QString &text) const;
     // Shows the solution in the output table and reads a cell of its first isotope.
@@ -311,7 +326,8 @@ QString TestApplication::outputCell(const QString &solution, int column) const
 // y-intercept, QC validation, ordinary lines.
 void TestApplication::initialState()
 {
-    for (const char *text : { "&Save Plot", "&Save Output", "Save Report...", "&Process" })
+    for (const char *text :
+        { "&Save Plot", "&Save Output", "Save Report...", "Save Workbook...", "&Process" })
         QVERIFY2(!action(QLatin1String(text))->isEnabled(), text);
     QCOMPARE(widget<QToolBar>("toolBar")->actions().last(), action(QStringLiteral("&Process")));
     window->resize(2000, 600);
@@ -374,7 +390,8 @@ void TestApplication::tabsAndGroups()
         bool saveFile;
     } steps[] = { { "outputTab", false, true }, { "calibrationTab", true, false },
         { "internalStandardTab", true, false }, { "configurationTab", false, false },
-        { "evolutionTab", true, false }, { "inputTab", false, false } };
+        { "evolutionTab", true, false }, { "resultsTab", false, false },
+        { "inputTab", false, false } };
     QTabBar *bar = widget<QTabWidget>("tabs")->tabBar();
     for (const auto &step : steps) {
         QWidget *page = window->findChild<QWidget *>(QLatin1String(step.tab));
@@ -1373,6 +1390,205 @@ void TestApplication::methods()
                 || (wanted.value(key) == QString() && combo && combo->currentIndex() == 0),
             qPrintable(key));
     }
+}
+
+void TestApplication::processWholeRun(const QString &name)
+{
+    for (const auto &whole : BatchProcess::wholeRuns()) {
+        if (whole.first != name)
+            continue;
+        const auto value
+            = [&](const char *option) { return BatchProcess::value(whole.second, option); };
+        load(value("instrument"), value("data"));
+        QVERIFY(window->chooseStandardsFile(value("stdqc")).ok());
+        QVERIFY(window->chooseSampleSheet(value("samples")).ok());
+        apply(whole.second);
+        run();
+        widget<QTabWidget>("tabs")->setCurrentWidget(window->findChild<QWidget *>("resultsTab"));
+        return;
+    }
+    QFAIL(qPrintable("no whole run " + name));
+}
+
+QStringList TestApplication::resultsNames() const
+{
+    return texts(widget<QTableView>("resultsTable")->model());
+}
+
+void TestApplication::clickResultsHeader(const QString &header)
+{
+    QTableView *table = widget<QTableView>("resultsTable");
+    const QAbstractItemModel *model = table->model();
+    int column = 0;
+    while (column < model->columnCount()
+        && model->headerData(column, Qt::Horizontal).toString() != header)
+        ++column;
+    QVERIFY2(column < model->columnCount(), qPrintable(header));
+    table->scrollTo(model->index(0, column));
+    QHeaderView *bar = table->horizontalHeader();
+    QTest::mouseClick(bar->viewport(), Qt::LeftButton, {},
+        QPoint(bar->sectionViewportPosition(column) + bar->sectionSize(column) / 2,
+            bar->height() / 2));
+}
+
+namespace {
+
+// A whole run's long table, worked out apart: its rows of fields in order.
+QVector<QStringList> longRows(const QString &run)
+{
+    QVector<QStringList> rows;
+    const QString path = QStringLiteral(TEST_DATA_DIR "/runs/") + run + ".long";
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("%s", qPrintable(path));
+    file.readLine();
+    while (!file.atEnd())
+        rows << QString::fromUtf8(file.readLine()).chopped(1).split(',');
+    return rows;
+}
+
+// The colour of a qualified value, as docs/window.md gives them.
+QColor qualifierColour(const QString &flag)
+{
+    const QHash<QString, QColor> colours { { "calibration rejected", QColor(0xF4, 0xB6, 0xB6) },
+        { "<LOD", QColor(0xC6, 0xDC, 0xF5) }, { "<LOQ", QColor(0xFF, 0xF0, 0xA8) },
+        { "over range", QColor(0xFF, 0xD6, 0x99) } };
+    return colours.value(flag);
+}
+
+} // namespace
+
+void TestApplication::resultsMatrix_data()
+{
+    QTest::addColumn<QString>("run");
+    // Diluted waters; solids in mg/kg beside waters in µg/L; rejected lines.
+    for (const char *run : { "water_dilutions", "digest_mass_volume", "examples_accepted" })
+        QTest::newRow(run) << run;
+}
+
+// Every cell of the Results tab, reported and measured, against the long
+// table worked out apart: the value or, for none, its qualifier in grey; a
+// qualified value in its qualifier's colour; the unit in the header, or in a
+// column when the solutions' units differ. Its workbook, read back, agrees.
+void TestApplication::resultsMatrix()
+{
+    QFETCH(QString, run);
+    {
+        ModalAnswerer answerer({ QMessageBox::Ok });
+        QVERIFY(!window->saveWorkbook(work.filePath("early.xlsx")).ok());
+    }
+    processWholeRun(run);
+    const QVector<QStringList> expected = longRows(run);
+    const QAbstractItemModel *model = widget<QTableView>("resultsTable")->model();
+    QSet<QString> units;
+    for (const QStringList &fields : expected)
+        units << fields.at(14);
+    const int fixed = units.size() > 1 ? 2 : 1;
+    QCOMPARE(model->rowCount() * (model->columnCount() - fixed), expected.size());
+    for (const char *values : { "measuredValues", "reportedValues" }) {
+        QTest::mouseClick(widget<QRadioButton>(values), Qt::LeftButton);
+        const bool measured = values[0] == 'm';
+        for (int k = 0; k < expected.size(); ++k) {
+            const QStringList &fields = expected.at(k);
+            const int row = k / (model->columnCount() - fixed);
+            const int column = fixed + k % (model->columnCount() - fixed);
+            QCOMPARE(model->index(row, 0).data().toString(), fields.at(0));
+            QCOMPARE(model->index(row, fixed - 1).data().toString(),
+                fixed == 2 ? (measured ? QStringLiteral("µg/L") : fields.at(14)) : fields.at(0));
+            QCOMPARE(model->headerData(column, Qt::Horizontal).toString(),
+                fixed == 2 && !measured
+                    ? fields.at(2)
+                    : fields.at(2) + (measured ? " (µg/L)" : " (" + fields.at(14) + ')'));
+            const QModelIndex cell = model->index(row, column);
+            const QString &value = fields.at(measured ? 3 : 10);
+            QCOMPARE(cell.data().toString(), value.isEmpty() ? fields.at(8) : value);
+            QCOMPARE(cell.data(Qt::BackgroundRole).value<QColor>(),
+                value.isEmpty() ? QColor() : qualifierColour(fields.at(8)));
+            QCOMPARE(cell.data(Qt::ForegroundRole).value<QColor>(),
+                value.isEmpty() ? QColor(128, 128, 128) : QColor());
+        }
+    }
+    const QString book = work.filePath("window.xlsx");
+    QVERIFY(window->saveWorkbook(book).ok());
+    const BatchProcess::Outcome checked = BatchProcess::run(PYTHON_PROGRAM,
+        { TEST_HELPERS_DIR "/batch/check_workbook.py", book,
+            QStringLiteral(TEST_DATA_DIR "/runs/") + run + ".long" });
+    QVERIFY2(checked.exitCode == 0, qPrintable(checked.out + checked.err));
+}
+
+// The blanks alone, sorted by a column both ways with the empty values last,
+// then back to run order: the values of the long table worked out apart.
+void TestApplication::resultsSort()
+{
+    processWholeRun(QStringLiteral("water_dilutions"));
+    QStringList all;
+    QVector<QPair<QString, QString>> blanks; // name, reported 59Co
+    for (const QStringList &fields : longRows(QStringLiteral("water_dilutions"))) {
+        if (all.isEmpty() || all.last() != fields.at(0))
+            all << fields.at(0);
+        if (fields.at(1) == "BLK" && fields.at(2) == "59Co MR")
+            blanks.append({ fields.at(0), fields.at(10) });
+    }
+    QCOMPARE(resultsNames(), all);
+
+    for (const char *type : { "showSamples", "showQualityControls", "showStandards" })
+        clickCheck(widget<QCheckBox>(type));
+    QStringList order;
+    for (const auto &blank : qAsConst(blanks))
+        order << blank.first;
+    QCOMPARE(resultsNames(), order);
+    for (const bool ascending : { true, false }) {
+        auto sorted = blanks;
+        // The empty values last either way, ties in run order.
+        std::stable_sort(sorted.begin(), sorted.end(), [ascending](const auto &a, const auto &b) {
+            if (a.second.isEmpty() || b.second.isEmpty())
+                return b.second.isEmpty() && !a.second.isEmpty();
+            return ascending ? a.second.toDouble() < b.second.toDouble()
+                             : a.second.toDouble() > b.second.toDouble();
+        });
+        QStringList names;
+        for (const auto &blank : qAsConst(sorted))
+            names << blank.first;
+        clickResultsHeader(QStringLiteral("59Co MR (µg/L)"));
+        QCOMPARE(resultsNames(), names);
+        QVERIFY(sorted.last().second.isEmpty() && !sorted.first().second.isEmpty());
+    }
+    clickResultsHeader(QStringLiteral("59Co MR (µg/L)"));
+    QCOMPARE(resultsNames(), order);
+}
+
+// Filtered by type and name in any case, sorted, a 3 x 2 selection copied as
+// a spreadsheet pastes it, then toggled to the measured solution, the order
+// kept: the values of the long table worked out apart.
+void TestApplication::resultsFilterCopy()
+{
+    processWholeRun(QStringLiteral("water_dilutions"));
+    for (const char *type : { "showQualityControls", "showStandards", "showBlanks" })
+        clickCheck(widget<QCheckBox>(type));
+    QTest::keyClicks(widget<QLineEdit>("nameFilter"), QStringLiteral("rIVer_0"));
+    QCOMPARE(resultsNames(),
+        QStringList({ "River_01", "River_02", "River_03", "River_04", "River_05", "River_06",
+            "River_07", "River_08", "River_09" }));
+    clickResultsHeader(QStringLiteral("7Li LR (µg/L)"));
+    QTableView *table = widget<QTableView>("resultsTable");
+    table->setFocus();
+    table->selectionModel()->select(
+        QItemSelection(table->model()->index(0, 0), table->model()->index(2, 1)),
+        QItemSelectionModel::ClearAndSelect);
+    QTest::keySequence(table, QKeySequence::Copy);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+        QStringLiteral("Solution\t7Li LR (µg/L)\nRiver_08\t0.301028\nRiver_09\t0.506905\n"
+                       "River_04\t0.571627\n"));
+
+    // River_01 is diluted tenfold, River_02 2.5-fold: the largest in the
+    // sample given, among others in the measured solution.
+    QCOMPARE(resultsNames().last(), QStringLiteral("River_01"));
+    QCOMPARE(table->model()->index(8, 1).data().toString(), QStringLiteral("139.772"));
+    QTest::mouseClick(widget<QRadioButton>("measuredValues"), Qt::LeftButton);
+    QCOMPARE(resultsNames(),
+        QStringList({ "River_08", "River_09", "River_04", "River_05", "River_07", "River_02",
+            "River_06", "River_03", "River_01" }));
+    QCOMPARE(table->model()->index(8, 1).data().toString(), QStringLiteral("13.9772"));
 }
 
 QTEST_MAIN(TestApplication)

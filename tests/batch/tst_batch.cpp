@@ -120,6 +120,8 @@ private slots:
     void report();
     void reportIdentifierNamesEachInput();
     void reportNamesTheBytesRead();
+    void workbook_data();
+    void workbook();
 
 private:
     Outcome runWith(const QStringList &row)
@@ -657,6 +659,63 @@ void TestBatch::reportNamesTheBytesRead()
     QVERIFY(text.contains(QCryptographicHash::hash(
         BatchProcess::contents(TEST_DATA_DIR "/stdqc_li.csv"), QCryptographicHash::Sha256)
                               .toHex()));
+}
+
+void TestBatch::workbook_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected"); // the whole run worked out apart; empty: none
+    // Dilutions, solids in mg/kg beside waters in µg/L, rejected lines,
+    // names a long table quotes.
+    const QStringList chosen { "water_dilutions", "digest_mass_volume", "examples_accepted",
+        "names" };
+    for (const auto &run : BatchProcess::wholeRuns()) {
+        if (chosen.contains(run.first))
+            QTest::newRow(qPrintable(run.first))
+                << run.second << TEST_DATA_DIR "/runs/" + run.first;
+    }
+    // A sample named by its number: a name in the sheets, not a number.
+    QTest::newRow("numbered sample") << QStringList { "--instrument=HR-ICP-MS",
+        "--data=@TMP/numbered_hr.csv", "--stdqc=@DATA/stdqc_li.csv" }
+                                     << QString();
+}
+
+// The workbook read back by openpyxl against the long table: the sheets, every
+// field of the Long sheet, the Results matrix with its fills, comments and
+// grey qualifiers, the limits, the QC values, the inputs' SHA-256 and the
+// frozen panes. The other outputs stay as they are without it.
+void TestBatch::workbook()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    QByteArray numbered = BatchProcess::contents(TEST_DATA_DIR "/hr_single_blank.csv");
+    QFile renamed(dir->filePath("numbered_hr.csv"));
+    QVERIFY(renamed.open(QIODevice::WriteOnly)
+        && renamed.write(numbered.replace(";River;", ";007;")) == numbered.size());
+    renamed.close();
+
+    const QString longFile = dir->filePath("long.csv");
+    const QString book = dir->filePath("run.xlsx");
+    const Outcome outcome = runWith(
+        arguments + QStringList { "--output", "@OUT", "--long", longFile, "--xlsx", book });
+    QCOMPARE(outcome.exitCode, 0);
+    if (!expected.isEmpty()) {
+        QCOMPARE(outcome.out.toUtf8(), BatchProcess::contents(expected + ".trace"));
+        QCOMPARE(BatchProcess::contents(output), BatchProcess::contents(expected + ".csv"));
+        QCOMPARE(BatchProcess::contents(longFile), BatchProcess::contents(expected + ".long"));
+    }
+    QStringList inputs;
+    for (const char *input : { "data", "stdqc", "samples" }) {
+        const QString file = expand(BatchProcess::value(arguments, input), output);
+        if (!file.isEmpty())
+            inputs << file;
+    }
+    const Outcome checked = BatchProcess::run(PYTHON_PROGRAM,
+        QStringList { TEST_HELPERS_DIR "/batch/check_workbook.py", "--qualified",
+            expected.isEmpty() ? "0" : "2", book,
+            expected.isEmpty() ? longFile : expected + ".long" }
+            + inputs);
+    QVERIFY2(checked.exitCode == 0, qPrintable(checked.out + checked.err));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

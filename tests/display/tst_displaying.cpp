@@ -5,6 +5,8 @@
 #include "display/InternalStandardPlot.h"
 #include "display/PlotImage.h"
 #include "display/PlotStyle.h"
+#include "display/ResultsFilterModel.h"
+#include "display/ResultsMatrixModel.h"
 #include "display/RunningOrderScaleDraw.h"
 #include "display/SolutionTableModel.h"
 #include "parsers/OutputFile.h"
@@ -107,6 +109,8 @@ private slots:
     void imagesWholeOrNotAtAll();
     void blocksWholeOrNotAtAll_data();
     void blocksWholeOrNotAtAll();
+    void resultsCopy_data();
+    void resultsCopy();
 
 private:
     std::unique_ptr<QwtPlot> plot;
@@ -490,6 +494,79 @@ void TestDisplaying::blocksWholeOrNotAtAll()
     if (!message.isEmpty())
         QCOMPARE(saved.message(), "Cannot write file " + target + message);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { "results.csv" });
+}
+
+namespace {
+
+// Four solutions by one isotope, as a run would report them.
+ResultsMatrix fourSolutions()
+{
+    using Q = ReportedResults::Qualifier;
+    Measurements working;
+    working.addIsotope(Isotope(QStringLiteral("Li"), 7, Isotope::LR));
+    const struct
+    {
+        const char *name;
+        Solution::Type type;
+        double value;
+        Q qualifier;
+    } rows[] = { { "S_10", Solution::Sample, 0.5, Q::None },
+        { "S_2", Solution::Sample, NaN, Q::NotMeasured },
+        { "Blank\tone", Solution::Blank, 2.5e-5, Q::BelowDetection },
+        { "QC_1", Solution::QualityControl, 1.25, Q::None } };
+    Results results(4, 1);
+    ReportedResults reported(4, 1);
+    for (int k = 0; k < 4; ++k) {
+        working.addSolution(Solution(QLatin1String(rows[k].name), rows[k].type, 1));
+        results.set(k, 0, std::isnan(rows[k].value) ? 0.0 : rows[k].value, 2.0);
+        reported.set(k, 0, { rows[k].value, 0.01, 1e-4, 3e-4, rows[k].qualifier });
+    }
+    Calibration calibration;
+    calibration.lines = QVector<CalibrationLine>(1);
+    return ResultsMatrix(working, calibration, results, reported);
+}
+
+} // namespace
+
+void TestDisplaying::resultsCopy_data()
+{
+    QTest::addColumn<QChar>("decimalPoint");
+    QTest::addColumn<QString>("hidden"); // a type unticked, or none
+    QTest::addColumn<QList<QPoint>>("cells"); // column, row as shown
+    QTest::addColumn<QString>("text");
+
+    // Sorted by name as a person sorts them: Blank, QC_1, S_2, S_10.
+    QTest::newRow("a rectangle, the decimal comma of the locale")
+        << QChar(',') << "" << QList<QPoint> { { 0, 2 }, { 1, 2 }, { 0, 3 }, { 1, 3 } }
+        << "Solution\t7Li LR (µg/L)\nS_2\tnot measured\nS_10\t0,5\n";
+    QTest::newRow("cells apart: the others empty, a tab in a name a blank")
+        << QChar('.') << "" << QList<QPoint> { { 1, 0 }, { 0, 1 } }
+        << "Solution\t7Li LR (µg/L)\n\t2.5e-05\nQC_1\t\n";
+    QTest::newRow("the blanks hidden, a column apart")
+        << QChar(',') << "blanks" << QList<QPoint> { { 0, 0 }, { 1, 0 }, { 1, 2 } }
+        << "Solution\t7Li LR (µg/L)\nQC_1\t1,25\n\t0,5\n";
+    QTest::newRow("an exponent with a comma")
+        << QChar(',') << "" << QList<QPoint> { { 1, 0 } } << "7Li LR (µg/L)\n2,5e-05\n";
+}
+
+// What Ctrl+C puts on the clipboard of the rows shown, sorted and filtered.
+void TestDisplaying::resultsCopy()
+{
+    QFETCH(QChar, decimalPoint);
+    QFETCH(QString, hidden);
+    QFETCH(QList<QPoint>, cells);
+    QFETCH(QString, text);
+
+    ResultsMatrixModel model;
+    model.setMatrix(fourSolutions());
+    ResultsFilterModel shown;
+    shown.setSourceModel(&model);
+    shown.sort(0);
+    shown.setTypeShown(Solution::Blank, hidden != QLatin1String("blanks"));
+    QModelIndexList selected;
+    for (const QPoint &cell : cells)
+        selected << shown.index(cell.y(), cell.x());
+    QCOMPARE(ResultsMatrixModel::copyText(shown, selected, decimalPoint), text);
 }
 
 QTEST_MAIN(TestDisplaying)
