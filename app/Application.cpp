@@ -12,7 +12,7 @@
 #include "app/ResultsTab.h"
 #include "app/SaveDialog.h"
 #include "app/Settings.h"
-#include "display/PlotStyle.h"
+#include "display/PlotImage.h"
 #include "parsers/FileError.h"
 #include "parsers/MethodFile.h"
 #include "parsers/OutputFile.h"
@@ -23,12 +23,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QImageWriter>
 #include <QMessageBox>
 #include <QScreen>
 #include <qwt_plot.h>
@@ -420,24 +417,8 @@ Status Application::savePlot(const QString &fileName)
         plot = m_evolution->plot();
     if (!plot)
         return Status::failure(tr("No plot on this tab."));
-    // An empty frame would pass for a plot.
-    if (!PlotStyle::hasPoints(plot))
-        return warnUnwritten(Status::failure(FileError::unwritable(
-                                 fileName, tr("Nothing is plotted on this tab yet"))),
-            tr("Save Plot"));
-
     // The dialog offers JPEG only: a name it left without a suffix means that.
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    const QByteArray format = suffix.isEmpty() ? QByteArray("jpg") : suffix.toLatin1();
-    // Encoded in memory first, so that a full disk gets its own reason; the
-    // earlier image is replaced only once the new one is complete.
-    QBuffer encoded;
-    encoded.open(QIODevice::WriteOnly);
-    QImageWriter writer(&encoded, format);
-    Status saved = writer.write(plot->grab().toImage())
-        ? OutputFile::write(fileName, encoded.data(), QIODevice::WriteOnly)
-        : Status::failure(FileError::unwritable(fileName, writer.errorString()));
-    return warnUnwritten(saved, tr("Save Plot"));
+    return warnUnwritten(PlotImage::saveShown(plot, fileName), tr("Save Plot"));
 }
 
 void Application::chooseMethod()

@@ -1,9 +1,12 @@
 #include "display/PlotImage.h"
 
+#include "display/PlotStyle.h"
+
 #include "parsers/FileError.h"
 #include "parsers/OutputFile.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
@@ -79,4 +82,22 @@ Status PlotImage::save(QwtPlot *plot, const QSize &size, Format format, const QS
     if (!drawn.ok())
         return Status::failure(FileError::unwritable(fileName, drawn.message()));
     return OutputFile::write(fileName, drawing.data(), QIODevice::WriteOnly);
+}
+
+Status PlotImage::saveShown(QwtPlot *plot, const QString &fileName)
+{
+    // An empty frame would pass for a plot.
+    if (!PlotStyle::hasPoints(plot))
+        return Status::failure(
+            FileError::unwritable(fileName, QStringLiteral("Nothing is plotted on this tab yet")));
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const QByteArray format = suffix.isEmpty() ? QByteArray("jpg") : suffix.toLatin1();
+    // Encoded in memory first, so that a full disk gets its own reason; the
+    // earlier image is replaced only once the new one is complete.
+    QBuffer encoded;
+    encoded.open(QIODevice::WriteOnly);
+    QImageWriter writer(&encoded, format);
+    if (!writer.write(plot->grab().toImage()))
+        return Status::failure(FileError::unwritable(fileName, writer.errorString()));
+    return OutputFile::write(fileName, encoded.data(), QIODevice::WriteOnly);
 }

@@ -34,6 +34,9 @@ public:
     // The image as a file, whole or not at all; a failure names the file and
     // the system's reason.
     static Status save(QwtPlot *plot, const QSize &size, Format format, const QString &fileName);
+    // The plot as the window shows it, in the image format its name's suffix
+    // says (JPEG without one), whole or not at all; an empty frame is refused.
+    static Status saveShown(QwtPlot *plot, const QString &fileName);
 };
 
 #endif

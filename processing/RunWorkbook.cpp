@@ -314,8 +314,7 @@ Sheet methodSheet(
                 QStringLiteral("SHA-256") });
     for (const RunInputs::File &input : inputs)
         rows << QVector<Cell> { text(input.role), text(input.fileName()),
-            Cell::of(double(input.bytes.size())),
-            text(QString::fromLatin1(input.sha256().toHex())) };
+            Cell::of(double(input.size)), text(QString::fromLatin1(input.sha256.toHex())) };
     return tableSheet(RunWorkbook::SHEETS.at(4), rows, 0, 0, { 16.0, 30.0, 12.0, 66.0 });
 }
 
