@@ -12,6 +12,7 @@
 #include "app/ResultsTab.h"
 #include "app/SaveDialog.h"
 #include "app/Settings.h"
+#include "app/WarningBar.h"
 #include "display/PlotImage.h"
 #include "parsers/FileError.h"
 #include "parsers/MethodFile.h"
@@ -98,6 +99,8 @@ void Application::connectActions()
 
 void Application::placeTabs()
 {
+    m_warnings = new WarningBar(ui->centralWidget);
+    ui->centralLayout->insertWidget(0, m_warnings);
     // A table's header takes its font as the model is set: inside the window.
     m_input = new InputTab(ui->tabs);
     m_output = new OutputTab(ui->tabs);
@@ -245,7 +248,8 @@ void Application::showExport()
     if (!lost.isEmpty())
         said.append(tr("Not in this file: %1.").arg(lost.join(QStringLiteral(", "))));
     said.append(m_configuration->equationRefusals());
-    ui->statusBar->showMessage(said.join(QLatin1Char(' ')));
+    m_warnings->say(WarningBar::Subject::Export, said);
+    m_warnings->say(WarningBar::Subject::Run, {});
     m_internalStandard->showIsotopes(m_configuration->internalStandardChoice());
 }
 
@@ -305,10 +309,7 @@ void Application::run()
     m_reportInputs = m_inputs.files();
     m_commands->saveReport->setEnabled(true);
     m_commands->saveWorkbook->setEnabled(true);
-    if (m_outcome.warnings.isEmpty())
-        ui->statusBar->clearMessage();
-    else
-        ui->statusBar->showMessage(m_outcome.warnings.join(QLatin1Char(' ')));
+    m_warnings->say(WarningBar::Subject::Run, m_outcome.warnings);
     QCDialog::report(m_outcome, m_inputs.data(), this);
 
     Trace::line(QStringLiteral("*** refreshing plots and tables ***"));

@@ -21,6 +21,7 @@ class InputTab;
 class InternalStandardTab;
 class OutputTab;
 class ResultsTab;
+class WarningBar;
 class QCloseEvent;
 class QFile;
 class QFileDialog;
@@ -117,6 +118,7 @@ private:
     EvolutionTab *m_evolution = nullptr;
     OutputTab *m_output = nullptr;
     ResultsTab *m_results = nullptr;
+    WarningBar *m_warnings = nullptr;
 
     RunInputs m_inputs; // the export as read, and the files of the last run
     QString m_exportPath; // the data file open, also when the last reader refused it

@@ -210,6 +210,7 @@ QStringList ConfigurationTab::offerNames(
     for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN)
         chosen << isotopes(group)->currentText();
     chosen << ui->referenceSolution->currentText();
+    const QString monitor = ui->driftMonitor->currentText();
     Lists::setEntries(ui->blank, working.blankNames());
     Lists::setEntries(ui->referenceSolution, working.referenceNames());
     for (const Isotope::Resolution group : Isotope::GROUPS_SHOWN)
@@ -222,6 +223,8 @@ QStringList ConfigurationTab::offerNames(
     if (remembered) {
         selectRemembered(*remembered);
         lost = keepChoices(chosen);
+        lost << keepMonitor(monitor.isEmpty() ? remembered->driftMonitor : monitor);
+        lost.removeAll(QString());
     }
     checkEquations();
     return lost;
@@ -261,6 +264,23 @@ QStringList ConfigurationTab::keepChoices(const QStringList &texts)
             lost.append(QStringLiteral("%1 (%2)").arg(texts.at(k), boxes.at(k).second));
     }
     return lost;
+}
+
+QString ConfigurationTab::keepMonitor(const QString &monitor)
+{
+    if (monitor.isEmpty())
+        return {};
+    const int found
+        = ui->driftMonitor->findText(monitor, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found != -1) {
+        ui->driftMonitor->setCurrentIndex(found);
+        return {};
+    }
+    // Another monitor would correct by another signal: no correction at all.
+    if (!ui->driftGroup->isChecked())
+        return {};
+    ui->driftGroup->setChecked(false);
+    return tr("%1 (drift monitor: drift correction turned off)").arg(monitor);
 }
 
 InternalStandardChoice ConfigurationTab::internalStandardChoice() const

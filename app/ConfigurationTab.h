@@ -73,6 +73,9 @@ private:
     // The IS isotopes, then the reference, of texts where the boxes have
     // them; "name (box)" for each they lack.
     QStringList keepChoices(const QStringList &texts);
+    // The drift monitor where the boxes have it; else the drift correction is
+    // turned off, and said so as "name (box: …)".
+    QString keepMonitor(const QString &monitor);
     QComboBox *isotopes(Isotope::Resolution group) const;
     // Hands the equations the names they may use now.
     void checkEquations();

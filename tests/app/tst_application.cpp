@@ -8,6 +8,7 @@
 #include "app/ConfigurationTab.h"
 #include "app/InterferenceEquationDialog.h"
 #include "app/InterferenceEquations.h"
+#include "app/WarningBar.h"
 #include "parsers/RunOptionTable.h"
 #include "processing/Trace.h"
 
@@ -33,6 +34,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
@@ -146,6 +148,7 @@ private slots:
     void equationsRemembered();
 
     // The whole job on files.
+    void driftMonitorMissingFromNewExport();
     void openDataFile_data();
     void openDataFile();
     void cancelledDialogs_data();
@@ -183,6 +186,11 @@ private:
     // Presses "&Process"; the QC report, when it opens, is answered with OK.
     QList<ModalAnswerer::Seen> run();
     QStringList traceLines() const;
+    // What the bar above the tabs says of a subject, its lines joined by blanks.
+    QString warnings(WarningBar::Subject subject) const
+    {
+        return widget<WarningBar>("warningBar")->lines(subject).join(' ');
+    }
     QStringList windowTrace(const QString &batchTrace, int *rejected) const;
     void compareWithBatch(const QStringList &options, const QString &results);
     // Reads the files of a whole run of tests/data/runs.txt, sets its options, processes.
@@ -619,7 +627,7 @@ void TestApplication::choicesAcrossFiles()
     QCOMPARE(widget<QComboBox>("isotopeLR")->currentText() + '|'
             + widget<QComboBox>("isotopeMR")->currentText(),
         QStringLiteral("115In LR|115In MR"));
-    QCOMPARE(window->statusBar()->currentMessage(),
+    QCOMPARE(warnings(WarningBar::Subject::Export),
         QStringLiteral("Not in this file: S_1 (IS reference)."));
     ModalAnswerer answerer({ QMessageBox::Ok });
     widget<QComboBox>("instrument")
@@ -740,7 +748,7 @@ void TestApplication::equationsAcrossExports()
         load(holds ? QStringLiteral("Q-ICP-MS") : QStringLiteral("HR-ICP-MS"),
             holds ? INTERFERENCE_Q : RUN_HR);
         QCOMPARE(group->equations(), QStringList({ ARSENIC, CADMIUM }));
-        QCOMPARE(window->statusBar()->currentMessage().contains(lost), !holds);
+        QCOMPARE(warnings(WarningBar::Subject::Export).contains(lost), !holds);
         QCOMPARE(list->item(0)->toolTip(), holds ? expanded : lost.section(". ", 0, 0) + '.');
         QCOMPARE(list->item(1)->icon().isNull(), holds);
     }
@@ -809,6 +817,24 @@ void TestApplication::equationsRemembered()
         while (!group->equations().isEmpty())
             group->removeEquation(0);
     }
+}
+
+// A drift monitor the new export lacks turns the correction off, said in the
+// bar above the tabs, which stays until dismissed.
+void TestApplication::driftMonitorMissingFromNewExport()
+{
+    loadRunFiles();
+    apply(QStringLiteral("--is-ref=BLK_1 \"--is-lr=115In LR\" \"--is-mr=115In MR\" --drift=S"));
+    QVERIFY(widget<QGroupBox>("driftGroup")->isChecked());
+    load(QStringLiteral("HR-ICP-MS"), EXAMPLES + "hr_export.csv");
+    QVERIFY(!widget<QGroupBox>("driftGroup")->isChecked());
+    QCOMPARE(warnings(WarningBar::Subject::Export),
+        QStringLiteral("Not in this file: S (drift monitor: drift correction turned off)."));
+    window->statusBar()->showMessage(QStringLiteral("a hover's tip"));
+    QVERIFY(widget<WarningBar>("warningBar")->isVisible());
+    QTest::mouseClick(widget<QToolButton>("dismissWarnings"), Qt::LeftButton);
+    QVERIFY(!widget<WarningBar>("warningBar")->isVisible());
+    QCOMPARE(warnings(WarningBar::Subject::Export), QString());
 }
 
 void TestApplication::openDataFile_data()
@@ -1047,7 +1073,7 @@ void TestApplication::runOutcomes()
     const QList<ModalAnswerer::Seen> boxes = run();
     QCOMPARE(boxes.size(), title.isEmpty() ? 0 : 1);
     QCOMPARE(traceLines().last(), outcome.at(5));
-    QCOMPARE(window->statusBar()->currentMessage(), status);
+    QCOMPARE(warnings(WarningBar::Subject::Run), status);
     QVERIFY(action(QStringLiteral("&Process"))->isEnabled());
     if (title.isEmpty())
         return;
