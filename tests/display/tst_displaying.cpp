@@ -425,7 +425,7 @@ Status underLimit(rlim_t limit, const std::function<Status()> &save)
     rlimit small = previous;
     small.rlim_cur = limit;
     setrlimit(RLIMIT_FSIZE, &small);
-    const Status saved = save();
+    Status saved = save();
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, signal);
     return saved;
