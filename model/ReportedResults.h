@@ -6,10 +6,13 @@
 #include <QString>
 #include <QVector>
 
+class Measurements;
+
 // The results as a lab reports them: per solution of the working set and
 // isotope, the concentration in the sample given (the measured one times the
-// solution's factor), its SD, the limits scaled alike, and the one qualifier
-// a reader must see beside the value.
+// solution's factor), its SD, the limits scaled alike, the one qualifier a
+// reader must see beside the value, and what the run's own QC found against
+// it.
 class ReportedResults
 {
 public:
@@ -20,6 +23,13 @@ public:
         NoCalibration,
         NotMeasured,
         CalibrationRejected,
+        // The run QC's findings, in the order they qualify a value.
+        IcvFailed,
+        IcbFailed,
+        LlccvFailed,
+        CcvFailed,
+        CcbFailed,
+        NotBracketed,
         BelowDetection,
         BelowQuantification,
         OverRange, // above the highest standard: dilute and measure again
@@ -35,6 +45,18 @@ public:
         double loq;
         Qualifier qualifier;
     };
+
+    // One finding of the run's QC against a value: a qualifier from
+    // IcvFailed to NotBracketed, and the failing check solution (-1 for
+    // NotBracketed).
+    struct Finding
+    {
+        Qualifier kind;
+        int check;
+    };
+    using Findings = QVector<Finding>;
+    // "CCV failed (QC_CCV_2); not bracketed"; data names the checks.
+    static QString findingsText(const Findings &findings, const Measurements &data);
 
     ReportedResults() = default;
     ReportedResults(int solutionCount, int isotopeCount);
@@ -52,11 +74,19 @@ public:
     SampleSheet::Unit unit(int solution) const { return m_sheet.unit(solution); }
     void setSheet(const SampleSheet &sheet) { m_sheet = sheet; }
 
+    // Whether the run's QC applied: then every value has its findings, none
+    // for most.
+    bool hasRunQc() const { return !m_findings.isEmpty(); }
+    const Findings &findings(int solution, int isotope) const;
+    // Per value, solutions then isotopes; empty when the run's QC did not apply.
+    void setFindings(const QVector<Findings> &findings) { m_findings = findings; }
+
 private:
     int m_solutionCount = 0;
     int m_isotopeCount = 0;
     QVector<Value> m_values;
     SampleSheet m_sheet;
+    QVector<Findings> m_findings;
 };
 
 #endif

@@ -7,7 +7,9 @@ QString SampleSheet::unitName(Unit unit)
 }
 
 SampleSheet::SampleSheet(int solutionCount)
-    : m_factors(solutionCount, 1.0), m_units(solutionCount, Unit::MicrogramsPerLitre)
+    : m_factors(solutionCount, 1.0)
+    , m_units(solutionCount, Unit::MicrogramsPerLitre)
+    , m_roles(solutionCount, QcRole::None)
 { }
 
 double SampleSheet::factor(int solution) const
@@ -24,4 +26,23 @@ void SampleSheet::set(int solution, double factor, Unit unit)
 {
     m_factors[solution] = factor;
     m_units[solution] = unit;
+}
+
+QcRole::Role SampleSheet::role(int solution) const
+{
+    return m_roles.value(solution, QcRole::None);
+}
+
+void SampleSheet::setRole(int solution, QcRole::Role role)
+{
+    m_roles[solution] = role;
+}
+
+bool SampleSheet::hasRunQc() const
+{
+    for (const QcRole::Role role : m_roles) {
+        if (QcRole::isCheck(role))
+            return true;
+    }
+    return false;
 }

@@ -62,6 +62,10 @@ QByteArray LongTableWriter::format(const Measurements &working, const Calibratio
         appendText(isotopes[i], working.isotope(i).typedName());
 
     QByteArray bytes(HEADER);
+    // Only a run with check roles has the column: others stay as they were.
+    const bool findings = reported.hasRunQc();
+    if (findings)
+        bytes.insert(bytes.size() - 1, ",qc_findings");
     bytes.reserve(bytes.size() + working.solutionCount() * isotopeCount * 120);
     for (int s = 0; s < working.solutionCount(); ++s) {
         const Solution &solution = working.solution(s);
@@ -94,7 +98,11 @@ QByteArray LongTableWriter::format(const Measurements &working, const Calibratio
             appendField(bytes, value.sd);
             appendField(bytes, value.lod);
             appendField(bytes, value.loq);
-            bytes.append(unit).append('\n');
+            bytes.append(unit);
+            if (findings)
+                appendText(bytes.append(','),
+                    ReportedResults::findingsText(reported.findings(s, i), working));
+            bytes.append('\n');
         }
     }
     return bytes;

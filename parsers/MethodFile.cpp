@@ -43,6 +43,8 @@ public:
         m_refusal = reason;
     }
 
+    QJsonValue value(const QString &name) const { return m_object.value(name); }
+
     QJsonValue take(const QString &name)
     {
         QJsonValue value = m_object.value(name);
@@ -93,8 +95,9 @@ void readOptions(Members &members, RunOptions *options)
 {
     for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
         for (const RunOptionTable::Member &member : row.members) {
-            const QJsonValue value = members.take(member.name);
-            if (!value.isUndefined()) {
+            const QJsonValue value
+                = member.optional ? members.value(member.name) : members.take(member.name);
+            if (!value.isUndefined() || member.optional) {
                 const QString refusal = member.read(value, options);
                 if (!refusal.isEmpty())
                     members.refuse(member.name, refusal);

@@ -1,6 +1,7 @@
 #include "parsers/RunOptionTable.h"
 
 #include "parsers/NumberFormat.h"
+#include "parsers/QcLimitsText.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -426,7 +427,7 @@ QVector<Row> makeRows()
 {
     return { instrumentRow(), referenceRow(), isotopeRow(Isotope::LR), isotopeRow(Isotope::MR),
         isotopeRow(Isotope::HR), groupsRow(), recoveryRow(), blankModeRow(), blankRow(),
-        weightingRow(), driftRow(), qcRow(), acceptanceRow() };
+        weightingRow(), driftRow(), qcRow(), acceptanceRow(), QcLimitsText::row() };
 }
 
 } // namespace

@@ -27,6 +27,9 @@ public:
         // is of the wrong kind. A number of the right kind but out of range
         // is set as it is, for RunOptions::check() to refuse.
         std::function<QString(const QJsonValue &, RunOptions *)> read;
+        // A member a method written before it lacks: read is then given an
+        // undefined value and sets the default.
+        bool optional = false;
     };
 
     // One option, as a user names it on the command line.
@@ -47,6 +50,8 @@ public:
         std::function<QStringList(const RunOptions &)> describe;
         // Refused on the command line without --is-ref.
         bool needsReference = false;
+        // Described in a run report only when the run's QC applied.
+        bool runQcOnly = false;
 
         bool owns(const QString &member) const;
     };

@@ -13,8 +13,9 @@
 
 namespace {
 
-enum Column { SolutionColumn, DilutionColumn, MassColumn, VolumeColumn, COLUMN_COUNT };
-const char *const COLUMN_NAMES[COLUMN_COUNT] = { "solution", "dilution", "mass_g", "volume_ml" };
+enum Column { SolutionColumn, DilutionColumn, MassColumn, VolumeColumn, RoleColumn, COLUMN_COUNT };
+const char *const COLUMN_NAMES[COLUMN_COUNT]
+    = { "solution", "dilution", "mass_g", "volume_ml", "role" };
 
 QChar separatorOf(const QString &header)
 {
@@ -63,6 +64,7 @@ private:
     Status readHeader(const QString &header, int line);
     Status split(const QString &text, int line, Row *row) const;
     Status readNumber(const Row &row, int column, double *value) const;
+    Status readRole(const Row &row, int solution, SampleSheet *sheet) const;
     Status readRow(const Row &row, SampleSheet *sheet);
 
     QString m_name;
@@ -85,8 +87,8 @@ Status SheetParser::readHeader(const QString &header, int line)
             ++column;
         if (column == COLUMN_COUNT)
             return Status::failure(where(line, name)
-                + QStringLiteral("unknown column; the columns are solution, dilution, mass_g and "
-                                 "volume_ml."));
+                + QStringLiteral("unknown column; the columns are solution, dilution, mass_g, "
+                                 "volume_ml and role."));
         if (seen[column])
             return Status::failure(
                 where(line, name) + QStringLiteral("the column is named twice."));
@@ -162,6 +164,27 @@ Status SheetParser::readRow(const Row &row, SampleSheet *sheet)
     else
         sheet->set(solution, dilution * volume / (1000.0 * mass),
             SampleSheet::Unit::MilligramsPerKilogram);
+    return readRole(row, solution, sheet);
+}
+
+Status SheetParser::readRole(const Row &row, int solution, SampleSheet *sheet) const
+{
+    const QString &cell = row.cells[RoleColumn];
+    QcRole::Role role = QcRole::None;
+    if (!QcRole::fromWord(cell, &role))
+        return refuse(row.line, RoleColumn,
+            quoted(cell)
+                + QStringLiteral(" is no role: use %1 or %2.")
+                      .arg(QcRole::words()
+                               .mid(0, QcRole::words().size() - 1)
+                               .join(QStringLiteral(", ")),
+                          QcRole::words().last()));
+    const Solution &measured = m_data.solution(solution);
+    if (!QcRole::suits(role, measured.type()))
+        return refuse(row.line, RoleColumn,
+            QStringLiteral("%1 cannot be %2: %2 is for %3.")
+                .arg(quoted(measured.name()), QcRole::word(role), QcRole::suitable(role)));
+    sheet->setRole(solution, role);
     return Status::success();
 }
 

@@ -9,9 +9,9 @@ class SampleSheet;
 class QString;
 
 // Reads a lab's sample sheet: a header row naming the columns solution,
-// dilution, mass_g and volume_ml in any order and case, separated by tabs,
-// semicolons or commas (the first of these the header holds), then one row
-// per solution of the export.
+// dilution, mass_g, volume_ml and role in any order and case, separated by
+// tabs, semicolons or commas (the first of these the header holds), then one
+// row per solution of the export.
 class SampleSheetReader
 {
 public:

@@ -17,6 +17,7 @@
 #include "processing/RecoveryCheck.h"
 #include "processing/Reporting.h"
 #include "processing/RunPlan.h"
+#include "processing/RunQc.h"
 #include "processing/Trace.h"
 
 #include <QFile>
@@ -156,8 +157,9 @@ void ProcessingRun::execute(const Measurements &data, const ExpectedConcentratio
     computeResults(source, plan, outcome);
     checkQualityControl(plan, outcome);
     checkAcceptance(plan, outcome);
-    outcome->reported
-        = Reporting::report(outcome->working, outcome->calibration, outcome->results, sheet);
+    checkRunQc(sheet, plan, outcome);
+    outcome->reported = Reporting::report(
+        outcome->working, outcome->calibration, outcome->results, sheet, outcome->runQc.findings);
     checkRecovery(data, plan, outcome);
 }
 
@@ -266,6 +268,14 @@ void ProcessingRun::checkAcceptance(const RunPlan &plan, RunOutcome *outcome)
         &outcome->calibration, outcome->working, plan.options.minimumR2, plan.options.tolerance);
 }
 
+void ProcessingRun::checkRunQc(const SampleSheet &sheet, const RunPlan &plan, RunOutcome *outcome)
+{
+    if (!sheet.hasRunQc())
+        return;
+    outcome->runQc = RunQc::check(outcome->working, outcome->expected, outcome->results,
+        outcome->calibration, sheet, plan.options.qcLimits);
+}
+
 void ProcessingRun::checkRecovery(
     const Measurements &data, const RunPlan &plan, RunOutcome *outcome)
 {
@@ -316,6 +326,10 @@ void ProcessingRun::traceReports(
             for (const QString &outside : recovery.lines(data))
                 Trace::line(outside);
         }
+    }
+    if (outcome.runQc.applies) {
+        for (const QString &line : outcome.runQc.traceLines(data, listed))
+            Trace::line(line);
     }
 }
 

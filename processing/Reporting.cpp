@@ -35,7 +35,8 @@ bool overRange(double c, const CalibrationLine &line)
 }
 
 // The first qualifier that applies to a value.
-Qualifier qualify(const Solution &solution, int isotope, double c, const CalibrationLine &line)
+Qualifier qualify(const Solution &solution, int isotope, double c, const CalibrationLine &line,
+    const ReportedResults::Findings &findings)
 {
     if (c == 0.0)
         return emptyQualifier(solution, isotope, line);
@@ -43,6 +44,8 @@ Qualifier qualify(const Solution &solution, int isotope, double c, const Calibra
         return Qualifier::NoValue;
     if (line.isRejected())
         return Qualifier::CalibrationRejected;
+    if (!findings.isEmpty())
+        return findings.first().kind;
     if (c < line.lod)
         return Qualifier::BelowDetection;
     if (c < line.loq)
@@ -55,11 +58,13 @@ Qualifier qualify(const Solution &solution, int isotope, double c, const Calibra
 } // namespace
 
 ReportedResults Reporting::report(const Measurements &working, const Calibration &calibration,
-    const Results &results, const SampleSheet &sheet)
+    const Results &results, const SampleSheet &sheet,
+    const QVector<ReportedResults::Findings> &findings)
 {
     const int isotopeCount = working.isotopeCount();
     ReportedResults reported(working.solutionCount(), isotopeCount);
     reported.setSheet(sheet);
+    reported.setFindings(findings);
     const double none = std::numeric_limits<double>::quiet_NaN();
     for (int s = 0; s < working.solutionCount(); ++s) {
         const double f = sheet.factor(s);
@@ -70,7 +75,7 @@ ReportedResults Reporting::report(const Measurements &working, const Calibration
             const double sd = c == 0.0 ? none : std::abs(value) * results.rsd(s, i) / 100.0;
             reported.set(s, i,
                 { value, sd, line.lod * f, line.loq * f,
-                    qualify(working.solution(s), i, c, line) });
+                    qualify(working.solution(s), i, c, line, reported.findings(s, i)) });
         }
     }
     return reported;

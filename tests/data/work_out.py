@@ -12,6 +12,7 @@ the rules and read the differences before committing them:
     python3 tests/data/work_out.py          # rewrites tests/data/runs/*
 """
 
+import json
 import math
 import os
 from decimal import ROUND_HALF_UP, Decimal
@@ -135,20 +136,21 @@ def read_stdqc(path, isos, sols):
 
 
 def read_sheet(path):
-    """Solution name -> (factor, unit) from a sample sheet."""
+    """Solution name -> (factor, unit) from a sample sheet, and name -> role."""
     text = open(path, encoding="utf-8-sig").read()
     lines = [l for l in re.split(r"\r\n|\r|\n", text) if l.strip()]
     sep = next((c for c in "\t;" if c in lines[0]), ",")
     heads = [h.strip().lower() for h in lines[0].split(sep)]
-    sheet = {}
+    sheet, roles = {}, {}
     for line in lines[1:]:
         row = dict(zip(heads, (c.strip() for c in line.split(sep))))
+        roles[row["solution"]] = row.get("role", "").upper()
         value = lambda key: float(row[key].replace(",", ".")) if row.get(key) else 1.0
         if row.get("mass_g"):
             sheet[row["solution"]] = (value("dilution") * value("volume_ml") / (1000 * value("mass_g")), "mg/kg")
         else:
             sheet[row["solution"]] = (value("dilution"), "\u00b5g/L")
-    return sheet
+    return sheet, roles
 
 
 def average(name, members, isos):
@@ -218,10 +220,23 @@ def fixed8(x):
     return "nan" if x != x else "%.8f" % x
 
 
+def read_method(run):
+    """The instrument and run QC limits of a method file that sets no other
+    option than its defaults; the command line's options come on top."""
+    method = json.load(open(os.path.join(HERE, run["method"]), encoding="utf-8"))
+    defaults = {"acceptance": False, "blank": "", "blankMode": "y-intercept", "drift": False,
+                "internalStandard": False, "qcValidation": True, "weighting": "none"}
+    assert all(method[key] == value for key, value in defaults.items())
+    run.setdefault("instrument", method["instrument"])
+    run["qc-limits"] = ",".join(filter(None, (method.get("qcLimits"), run.get("qc-limits"))))
+
+
 def process(run):
+    if "method" in run:
+        read_method(run)
     instrument = run["instrument"]
     isos, raw = (read_hr if instrument == "HR-ICP-MS" else read_q)(os.path.join(HERE, run["data"]))
-    sheet = read_sheet(os.path.join(HERE, run["samples"])) if "samples" in run else {}
+    sheet, roles = read_sheet(os.path.join(HERE, run["samples"])) if "samples" in run else ({}, {})
     read_stdqc(os.path.join(HERE, run["stdqc"]), isos, raw)
     n = len(isos)
     groups = {"LR": [i for i, s in enumerate(isos) if s.group == 2],
@@ -501,6 +516,11 @@ def process(run):
                     outside.append("%s : %s (%s %%)" % (s.name, isos[j].name.rstrip(), shown))
         trace.append("# IS recovery outside %d-%d %%: %d / %d" % (low, high, len(outside), checked))
         trace += outside
+    findings = {}
+    if any(r in CHECKS for r in roles.values()):
+        lines_, findings = run_qc(raw, work[:len(raw)], roles, isos, loq, usable,
+                                  qc_limits(run.get("qc-limits", "")))
+        trace += lines_
     trace += ["*** refreshing plots and tables ***", "*** end of processing ***"]
 
     if zero is not None:
@@ -529,8 +549,10 @@ def process(run):
     def field(x):
         return g(x) if math.isfinite(x) else ""
 
+    with_qc = any(r in CHECKS for r in roles.values())
     long = ("solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag,"
-            "factor,reported,reported_sd,reported_lod,reported_loq,unit\n")
+            "factor,reported,reported_sd,reported_lod,reported_loq,unit"
+            + (",qc_findings\n" if with_qc else "\n"))
     for k, s in enumerate(work):
         # The zero standard and the average blanks are never diluted samples.
         f, unit = sheet.get(s.name, (1.0, "\u00b5g/L")) if k < len(raw) else (1.0, "\u00b5g/L")
@@ -552,6 +574,8 @@ def process(run):
                     flag = "no value"
                 elif i in rejected:
                     flag = "calibration rejected"
+                elif findings.get((k, i)):
+                    flag = findings[(k, i)][0].split(" (")[0]
                 elif c < lod[i]:
                     flag = "<LOD"
                 elif c < loq[i]:
@@ -562,8 +586,92 @@ def process(run):
                     flag = ""
             cells = [text(s.name), s.kind, text(isos[i].name.rstrip())] + [field(v) for v in numbers[:3]]
             cells += [field(lod[i]), field(loq[i]), flag, field(f)] + [field(v) for v in numbers[3:]]
-            long += ",".join(cells + [field(lod[i] * f), field(loq[i] * f), unit]) + "\n"
+            cells += [field(lod[i] * f), field(loq[i] * f), unit]
+            if with_qc:
+                cells.append(text("; ".join(findings.get((k, i), []))))
+            long += ",".join(cells) + "\n"
     return out, trace, long, errors
+
+
+CHECKS = ("ICV", "CCV", "LLCCV", "ICB", "CCB")
+
+
+def qc_limits(text):
+    """The run QC's limits: the defaults, then the items of --qc-limits."""
+    limits = {"ICV": (90.0, 110.0), "CCV": (90.0, 110.0), "LLCCV": (70.0, 130.0),
+              "ICB": 0.5, "CCB": 1.0, "EVERY": 10}
+    for item in filter(None, text.split(",")):
+        key, value = item.split("=")
+        if key in ("ICV", "CCV", "LLCCV"):
+            limits[key] = tuple(float(v) for v in value.split("-"))
+        else:
+            limits[key] = int(value) if key == "EVERY" else float(value)
+    return limits
+
+
+def run_qc(raw, sols, roles, isos, loq, usable, limits):
+    """The run QC of the export's solutions, from their roles: the trace's
+    lines and, per (solution, isotope), its findings in their order."""
+    role = [roles.get(s.name, "") for s in sols]
+    checks = [p for p in range(len(sols)) if role[p] in CHECKS]
+    bracketed = [s.kind in ("SAMPLE", "QC") and role[p] not in CHECKS for p, s in enumerate(sols)]
+    empty = lambda c: c == 0.0 or not math.isfinite(c)
+    verdict, failed = {}, []  # (p, i) -> True (pass) or False; no key: no verdict
+    for p in checks:
+        for i in sorted(usable):
+            c = sols[p].conc[i]
+            if role[p] in ("ICV", "CCV", "LLCCV"):
+                e = raw[p].conc[i]
+                if e == 0.0 or empty(c):
+                    continue
+                low, high = limits[role[p]]
+                # judged as printed: one decimal, exact ties away from zero
+                shown = Decimal(100.0 * c / e).quantize(Decimal("0.1"), rounding=ROUND_HALF_UP)
+                verdict[(p, i)] = low <= float(shown) <= high
+                text = "%s %% (%s-%s %%)" % (shown, g(low), g(high))
+            else:
+                if empty(c) or not math.isfinite(loq[i]):
+                    continue
+                k = limits[role[p]]
+                verdict[(p, i)] = abs(c) <= k * loq[i]
+                text = "%s > %s (%s x LOQ)" % (g(abs(c)), g(k * loq[i]), g(k))
+            if not verdict[(p, i)]:
+                failed.append("%s : %s %s" % (sols[p].name, isos[i].name.rstrip(), text))
+    lines = ["# run QC: %d / %d checks failed" % (len(failed), len(verdict))] + failed
+    for kinds in (("ICV", "CCV"), ("ICB", "CCB")):
+        bounds = [p for p in checks if role[p] in kinds]
+        for a, b in zip(bounds, bounds[1:]):
+            count = sum(bracketed[a + 1:b])
+            if count > limits["EVERY"]:
+                lines.append("# run QC: %d solutions between %s and %s (more than %d)"
+                             % (count, sols[a].name, sols[b].name, limits["EVERY"]))
+    findings = {}
+    for p in range(len(sols)):
+        for i in sorted(usable):
+            if not bracketed[p] or empty(sols[p].conc[i]):
+                continue
+            found = []
+            for kind in ("ICV", "ICB", "LLCCV"):
+                found += ["%s failed (%s)" % (kind, sols[q].name) for q in checks
+                          if role[q] == kind and verdict.get((q, i)) is False]
+            judged = lambda q: (q, i) in verdict
+            before = lambda kinds: max([q for q in checks if q < p and role[q] in kinds and judged(q)],
+                                       default=None)
+            after = lambda kind: min([q for q in checks if q > p and role[q] == kind and judged(q)],
+                                     default=None)
+            around = {"CCV": (before(("ICV", "CCV")), after("CCV")),
+                      "CCB": (before(("ICB", "CCB")), after("CCB"))}
+            for kind in ("CCV", "CCB"):
+                found += ["%s failed (%s)" % (kind, sols[q].name) for q in around[kind]
+                          if q is not None and role[q] == kind and verdict[(q, i)] is False]
+            for kind, pair in (("CCV", ("ICV", "CCV")), ("CCB", ("ICB", "CCB"))):
+                if any(r in pair for r in role) and None in around[kind]:
+                    found.append("not bracketed")
+                    break
+            if found:
+                findings[(p, i)] = found
+    lines.append("# run QC: %d results to rerun" % len(findings))
+    return lines, findings
 
 
 def parse_runs(path):

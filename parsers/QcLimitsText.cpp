@@ -1,0 +1,156 @@
+#include "parsers/QcLimitsText.h"
+
+#include "parsers/NumberFormat.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <limits>
+
+namespace {
+
+const QString MEMBER = QStringLiteral("qcLimits");
+
+QString number(double value)
+{
+    QByteArray text;
+    NumberFormat::append(text, value);
+    return QString::fromLatin1(text);
+}
+
+QString keyNames()
+{
+    QStringList names;
+    for (const QcLimits::Key &key : QcLimits::keys())
+        names << QLatin1String(key.name);
+    return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ")
+        + names.last();
+}
+
+// Digits with at most one decimal point; NaN for anything else.
+double plain(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
+    return digits.match(text).hasMatch() ? QLocale::c().toDouble(text)
+                                         : std::numeric_limits<double>::quiet_NaN();
+}
+
+void setValue(const QcLimits::Key &key, const QString &value, QcLimits *limits)
+{
+    if (key.range) {
+        const QStringList bounds = value.split(QLatin1Char('-'));
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        limits->*key.range = bounds.size() == 2
+            ? QcLimits::Range { plain(bounds.at(0)), plain(bounds.at(1)) }
+            : QcLimits::Range { nan, nan };
+    } else if (key.factor) {
+        limits->*key.factor = plain(value);
+    } else {
+        bool whole = false;
+        const int count = value.contains(QRegularExpression(QStringLiteral("^[0-9]+$")))
+            ? value.toInt(&whole)
+            : 0;
+        limits->*key.count = whole ? count : 0;
+    }
+}
+
+QStringList describe(const RunOptions &options)
+{
+    const QcLimits &limits = options.qcLimits;
+    QStringList ranges;
+    QStringList factors;
+    for (const QcLimits::Key &key : QcLimits::keys()) {
+        const QString name = QLatin1String(key.name);
+        if (key.range)
+            ranges << QStringLiteral("%1 %2-%3 %")
+                          .arg(name, number((limits.*key.range).low),
+                              number((limits.*key.range).high));
+        else if (key.factor)
+            factors << QStringLiteral("%1 %2 x LOQ").arg(name, number(limits.*key.factor));
+    }
+    return { QStringLiteral("Run QC: recovery %1").arg(ranges.join(QStringLiteral(", "))),
+        QStringLiteral("Run QC: blank checks %1; at most %2 solutions between checks")
+            .arg(factors.join(QStringLiteral(", ")), QString::number(limits.every)) };
+}
+
+} // namespace
+
+QString QcLimitsText::format(const QcLimits &limits)
+{
+    QStringList items;
+    for (const QcLimits::Key &key : QcLimits::keys()) {
+        const QString name = QLatin1String(key.name);
+        if (key.range)
+            items << QStringLiteral("%1=%2-%3")
+                         .arg(name, number((limits.*key.range).low),
+                             number((limits.*key.range).high));
+        else if (key.factor)
+            items << QStringLiteral("%1=%2").arg(name, number(limits.*key.factor));
+        else
+            items << QStringLiteral("%1=%2").arg(name).arg(limits.*key.count);
+    }
+    return items.join(QLatin1Char(','));
+}
+
+QString QcLimitsText::parse(const QString &text, const QString &where, QcLimits *limits)
+{
+    QStringList given;
+    for (const QString &raw : text.split(QLatin1Char(','))) {
+        const QString item = raw.trimmed();
+        if (item.isEmpty())
+            return QStringLiteral("an empty item in %1: give KEY=VALUE items joined by commas")
+                .arg(where);
+        const QString name = item.section(QLatin1Char('='), 0, 0);
+        const QcLimits::Key *key = nullptr;
+        for (const QcLimits::Key &candidate : QcLimits::keys()) {
+            if (name == QLatin1String(candidate.name))
+                key = &candidate;
+        }
+        if (!key || !item.contains(QLatin1Char('=')))
+            return QStringLiteral("unknown key '%1' in %2: use %3").arg(name, where, keyNames());
+        if (given.contains(name))
+            return QStringLiteral("'%1' given twice in %2").arg(name, where);
+        given << name;
+        setValue(*key, item.section(QLatin1Char('='), 1), limits);
+    }
+    return QString();
+}
+
+RunOptionTable::Row QcLimitsText::row()
+{
+    RunOptionTable::Member member { MEMBER,
+        [](const RunOptions &options) { return QJsonValue(format(options.qcLimits)); },
+        [](const QJsonValue &value, RunOptions *options) {
+            options->qcLimits = QcLimits();
+            if (value.isUndefined())
+                return QString();
+            if (!value.isString())
+                return QStringLiteral("'%1' must be a text in quotes").arg(MEMBER);
+            return parse(value.toString(), QLatin1Char('\'') + MEMBER + QLatin1Char('\''),
+                &options->qcLimits);
+        } };
+    // A method written before the run QC lacks it: the default limits.
+    member.optional = true;
+    RunOptionTable::Row row { QStringLiteral("qc-limits"), QStringLiteral("LIST"),
+        QStringLiteral("limits of the run QC (roles in the sample sheet), any of\n"
+                       "%1\n"
+                       "(the defaults), the others default: recovery ranges in percent\n"
+                       "with 0 <= LOW < HIGH, blank checks' factors of the LOQ above 0,\n"
+                       "EVERY the most solutions between two checks, a whole number >= 1")
+            .arg(format(QcLimits())),
+        { member },
+        [](const QString &value, RunOptions *options) {
+            const QString reason
+                = parse(value, QStringLiteral("'--qc-limits'"), &options->qcLimits);
+            if (reason.isEmpty())
+                return Status::success();
+            return Status::failure(reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.'));
+        },
+        QStringLiteral("Invalid limits '%1' for '--qc-limits': ICV, CCV and LLCCV take "
+                       "LOW-HIGH in percent with 0 <= LOW < HIGH, ICB and CCB a factor above 0, "
+                       "EVERY a whole number from 1."),
+        describe };
+    row.runQcOnly = true;
+    return row;
+}
