@@ -3,6 +3,7 @@
 #include "display/CalibrationPlot.h"
 #include "display/PlotStyle.h"
 #include "display/ReportPages.h"
+#include "display/RunQcSection.h"
 #include "model/Measurements.h"
 #include "parsers/MethodFile.h"
 #include "parsers/NumberFormat.h"
@@ -157,6 +158,8 @@ void RunReport::draw(ReportPages &pages) const
     drawCalibration(pages);
     drawQualityControl(pages);
     drawChecks(pages);
+    if (m_outcome.runQc.applies)
+        RunQcSection::draw(pages, m_outcome.runQc, m_data);
     drawResults(pages);
     drawPlots(pages);
     drawClosing(pages);
@@ -182,7 +185,7 @@ QStringList RunReport::methodLines() const
 {
     QStringList lines;
     for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
-        if (row.describe)
+        if (row.describe && (!row.runQcOnly || m_outcome.runQc.applies))
             lines << row.describe(m_method);
     }
     return lines;

@@ -355,14 +355,16 @@ void TestBatch::report_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("sections"); // beside those of every report
-    const QHash<QString, QStringList> extra { { "digest_mass_volume", { "--acceptance=0.99,10" } },
-        { "examples_drift_indium_accepted", {} } };
+    const QStringList checks { "IS recovery", "Rejected calibrations" };
+    const QHash<QString, QPair<QStringList, QStringList>> extra {
+        { "digest_mass_volume", { { "--acceptance=0.99,10" }, checks } },
+        { "examples_drift_indium_accepted", { {}, checks + QStringList("Drift correction") } },
+        { "run_qc", { {}, { "Run QC", "To rerun" } } }
+    };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (extra.contains(run.first))
             QTest::newRow(qPrintable(run.first))
-                << run.second + extra.value(run.first)
-                << QStringList { "IS recovery", "Rejected calibrations" }
-                    + QStringList(run.first.contains("drift") ? "Drift correction" : "");
+                << run.second + extra.value(run.first).first << extra.value(run.first).second;
     }
 }
 
@@ -409,8 +411,13 @@ void TestBatch::report()
                     .toHex()));
     }
 
-    // Every sample's reported values, on its rows of the results.
+    // Every sample's reported values, on its rows of the results; the run
+    // QC's count and gap lines of the trace.
     const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
+    for (const QString &line : QString::fromUtf8(BatchProcess::contents(expected + ".trace"))
+                                   .split('\n')
+                                   .filter(QRegularExpression("^# run QC: ")))
+        QVERIFY2(text.contains("\nRun QC: " + line.mid(10) + '\n'), qPrintable(line));
     int found = 0;
     for (const QString &line :
         QString::fromUtf8(BatchProcess::contents(expected + ".long")).split('\n')) {
