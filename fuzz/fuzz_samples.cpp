@@ -1,6 +1,6 @@
 // Sample sheets of any content against a fixed export: no crash, no hang, a
 // refused sheet changes nothing, and an accepted one holds finite factors
-// above 0 with the unit its row asked for.
+// above 0, and roles only on solutions whose type may play them.
 #include "FuzzChecks.h"
 
 #include "model/Measurements.h"
@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     QLocale::setDefault(QLocale::c());
     SampleSheet sheet(1);
     sheet.set(0, 7.0, SampleSheet::Unit::MilligramsPerKilogram);
+    sheet.setRole(0, QcRole::LLCCV);
     FuzzBytes file(bytes, size);
     const Status read
         = SampleSheetReader::read(file.device(), QStringLiteral("sheet.csv"), *measured, &sheet);
@@ -26,13 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
             "a refusal names the file");
         fuzzCheck(sheet.factor(0) == 7.0
                 && sheet.unit(0) == SampleSheet::Unit::MilligramsPerKilogram
-                && sheet.factor(1) == 1.0,
+                && sheet.factor(1) == 1.0 && sheet.role(0) == QcRole::LLCCV,
             "a refused sheet changes nothing");
         return 0;
     }
-    for (int s = 0; s <= measured->solutionCount(); ++s)
+    for (int s = 0; s < measured->solutionCount(); ++s) {
         fuzzCheck(std::isfinite(sheet.factor(s)) && sheet.factor(s) > 0.0,
             "factors are finite and above 0");
-    fuzzCheck(sheet.factor(measured->solutionCount()) == 1.0, "solutions beyond the export keep 1");
+        fuzzCheck(QcRole::suits(sheet.role(s), measured->solution(s).type()),
+            "a role only where the type may play it");
+    }
+    fuzzCheck(sheet.factor(measured->solutionCount()) == 1.0
+            && sheet.role(measured->solutionCount()) == QcRole::None,
+        "solutions beyond the export keep 1 and no role");
     return 0;
 }

@@ -32,8 +32,9 @@ QString keyNames()
 double plain(const QString &text)
 {
     static const QRegularExpression digits(QStringLiteral("^([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
-    return digits.match(text).hasMatch() ? QLocale::c().toDouble(text)
-                                         : std::numeric_limits<double>::quiet_NaN();
+    bool read = false;
+    const double value = digits.match(text).hasMatch() ? QLocale::c().toDouble(text, &read) : 0.0;
+    return read ? value : std::numeric_limits<double>::quiet_NaN();
 }
 
 void setValue(const QcLimits::Key &key, const QString &value, QcLimits *limits)
@@ -78,15 +79,18 @@ QStringList describe(const RunOptions &options)
 
 QString QcLimitsText::format(const QcLimits &limits)
 {
+    // Every digit, and no exponent, which the text does not take.
+    const auto exact
+        = [](double value) { return QString::number(value, 'f', QLocale::FloatingPointShortest); };
     QStringList items;
     for (const QcLimits::Key &key : QcLimits::keys()) {
         const QString name = QLatin1String(key.name);
         if (key.range)
             items << QStringLiteral("%1=%2-%3")
-                         .arg(name, number((limits.*key.range).low),
-                             number((limits.*key.range).high));
+                         .arg(
+                             name, exact((limits.*key.range).low), exact((limits.*key.range).high));
         else if (key.factor)
-            items << QStringLiteral("%1=%2").arg(name, number(limits.*key.factor));
+            items << QStringLiteral("%1=%2").arg(name, exact(limits.*key.factor));
         else
             items << QStringLiteral("%1=%2").arg(name).arg(limits.*key.count);
     }

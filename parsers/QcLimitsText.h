@@ -12,7 +12,8 @@
 class QcLimitsText
 {
 public:
-    // Every limit, in the keys' order.
+    // Every limit, in the keys' order, with every digit it takes to read it
+    // back the same.
     static QString format(const QcLimits &limits);
     // Sets the limits the items name and leaves the others. A value that is
     // no plain number (a sign, an exponent) is set out of every range, for
