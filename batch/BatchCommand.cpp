@@ -216,11 +216,11 @@ Option runOption(const RunOptionTable::Row &row)
             if (row.needsReference && !command.options.internalStandard)
                 return Status::failure(
                     QStringLiteral("'--%1' applies only with '--is-ref'.").arg(row.flag));
-            const Status parsed = row.parse(value, &command.options);
+            Status parsed = row.parse(value, &command.options);
             if (!parsed.ok())
                 return parsed;
             QString member;
-            const Status checked = command.options.check(&member);
+            Status checked = command.options.check(&member);
             if (checked.ok())
                 return checked;
             return Status::failure(row.owns(member) ? row.invalid.arg(value) : checked.message());
@@ -291,7 +291,7 @@ const QVector<BatchCommand::Option> &BatchCommand::commandOptions()
         // The instrument first: the files' messages may name it.
         QVector<Option> list { runOption(rows.first()) };
         list << fileOptions();
-        for (auto row = rows.begin() + 1; row != rows.end(); ++row)
+        for (const auto *row = rows.begin() + 1; row != rows.end(); ++row)
             list << runOption(*row);
         return list << otherCommands();
     }();

@@ -111,11 +111,12 @@ QString QcLimitsText::parse(const QString &text, const QString &where, QcLimits 
             if (name == QLatin1String(candidate.name))
                 key = &candidate;
         }
-        if (!key || !item.contains(QLatin1Char('=')))
+        if (!key)
             return QStringLiteral("unknown key '%1' in %2: use %3").arg(name, where, keyNames());
         if (given.contains(name))
             return QStringLiteral("'%1' given twice in %2").arg(name, where);
         given << name;
+        // "ICV" alone has an empty value, which no rule takes.
         setValue(*key, item.section(QLatin1Char('='), 1), limits);
     }
     return QString();
