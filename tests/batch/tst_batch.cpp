@@ -391,6 +391,8 @@ void TestBatch::report()
 
     sections += QStringList { "Inputs", "Method", "Calibration", "Quality control", "Results",
         "Calibration plots", "Warnings", "Review", "End of report" };
+    // Without roles the report reads as it did before the run QC.
+    QCOMPARE(text.contains("Run QC"), sections.contains("Run QC"));
     for (const QString &section : sections)
         QVERIFY2(
             section.isEmpty() || text.contains(QRegularExpression("(^|\n|\f)" + section + "\n")),

@@ -4,11 +4,11 @@ QC: a high-resolution run with an ICV and ICB after the calibration, four
 CCV/CCB pairs, a low-level check (LLCCV) inside a stretch of 12 samples, a CCV
 reading cobalt at 88 %, a CCB contaminated with arsenic, a CCV that did not
 measure cobalt, a CCB that did not measure arsenic, and samples after the last
-CCV. The standards lie exactly on their lines, the zero standard at the
-background, so that each check reads what it is made to. run_qc_sheet.csv gives
-the roles (in any case, one with a dilution); run_qc_last_icv_sheet.csv names
-the last verification an ICV instead. Seeded, so running it again rewrites the
-same files:
+CCV, one of them below every LOD. The standards lie exactly on their lines, the
+zero standard at the background, so that each check reads what it is made to.
+run_qc_sheet.csv gives the roles (in any case, one with a dilution);
+run_qc_last_icv_sheet.csv names the last verification an ICV instead. Seeded,
+so running it again rewrites the same files:
 
     python3 tests/data/make_run_qc.py
 """
@@ -65,6 +65,7 @@ def main():
     rng = random.Random(20240728)
     names = order()
     conc = {n: rng.uniform(0.2, 8) for n in names if n.startswith("Sample")}
+    conc["Sample_42"] = 0.0001  # below every LOD, after the last CCV
     out = ";" + "".join(n + ";;" for n in names) + "\n"
     out += "Isotope;" + "Intensity (cps);RSD (%);" * len(names) + "\n"
     for label, element, sens, bkg, blanks, ccb, icb in ISOTOPES:
