@@ -9,13 +9,6 @@
 
 namespace {
 
-QString number(double value)
-{
-    QByteArray text;
-    NumberFormat::append(text, value);
-    return QString::fromLatin1(text);
-}
-
 // The trace's line without its mark: "Run QC: 2 / 40 checks failed".
 QString withoutMark(const QString &line)
 {
@@ -29,12 +22,14 @@ QStringList checkRow(
     using Verdict = RunQcReport::Verdict;
     const bool verification = QcRole::kind(check.role) == QcRole::Kind::Verification;
     const bool found = check.found != 0.0 && std::isfinite(check.found);
-    QString limit = std::isfinite(check.limit) ? number(check.limit) : QStringLiteral("-");
+    QString limit
+        = std::isfinite(check.limit) ? NumberFormat::text(check.limit) : QStringLiteral("-");
     if (!verification && std::isfinite(check.limit))
-        limit += QStringLiteral(" (%1 x LOQ)").arg(number(runQc.limits.blankFactor(check.role)));
+        limit += QStringLiteral(" (%1 x LOQ)")
+                     .arg(NumberFormat::text(runQc.limits.blankFactor(check.role)));
     return { data.solution(check.solution).name(), QcRole::word(check.role),
-        data.isotope(check.isotope).typedName(), found ? number(check.found) : QStringLiteral("-"),
-        limit,
+        data.isotope(check.isotope).typedName(),
+        found ? NumberFormat::text(check.found) : QStringLiteral("-"), limit,
         std::isfinite(check.recovery)
             ? QString::number(check.recovery, 'f', 1) + QStringLiteral(" %")
             : QString(),

@@ -171,3 +171,10 @@ void NumberFormat::append(QByteArray &out, double value)
     }
     out.append(text, length);
 }
+
+QString NumberFormat::text(double value)
+{
+    QByteArray bytes;
+    append(bytes, value);
+    return QString::fromLatin1(bytes);
+}

@@ -2,6 +2,7 @@
 #define KETRION_NUMBERFORMAT_H
 
 #include <QByteArray>
+#include <QString>
 
 // Numbers as the results files write them.
 class NumberFormat
@@ -11,6 +12,8 @@ public:
     // digits in general notation, exact ties rounded away from zero, "nan",
     // "inf", and 0 for a negative zero.
     static void append(QByteArray &out, double value);
+    // The same as a text of its own, for lines shown to a user.
+    static QString text(double value);
 };
 
 #endif

@@ -12,13 +12,6 @@ namespace {
 
 const QString MEMBER = QStringLiteral("qcLimits");
 
-QString number(double value)
-{
-    QByteArray text;
-    NumberFormat::append(text, value);
-    return QString::fromLatin1(text);
-}
-
 QString keyNames()
 {
     QStringList names;
@@ -65,10 +58,11 @@ QStringList describe(const RunOptions &options)
         const QString name = QLatin1String(key.name);
         if (key.range)
             ranges << QStringLiteral("%1 %2-%3 %")
-                          .arg(name, number((limits.*key.range).low),
-                              number((limits.*key.range).high));
+                          .arg(name, NumberFormat::text((limits.*key.range).low),
+                              NumberFormat::text((limits.*key.range).high));
         else if (key.factor)
-            factors << QStringLiteral("%1 %2 x LOQ").arg(name, number(limits.*key.factor));
+            factors
+                << QStringLiteral("%1 %2 x LOQ").arg(name, NumberFormat::text(limits.*key.factor));
     }
     return { QStringLiteral("Run QC: recovery %1").arg(ranges.join(QStringLiteral(", "))),
         QStringLiteral("Run QC: blank checks %1; at most %2 solutions between checks")

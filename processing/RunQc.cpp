@@ -13,7 +13,6 @@
 namespace {
 
 using Verdict = RunQcReport::Verdict;
-using Finding = ReportedResults::Finding;
 using Findings = ReportedResults::Findings;
 using Qualifier = ReportedResults::Qualifier;
 
@@ -65,13 +64,14 @@ RunQcReport::Check judge(const Run &run, int s, int i)
     return check;
 }
 
+// Whether a check brackets the results of its kind: an LLCCV brackets none.
 bool bounds(QcRole::Role role, QcRole::Kind kind)
 {
     return kind == QcRole::Kind::Verification ? role == QcRole::ICV || role == QcRole::CCV
                                               : role == QcRole::ICB || role == QcRole::CCB;
 }
 
-// Between consecutive checks of a kind, in run order; an LLCCV bounds none.
+// Between consecutive checks of a kind, in run order.
 void findGaps(const Run &run, QcRole::Kind kind, QVector<RunQcReport::Gap> *gaps)
 {
     int previous = -1;

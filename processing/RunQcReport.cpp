@@ -5,17 +5,6 @@
 
 #include <cmath>
 
-namespace {
-
-QString number(double value)
-{
-    QByteArray text;
-    NumberFormat::append(text, value);
-    return QString::fromLatin1(text);
-}
-
-} // namespace
-
 int RunQcReport::verdictCount() const
 {
     int count = 0;
@@ -67,13 +56,14 @@ QStringList RunQcReport::failureLines(const Measurements &data) const
             const QcLimits::Range range = limits.recovery(check.role);
             lines << head
                     + QStringLiteral("%1 % (%2-%3 %)")
-                          .arg(QString::number(check.recovery, 'f', 1), number(range.low),
-                              number(range.high));
+                          .arg(QString::number(check.recovery, 'f', 1),
+                              NumberFormat::text(range.low), NumberFormat::text(range.high));
         } else {
             lines << head
                     + QStringLiteral("%1 > %2 (%3 x LOQ)")
-                          .arg(number(std::abs(check.found)), number(check.limit),
-                              number(limits.blankFactor(check.role)));
+                          .arg(NumberFormat::text(std::abs(check.found)),
+                              NumberFormat::text(check.limit),
+                              NumberFormat::text(limits.blankFactor(check.role)));
         }
     }
     return lines;
