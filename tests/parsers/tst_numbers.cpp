@@ -1,9 +1,11 @@
-// Numbers as the readers read them and as the results files write them.
+// Numbers as the readers read them and as the results files write them, and
+// the run QC's limits as --qc-limits and a method file take them.
 #include "model/Calibration.h"
 #include "model/Measurements.h"
 #include "model/Results.h"
 #include "parsers/NumberFormat.h"
 #include "parsers/NumberReader.h"
+#include "parsers/QcLimitsText.h"
 #include "parsers/ResultsWriter.h"
 
 #include <QtTest>
@@ -36,6 +38,8 @@ private slots:
     void writtenAsTheTextStreamWritesThem_data();
     void writtenAsTheTextStreamWritesThem();
     void resultsHiddenBelowTheLimit();
+    void qcLimits_data();
+    void qcLimits();
 };
 
 void TestNumbers::reads_data()
@@ -203,6 +207,40 @@ void TestNumbers::resultsHiddenBelowTheLimit()
         = QString::fromLatin1(ResultsWriter::format(working, calibration, results)).split('\n');
     QCOMPARE(lines.at(3), QStringLiteral(";LOQ (ppb) = ;0.1;;;"));
     QCOMPARE(lines.mid(7, 3), QStringList({ "S;;;;;", "S;;<LOQ;;;", "S;;0.1;0;0;" }));
+}
+
+void TestNumbers::qcLimits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written"); // empty: refused
+    const QString defaults = "ICV=90-110,CCV=90-110,LLCCV=70-130,ICB=0.5,CCB=1,EVERY=10";
+    const auto with = [&defaults](const QString &from, const QString &to) {
+        return QString(defaults).replace(from, to);
+    };
+    QTest::newRow("decimal range") << "ICV=92.5-107.5" << with("ICV=90-110", "ICV=92.5-107.5");
+    QTest::newRow("items trimmed, in any order")
+        << " EVERY=12 , CCB=2" << with("CCB=1,EVERY=10", "CCB=2,EVERY=12");
+    QTest::newRow("no leading digit, low 0")
+        << "ICB=.25,LLCCV=0-130" << with("70-130,ICB=0.5", "0-130,ICB=0.25");
+    QTest::newRow("small factor written without exponent")
+        << "CCB=0.0000001" << with("CCB=1", "CCB=0.0000001");
+    QTest::newRow("one solution between checks") << "EVERY=1" << with("EVERY=10", "EVERY=1");
+    for (const char *refused :
+        { "EVERY=0", "EVERY=12.0", "CCB=+1", "ICB=1e-1", "ICB=0", "ICV=-5-110", "ICV=110-110",
+            "ICV=90-110-120", "ICV", "icv=90-110", "CCV=90-110,CCV=90-110", "ICV=90-110,", "" })
+        QTest::newRow(refused) << refused << QString();
+}
+
+// As --qc-limits and a method take them: what is accepted is written back
+// whole, in the keys' order.
+void TestNumbers::qcLimits()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    QcLimits limits;
+    const QString reason = QcLimitsText::parse(text, QStringLiteral("'--qc-limits'"), &limits);
+    const bool accepted = reason.isEmpty() && limits.problem().isEmpty();
+    QCOMPARE(accepted ? QcLimitsText::format(limits) : QString(), written);
 }
 
 QTEST_GUILESS_MAIN(TestNumbers)
