@@ -455,7 +455,7 @@ FAULTS = [
     ("method", "batch/BatchCommand.cpp", "return MethodFile::read(file.readAll(), path, &options);",
      "RunOptions read;\n    return MethodFile::read(file.readAll(), path, &read);",
      "ketrion-batch runs the method's options"),
-    ("method", "batch/BatchCommand.cpp", "    m_inputs << identity(path);\n", "",
+    ("method", "batch/BatchCommand.cpp", "    m_inputs << identity(path);\n", "        (void)path;\n",
      "no output replaces the method file"),
     ("method", "app/Application.cpp", "            lacking << QStringLiteral(\"%1 (%2)\").arg(choice.name, tr(choice.box));",
      "            lacking.clear();", "the names a method's data file lacks listed"),
