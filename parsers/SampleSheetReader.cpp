@@ -159,11 +159,16 @@ Status SheetParser::readRow(const Row &row, SampleSheet *sheet)
             QStringLiteral("empty, but a %1 is given: give both mass_g and volume_ml or neither.")
                 .arg(massGiven ? QStringLiteral("mass") : QStringLiteral("volume")));
     }
-    if (mass == 0.0)
+    if (mass == 0.0) {
         sheet->set(solution, dilution, SampleSheet::Unit::MicrogramsPerLitre);
-    else
-        sheet->set(solution, dilution * volume / (1000.0 * mass),
-            SampleSheet::Unit::MilligramsPerKilogram);
+        return readRole(row, solution, sheet);
+    }
+    const double factor = dilution * volume / (1000.0 * mass);
+    // Each number may be fine and their quotient still overflow or vanish.
+    if (!std::isfinite(factor) || factor <= 0.0)
+        return refuse(row.line, MassColumn,
+            QStringLiteral("dilution x volume_ml / (1000 x mass_g) is no finite number above 0."));
+    sheet->set(solution, factor, SampleSheet::Unit::MilligramsPerKilogram);
     return readRole(row, solution, sheet);
 }
 
