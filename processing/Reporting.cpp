@@ -34,9 +34,10 @@ bool overRange(double c, const CalibrationLine &line)
     return c > highest;
 }
 
-// The first qualifier that applies to a value.
+// The first qualifier that applies to a value; findings is null when the run
+// QC did not apply.
 Qualifier qualify(const Solution &solution, int isotope, double c, const CalibrationLine &line,
-    const ReportedResults::Findings &findings)
+    const ReportedResults::Findings *findings)
 {
     if (c == 0.0)
         return emptyQualifier(solution, isotope, line);
@@ -44,8 +45,8 @@ Qualifier qualify(const Solution &solution, int isotope, double c, const Calibra
         return Qualifier::NoValue;
     if (line.isRejected())
         return Qualifier::CalibrationRejected;
-    if (!findings.isEmpty())
-        return findings.first().kind;
+    if (findings && !findings->isEmpty())
+        return findings->first().kind;
     if (c < line.lod)
         return Qualifier::BelowDetection;
     if (c < line.loq)
@@ -66,6 +67,7 @@ ReportedResults Reporting::report(const Measurements &working, const Calibration
     reported.setSheet(sheet);
     reported.setFindings(findings);
     const double none = std::numeric_limits<double>::quiet_NaN();
+    const bool qc = !findings.isEmpty();
     for (int s = 0; s < working.solutionCount(); ++s) {
         const double f = sheet.factor(s);
         for (int i = 0; i < isotopeCount; ++i) {
@@ -75,7 +77,8 @@ ReportedResults Reporting::report(const Measurements &working, const Calibration
             const double sd = c == 0.0 ? none : std::abs(value) * results.rsd(s, i) / 100.0;
             reported.set(s, i,
                 { value, sd, line.lod * f, line.loq * f,
-                    qualify(working.solution(s), i, c, line, reported.findings(s, i)) });
+                    qualify(working.solution(s), i, c, line,
+                        qc ? &findings.at(s * isotopeCount + i) : nullptr) });
         }
     }
     return reported;
