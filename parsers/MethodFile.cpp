@@ -117,8 +117,11 @@ QByteArray MethodFile::write(const RunOptions &options)
     QJsonObject method { { QStringLiteral("format"), FORMAT },
         { QStringLiteral("version"), VERSION } };
     for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
-        for (const RunOptionTable::Member &member : row.members)
-            method.insert(member.name, member.write(options));
+        for (const RunOptionTable::Member &member : row.members) {
+            const QJsonValue value = member.write(options);
+            if (!value.isUndefined())
+                method.insert(member.name, value);
+        }
     }
     return QJsonDocument(method).toJson(QJsonDocument::Indented);
 }

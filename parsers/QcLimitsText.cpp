@@ -119,7 +119,13 @@ QString QcLimitsText::parse(const QString &text, const QString &where, QcLimits 
 RunOptionTable::Row QcLimitsText::row()
 {
     RunOptionTable::Member member { MEMBER,
-        [](const RunOptions &options) { return QJsonValue(format(options.qcLimits)); },
+        // Left out at the defaults, so that a method and the report's
+        // identifier stay as they were before the limits existed.
+        [](const RunOptions &options) {
+            const QString limits = format(options.qcLimits);
+            return limits == format(QcLimits()) ? QJsonValue(QJsonValue::Undefined)
+                                                : QJsonValue(limits);
+        },
         [](const QJsonValue &value, RunOptions *options) {
             options->qcLimits = QcLimits();
             if (value.isUndefined())
@@ -129,7 +135,7 @@ RunOptionTable::Row QcLimitsText::row()
             return parse(value.toString(), QLatin1Char('\'') + MEMBER + QLatin1Char('\''),
                 &options->qcLimits);
         } };
-    // A method written before the run QC lacks it: the default limits.
+    // Missing: the default limits.
     member.optional = true;
     RunOptionTable::Row row { QStringLiteral("qc-limits"), QStringLiteral("LIST"),
         QStringLiteral("limits of the run QC (roles in the sample sheet), any of\n"

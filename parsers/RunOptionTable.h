@@ -22,13 +22,14 @@ public:
     struct Member
     {
         QString name;
+        // An undefined value leaves the member out of the file.
         std::function<QJsonValue(const RunOptions &)> write;
         // Sets the value read; the reason in a method file's words when it
         // is of the wrong kind. A number of the right kind but out of range
         // is set as it is, for RunOptions::check() to refuse.
         std::function<QString(const QJsonValue &, RunOptions *)> read;
-        // A member a method written before it lacks: read is then given an
-        // undefined value and sets the default.
+        // A member a method may lack: read is then given an undefined
+        // value and sets the default.
         bool optional = false;
     };
 

@@ -397,6 +397,8 @@ FAULTS = [
      "if (name.compare(QLatin1String(candidate.name), Qt::CaseInsensitive) == 0)", "limits' keys in capitals"),
     ("runqc", "parsers/QcLimitsText.cpp", "    member.optional = true;\n", "",
      "a method written before the run QC opens"),
+    ("runqc", "parsers/QcLimitsText.cpp", "return limits == format(QcLimits()) ? QJsonValue(QJsonValue::Undefined)",
+     "return false ? QJsonValue(QJsonValue::Undefined)", "default limits left out of a method"),
     ("runqc", "processing/Reporting.cpp",
      "    if (findings && !findings->isEmpty())\n        return findings->first().kind;\n    if (c < line.lod)\n        return Qualifier::BelowDetection;\n",
      "    if (c < line.lod)\n        return Qualifier::BelowDetection;\n    if (findings && !findings->isEmpty())\n        return findings->first().kind;\n",
