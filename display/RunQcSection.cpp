@@ -16,10 +16,18 @@ QString withoutMark(const QString &line)
     return text.left(1).toUpper() + text.mid(1);
 }
 
+QString verdictText(RunQcReport::Verdict verdict)
+{
+    using Verdict = RunQcReport::Verdict;
+    return verdict == Verdict::Pass ? QStringLiteral("pass")
+        : verdict == Verdict::Fail  ? QStringLiteral("fail")
+        : verdict == Verdict::None  ? QStringLiteral("no verdict")
+                                    : QStringLiteral("not evaluated");
+}
+
 QStringList checkRow(
     const RunQcReport &runQc, const RunQcReport::Check &check, const Measurements &data)
 {
-    using Verdict = RunQcReport::Verdict;
     const bool verification = QcRole::kind(check.role) == QcRole::Kind::Verification;
     const bool found = check.found != 0.0 && std::isfinite(check.found);
     QString limit
@@ -33,17 +41,83 @@ QStringList checkRow(
         std::isfinite(check.recovery)
             ? QString::number(check.recovery, 'f', 1) + QStringLiteral(" %")
             : QString(),
-        check.verdict == Verdict::Pass       ? QStringLiteral("pass")
-            : check.verdict == Verdict::Fail ? QStringLiteral("fail")
-                                             : QStringLiteral("no verdict") };
+        verdictText(check.verdict) };
+}
+
+// A number as the trace writes it; "-" for none.
+QString number(double value)
+{
+    return std::isfinite(value) ? NumberFormat::text(value) : QStringLiteral("-");
+}
+
+// The values compared, the figure and the limit of one comparison; the
+// figure "-" without a verdict.
+QStringList comparisonCells(const QcLimits &limits, const RunQcReport::Comparison &c)
+{
+    using Figure = RunQcReport::Comparison::Figure;
+    const auto figure = [&c](const QString &name, const QString &value) {
+        return std::isfinite(c.result) ? name + value : QStringLiteral("-");
+    };
+    const QString percent = QString::number(c.result, 'f', 1) + QStringLiteral(" %");
+    const QString reported = QStringLiteral("R %1 / %2").arg(number(c.value), number(c.other));
+    const QcLimits::Range range = limits.recovery(c.role);
+    switch (c.figure) {
+    case Figure::Rpd:
+        return { reported, figure(QStringLiteral("RPD "), percent),
+            NumberFormat::text(limits.rpd) + QStringLiteral(" %") };
+    case Figure::Difference:
+        return { reported, figure(QStringLiteral("difference "), number(c.result)),
+            number(c.limit) + QStringLiteral(" (LOQ)") };
+    case Figure::Recovery:
+        return { c.role == QcRole::LCS
+                ? QStringLiteral("c %1, e %2").arg(number(c.value), number(c.other))
+                : QStringLiteral("c %1, u %2, s %3")
+                      .arg(number(c.value), number(c.other), number(c.spike)),
+            figure(QStringLiteral("recovery "), percent),
+            QStringLiteral("%1-%2 %").arg(
+                NumberFormat::text(range.low), NumberFormat::text(range.high)) };
+    case Figure::Contamination:
+        break;
+    }
+    // The blank's own concentration is its figure.
+    return { QStringLiteral("c %1").arg(number(c.value)), QString(),
+        std::isfinite(c.limit)
+            ? QStringLiteral("%1 (%2 x LOQ)").arg(number(c.limit), NumberFormat::text(limits.mb))
+            : QStringLiteral("-") };
 }
 
 } // namespace
 
 void RunQcSection::draw(ReportPages &pages, const RunQcReport &runQc, const Measurements &data)
 {
-    drawChecks(pages, runQc, data);
-    drawReruns(pages, runQc, data);
+    if (runQc.applies) {
+        drawChecks(pages, runQc, data);
+        drawReruns(pages, runQc, data);
+    }
+    if (runQc.batchApplies)
+        drawBatch(pages, runQc, data);
+}
+
+void RunQcSection::drawBatch(ReportPages &pages, const RunQcReport &runQc, const Measurements &data)
+{
+    pages.section(QStringLiteral("Batch QC"));
+    QVector<QStringList> rows;
+    for (const RunQcReport::Comparison &c : runQc.comparisons)
+        rows << QStringList { data.solution(c.solution).name(), QcRole::word(c.role),
+            c.against == -1 ? QString() : data.solution(c.against).name(),
+            data.isotope(c.isotope).typedName() }
+                + comparisonCells(runQc.limits, c) + QStringList(verdictText(c.verdict));
+    pages.table({ QStringLiteral("Preparation"), QStringLiteral("Role"), QStringLiteral("Against"),
+                    QStringLiteral("Isotope"), QStringLiteral("Values (ppb)"),
+                    QStringLiteral("Figure"), QStringLiteral("Limit"), QStringLiteral("Verdict") },
+        rows);
+    pages.text(QStringLiteral("R: reported value (c x F); c: in the measured solution; u: the "
+                              "parent in the spiked solution; s: the spike; e: expected."),
+        pages.small);
+    const QStringList lines = runQc.batchTraceLines(data, false);
+    pages.text(withoutMark(lines.first()), pages.bold);
+    for (int k = 1; k < lines.size(); ++k)
+        pages.text(withoutMark(lines.at(k)), pages.body);
 }
 
 void RunQcSection::drawChecks(

@@ -158,7 +158,7 @@ void RunReport::draw(ReportPages &pages) const
     drawCalibration(pages);
     drawQualityControl(pages);
     drawChecks(pages);
-    if (m_outcome.runQc.applies)
+    if (m_outcome.runQc.anyApplies())
         RunQcSection::draw(pages, m_outcome.runQc, m_data);
     drawResults(pages);
     drawPlots(pages);
@@ -185,7 +185,10 @@ QStringList RunReport::methodLines() const
 {
     QStringList lines;
     for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
-        if (row.describe && (!row.runQcOnly || m_outcome.runQc.applies))
+        if (row.describeQc)
+            lines << row.describeQc(
+                m_method, m_outcome.runQc.applies, m_outcome.runQc.batchApplies);
+        else if (row.describe)
             lines << row.describe(m_method);
     }
     return lines;

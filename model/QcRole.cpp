@@ -10,6 +10,12 @@ QcRole::Kind QcRole::kind(Role role)
     case ICB:
     case CCB:
         return Kind::Blank;
+    case DUP:
+    case MS:
+    case MSD:
+    case LCS:
+    case MB:
+        return Kind::Preparation;
     case None:
         break;
     }
@@ -24,7 +30,8 @@ QString QcRole::word(Role role)
 QStringList QcRole::words()
 {
     return { QStringLiteral("ICV"), QStringLiteral("CCV"), QStringLiteral("LLCCV"),
-        QStringLiteral("ICB"), QStringLiteral("CCB") };
+        QStringLiteral("ICB"), QStringLiteral("CCB"), QStringLiteral("DUP"), QStringLiteral("MS"),
+        QStringLiteral("MSD"), QStringLiteral("LCS"), QStringLiteral("MB") };
 }
 
 bool QcRole::fromWord(const QString &word, Role *role)
@@ -45,12 +52,21 @@ bool QcRole::fromWord(const QString &word, Role *role)
 
 bool QcRole::suits(Role role, Solution::Type type)
 {
-    switch (kind(role)) {
-    case Kind::Verification:
+    switch (role) {
+    case ICV:
+    case CCV:
+    case LLCCV:
+    case LCS:
         return type == Solution::QualityControl;
-    case Kind::Blank:
+    case ICB:
+    case CCB:
+    case MB:
         return type == Solution::Blank || type == Solution::Sample;
-    case Kind::None:
+    case DUP:
+    case MS:
+    case MSD:
+        return type == Solution::Sample;
+    case None:
         break;
     }
     return true;
@@ -58,6 +74,8 @@ bool QcRole::suits(Role role, Solution::Type type)
 
 QString QcRole::suitable(Role role)
 {
-    return kind(role) == Kind::Verification ? QStringLiteral("a QC solution (QC_ in its name)")
-                                            : QStringLiteral("a blank or a sample");
+    if (suits(role, Solution::QualityControl))
+        return QStringLiteral("a QC solution (QC_ in its name)");
+    return suits(role, Solution::Blank) ? QStringLiteral("a blank or a sample")
+                                        : QStringLiteral("a sample");
 }

@@ -29,6 +29,14 @@ QString ReportedResults::qualifierText(Qualifier qualifier)
         return QStringLiteral("CCB failed");
     case Qualifier::NotBracketed:
         return QStringLiteral("not bracketed");
+    case Qualifier::LcsFailed:
+        return QStringLiteral("LCS failed");
+    case Qualifier::BlankContamination:
+        return QStringLiteral("blank contamination");
+    case Qualifier::SpikeRecovery:
+        return QStringLiteral("spike recovery");
+    case Qualifier::DuplicateRpd:
+        return QStringLiteral("duplicate RPD");
     case Qualifier::BelowDetection:
         return QStringLiteral("<LOD");
     case Qualifier::BelowQuantification:

@@ -30,6 +30,11 @@ public:
         CcvFailed,
         CcbFailed,
         NotBracketed,
+        // The batch QC's, in the order they qualify a value.
+        LcsFailed,
+        BlankContamination,
+        SpikeRecovery,
+        DuplicateRpd,
         BelowDetection,
         BelowQuantification,
         OverRange, // above the highest standard: dilute and measure again
@@ -46,14 +51,20 @@ public:
         Qualifier qualifier;
     };
 
-    // One finding of the run's QC against a value: a qualifier from
-    // IcvFailed to NotBracketed, and the failing check solution (-1 for
-    // NotBracketed).
+    // One finding of the run's or the batch's QC against a value: a
+    // qualifier from IcvFailed to DuplicateRpd, and the failing check solution
+    // or QC preparation (-1 for NotBracketed).
     struct Finding
     {
         Qualifier kind;
         int check;
     };
+    // A finding of the run QC's checks, which asks for the result to be run
+    // again.
+    static bool asksRerun(Qualifier kind)
+    {
+        return kind >= Qualifier::IcvFailed && kind <= Qualifier::NotBracketed;
+    }
     using Findings = QVector<Finding>;
     // "CCV failed (QC_CCV_2); not bracketed"; data names the checks.
     static QString findingsText(const Findings &findings, const Measurements &data);

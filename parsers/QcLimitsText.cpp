@@ -38,8 +38,8 @@ void setValue(const QcLimits::Key &key, const QString &value, QcLimits *limits)
         limits->*key.range = bounds.size() == 2
             ? QcLimits::Range { plain(bounds.at(0)), plain(bounds.at(1)) }
             : QcLimits::Range { nan, nan };
-    } else if (key.factor) {
-        limits->*key.factor = plain(value);
+    } else if (key.factor || key.percent) {
+        limits->*(key.factor ? key.factor : key.percent) = plain(value);
     } else {
         bool whole = false;
         const int count = value.contains(QRegularExpression(QStringLiteral("^[0-9]+$")))
@@ -49,24 +49,30 @@ void setValue(const QcLimits::Key &key, const QString &value, QcLimits *limits)
     }
 }
 
-QStringList describe(const RunOptions &options)
+QStringList describe(const RunOptions &options, bool runQc, bool batchQc)
 {
     const QcLimits &limits = options.qcLimits;
-    QStringList ranges;
-    QStringList factors;
-    for (const QcLimits::Key &key : QcLimits::keys()) {
-        const QString name = QLatin1String(key.name);
-        if (key.range)
-            ranges << QStringLiteral("%1 %2-%3 %")
-                          .arg(name, NumberFormat::text((limits.*key.range).low),
-                              NumberFormat::text((limits.*key.range).high));
-        else if (key.factor)
-            factors
-                << QStringLiteral("%1 %2 x LOQ").arg(name, NumberFormat::text(limits.*key.factor));
-    }
-    return { QStringLiteral("Run QC: recovery %1").arg(ranges.join(QStringLiteral(", "))),
-        QStringLiteral("Run QC: blank checks %1; at most %2 solutions between checks")
-            .arg(factors.join(QStringLiteral(", ")), QString::number(limits.every)) };
+    const auto range = [](const char *name, const QcLimits::Range &range) {
+        return QStringLiteral("%1 %2-%3 %")
+            .arg(
+                QLatin1String(name), NumberFormat::text(range.low), NumberFormat::text(range.high));
+    };
+    const auto factor = [](const char *name, double factor) {
+        return QStringLiteral("%1 %2 x LOQ").arg(QLatin1String(name), NumberFormat::text(factor));
+    };
+    QStringList lines;
+    if (runQc)
+        lines << QStringLiteral("Run QC: recovery %1, %2, %3")
+                     .arg(range("ICV", limits.icv), range("CCV", limits.ccv),
+                         range("LLCCV", limits.llccv))
+              << QStringLiteral("Run QC: blank checks %1, %2; at most %3 solutions between checks")
+                     .arg(factor("ICB", limits.icb), factor("CCB", limits.ccb),
+                         QString::number(limits.every));
+    if (batchQc)
+        lines << QStringLiteral("Batch QC: RPD %1 %; recovery %2, %3; method blank %4")
+                     .arg(NumberFormat::text(limits.rpd), range("MS", limits.ms),
+                         range("LCS", limits.lcs), factor("MB", limits.mb));
+    return lines;
 }
 
 } // namespace
@@ -83,8 +89,9 @@ QString QcLimitsText::format(const QcLimits &limits)
             items << QStringLiteral("%1=%2-%3")
                          .arg(
                              name, exact((limits.*key.range).low), exact((limits.*key.range).high));
-        else if (key.factor)
-            items << QStringLiteral("%1=%2").arg(name, exact(limits.*key.factor));
+        else if (key.factor || key.percent)
+            items << QStringLiteral("%1=%2").arg(
+                name, exact(limits.*(key.factor ? key.factor : key.percent)));
         else
             items << QStringLiteral("%1=%2").arg(name).arg(limits.*key.count);
     }
@@ -137,13 +144,16 @@ RunOptionTable::Row QcLimitsText::row()
         } };
     // Missing: the default limits.
     member.optional = true;
+    const QString defaults = format(QcLimits());
+    const int batch = defaults.indexOf(QStringLiteral(",RPD="));
     RunOptionTable::Row row { QStringLiteral("qc-limits"), QStringLiteral("LIST"),
-        QStringLiteral("limits of the run QC (roles in the sample sheet), any of\n"
-                       "%1\n"
-                       "(the defaults), the others default: recovery ranges in percent\n"
-                       "with 0 <= LOW < HIGH, blank checks' factors of the LOQ above 0,\n"
-                       "EVERY the most solutions between two checks, a whole number >= 1")
-            .arg(format(QcLimits())),
+        QStringLiteral("limits of the run QC and the batch QC (roles in the sample sheet),\n"
+                       "any of %1\n"
+                       "%2 (the defaults), the others\n"
+                       "default: recovery ranges in percent with 0 <= LOW < HIGH, blank\n"
+                       "factors of the LOQ and the RPD above 0, EVERY the most solutions\n"
+                       "between two checks, a whole number >= 1")
+            .arg(defaults.left(batch + 1), defaults.mid(batch + 1)),
         { member },
         [](const QString &value, RunOptions *options) {
             const QString reason
@@ -152,10 +162,10 @@ RunOptionTable::Row QcLimitsText::row()
                 return Status::success();
             return Status::failure(reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.'));
         },
-        QStringLiteral("Invalid limits '%1' for '--qc-limits': ICV, CCV and LLCCV take "
-                       "LOW-HIGH in percent with 0 <= LOW < HIGH, ICB and CCB a factor above 0, "
-                       "EVERY a whole number from 1."),
-        describe };
-    row.runQcOnly = true;
+        QStringLiteral("Invalid limits '%1' for '--qc-limits': ICV, CCV, LLCCV, MS and LCS take "
+                       "LOW-HIGH in percent with 0 <= LOW < HIGH, ICB, CCB and MB a factor above "
+                       "0, RPD a percentage above 0, EVERY a whole number from 1."),
+        {} };
+    row.describeQc = describe;
     return row;
 }

@@ -51,8 +51,10 @@ public:
         std::function<QStringList(const RunOptions &)> describe;
         // Refused on the command line without --is-ref.
         bool needsReference = false;
-        // Described in a run report only when the run's QC applied.
-        bool runQcOnly = false;
+        // Instead of describe, for the QC's limits: the lines of the QC that
+        // applied, the run's (check roles) and the batch's (preparations).
+        std::function<QStringList(const RunOptions &, bool runQc, bool batchQc)> describeQc
+            = nullptr;
 
         bool owns(const QString &member) const;
     };

@@ -20,6 +20,7 @@
 #include "processing/RunQc.h"
 #include "processing/Trace.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -89,21 +90,10 @@ RunOutcome ProcessingRun::run(
     if (standardsFile.isEmpty())
         return refuse(RunOutcome::Refusal::NoStandardsFile,
             QStringLiteral("You have to load a QC-STD Concentrations File"));
-    QFile file(standardsFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(RunOutcome::Refusal::StandardsUnreadable,
-            QStringLiteral("Cannot read STD QC Concentration file %1:\n%2.")
-                .arg(standardsFile, file.errorString()));
-    Trace::line(QStringLiteral("# parse QC-STD file"));
     ExpectedConcentrations expected;
-    const Status read = StandardsReader::read(&file, data, &expected);
-    if (!read.ok())
-        return refuse(RunOutcome::Refusal::StandardsRejected, read.message());
     SampleSheet sheet;
-    const Status sheetRead = readSampleSheet(inputs.sampleSheet, data, &sheet);
-    if (!sheetRead.ok())
-        return refuse(RunOutcome::Refusal::SampleSheetRejected, sheetRead.message());
-
+    if (!readInputs(data, inputs, &expected, &sheet, &outcome))
+        return outcome;
     execute(data, expected, sheet, plan, &outcome);
     if (outcome.refusal == RunOutcome::Refusal::NoCalibration) {
         outcome.reason = QStringLiteral("No isotope of the data file has standards in %1: check "
@@ -123,6 +113,40 @@ RunOutcome ProcessingRun::process(const Measurements &data, const ExpectedConcen
     if (RunPlan::resolve(data, options, &plan, &outcome))
         execute(data, expected, sheet, plan, &outcome);
     return outcome;
+}
+
+bool ProcessingRun::readInputs(const Measurements &data, const RunInputs &inputs,
+    ExpectedConcentrations *expected, SampleSheet *sheet, RunOutcome *outcome)
+{
+    const auto refuse = [outcome](RunOutcome::Refusal refusal, const QString &reason) {
+        outcome->refusal = refusal;
+        outcome->reason = reason;
+        return false;
+    };
+    const QString &standardsFile = inputs.standardsFile;
+    QFile file(standardsFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(RunOutcome::Refusal::StandardsUnreadable,
+            QStringLiteral("Cannot read STD QC Concentration file %1:\n%2.")
+                .arg(standardsFile, file.errorString()));
+    Trace::line(QStringLiteral("# parse QC-STD file"));
+    // Read again for the sheet's spikes: a pipe cannot seek.
+    QByteArray standards = file.readAll();
+    QBuffer buffer(&standards);
+    buffer.open(QIODevice::ReadOnly);
+    const Status read = StandardsReader::read(&buffer, data, expected);
+    if (!read.ok())
+        return refuse(RunOutcome::Refusal::StandardsRejected, read.message());
+    const Status sheetRead = readSampleSheet(inputs.sampleSheet, data, sheet);
+    if (!sheetRead.ok())
+        return refuse(RunOutcome::Refusal::SampleSheetRejected, sheetRead.message());
+    buffer.seek(0);
+    const Status spikes = StandardsReader::readSpikes(&buffer, data, *sheet,
+        { QFileInfo(standardsFile).fileName(), QFileInfo(inputs.sampleSheet).fileName() },
+        expected);
+    if (!spikes.ok())
+        return refuse(RunOutcome::Refusal::StandardsRejected, spikes.message());
+    return true;
 }
 
 Status ProcessingRun::readSampleSheet(
@@ -270,7 +294,7 @@ void ProcessingRun::checkAcceptance(const RunPlan &plan, RunOutcome *outcome)
 
 void ProcessingRun::checkRunQc(const SampleSheet &sheet, const RunPlan &plan, RunOutcome *outcome)
 {
-    if (!sheet.hasRunQc())
+    if (!sheet.hasRunQc() && !sheet.hasBatchQc())
         return;
     outcome->runQc = RunQc::check(outcome->working, outcome->expected, outcome->results,
         outcome->calibration, sheet, plan.options.qcLimits);
@@ -329,6 +353,10 @@ void ProcessingRun::traceReports(
     }
     if (outcome.runQc.applies) {
         for (const QString &line : outcome.runQc.traceLines(data, listed))
+            Trace::line(line);
+    }
+    if (outcome.runQc.batchApplies) {
+        for (const QString &line : outcome.runQc.batchTraceLines(data, listed))
             Trace::line(line);
     }
 }

@@ -55,6 +55,10 @@ public:
     static Status save(const QString &fileName, const RunOutcome &outcome, Layout layout);
 
 private:
+    // The standards file, the sample sheet, then the spikes the sheet names;
+    // false, the outcome refused, when one is refused.
+    static bool readInputs(const Measurements &data, const RunInputs &inputs,
+        ExpectedConcentrations *expected, SampleSheet *sheet, RunOutcome *outcome);
     static Status readSampleSheet(
         const QString &fileName, const Measurements &data, SampleSheet *sheet);
     static void execute(const Measurements &data, const ExpectedConcentrations &expected,

@@ -5,6 +5,7 @@
 #include "model/Measurements.h"
 #include "model/Results.h"
 #include "model/SampleSheet.h"
+#include "processing/BatchQc.h"
 #include "processing/RecoveryCheck.h"
 
 #include <cmath>
@@ -29,12 +30,6 @@ struct Run
     QcRole::Role role(int s) const { return sheet.role(s); }
 };
 
-// Empty when the value has no line, was not measured or is no finite number.
-bool hasConcentration(double c)
-{
-    return c != 0.0 && std::isfinite(c);
-}
-
 RunQcReport::Check judge(const Run &run, int s, int i)
 {
     const QcRole::Role role = run.role(s);
@@ -46,7 +41,7 @@ RunQcReport::Check judge(const Run &run, int s, int i)
         if (e == 0.0 || !std::isfinite(e))
             return check;
         check.limit = e;
-        if (!hasConcentration(c))
+        if (!RunQc::hasConcentration(c))
             return check;
         check.recovery = 100.0 * c / e;
         const QcLimits::Range range = run.limits.recovery(role);
@@ -59,7 +54,7 @@ RunQcReport::Check judge(const Run &run, int s, int i)
     if (!std::isfinite(loq))
         return check;
     check.limit = run.limits.blankFactor(role) * loq;
-    if (hasConcentration(c))
+    if (RunQc::hasConcentration(c))
         check.verdict = std::abs(c) <= check.limit ? Verdict::Pass : Verdict::Fail;
     return check;
 }
@@ -188,7 +183,7 @@ void Bracketing::find(QVector<Findings> *findings) const
     for (int s = int(m_verdicts.size()) - 1; s >= 0; --s) {
         const QcRole::Role role = m_run.role(s);
         if (RunQc::isBracketed(m_run.working.solution(s), role)
-            && hasConcentration(m_run.results.concentration(s, m_isotope))) {
+            && RunQc::hasConcentration(m_run.results.concentration(s, m_isotope))) {
             const Findings found = findingsAt(base, s, verificationAfter, blankAfter);
             if (!found.isEmpty())
                 (*findings)[s * isotopeCount + m_isotope] = found;
@@ -203,6 +198,32 @@ void Bracketing::find(QVector<Findings> *findings) const
     }
 }
 
+// Every check judged, then the bracketing of each isotope.
+void checkRun(const Run &run, RunQcReport *report)
+{
+    const int solutionCount = run.working.solutionCount();
+    const int isotopeCount = run.working.isotopeCount();
+    // Per isotope, each solution's verdict.
+    QVector<QVector<Verdict>> verdicts(
+        isotopeCount, QVector<Verdict>(solutionCount, Verdict::None));
+    for (int s = 0; s < solutionCount; ++s) {
+        if (!QcRole::isCheck(run.role(s)))
+            continue;
+        for (int i = 0; i < isotopeCount; ++i) {
+            if (!run.calibration.lines.at(i).isUsable())
+                continue;
+            report->checks.append(judge(run, s, i));
+            verdicts[i][s] = report->checks.last().verdict;
+        }
+    }
+    for (int i = 0; i < isotopeCount; ++i) {
+        if (run.calibration.lines.at(i).isUsable())
+            Bracketing(run, i, verdicts.at(i)).find(&report->findings);
+    }
+    findGaps(run, QcRole::Kind::Verification, &report->gaps);
+    findGaps(run, QcRole::Kind::Blank, &report->gaps);
+}
+
 } // namespace
 
 bool RunQc::isBracketed(const Solution &solution, QcRole::Role role)
@@ -211,36 +232,25 @@ bool RunQc::isBracketed(const Solution &solution, QcRole::Role role)
         && !QcRole::isCheck(role);
 }
 
+bool RunQc::hasConcentration(double c)
+{
+    return c != 0.0 && std::isfinite(c);
+}
+
 RunQcReport RunQc::check(const Measurements &working, const ExpectedConcentrations &expected,
     const Results &results, const Calibration &calibration, const SampleSheet &sheet,
     const QcLimits &limits)
 {
-    const Run run { working, expected, results, calibration, sheet, limits };
-    const int solutionCount = working.solutionCount();
-    const int isotopeCount = working.isotopeCount();
     RunQcReport report;
-    report.applies = true;
+    report.applies = sheet.hasRunQc();
+    report.batchApplies = sheet.hasBatchQc();
     report.limits = limits;
-    report.isotopeCount = isotopeCount;
-    report.findings = QVector<Findings>(solutionCount * isotopeCount);
-    // Per isotope, each solution's verdict.
-    QVector<QVector<Verdict>> verdicts(
-        isotopeCount, QVector<Verdict>(solutionCount, Verdict::None));
-    for (int s = 0; s < solutionCount; ++s) {
-        if (!QcRole::isCheck(run.role(s)))
-            continue;
-        for (int i = 0; i < isotopeCount; ++i) {
-            if (!calibration.lines.at(i).isUsable())
-                continue;
-            report.checks.append(judge(run, s, i));
-            verdicts[i][s] = report.checks.last().verdict;
-        }
-    }
-    for (int i = 0; i < isotopeCount; ++i) {
-        if (calibration.lines.at(i).isUsable())
-            Bracketing(run, i, verdicts.at(i)).find(&report.findings);
-    }
-    findGaps(run, QcRole::Kind::Verification, &report.gaps);
-    findGaps(run, QcRole::Kind::Blank, &report.gaps);
+    report.isotopeCount = working.isotopeCount();
+    report.findings = QVector<Findings>(working.solutionCount() * working.isotopeCount());
+    if (report.applies)
+        checkRun({ working, expected, results, calibration, sheet, limits }, &report);
+    // After the run QC's: its findings come first.
+    if (report.batchApplies)
+        BatchQc::check(working, expected, results, calibration, sheet, limits, &report);
     return report;
 }

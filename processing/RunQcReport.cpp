@@ -21,11 +21,33 @@ int RunQcReport::failureCount() const
     return count;
 }
 
+namespace {
+
+// The run QC's findings come first.
+bool asksRerun(const ReportedResults::Findings &found)
+{
+    return !found.isEmpty() && ReportedResults::asksRerun(found.first().kind);
+}
+
+// As the trace writes a percentage.
+QString percent(double value)
+{
+    return QString::number(value, 'f', 1) + QStringLiteral(" %");
+}
+
+QString range(const QcLimits::Range &range)
+{
+    return QStringLiteral("%1-%2 %").arg(
+        NumberFormat::text(range.low), NumberFormat::text(range.high));
+}
+
+} // namespace
+
 int RunQcReport::rerunCount() const
 {
     int count = 0;
     for (const ReportedResults::Findings &found : findings)
-        count += !found.isEmpty();
+        count += asksRerun(found);
     return count;
 }
 
@@ -33,7 +55,7 @@ QVector<RunQcReport::Rerun> RunQcReport::reruns() const
 {
     QVector<Rerun> list;
     for (int k = 0; k < findings.size(); ++k) {
-        if (findings.at(k).isEmpty())
+        if (!asksRerun(findings.at(k)))
             continue;
         const int solution = k / isotopeCount;
         if (list.isEmpty() || list.last().solution != solution)
@@ -102,5 +124,88 @@ QStringList RunQcReport::traceLines(const Measurements &data, bool listed) const
     for (const QString &gap : gapLines(data))
         lines << mark + gap;
     lines << mark + QStringLiteral("%1 results to rerun").arg(rerunCount());
+    return lines;
+}
+
+int RunQcReport::comparisonVerdictCount() const
+{
+    int count = 0;
+    for (const Comparison &comparison : comparisons)
+        count += comparison.verdict == Verdict::Pass || comparison.verdict == Verdict::Fail;
+    return count;
+}
+
+int RunQcReport::comparisonFailureCount() const
+{
+    int count = 0;
+    for (const Comparison &comparison : comparisons)
+        count += comparison.verdict == Verdict::Fail;
+    return count;
+}
+
+int RunQcReport::notEvaluatedCount() const
+{
+    int count = 0;
+    for (const Comparison &comparison : comparisons)
+        count += comparison.verdict == Verdict::NotEvaluated;
+    return count;
+}
+
+QStringList RunQcReport::comparisonFailureLines(const Measurements &data) const
+{
+    using Figure = Comparison::Figure;
+    QStringList lines;
+    for (const Comparison &c : comparisons) {
+        if (c.verdict != Verdict::Fail)
+            continue;
+        QString line
+            = QStringLiteral("%1 : %2 ")
+                  .arg(data.solution(c.solution).name(), data.isotope(c.isotope).typedName());
+        const QString rpd = NumberFormat::text(limits.rpd) + QStringLiteral(" %");
+        if (c.figure == Figure::Rpd && c.role == QcRole::MSD)
+            line += QStringLiteral("RPD to %1 %2 (%3)")
+                        .arg(data.solution(c.against).name(), percent(c.result), rpd);
+        else if (c.figure == Figure::Rpd)
+            line += QStringLiteral("RPD %1 (%2)").arg(percent(c.result), rpd);
+        else if (c.figure == Figure::Difference)
+            line += QStringLiteral("difference %1 > %2 (LOQ)")
+                        .arg(NumberFormat::text(c.result), NumberFormat::text(c.limit));
+        else if (c.figure == Figure::Recovery)
+            line += (c.role == QcRole::LCS ? QString() : QStringLiteral("recovery "))
+                + QStringLiteral("%1 (%2)").arg(percent(c.result), range(limits.recovery(c.role)));
+        else
+            line += QStringLiteral("%1 > %2 (%3 x LOQ)")
+                        .arg(NumberFormat::text(c.result), NumberFormat::text(c.limit),
+                            NumberFormat::text(limits.mb));
+        lines << line;
+    }
+    return lines;
+}
+
+QStringList RunQcReport::notEvaluatedLines(const Measurements &data) const
+{
+    QStringList lines;
+    for (const Comparison &c : comparisons) {
+        if (c.verdict == Verdict::NotEvaluated)
+            lines << QStringLiteral("%1 : %2 spike %3 < 30 % of %4")
+                         .arg(data.solution(c.solution).name(), data.isotope(c.isotope).typedName(),
+                             NumberFormat::text(c.spike), NumberFormat::text(c.other));
+    }
+    return lines;
+}
+
+QStringList RunQcReport::batchTraceLines(const Measurements &data, bool listed) const
+{
+    const QString mark = QStringLiteral("# sample QC: ");
+    QStringList lines { mark
+        + QStringLiteral("%1 / %2 failed")
+              .arg(comparisonFailureCount())
+              .arg(comparisonVerdictCount()) };
+    if (listed)
+        lines << comparisonFailureLines(data);
+    if (notEvaluatedCount() > 0)
+        lines << mark
+                + QStringLiteral("%1 not evaluated (spike below 30 % of the sample)")
+                      .arg(notEvaluatedCount());
     return lines;
 }

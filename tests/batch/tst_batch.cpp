@@ -317,7 +317,7 @@ void TestBatch::methodSavedAsRead_data()
     QTest::addColumn<QString>("method");
     // Written before the run QC's limits existed: at their defaults they stay out.
     QTest::newRow("default limits") << "method_examples_indium.ketrion-method";
-    QTest::newRow("limits of their own") << "method_run_qc.ketrion-method";
+    QTest::newRow("limits of their own") << "method_batch_qc.ketrion-method";
 }
 
 // A method read and saved again is the same file, byte for byte.
@@ -379,7 +379,8 @@ void TestBatch::report_data()
     const QHash<QString, QPair<QStringList, QStringList>> extra {
         { "digest_mass_volume", { { "--acceptance=0.99,10" }, checks } },
         { "examples_drift_indium_accepted", { {}, checks + QStringList("Drift correction") } },
-        { "run_qc", { {}, { "Run QC", "To rerun" } } }
+        { "run_qc", { {}, { "Run QC", "To rerun" } } }, { "batch_qc", { {}, { "Batch QC" } } },
+        { "batch_qc_with_run_qc", { {}, { "Run QC", "To rerun", "Batch QC" } } }
     };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (extra.contains(run.first))
@@ -434,12 +435,14 @@ void TestBatch::report()
     }
 
     // Every sample's reported values, on its rows of the results; the run
-    // QC's count and gap lines of the trace.
+    // and batch QC's count and gap lines of the trace.
     const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
     for (const QString &line : QString::fromUtf8(BatchProcess::contents(expected + ".trace"))
                                    .split('\n')
-                                   .filter(QRegularExpression("^# run QC: ")))
-        QVERIFY2(text.contains("\nRun QC: " + line.mid(10) + '\n'), qPrintable(line));
+                                   .filter(QRegularExpression("^# (run|sample) QC: "))) {
+        const QString shown = line.mid(2, 1).toUpper() + line.mid(3);
+        QVERIFY2(text.contains('\n' + shown + '\n'), qPrintable(line));
+    }
     int found = 0;
     for (const QString &line :
         QString::fromUtf8(BatchProcess::contents(expected + ".long")).split('\n')) {

@@ -135,22 +135,43 @@ def read_stdqc(path, isos, sols):
                 s.conc[i], s.rsd[i] = number(cell(column), ""), number(cell(column + 1), "")
 
 
+def read_spikes(path, isos, spikes):
+    """Spike column name -> its ppb per isotope: the last header that is the
+    name, trimmed; an empty cell or a missing row is 0."""
+    lines = open(path, encoding="utf-8").read().splitlines()
+    headers = [h.strip() for h in lines[0].split(";")]
+    first = {}
+    for l in lines[1:]:
+        first.setdefault(l.split(";")[0], l.split(";"))
+    found = {}
+    for spike in set(spikes.values()) - {""}:
+        column = max(j for j, h in enumerate(headers) if h == spike)
+        found[spike] = []
+        for iso in isos:
+            row = first.get(iso.element, [])
+            found[spike].append(number(row[column] if column < len(row) else "", ""))
+    return found
+
+
 def read_sheet(path):
-    """Solution name -> (factor, unit) from a sample sheet, and name -> role."""
+    """Solution name -> (factor, unit) from a sample sheet, and name -> role,
+    name -> parent and name -> spike column."""
     text = open(path, encoding="utf-8-sig").read()
     lines = [l for l in re.split(r"\r\n|\r|\n", text) if l.strip()]
     sep = next((c for c in "\t;" if c in lines[0]), ",")
     heads = [h.strip().lower() for h in lines[0].split(sep)]
-    sheet, roles = {}, {}
+    sheet, roles, parents, spikes = {}, {}, {}, {}
     for line in lines[1:]:
         row = dict(zip(heads, (c.strip() for c in line.split(sep))))
         roles[row["solution"]] = row.get("role", "").upper()
+        parents[row["solution"]] = row.get("parent", "")
+        spikes[row["solution"]] = row.get("spike", "")
         value = lambda key: float(row[key].replace(",", ".")) if row.get(key) else 1.0
         if row.get("mass_g"):
             sheet[row["solution"]] = (value("dilution") * value("volume_ml") / (1000 * value("mass_g")), "mg/kg")
         else:
             sheet[row["solution"]] = (value("dilution"), "\u00b5g/L")
-    return sheet, roles
+    return sheet, roles, parents, spikes
 
 
 def average(name, members, isos):
@@ -236,8 +257,10 @@ def process(run):
         read_method(run)
     instrument = run["instrument"]
     isos, raw = (read_hr if instrument == "HR-ICP-MS" else read_q)(os.path.join(HERE, run["data"]))
-    sheet, roles = read_sheet(os.path.join(HERE, run["samples"])) if "samples" in run else ({}, {})
+    sheet, roles, parents, spikes = (read_sheet(os.path.join(HERE, run["samples"]))
+                                     if "samples" in run else ({}, {}, {}, {}))
     read_stdqc(os.path.join(HERE, run["stdqc"]), isos, raw)
+    spiked = read_spikes(os.path.join(HERE, run["stdqc"]), isos, spikes)
     n = len(isos)
     groups = {"LR": [i for i, s in enumerate(isos) if s.group == 2],
               "MR": [i for i, s in enumerate(isos) if s.group == 1],
@@ -517,10 +540,13 @@ def process(run):
         trace.append("# IS recovery outside %d-%d %%: %d / %d" % (low, high, len(outside), checked))
         trace += outside
     findings = {}
+    limits = qc_limits(run.get("qc-limits", ""))
     if any(r in CHECKS for r in roles.values()):
-        lines_, findings = run_qc(raw, work[:len(raw)], roles, isos, loq, usable,
-                                  qc_limits(run.get("qc-limits", "")))
+        lines_, findings = run_qc(raw, work[:len(raw)], roles, isos, loq, usable, limits)
         trace += lines_
+    if any(r in PREPARATIONS for r in roles.values()):
+        trace += batch_qc(raw, work[:len(raw)], (roles, parents, spikes, spiked, sheet), isos,
+                          loq, usable, limits, findings)
     trace += ["*** refreshing plots and tables ***", "*** end of processing ***"]
 
     if zero is not None:
@@ -549,7 +575,7 @@ def process(run):
     def field(x):
         return g(x) if math.isfinite(x) else ""
 
-    with_qc = any(r in CHECKS for r in roles.values())
+    with_qc = any(r in CHECKS + PREPARATIONS for r in roles.values())
     long = ("solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag,"
             "factor,reported,reported_sd,reported_lod,reported_loq,unit"
             + (",qc_findings\n" if with_qc else "\n"))
@@ -599,10 +625,11 @@ CHECKS = ("ICV", "CCV", "LLCCV", "ICB", "CCB")
 def qc_limits(text):
     """The run QC's limits: the defaults, then the items of --qc-limits."""
     limits = {"ICV": (90.0, 110.0), "CCV": (90.0, 110.0), "LLCCV": (70.0, 130.0),
-              "ICB": 0.5, "CCB": 1.0, "EVERY": 10}
+              "ICB": 0.5, "CCB": 1.0, "EVERY": 10,
+              "RPD": 20.0, "MS": (75.0, 125.0), "LCS": (80.0, 120.0), "MB": 0.5}
     for item in filter(None, text.split(",")):
         key, value = item.split("=")
-        if key in ("ICV", "CCV", "LLCCV"):
+        if key in ("ICV", "CCV", "LLCCV", "MS", "LCS"):
             limits[key] = tuple(float(v) for v in value.split("-"))
         else:
             limits[key] = int(value) if key == "EVERY" else float(value)
@@ -672,6 +699,93 @@ def run_qc(raw, sols, roles, isos, loq, usable, limits):
                 findings[(p, i)] = found
     lines.append("# run QC: %d results to rerun" % len(findings))
     return lines, findings
+
+
+PREPARATIONS = ("DUP", "MS", "MSD", "LCS", "MB")
+
+
+def one_decimal(x):
+    """A percentage as judged and printed: one decimal, exact ties away from zero."""
+    return Decimal(x).quantize(Decimal("0.1"), rounding=ROUND_HALF_UP)
+
+
+def batch_qc(raw, sols, sheet_, isos, loq, usable, limits, findings):
+    """The batch QC of the export's solutions, from their roles: the trace's
+    lines; each failure's findings appended to those of the results it
+    qualifies."""
+    roles, parents, spikes, spiked, sheet = sheet_
+    names = [s.name for s in sols]
+    role = [roles.get(n, "") for n in names]
+    parent = [names.index(parents[n]) if parents.get(n) else None for n in names]
+    factor = [sheet.get(n, (1.0, ""))[0] for n in names]
+    has = lambda c: c != 0.0 and math.isfinite(c)
+    c = lambda p, i: sols[p].conc[i]
+    R = lambda p, i: c(p, i) * factor[p]
+    bracketed = [s.kind in ("SAMPLE", "QC") and role[p] not in CHECKS for p, s in enumerate(sols)]
+    rpd = limits["RPD"]
+
+    def judge_rpd(a, b):
+        value = one_decimal(100 * abs(a - b) / ((a + b) / 2))
+        return float(value) <= rpd, "%s %% (%s %%)" % (value, g(rpd))
+
+    verdicts = []  # (preparation, isotope, passed, text, finding, qualified solutions)
+    not_evaluated = 0
+    for p in range(len(sols)):
+        if role[p] not in PREPARATIONS:
+            continue
+        P = parent[p]
+        for i in sorted(usable):
+            iso = isos[i].name.rstrip()
+            if role[p] == "DUP" and has(c(p, i)) and has(c(P, i)) and math.isfinite(loq[i]):
+                if R(p, i) >= 5 * loq[i] * factor[P] and R(P, i) >= 5 * loq[i] * factor[P]:
+                    ok, text = judge_rpd(R(p, i), R(P, i))
+                    text = "RPD " + text
+                else:
+                    diff, most = abs(R(p, i) - R(P, i)), loq[i] * factor[P]
+                    ok, text = diff <= most, "difference %s > %s (LOQ)" % (g(diff), g(most))
+                verdicts.append((p, i, ok, "%s : %s %s" % (names[p], iso, text), "duplicate RPD", [P, p]))
+            if role[p] in ("MS", "MSD"):
+                s_ = spiked[spikes[names[p]]][i]
+                if s_ != 0.0 and has(c(p, i)) and has(c(P, i)):
+                    u = c(P, i) * factor[P] / factor[p]
+                    if s_ < 0.3 * u:
+                        not_evaluated += 1
+                    else:
+                        low, high = limits["MS"]
+                        r = one_decimal(100 * (c(p, i) - u) / s_)
+                        verdicts.append((p, i, low <= float(r) <= high, "%s : %s recovery %s %% (%s-%s %%)"
+                                         % (names[p], iso, r, g(low), g(high)), "spike recovery", [P, p]))
+            if role[p] == "MSD":
+                ms = next((q for q in range(len(sols)) if role[q] == "MS" and parent[q] == P), None)
+                if ms is not None and has(c(p, i)) and has(c(ms, i)):
+                    ok, text = judge_rpd(R(p, i), R(ms, i))
+                    verdicts.append((p, i, ok, "%s : %s RPD to %s %s" % (names[p], iso, names[ms], text),
+                                     "duplicate RPD", [P, ms, p]))
+            if role[p] == "LCS":
+                e = raw[p].conc[i]
+                if e != 0.0 and has(c(p, i)):
+                    low, high = limits["LCS"]
+                    r = one_decimal(100 * c(p, i) / e)
+                    every = [q for q in range(len(sols)) if bracketed[q]]
+                    verdicts.append((p, i, low <= float(r) <= high, "%s : %s %s %% (%s-%s %%)"
+                                     % (names[p], iso, r, g(low), g(high)), "LCS failed", every))
+            if role[p] == "MB" and has(c(p, i)) and math.isfinite(loq[i]):
+                most = limits["MB"] * loq[i]
+                under = [q for q in range(len(sols)) if bracketed[q] and c(q, i) < 10 * c(p, i)]
+                verdicts.append((p, i, c(p, i) <= most, "%s : %s %s > %s (%s x LOQ)"
+                                 % (names[p], iso, g(c(p, i)), g(most), g(limits["MB"])),
+                                 "blank contamination", under))
+    failed = [v for v in verdicts if not v[2]]
+    lines = ["# sample QC: %d / %d failed" % (len(failed), len(verdicts))] + [v[3] for v in failed]
+    if not_evaluated:
+        lines.append("# sample QC: %d not evaluated (spike below 30 %% of the sample)" % not_evaluated)
+    for kind in ("LCS failed", "blank contamination", "spike recovery", "duplicate RPD"):
+        for p, i, _, _, finding, qualified in failed:
+            if finding == kind:
+                for q in qualified:
+                    if has(c(q, i)):
+                        findings.setdefault((q, i), []).append("%s (%s)" % (kind, names[p]))
+    return lines
 
 
 def parse_runs(path):

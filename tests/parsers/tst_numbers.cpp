@@ -213,7 +213,8 @@ void TestNumbers::qcLimits_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("written"); // empty: refused
-    const QString defaults = "ICV=90-110,CCV=90-110,LLCCV=70-130,ICB=0.5,CCB=1,EVERY=10";
+    const QString defaults = "ICV=90-110,CCV=90-110,LLCCV=70-130,ICB=0.5,CCB=1,EVERY=10,RPD=20,"
+                             "MS=75-125,LCS=80-120,MB=0.5";
     const auto with = [&defaults](const QString &from, const QString &to) {
         return QString(defaults).replace(from, to);
     };
@@ -225,9 +226,13 @@ void TestNumbers::qcLimits_data()
     QTest::newRow("small factor written without exponent")
         << "CCB=0.0000001" << with("CCB=1", "CCB=0.0000001");
     QTest::newRow("one solution between checks") << "EVERY=1" << with("EVERY=10", "EVERY=1");
+    QTest::newRow("batch limits") << "MB=2,LCS=85.5-115,RPD=30"
+                                  << with("RPD=20,MS=75-125,LCS=80-120,MB=0.5",
+                                         "RPD=30,MS=75-125,LCS=85.5-115,MB=2");
     for (const char *refused :
         { "EVERY=0", "EVERY=12.0", "CCB=+1", "ICB=1e-1", "ICB=0", "ICV=-5-110", "ICV=110-110",
-            "ICV=90-110-120", "ICV", "icv=90-110", "CCV=90-110,CCV=90-110", "ICV=90-110,", "" })
+            "ICV=90-110-120", "ICV", "icv=90-110", "CCV=90-110,CCV=90-110", "ICV=90-110,", "",
+            "RPD=0", "RPD=10-20", "MS=125-75", "MB=0" })
         QTest::newRow(refused) << refused << QString();
 }
 
