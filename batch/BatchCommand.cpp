@@ -167,12 +167,14 @@ QVector<Option> fileOptions()
     options << plotOptions();
     options << Option { QStringLiteral("samples"), QStringLiteral("FILE"),
         QStringLiteral("sample sheet: a header row naming the columns solution,\n"
-                       "dilution, mass_g, volume_ml and role (any order and case; tab,\n"
-                       "semicolon or comma), then one row per solution; the long\n"
-                       "table reports each value times the solution's factor\n"
+                       "dilution, mass_g, volume_ml, role, parent and spike (any order\n"
+                       "and case; tab, semicolon or comma), then one row per solution;\n"
+                       "the long table reports each value times the solution's factor\n"
                        "(dilution, or dilution x volume_ml / (1000 x mass_g) in mg/kg);\n"
                        "a role (ICV, CCV, LLCCV, ICB, CCB) makes the solution a check\n"
-                       "of the run QC"),
+                       "of the run QC, another (DUP, MS, MSD with their parent, the\n"
+                       "MS's and MSD's spike a column of the standards file; LCS, MB)\n"
+                       "a preparation of the batch QC"),
         [](BatchCommand &command, const QString &value) {
             const Status named = fileName(&command.sampleSheet, QStringLiteral("samples"), value);
             return named.ok() ? command.claimAsInput(value) : named;
@@ -271,12 +273,16 @@ const char *const EPILOGUE
       "calibration acceptance \"# calibration rejected: k / N\" is followed by one line per\n"
       "rejected isotope with its first reason; with roles in the sample sheet \"# run QC: k /\n"
       "N checks failed\" is followed by one line per failing check and isotope, the gaps\n"
-      "between checks and \"# run QC: R results to rerun\". The long table's flag column\n"
-      "qualifies each value with the first that applies: no value, no calibration or not\n"
-      "measured for an empty one, then calibration rejected, the first run QC finding (ICV\n"
-      "failed, ICB failed, LLCCV failed, CCV failed, CCB failed, not bracketed), <LOD, <LOQ,\n"
-      "over range (above the highest standard); with roles its last column, qc_findings,\n"
-      "lists every finding with its check.\n"
+      "between checks and \"# run QC: R results to rerun\"; with QC preparations \"# sample\n"
+      "QC: k / N failed\" is followed by one line per failing preparation and isotope and,\n"
+      "when some spike was below 30 % of the sample, \"# sample QC: M not evaluated (spike\n"
+      "below 30 % of the sample)\". The long table's flag column qualifies each value with\n"
+      "the first that applies: no value, no calibration or not measured for an empty one,\n"
+      "then calibration rejected, the first run QC finding (ICV failed, ICB failed, LLCCV\n"
+      "failed, CCV failed, CCB failed, not bracketed) or batch QC finding (LCS failed, blank\n"
+      "contamination, spike recovery, duplicate RPD), <LOD, <LOQ, over range (above the\n"
+      "highest standard); with roles its last column, qc_findings, lists every finding with\n"
+      "its check or preparation.\n"
       "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it (the\n"
       "sample sheet too), the IS reference solution has no value for an IS isotope to\n"
       "correct, or no isotope has standards in the standards file; 2 usage error, also a\n"

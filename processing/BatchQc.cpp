@@ -91,8 +91,8 @@ Comparison spikeRecovery(const Batch &batch, int s, int i)
     }
     c.result = 100.0 * (c.value - c.other) / c.spike;
     const QcLimits::Range range = batch.limits.ms;
-    c.verdict = RecoveryCheck::inside(c.result, range.low, range.high) ? Verdict::Pass
-                                                                       : Verdict::Fail;
+    c.verdict
+        = RecoveryCheck::inside(c.result, range.low, range.high) ? Verdict::Pass : Verdict::Fail;
     return c;
 }
 

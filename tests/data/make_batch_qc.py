@@ -5,9 +5,9 @@ each solution is made to read (the standards lie exactly on their lines, the
 zero standard at the background), with
 
 - River_01 (diluted 10) and its duplicate, cobalt 24 % apart, above 5 x LOQ;
-- River_05 (diluted 4) and its duplicate below 5 x LOQ: lithium and zinc
-  further apart than one LOQ (zinc's duplicate above 5 x LOQ, its parent below),
-  iron within it;
+- River_05 (diluted 4) and its duplicate (diluted 5) below 5 x LOQ, both
+  thresholds in the parent's dilution: lithium and zinc further apart than one
+  LOQ (zinc's duplicate above 5 x LOQ, its parent below), iron within it;
 - River_01_MS and River_01_MSD, diluted 20: zinc's recovery 68 % in the MS,
   95 % in the MSD, 22 % apart; no iron in the spike (an empty cell);
 - River_02's MSD before its MS, spiked with SPK_B: zinc's spike below 30 % of
@@ -46,7 +46,7 @@ READS = {
     "River_02": (0.6, 1.0, 8.0, 12.0), "River_02_MSD": (0.6 + 2.2, 1 + 4.8, 10.3, 12.1),
     "River_02_MS": (0.6 + 1.8, 1 + 5.2, 10.0, 12.2),
     "River_03": (0.3, 1.5, 1.2, 3.0), "River_04": (2.0, 3.0, 0.5, 20.0),
-    "River_05": (0.15, 0.8, 0.03, 1.0), "River_05_D": (0.08, 0.82, 0.045, 1.2),
+    "River_05": (0.15, 0.8, 0.03, 1.0), "River_05_D": (0.06, 0.66, 0.045, 1.2),
     "QC_LCS_1": (5.05, 3.9, 4.95, 10.5), "BLK_MB_1": (0.01, -0.0001, 0.002, 0.912),
     "Digest_Blank": (0.05, 0.0001, 0.001, 0.3), "River_06": (4.0, 6.0, 3.0, 9.5),
     "QC_CCV_1": (5.1, 4.4, 5.0, 5.0), "BLK_CCB_1": (0.003, 0.0001, 0.001, 0.3),
@@ -63,7 +63,7 @@ SHEET = [("River_01", "10", "", "", ""), ("River_01_D", "10", "dup", "River_01",
          ("River_01_MSD", "20", "MSD", "River_01", " SPK_A "),
          ("River_02_MSD", "", "MSD", "River_02", "SPK_B"),
          ("River_02_MS", "", "Ms", "River_02", "SPK_B"), ("River_03", "5", "", "", ""),
-         ("River_05", "4", "", "", ""), ("River_05_D", "4", "DUP", "River_05", ""),
+         ("River_05", "4", "", "", ""), ("River_05_D", "5", "DUP", "River_05", ""),
          ("QC_LCS_1", "", "LCS", "", ""), ("BLK_MB_1", "", "MB", "", ""),
          ("Digest_Blank", "", "mb", "", "")]
 CHECKS = [("QC_ICV", "", "ICV", "", ""), ("BLK_ICB", "", "ICB", "", ""),
