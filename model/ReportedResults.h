@@ -85,11 +85,11 @@ public:
     SampleSheet::Unit unit(int solution) const { return m_sheet.unit(solution); }
     void setSheet(const SampleSheet &sheet) { m_sheet = sheet; }
 
-    // Whether the run's QC applied: then every value has its findings, none
-    // for most.
-    bool hasRunQc() const { return !m_findings.isEmpty(); }
+    // Whether the run QC or the batch QC applied: then every value has its
+    // findings, none for most.
+    bool hasFindings() const { return !m_findings.isEmpty(); }
     const Findings &findings(int solution, int isotope) const;
-    // Per value, solutions then isotopes; empty when the run's QC did not apply.
+    // Per value, solutions then isotopes; empty when neither QC applied.
     void setFindings(const QVector<Findings> &findings) { m_findings = findings; }
 
 private:

@@ -62,8 +62,8 @@ QByteArray LongTableWriter::format(const Measurements &working, const Calibratio
         appendText(isotopes[i], working.isotope(i).typedName());
 
     QByteArray bytes(HEADER);
-    // Only a run with check roles has the column: others stay as they were.
-    const bool findings = reported.hasRunQc();
+    // Only a run with QC roles has the column: others stay as they were.
+    const bool findings = reported.hasFindings();
     if (findings)
         bytes.insert(bytes.size() - 1, ",qc_findings");
     bytes.reserve(bytes.size() + working.solutionCount() * isotopeCount * 120);

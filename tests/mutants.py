@@ -435,7 +435,7 @@ FAULTS = [
      "return !found.isEmpty();", "a batch finding asks for no rerun"),
     ("batchqc", "parsers/StandardsReader.cpp", "int(headers.lastIndexOf(spike))", "int(headers.indexOf(spike))",
      "the last spike column of a name"),
-    ("batchqc", "parsers/StandardsReader.cpp", "        header = header.trimmed();\n", "",
+    ("batchqc", "parsers/StandardsReader.cpp", "        header = header.trimmed();", "        header = QString(header);",
      "spike headers trimmed"),
     ("batchqc", "parsers/SampleSheetReader.cpp", "    if (parent == solution)\n", "    if (false)\n",
      "a preparation is not its own parent"),
