@@ -158,7 +158,7 @@ Status StandardsReader::read(
         if (column < 0)
             return Status::failure(
                 QStringLiteral("Solution ") + solution.name() + QStringLiteral(" Not found"));
-        const Status values = readColumn(rows, column, s, &read);
+        Status values = readColumn(rows, column, s, &read);
         if (!values.ok())
             return values;
     }
@@ -194,7 +194,7 @@ Status StandardsReader::readSpikes(QIODevice *file, const Measurements &data,
                     .arg(fileNames.value(0), spike, fileNames.value(1), data.solution(s).name()));
         QVector<double> spikes(data.isotopeCount(), 0.0);
         for (int i = 0; i < rows.lines.size(); ++i) {
-            const Status cell
+            Status cell
                 = rows.lines.at(i) < 0 ? Status::success() : readCell(rows, i, column, &spikes[i]);
             if (!cell.ok())
                 return cell;

@@ -52,8 +52,8 @@ Comparison judgeRpd(Comparison c, double limit)
     return c;
 }
 
-// Near the LOQ an RPD means little: both values must reach 5 × LOQ in the
-// parent's units, else they may differ by one LOQ.
+// Near the LOQ an RPD means little: both reported values must reach 5 × LOQ
+// times the parent's factor, else they may differ by one LOQ times it.
 Comparison duplicate(const Batch &batch, int s, int i)
 {
     const int p = batch.sheet.parent(s);

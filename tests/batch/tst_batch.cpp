@@ -48,6 +48,31 @@ int reddestRow(const QImage &image)
     return most;
 }
 
+// Every sample's reported values of a run worked out apart, on its rows of
+// the report's results; the run and batch QC's count and gap lines of the
+// trace.
+void checkReportedRun(const QString &text, const QString &expected)
+{
+    for (const QString &line : QString::fromUtf8(BatchProcess::contents(expected + ".trace"))
+                                   .split('\n')
+                                   .filter(QRegularExpression("^# (run|sample) QC: "))) {
+        const QString shown = line.mid(2, 1).toUpper() + line.mid(3);
+        QVERIFY2(text.contains('\n' + shown + '\n'), qPrintable(line));
+    }
+    int found = 0;
+    for (const QString &line :
+        QString::fromUtf8(BatchProcess::contents(expected + ".long")).split('\n')) {
+        const QStringList cells = line.split(',');
+        if (cells.value(1) != "SAMPLE" || cells.value(10).isEmpty())
+            continue;
+        const QRegularExpression row("\\n" + QRegularExpression::escape(cells.at(0)) + " .* "
+            + QRegularExpression::escape(cells.at(10) + ' ' + cells.at(14)) + "( |\\n)");
+        QVERIFY2(text.contains(row), qPrintable(line));
+        ++found;
+    }
+    QVERIFY(found >= 4);
+}
+
 } // namespace
 
 class TestBatch : public QObject
@@ -412,8 +437,9 @@ void TestBatch::report()
 
     sections += QStringList { "Inputs", "Method", "Calibration", "Quality control", "Results",
         "Calibration plots", "Warnings", "Review", "End of report" };
-    // Without roles the report reads as it did before the run QC.
+    // Without roles the report reads as it did before the run and batch QC.
     QCOMPARE(text.contains("Run QC"), sections.contains("Run QC"));
+    QCOMPARE(text.contains("Batch QC"), sections.contains("Batch QC"));
     for (const QString &section : sections)
         QVERIFY2(
             section.isEmpty() || text.contains(QRegularExpression("(^|\n|\f)" + section + "\n")),
@@ -434,27 +460,7 @@ void TestBatch::report()
                     .toHex()));
     }
 
-    // Every sample's reported values, on its rows of the results; the run
-    // and batch QC's count and gap lines of the trace.
-    const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
-    for (const QString &line : QString::fromUtf8(BatchProcess::contents(expected + ".trace"))
-                                   .split('\n')
-                                   .filter(QRegularExpression("^# (run|sample) QC: "))) {
-        const QString shown = line.mid(2, 1).toUpper() + line.mid(3);
-        QVERIFY2(text.contains('\n' + shown + '\n'), qPrintable(line));
-    }
-    int found = 0;
-    for (const QString &line :
-        QString::fromUtf8(BatchProcess::contents(expected + ".long")).split('\n')) {
-        const QStringList cells = line.split(',');
-        if (cells.value(1) != "SAMPLE" || cells.value(10).isEmpty())
-            continue;
-        const QRegularExpression row("\\n" + QRegularExpression::escape(cells.at(0)) + " .* "
-            + QRegularExpression::escape(cells.at(10) + ' ' + cells.at(14)) + "( |\\n)");
-        QVERIFY2(text.contains(row), qPrintable(line));
-        ++found;
-    }
-    QVERIFY(found >= 4);
+    checkReportedRun(text, TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag()));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
