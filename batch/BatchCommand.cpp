@@ -178,10 +178,14 @@ QVector<Option> fileOptions()
     options << plotOptions();
     options << Option { QStringLiteral("samples"), QStringLiteral("FILE"),
         QStringLiteral("sample sheet: a header row naming the columns solution,\n"
-                       "dilution, mass_g and volume_ml (any order and case; tab,\n"
-                       "semicolon or comma), then one row per solution; the long\n"
-                       "table reports each value times the solution's factor\n"
-                       "(dilution, or dilution x volume_ml / (1000 x mass_g) in mg/kg)"),
+                       "dilution, mass_g, volume_ml, role, parent and spike (any order\n"
+                       "and case; tab, semicolon or comma), then one row per solution;\n"
+                       "the long table reports each value times the solution's factor\n"
+                       "(dilution, or dilution x volume_ml / (1000 x mass_g) in mg/kg);\n"
+                       "a role (ICV, CCV, LLCCV, ICB, CCB) makes the solution a check\n"
+                       "of the run QC, another (DUP, MS, MSD with their parent, the\n"
+                       "MS's and MSD's spike a column of the standards file; LCS, MB)\n"
+                       "a preparation of the batch QC"),
         [](BatchCommand &command, const QString &value) {
             const Status named = fileName(&command.sampleSheet, QStringLiteral("samples"), value);
             return named.ok() ? command.claimAsInput(value) : named;
@@ -279,10 +283,18 @@ const char *const EPILOGUE
       "with internal-standard correction the line \"# IS recovery outside LOW-HIGH %: k / M\"\n"
       "is followed by one line per solution and IS isotope outside the bounds; with\n"
       "calibration acceptance \"# calibration rejected: k / N\" is followed by one line per\n"
-      "rejected isotope with its first reason. The long table's flag column qualifies each\n"
-      "value with the first that applies: no value, no calibration or not measured for an\n"
-      "empty one, then calibration rejected, <LOD, <LOQ, over range (above the highest\n"
-      "standard).\n"
+      "rejected isotope with its first reason; with roles in the sample sheet \"# run QC: k /\n"
+      "N checks failed\" is followed by one line per failing check and isotope, the gaps\n"
+      "between checks and \"# run QC: R results to rerun\"; with QC preparations \"# sample\n"
+      "QC: k / N failed\" is followed by one line per failing preparation and isotope and,\n"
+      "when some spike was below 30 % of the sample, \"# sample QC: M not evaluated (spike\n"
+      "below 30 % of the sample)\". The long table's flag column qualifies each value with\n"
+      "the first that applies: no value, no calibration or not measured for an empty one,\n"
+      "then calibration rejected, the first run QC finding (ICV failed, ICB failed, LLCCV\n"
+      "failed, CCV failed, CCB failed, not bracketed) or batch QC finding (LCS failed, blank\n"
+      "contamination, spike recovery, duplicate RPD), <LOD, <LOQ, over range (above the\n"
+      "highest standard); with roles its last column, qc_findings, lists every finding with\n"
+      "its check or preparation.\n"
       "Exit status: 0 done; 1 a file cannot be read or written, a reader rejects it (the\n"
       "sample sheet too), the IS reference solution has no value for an IS isotope to\n"
       "correct, or no isotope has standards in the standards file; 2 usage error, also a\n"

@@ -3,6 +3,7 @@
 #include "display/CalibrationPlot.h"
 #include "display/PlotStyle.h"
 #include "display/ReportPages.h"
+#include "display/RunQcSection.h"
 #include "model/Measurements.h"
 #include "parsers/MethodFile.h"
 #include "parsers/NumberFormat.h"
@@ -127,6 +128,8 @@ void RunReport::draw(ReportPages &pages) const
     drawCalibration(pages);
     drawQualityControl(pages);
     drawChecks(pages);
+    if (m_outcome.runQc.anyApplies())
+        RunQcSection::draw(pages, m_outcome.runQc, m_data);
     drawResults(pages);
     drawPlots(pages);
     drawClosing(pages);
@@ -146,7 +149,7 @@ void RunReport::drawInputs(ReportPages &pages) const
 
 QStringList RunReport::methodLines() const
 {
-    return RunMethod::lines(m_method);
+    return RunMethod::lines(m_method, m_outcome);
 }
 
 void RunReport::drawCalibration(ReportPages &pages) const

@@ -27,3 +27,13 @@ void ExpectedConcentrations::set(int solution, int isotope, double value, double
     m_values[row * m_isotopeCount + isotope] = value;
     m_errors[row * m_isotopeCount + isotope] = error;
 }
+
+double ExpectedConcentrations::spike(int solution, int isotope) const
+{
+    return m_spikes.value(solution).value(isotope, 0.0);
+}
+
+void ExpectedConcentrations::setSpikes(int solution, const QVector<double> &spikes)
+{
+    m_spikes.insert(solution, spikes);
+}

@@ -1,12 +1,14 @@
 #ifndef KETRION_EXPECTEDCONCENTRATIONS_H
 #define KETRION_EXPECTEDCONCENTRATIONS_H
 
+#include <QHash>
 #include <QVector>
 
 // The concentrations the standards file gives the standards and QC solutions
-// of an export (ppb), each with its accepted error in percent; 0.0 where it
-// gives none. Solutions are addressed by their position in the export;
-// solutions beyond it (the average blanks, the zero standard) have none.
+// of an export (ppb), each with its accepted error in percent, and those a
+// spiked sample's spike added to it; 0.0 where it gives none. Solutions are
+// addressed by their position in the export; solutions beyond it (the average
+// blanks, the zero standard) have none.
 class ExpectedConcentrations
 {
 public:
@@ -17,6 +19,9 @@ public:
     double value(int solution, int isotope) const;
     double error(int solution, int isotope) const;
     void set(int solution, int isotope, double value, double error);
+    // What the spike of an MS or MSD added to the measured solution.
+    double spike(int solution, int isotope) const;
+    void setSpikes(int solution, const QVector<double> &spikes);
 
 private:
     int m_solutionCount = 0;
@@ -26,6 +31,7 @@ private:
     QVector<int> m_rows;
     QVector<double> m_values;
     QVector<double> m_errors;
+    QHash<int, QVector<double>> m_spikes; // per spiked solution, per isotope
 };
 
 #endif

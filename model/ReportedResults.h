@@ -6,10 +6,13 @@
 #include <QString>
 #include <QVector>
 
+class Measurements;
+
 // The results as a lab reports them: per solution of the working set and
 // isotope, the concentration in the sample given (the measured one times the
-// solution's factor), its SD, the limits scaled alike, and the one qualifier
-// a reader must see beside the value.
+// solution's factor), its SD, the limits scaled alike, the one qualifier a
+// reader must see beside the value, and what the run's own QC found against
+// it.
 class ReportedResults
 {
 public:
@@ -20,6 +23,18 @@ public:
         NoCalibration,
         NotMeasured,
         CalibrationRejected,
+        // The run QC's findings, in the order they qualify a value.
+        IcvFailed,
+        IcbFailed,
+        LlccvFailed,
+        CcvFailed,
+        CcbFailed,
+        NotBracketed,
+        // The batch QC's, in the order they qualify a value.
+        LcsFailed,
+        BlankContamination,
+        SpikeRecovery,
+        DuplicateRpd,
         BelowDetection,
         BelowQuantification,
         OverRange, // above the highest standard: dilute and measure again
@@ -35,6 +50,24 @@ public:
         double loq;
         Qualifier qualifier;
     };
+
+    // One finding of the run's or the batch's QC against a value: a
+    // qualifier from IcvFailed to DuplicateRpd, and the failing check solution
+    // or QC preparation (-1 for NotBracketed).
+    struct Finding
+    {
+        Qualifier kind;
+        int check;
+    };
+    // A finding of the run QC's checks, which asks for the result to be run
+    // again.
+    static bool asksRerun(Qualifier kind)
+    {
+        return kind >= Qualifier::IcvFailed && kind <= Qualifier::NotBracketed;
+    }
+    using Findings = QVector<Finding>;
+    // "CCV failed (QC_CCV_2); not bracketed"; data names the checks.
+    static QString findingsText(const Findings &findings, const Measurements &data);
 
     ReportedResults() = default;
     ReportedResults(int solutionCount, int isotopeCount);
@@ -52,11 +85,19 @@ public:
     SampleSheet::Unit unit(int solution) const { return m_sheet.unit(solution); }
     void setSheet(const SampleSheet &sheet) { m_sheet = sheet; }
 
+    // Whether the run QC or the batch QC applied: then every value has its
+    // findings, none for most.
+    bool hasFindings() const { return !m_findings.isEmpty(); }
+    const Findings &findings(int solution, int isotope) const;
+    // Per value, solutions then isotopes; empty when neither QC applied.
+    void setFindings(const QVector<Findings> &findings) { m_findings = findings; }
+
 private:
     int m_solutionCount = 0;
     int m_isotopeCount = 0;
     QVector<Value> m_values;
     SampleSheet m_sheet;
+    QVector<Findings> m_findings;
 };
 
 #endif

@@ -46,5 +46,8 @@ Status RunOptions::check(QString *member) const
     if (!(tolerance > 0.0 && tolerance <= 100.0))
         return refuse(QStringLiteral("tolerance"),
             QStringLiteral("'tolerance' must be a number above 0 and up to 100"));
+    const QString limits = qcLimits.problem();
+    if (!limits.isEmpty())
+        return refuse(QStringLiteral("qcLimits"), QStringLiteral("'qcLimits': ") + limits);
     return Status::success();
 }

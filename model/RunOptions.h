@@ -3,6 +3,7 @@
 
 #include "model/Calibration.h"
 #include "model/Isotope.h"
+#include "model/QcLimits.h"
 #include "model/Status.h"
 
 #include <QString>
@@ -72,6 +73,10 @@ struct RunOptions
     bool acceptance = false;
     double minimumR2 = DEFAULT_MINIMUM_R2;
     double tolerance = DEFAULT_TOLERANCE;
+
+    // The run's own QC applies only with a sample sheet that gives roles;
+    // its limits are part of the method all the same.
+    QcLimits qcLimits;
 
     // The one rule of what a run accepts, whoever set the values: the first
     // value out of its range, in the order a method file lists them, with the

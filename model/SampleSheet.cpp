@@ -7,7 +7,11 @@ QString SampleSheet::unitName(Unit unit)
 }
 
 SampleSheet::SampleSheet(int solutionCount)
-    : m_factors(solutionCount, 1.0), m_units(solutionCount, Unit::MicrogramsPerLitre)
+    : m_factors(solutionCount, 1.0)
+    , m_units(solutionCount, Unit::MicrogramsPerLitre)
+    , m_roles(solutionCount, QcRole::None)
+    , m_parents(solutionCount, -1)
+    , m_spikes(solutionCount)
 { }
 
 double SampleSheet::factor(int solution) const
@@ -24,4 +28,48 @@ void SampleSheet::set(int solution, double factor, Unit unit)
 {
     m_factors[solution] = factor;
     m_units[solution] = unit;
+}
+
+QcRole::Role SampleSheet::role(int solution) const
+{
+    return m_roles.value(solution, QcRole::None);
+}
+
+void SampleSheet::setRole(int solution, QcRole::Role role)
+{
+    m_roles[solution] = role;
+}
+
+bool SampleSheet::hasRunQc() const
+{
+    for (const QcRole::Role role : m_roles) {
+        if (QcRole::isCheck(role))
+            return true;
+    }
+    return false;
+}
+
+bool SampleSheet::hasBatchQc() const
+{
+    for (const QcRole::Role role : m_roles) {
+        if (QcRole::kind(role) == QcRole::Kind::Preparation)
+            return true;
+    }
+    return false;
+}
+
+int SampleSheet::parent(int solution) const
+{
+    return m_parents.value(solution, -1);
+}
+
+QString SampleSheet::spike(int solution) const
+{
+    return m_spikes.value(solution);
+}
+
+void SampleSheet::setPreparation(int solution, int parent, const QString &spike)
+{
+    m_parents[solution] = parent;
+    m_spikes[solution] = spike;
 }

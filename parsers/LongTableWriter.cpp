@@ -78,6 +78,10 @@ bool LongTableWriter::write(QIODevice *device, const Measurements &working,
         appendText(isotopes[i], working.isotope(i).typedName());
 
     QByteArray bytes(HEADER);
+    // Only a run with QC roles has the column: others stay as they were.
+    const bool findings = reported.hasFindings();
+    if (findings)
+        bytes.insert(bytes.size() - 1, ",qc_findings");
     bytes.reserve(OutputFile::BLOCK + isotopeCount * 200);
     for (int s = 0; s < working.solutionCount(); ++s) {
         const Solution &solution = working.solution(s);
@@ -110,7 +114,11 @@ bool LongTableWriter::write(QIODevice *device, const Measurements &working,
             appendField(bytes, value.sd);
             appendField(bytes, value.lod);
             appendField(bytes, value.loq);
-            bytes.append(unit).append('\n');
+            bytes.append(unit);
+            if (findings)
+                appendText(bytes.append(','),
+                    ReportedResults::findingsText(reported.findings(s, i), working));
+            bytes.append('\n');
         }
         if (bytes.size() >= OutputFile::BLOCK) {
             if (!OutputFile::put(device, bytes))

@@ -12,7 +12,8 @@ class Results;
 // The results as a long table for R or pandas: comma-separated UTF-8, one
 // row per solution and isotope, the limits on every row and, in place of the
 // results file's "<LOQ" and empty cells, a qualifier beside the numbers;
-// then the values as reported for the sample given.
+// then the values as reported for the sample given, and the run and batch
+// QC's findings when either applied.
 class LongTableWriter
 {
 public:

@@ -23,6 +23,8 @@ public:
     // Reads a whole method into options, or refuses it with the file name and
     // line and changes nothing: a damaged or foreign file, another version, a
     // member missing, unknown or of the wrong kind, or a value out of range.
+    // The members added since version 1 may be missing: they take their
+    // defaults.
     static Status read(const QByteArray &bytes, const QString &fileName, RunOptions *options);
 };
 

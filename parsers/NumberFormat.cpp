@@ -206,3 +206,10 @@ void NumberFormat::append(QByteArray &out, double value)
     char text[32];
     out.append(text, int(write(text, value) - text));
 }
+
+QString NumberFormat::text(double value)
+{
+    QByteArray bytes;
+    append(bytes, value);
+    return QString::fromLatin1(bytes);
+}

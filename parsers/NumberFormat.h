@@ -2,6 +2,7 @@
 #define KETRION_NUMBERFORMAT_H
 
 #include <QByteArray>
+#include <QString>
 
 // Numbers as the results files write them.
 class NumberFormat
@@ -14,6 +15,8 @@ public:
     // The same into text, which has room for 32 bytes (more than a number
     // needs: whole words are copied); returns where the number ends.
     static char *write(char *text, double value);
+    // The same as a text of its own, for lines shown to a user.
+    static QString text(double value);
 };
 
 #endif

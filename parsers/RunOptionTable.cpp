@@ -1,6 +1,7 @@
 #include "parsers/RunOptionTable.h"
 
 #include "parsers/InterferenceEquation.h"
+#include "parsers/QcLimitsText.h"
 #include "parsers/RunOptionMembers.h"
 
 #include <QLocale>
@@ -406,7 +407,8 @@ QVector<Row> makeRows()
 {
     return { instrumentRow(), referenceRow(), isotopeRow(Isotope::LR), isotopeRow(Isotope::MR),
         isotopeRow(Isotope::HR), groupsRow(), recoveryRow(), blankModeRow(), blankRow(),
-        weightingRow(), driftRow(), interferenceRow(), qcRow(), acceptanceRow() };
+        weightingRow(), driftRow(), interferenceRow(), qcRow(), acceptanceRow(),
+        QcLimitsText::row() };
 }
 
 } // namespace

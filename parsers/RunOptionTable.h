@@ -55,6 +55,10 @@ public:
         // order, after reset(), so that the command line's list replaces a
         // method's.
         bool repeated = false;
+        // Instead of describe, for the QC's limits: the lines of the QC that
+        // applied, the run's (check roles) and the batch's (preparations).
+        std::function<QStringList(const RunOptions &, bool runQc, bool batchQc)> describeQc
+            = nullptr;
 
         bool owns(const QString &member) const;
         // Sets the members to their absent values.

@@ -13,8 +13,25 @@
 
 namespace {
 
-enum Column { SolutionColumn, DilutionColumn, MassColumn, VolumeColumn, COLUMN_COUNT };
-const char *const COLUMN_NAMES[COLUMN_COUNT] = { "solution", "dilution", "mass_g", "volume_ml" };
+enum Column {
+    SolutionColumn,
+    DilutionColumn,
+    MassColumn,
+    VolumeColumn,
+    RoleColumn,
+    ParentColumn,
+    SpikeColumn,
+    COLUMN_COUNT
+};
+const char *const COLUMN_NAMES[COLUMN_COUNT]
+    = { "solution", "dilution", "mass_g", "volume_ml", "role", "parent", "spike" };
+
+// "a, b or c"
+QString listed(const QStringList &words)
+{
+    return words.mid(0, words.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ")
+        + words.last();
+}
 
 QChar separatorOf(const QString &header)
 {
@@ -63,6 +80,8 @@ private:
     Status readHeader(const QString &header, int line);
     Status split(const QString &text, int line, Row *row) const;
     Status readNumber(const Row &row, int column, double *value) const;
+    Status readRole(const Row &row, int solution, SampleSheet *sheet) const;
+    Status readPreparation(const Row &row, int solution, SampleSheet *sheet) const;
     Status readRow(const Row &row, SampleSheet *sheet);
 
     QString m_name;
@@ -83,10 +102,14 @@ Status SheetParser::readHeader(const QString &header, int line)
         while (column < COLUMN_COUNT
             && name.compare(QLatin1String(COLUMN_NAMES[column]), Qt::CaseInsensitive) != 0)
             ++column;
-        if (column == COLUMN_COUNT)
+        if (column == COLUMN_COUNT) {
+            QStringList names;
+            for (const char *known : COLUMN_NAMES)
+                names << QLatin1String(known);
             return Status::failure(where(line, name)
-                + QStringLiteral("unknown column; the columns are solution, dilution, mass_g and "
-                                 "volume_ml."));
+                + QStringLiteral("unknown column; the columns are %1.")
+                      .arg(listed(names).replace(QStringLiteral(" or "), QStringLiteral(" and "))));
+        }
         if (seen[column])
             return Status::failure(
                 where(line, name) + QStringLiteral("the column is named twice."));
@@ -157,11 +180,71 @@ Status SheetParser::readRow(const Row &row, SampleSheet *sheet)
             QStringLiteral("empty, but a %1 is given: give both mass_g and volume_ml or neither.")
                 .arg(massGiven ? QStringLiteral("mass") : QStringLiteral("volume")));
     }
-    if (mass == 0.0)
+    if (mass == 0.0) {
         sheet->set(solution, dilution, SampleSheet::Unit::MicrogramsPerLitre);
-    else
-        sheet->set(solution, dilution * volume / (1000.0 * mass),
-            SampleSheet::Unit::MilligramsPerKilogram);
+        return readRole(row, solution, sheet);
+    }
+    const double factor = dilution * volume / (1000.0 * mass);
+    // Each number may be fine and their quotient still overflow or vanish.
+    if (!std::isfinite(factor) || factor <= 0.0)
+        return refuse(row.line, MassColumn,
+            QStringLiteral("dilution x volume_ml / (1000 x mass_g) is no finite number above 0."));
+    sheet->set(solution, factor, SampleSheet::Unit::MilligramsPerKilogram);
+    return readRole(row, solution, sheet);
+}
+
+Status SheetParser::readRole(const Row &row, int solution, SampleSheet *sheet) const
+{
+    const QString &cell = row.cells[RoleColumn];
+    QcRole::Role role = QcRole::None;
+    if (!QcRole::fromWord(cell, &role))
+        return refuse(row.line, RoleColumn,
+            quoted(cell) + QStringLiteral(" is no role: use %1.").arg(listed(QcRole::words())));
+    const Solution &measured = m_data.solution(solution);
+    if (!QcRole::suits(role, measured.type()))
+        return refuse(row.line, RoleColumn,
+            QStringLiteral("%1 cannot be %2: %2 is for %3.")
+                .arg(quoted(measured.name()), QcRole::word(role), QcRole::suitable(role)));
+    sheet->setRole(solution, role);
+    return readPreparation(row, solution, sheet);
+}
+
+// After the role: which of parent and spike the role takes.
+Status SheetParser::readPreparation(const Row &row, int solution, SampleSheet *sheet) const
+{
+    const QcRole::Role role = sheet->role(solution);
+    const QString &parentName = row.cells[ParentColumn];
+    const QString &spike = row.cells[SpikeColumn];
+    if (!QcRole::hasParent(role) && !parentName.isEmpty())
+        return refuse(row.line, ParentColumn,
+            quoted(parentName)
+                + QStringLiteral(" is given, but only DUP, MS and MSD have a parent."));
+    if (QcRole::hasParent(role) && parentName.isEmpty())
+        return refuse(row.line, ParentColumn,
+            QStringLiteral("empty, but %1 needs one: the sample or QC solution it was prepared "
+                           "from.")
+                .arg(QcRole::word(role)));
+    const int parent = parentName.isEmpty() ? -1 : m_data.indexOfSolution(parentName);
+    if (!parentName.isEmpty() && parent == -1)
+        return refuse(row.line, ParentColumn,
+            quoted(parentName) + QStringLiteral(" is no solution of the data file."));
+    if (parent == solution)
+        return refuse(row.line, ParentColumn,
+            quoted(parentName)
+                + QStringLiteral(" is the solution itself: name the one it was prepared from."));
+    const Solution::Type type = parent == -1 ? Solution::Sample : m_data.solution(parent).type();
+    if (type != Solution::Sample && type != Solution::QualityControl)
+        return refuse(row.line, ParentColumn,
+            quoted(parentName)
+                + QStringLiteral(" cannot be a parent: a parent is a sample or a QC solution."));
+    if (!QcRole::isSpiked(role) && !spike.isEmpty())
+        return refuse(row.line, SpikeColumn,
+            quoted(spike) + QStringLiteral(" is given, but only MS and MSD have a spike."));
+    if (QcRole::isSpiked(role) && spike.isEmpty())
+        return refuse(row.line, SpikeColumn,
+            QStringLiteral("empty, but %1 needs one: the standards file's column of the spike.")
+                .arg(QcRole::word(role)));
+    sheet->setPreparation(solution, parent, spike);
     return Status::success();
 }
 

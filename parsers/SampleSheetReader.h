@@ -9,9 +9,10 @@ class SampleSheet;
 class QString;
 
 // Reads a lab's sample sheet: a header row naming the columns solution,
-// dilution, mass_g and volume_ml in any order and case, separated by tabs,
-// semicolons or commas (the first of these the header holds), then one row
-// per solution of the export.
+// dilution, mass_g, volume_ml, role, parent and spike in any order and case,
+// separated by tabs, semicolons or commas (the first of these the header
+// holds), then one row per solution of the export. Whether the standards file
+// has a spike's column is the standards reader's to say.
 class SampleSheetReader
 {
 public:

@@ -15,13 +15,13 @@ QByteArray SampleSheetTemplate::format(const Measurements &data)
     const char separator = !all.contains(QLatin1Char(',')) ? ','
         : !all.contains(QLatin1Char(';'))                  ? ';'
                                                            : '\t';
-    QByteArray bytes = QByteArray("solution,dilution,mass_g,volume_ml\n").replace(',', separator);
+    QByteArray bytes = QByteArray("solution,dilution,mass_g,volume_ml,role,parent,spike\n")
+                           .replace(',', separator);
     for (const QString &name : qAsConst(names))
         bytes.append(name.toUtf8())
             .append(separator)
             .append('1')
-            .append(separator)
-            .append(separator)
+            .append(QByteArray(5, separator))
             .append('\n');
     return bytes;
 }

@@ -6,7 +6,7 @@
 class Measurements;
 
 // A sample sheet ready to fill in: every sample and QC solution of an
-// export, diluted 1, without mass or volume.
+// export, diluted 1, without mass, volume, role, parent or spike.
 class SampleSheetTemplate
 {
 public:

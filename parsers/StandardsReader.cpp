@@ -2,6 +2,7 @@
 
 #include "model/ExpectedConcentrations.h"
 #include "model/Measurements.h"
+#include "model/SampleSheet.h"
 #include "parsers/NumberReader.h"
 #include "parsers/TextFile.h"
 
@@ -103,23 +104,31 @@ ElementRows elementRows(const QStringList &lines, const Measurements &data)
     return rows;
 }
 
+// The number in a column of an isotope's row; an empty cell or one beyond
+// the row reads as 0.
+Status readCell(const ElementRows &rows, int isotope, int column, double *value)
+{
+    const NumberReader numbers { QString() };
+    const QString cell = rows.cells.at(isotope).value(column);
+    bool ok = false;
+    *value = numbers.read(cell, &ok);
+    return ok ? Status::success()
+              : Status::failure(NumberReader::numberError(rows.lines.at(isotope) + 1, cell));
+}
+
 // One solution's values and errors from its column.
 Status readColumn(const ElementRows &rows, int column, int solution, ExpectedConcentrations *read)
 {
-    const NumberReader numbers { QString() };
     for (int i = 0; i < rows.lines.size(); ++i) {
         if (rows.lines.at(i) < 0)
             continue;
-        const QStringList &cells = rows.cells.at(i);
-        bool ok = false;
-        const double value = numbers.read(cells.value(column), &ok);
-        if (!ok)
-            return Status::failure(
-                NumberReader::numberError(rows.lines.at(i) + 1, cells.value(column)));
-        const double error = numbers.read(cells.value(column + 1), &ok);
-        if (!ok)
-            return Status::failure(
-                NumberReader::numberError(rows.lines.at(i) + 1, cells.value(column + 1)));
+        double value = 0.0;
+        double error = 0.0;
+        Status cell = readCell(rows, i, column, &value);
+        if (cell.ok())
+            cell = readCell(rows, i, column + 1, &error);
+        if (!cell.ok())
+            return cell;
         read->set(solution, i, value, error);
     }
     return Status::success();
@@ -155,4 +164,42 @@ Status StandardsReader::read(
     }
     *expected = read;
     return Status::success(QStringLiteral("Concentrations Introduced"));
+}
+
+Status StandardsReader::readSpikes(QIODevice *file, const Measurements &data,
+    const SampleSheet &sheet, const QString &sheetFileName, ExpectedConcentrations *expected)
+{
+    bool spiked = false;
+    for (int s = 0; s < data.solutionCount(); ++s)
+        spiked = spiked || !sheet.spike(s).isEmpty();
+    if (!spiked)
+        return Status::success();
+    const TextFile text(file);
+    const QStringList &lines = text.lines();
+    QStringList headers = lines.isEmpty() ? QStringList() : lines.first().split(QLatin1Char(';'));
+    for (QString &header : headers)
+        header = header.trimmed();
+    const ElementRows rows = elementRows(lines, data);
+    ExpectedConcentrations read = *expected;
+    for (int s = 0; s < data.solutionCount(); ++s) {
+        const QString spike = sheet.spike(s);
+        if (spike.isEmpty())
+            continue;
+        // Matched as typed, unlike a solution's pattern; the last of two wins.
+        const int column = int(headers.lastIndexOf(spike));
+        if (column < 0)
+            return Status::failure(
+                QStringLiteral("no column '%1', which sample sheet %2 gives as the spike of %3.")
+                    .arg(spike, sheetFileName, data.solution(s).name()));
+        QVector<double> spikes(data.isotopeCount(), 0.0);
+        for (int i = 0; i < rows.lines.size(); ++i) {
+            Status cell
+                = rows.lines.at(i) < 0 ? Status::success() : readCell(rows, i, column, &spikes[i]);
+            if (!cell.ok())
+                return cell;
+        }
+        read.setSpikes(s, spikes);
+    }
+    *expected = read;
+    return Status::success();
 }

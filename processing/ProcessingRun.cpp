@@ -20,6 +20,7 @@
 #include "processing/Reporting.h"
 #include "processing/RunInputs.h"
 #include "processing/RunPlan.h"
+#include "processing/RunQc.h"
 #include "processing/Trace.h"
 
 #include <QBuffer>
@@ -53,6 +54,17 @@ Status readSampleSheet(const RunInputs::File &file, const Measurements &data, Sa
     QBuffer device(&bytes);
     device.open(QIODevice::ReadOnly);
     return SampleSheetReader::read(&device, file.fileName(), data, sheet);
+}
+
+// The spike columns the sample sheet names, read from the standards file.
+Status readSpikes(const RunInputs &inputs, const Measurements &data, const SampleSheet &sheet,
+    ExpectedConcentrations *expected)
+{
+    QByteArray bytes = inputs.standardsFile().bytes;
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    return StandardsReader::readSpikes(
+        &device, data, sheet, inputs.sampleSheet().fileName(), expected);
 }
 
 } // namespace
@@ -136,6 +148,10 @@ RunOutcome ProcessingRun::run(const RunInputs &inputs, const RunOptions &options
     const Status sheetRead = readSampleSheet(inputs.sampleSheet(), data, &sheet);
     if (!sheetRead.ok())
         return refuse(RunOutcome::Refusal::SampleSheetRejected, sheetRead.message());
+    const Status spikes = readSpikes(inputs, data, sheet, &expected);
+    if (!spikes.ok())
+        return refuse(RunOutcome::Refusal::StandardsRejected,
+            QStringLiteral("Standards file %1: %2").arg(standards.fileName(), spikes.message()));
 
     execute(data, expected, sheet, plan, &outcome);
     if (outcome.refusal == RunOutcome::Refusal::NoCalibration) {
@@ -197,8 +213,9 @@ void ProcessingRun::execute(const Measurements &data, const ExpectedConcentratio
     computeResults(source, plan, outcome);
     checkQualityControl(plan, outcome);
     checkAcceptance(plan, outcome);
-    outcome->reported
-        = Reporting::report(outcome->working, outcome->calibration, outcome->results, sheet);
+    checkRunQc(sheet, plan, outcome);
+    outcome->reported = Reporting::report(
+        outcome->working, outcome->calibration, outcome->results, sheet, outcome->runQc.findings);
     checkRecovery(data, plan, outcome);
 }
 
@@ -320,6 +337,14 @@ void ProcessingRun::checkAcceptance(const RunPlan &plan, RunOutcome *outcome)
         &outcome->calibration, outcome->working, plan.options.minimumR2, plan.options.tolerance);
 }
 
+void ProcessingRun::checkRunQc(const SampleSheet &sheet, const RunPlan &plan, RunOutcome *outcome)
+{
+    if (!sheet.hasRunQc() && !sheet.hasBatchQc())
+        return;
+    outcome->runQc = RunQc::check(outcome->working, outcome->expected, outcome->results,
+        outcome->calibration, sheet, plan.options.qcLimits);
+}
+
 void ProcessingRun::checkRecovery(
     const Measurements &data, const RunPlan &plan, RunOutcome *outcome)
 {
@@ -370,6 +395,14 @@ void ProcessingRun::traceReports(
             for (const QString &outside : recovery.lines(data))
                 Trace::line(outside);
         }
+    }
+    if (outcome.runQc.applies) {
+        for (const QString &line : outcome.runQc.traceLines(data, listed))
+            Trace::line(line);
+    }
+    if (outcome.runQc.batchApplies) {
+        for (const QString &line : outcome.runQc.batchTraceLines(data, listed))
+            Trace::line(line);
     }
 }
 

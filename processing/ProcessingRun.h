@@ -68,6 +68,7 @@ private:
         const Measurements &source, const RunPlan &plan, RunOutcome *outcome);
     static void checkQualityControl(const RunPlan &plan, RunOutcome *outcome);
     static void checkAcceptance(const RunPlan &plan, RunOutcome *outcome);
+    static void checkRunQc(const SampleSheet &sheet, const RunPlan &plan, RunOutcome *outcome);
     static void checkRecovery(const Measurements &data, const RunPlan &plan, RunOutcome *outcome);
     static void traceReports(const Measurements &data, const RunOutcome &outcome, Listing listing);
 };

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-bool RecoveryCheck::inside(double percent, int low, int high)
+bool RecoveryCheck::inside(double percent, double low, double high)
 {
     bool read = false;
     const double shown = QString::number(percent, 'f', 1).toDouble(&read);

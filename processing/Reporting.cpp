@@ -34,8 +34,10 @@ bool overRange(double c, const CalibrationLine &line)
     return c > highest;
 }
 
-// The first qualifier that applies to a value.
-Qualifier qualify(const Solution &solution, int isotope, double c, const CalibrationLine &line)
+// The first qualifier that applies to a value; findings is null when the run
+// QC did not apply.
+Qualifier qualify(const Solution &solution, int isotope, double c, const CalibrationLine &line,
+    const ReportedResults::Findings *findings)
 {
     if (c == 0.0)
         return emptyQualifier(solution, isotope, line);
@@ -43,6 +45,8 @@ Qualifier qualify(const Solution &solution, int isotope, double c, const Calibra
         return Qualifier::NoValue;
     if (line.isRejected())
         return Qualifier::CalibrationRejected;
+    if (findings && !findings->isEmpty())
+        return findings->first().kind;
     if (c < line.lod)
         return Qualifier::BelowDetection;
     if (c < line.loq)
@@ -55,12 +59,15 @@ Qualifier qualify(const Solution &solution, int isotope, double c, const Calibra
 } // namespace
 
 ReportedResults Reporting::report(const Measurements &working, const Calibration &calibration,
-    const Results &results, const SampleSheet &sheet)
+    const Results &results, const SampleSheet &sheet,
+    const QVector<ReportedResults::Findings> &findings)
 {
     const int isotopeCount = working.isotopeCount();
     ReportedResults reported(working.solutionCount(), isotopeCount);
     reported.setSheet(sheet);
+    reported.setFindings(findings);
     const double none = std::numeric_limits<double>::quiet_NaN();
+    const bool qc = !findings.isEmpty();
     for (int s = 0; s < working.solutionCount(); ++s) {
         const double f = sheet.factor(s);
         for (int i = 0; i < isotopeCount; ++i) {
@@ -72,7 +79,8 @@ ReportedResults Reporting::report(const Measurements &working, const Calibration
             const bool limited = line.isUsable();
             reported.set(s, i,
                 { value, sd, limited ? line.lod * f : none, limited ? line.loq * f : none,
-                    qualify(working.solution(s), i, c, line) });
+                    qualify(working.solution(s), i, c, line,
+                        qc ? &findings.at(s * isotopeCount + i) : nullptr) });
         }
     }
     return reported;

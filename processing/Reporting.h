@@ -15,9 +15,11 @@ class Reporting
 {
 public:
     // The sheet covers the export's solutions; those the run added (average
-    // blanks, zero standard) keep factor 1.
+    // blanks, zero standard) keep factor 1. findings: the run and batch QC's
+    // per value, empty when neither applied.
     static ReportedResults report(const Measurements &working, const Calibration &calibration,
-        const Results &results, const SampleSheet &sheet);
+        const Results &results, const SampleSheet &sheet,
+        const QVector<ReportedResults::Findings> &findings);
 };
 
 #endif

@@ -19,11 +19,13 @@ RunOptions RunMethod::of(
     return method;
 }
 
-QStringList RunMethod::lines(const RunOptions &method)
+QStringList RunMethod::lines(const RunOptions &method, const RunOutcome &outcome)
 {
     QStringList lines;
     for (const RunOptionTable::Row &row : RunOptionTable::rows()) {
-        if (row.describe)
+        if (row.describeQc)
+            lines << row.describeQc(method, outcome.runQc.applies, outcome.runQc.batchApplies);
+        else if (row.describe)
             lines << row.describe(method);
     }
     return lines;

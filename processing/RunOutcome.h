@@ -10,6 +10,7 @@
 #include "processing/InterferenceCorrection.h"
 #include "processing/QcReport.h"
 #include "processing/RecoveryReport.h"
+#include "processing/RunQcReport.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -74,6 +75,7 @@ struct RunOutcome
     // Whether the lines were held to the acceptance criteria; each rejected
     // line says why.
     bool acceptanceChecked = false;
+    RunQcReport runQc; // applies only with check roles in the sample sheet
     // What the run had to leave out, for the status bar or standard error.
     QStringList warnings;
 

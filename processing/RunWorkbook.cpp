@@ -307,7 +307,7 @@ Sheet methodSheet(
         { text(QStringLiteral("Program")),
             text(QStringLiteral("Ketrion %1").arg(QStringLiteral(KETRION_VERSION))) },
         {}, { Cell::heading(QStringLiteral("Method")) } };
-    for (const QString &line : RunMethod::lines(method))
+    for (const QString &line : RunMethod::lines(method, outcome))
         rows << QVector<Cell> { text(line) };
     rows << QVector<Cell>()
          << headings({ QStringLiteral("Input"), QStringLiteral("File"), QStringLiteral("Bytes"),

@@ -73,7 +73,7 @@ inline QList<QPair<QString, QStringList>> wholeRuns()
         QStringList run = options(line.section(' ', 1));
         for (QString &option : run) {
             if (option.startsWith("--data=") || option.startsWith("--stdqc=")
-                || option.startsWith("--samples="))
+                || option.startsWith("--samples=") || option.startsWith("--method="))
                 option.insert(option.indexOf('=') + 1, TEST_DATA_DIR "/");
         }
         runs.append({ line.section(' ', 0, 0), run });

@@ -92,6 +92,31 @@ QStringList missingInterferenceLines(const QString &text, const QString &traceFi
     return missing;
 }
 
+// Every sample's reported values of a run worked out apart, on its rows of
+// the report's results; the run and batch QC's count and gap lines of the
+// trace.
+void checkReportedRun(const QString &text, const QString &expected)
+{
+    for (const QString &line : QString::fromUtf8(BatchProcess::contents(expected + ".trace"))
+                                   .split('\n')
+                                   .filter(QRegularExpression("^# (run|sample) QC: "))) {
+        const QString shown = line.mid(2, 1).toUpper() + line.mid(3);
+        QVERIFY2(text.contains('\n' + shown + '\n'), qPrintable(line));
+    }
+    int found = 0;
+    for (const QString &line :
+        QString::fromUtf8(BatchProcess::contents(expected + ".long")).split('\n')) {
+        const QStringList cells = line.split(',');
+        if (cells.value(1) != "SAMPLE" || cells.value(10).isEmpty())
+            continue;
+        const QRegularExpression row("\\n" + QRegularExpression::escape(cells.at(0)) + " .* "
+            + QRegularExpression::escape(cells.at(10) + ' ' + cells.at(14)) + "( |\\n)");
+        QVERIFY2(text.contains(row), qPrintable(line));
+        ++found;
+    }
+    QVERIFY(found >= 4);
+}
+
 } // namespace
 
 class TestBatch : public QObject
@@ -111,6 +136,8 @@ private slots:
     void plots_data();
     void plots();
     void samplesTemplate();
+    void methodSavedAsRead_data();
+    void methodSavedAsRead();
     void driftUndone_data();
     void driftUndone();
     void interferenceUndone_data();
@@ -418,6 +445,24 @@ void TestBatch::samplesTemplate()
         BatchProcess::contents(TEST_DATA_DIR "/runs/examples_defaults.long"));
 }
 
+void TestBatch::methodSavedAsRead_data()
+{
+    QTest::addColumn<QString>("method");
+    // Written before the run QC's limits existed: at their defaults they stay out.
+    QTest::newRow("default limits") << "method_examples_indium.ketrion-method";
+    QTest::newRow("limits of their own") << "method_batch_qc.ketrion-method";
+}
+
+// A method read and saved again is the same file, byte for byte.
+void TestBatch::methodSavedAsRead()
+{
+    QFETCH(QString, method);
+    const QString file = TEST_DATA_DIR "/" + method;
+    const QString saved = dir->filePath("saved.ketrion-method");
+    QCOMPARE(runWith({ "--method", file, "--save-method", saved }).exitCode, 0);
+    QCOMPARE(BatchProcess::contents(saved), BatchProcess::contents(file));
+}
+
 void TestBatch::driftUndone_data()
 {
     QTest::addColumn<QString>("drift");
@@ -528,16 +573,19 @@ void TestBatch::report_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("sections"); // beside those of every report
-    const QHash<QString, QStringList> extra { { "digest_mass_volume", { "--acceptance=0.99,10" } },
-        { "examples_drift_indium_accepted", {} }, { "interference", { "--acceptance=0.99,10" } } };
+    const QStringList checks { "IS recovery", "Rejected calibrations" };
+    const QHash<QString, QPair<QStringList, QStringList>> extra {
+        { "digest_mass_volume", { { "--acceptance=0.99,10" }, checks } },
+        { "examples_drift_indium_accepted", { {}, checks + QStringList("Drift correction") } },
+        { "interference",
+            { { "--acceptance=0.99,10" }, checks + QStringList("Interference correction") } },
+        { "run_qc", { {}, { "Run QC", "To rerun" } } }, { "batch_qc", { {}, { "Batch QC" } } },
+        { "batch_qc_with_run_qc", { {}, { "Run QC", "To rerun", "Batch QC" } } }
+    };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (extra.contains(run.first))
             QTest::newRow(qPrintable(run.first))
-                << run.second + extra.value(run.first)
-                << QStringList { "IS recovery", "Rejected calibrations" }
-                    + QStringList(run.first.contains("drift") ? "Drift correction" : "")
-                    + QStringList(
-                        run.first.contains("interference") ? "Interference correction" : "");
+                << run.second + extra.value(run.first).first << extra.value(run.first).second;
     }
 }
 
@@ -564,6 +612,9 @@ void TestBatch::report()
 
     sections += QStringList { "Inputs", "Method", "Calibration", "Quality control", "Results",
         "Calibration plots", "Warnings", "Review", "End of report" };
+    // Without roles the report reads as it did before the run and batch QC.
+    QCOMPARE(text.contains("Run QC"), sections.contains("Run QC"));
+    QCOMPARE(text.contains("Batch QC"), sections.contains("Batch QC"));
     for (const QString &section : sections)
         QVERIFY2(
             section.isEmpty() || text.contains(QRegularExpression("(^|\n|\f)" + section + "\n")),
@@ -584,21 +635,8 @@ void TestBatch::report()
                     .toHex()));
     }
 
-    // Every sample's reported values, on its rows of the results.
     const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
-    int found = 0;
-    for (const QString &line :
-        QString::fromUtf8(BatchProcess::contents(expected + ".long")).split('\n')) {
-        const QStringList cells = line.split(',');
-        if (cells.value(1) != "SAMPLE" || cells.value(10).isEmpty())
-            continue;
-        const QRegularExpression row("\\n" + QRegularExpression::escape(cells.at(0)) + " .* "
-            + QRegularExpression::escape(cells.at(10) + ' ' + cells.at(14)) + "( |\\n)");
-        QVERIFY2(text.contains(row), qPrintable(line));
-        ++found;
-    }
-    QVERIFY(found >= 4);
-
+    checkReportedRun(text, expected);
     QCOMPARE(missingInterferenceLines(text, expected + ".trace"), QStringList());
 }
 

@@ -12,6 +12,7 @@ the rules and read the differences before committing them:
     python3 tests/data/work_out.py          # rewrites tests/data/runs/*
 """
 
+import json
 import math
 import os
 from decimal import ROUND_HALF_UP, Decimal
@@ -136,21 +137,43 @@ def read_stdqc(path, isos, sols):
                 s.conc[i], s.rsd[i] = number(cell(column), ""), number(cell(column + 1), "")
 
 
+def read_spikes(path, isos, spikes):
+    """Spike column name -> its ppb per isotope: the last header that is the
+    name, trimmed; an empty cell or a missing row is 0."""
+    lines = open(path, encoding="utf-8").read().splitlines()
+    headers = [h.strip() for h in lines[0].split(";")]
+    first = {}
+    for l in lines[1:]:
+        first.setdefault(l.split(";")[0], l.split(";"))
+    found = {}
+    for spike in set(spikes.values()) - {""}:
+        column = max(j for j, h in enumerate(headers) if h == spike)
+        found[spike] = []
+        for iso in isos:
+            row = first.get(iso.element, [])
+            found[spike].append(number(row[column] if column < len(row) else "", ""))
+    return found
+
+
 def read_sheet(path):
-    """Solution name -> (factor, unit) from a sample sheet."""
+    """Solution name -> (factor, unit) from a sample sheet, and name -> role,
+    name -> parent and name -> spike column."""
     text = open(path, encoding="utf-8-sig").read()
     lines = [l for l in re.split(r"\r\n|\r|\n", text) if l.strip()]
     sep = next((c for c in "\t;" if c in lines[0]), ",")
     heads = [h.strip().lower() for h in lines[0].split(sep)]
-    sheet = {}
+    sheet, roles, parents, spikes = {}, {}, {}, {}
     for line in lines[1:]:
         row = dict(zip(heads, (c.strip() for c in line.split(sep))))
+        roles[row["solution"]] = row.get("role", "").upper()
+        parents[row["solution"]] = row.get("parent", "")
+        spikes[row["solution"]] = row.get("spike", "")
         value = lambda key: float(row[key].replace(",", ".")) if row.get(key) else 1.0
         if row.get("mass_g"):
             sheet[row["solution"]] = (value("dilution") * value("volume_ml") / (1000 * value("mass_g")), "mg/kg")
         else:
             sheet[row["solution"]] = (value("dilution"), "\u00b5g/L")
-    return sheet
+    return sheet, roles, parents, spikes
 
 
 def average(name, members, isos):
@@ -254,11 +277,26 @@ def interfere(texts, isos, work, exported):
     return lines
 
 
+def read_method(run):
+    """The instrument and run QC limits of a method file that sets no other
+    option than its defaults; the command line's options come on top."""
+    method = json.load(open(os.path.join(HERE, run["method"]), encoding="utf-8"))
+    defaults = {"acceptance": False, "blank": "", "blankMode": "y-intercept", "drift": False,
+                "internalStandard": False, "qcValidation": True, "weighting": "none"}
+    assert all(method[key] == value for key, value in defaults.items())
+    run.setdefault("instrument", method["instrument"])
+    run["qc-limits"] = ",".join(filter(None, (method.get("qcLimits"), run.get("qc-limits"))))
+
+
 def process(run):
+    if "method" in run:
+        read_method(run)
     instrument = run["instrument"]
     isos, raw = (read_hr if instrument == "HR-ICP-MS" else read_q)(os.path.join(HERE, run["data"]))
-    sheet = read_sheet(os.path.join(HERE, run["samples"])) if "samples" in run else {}
+    sheet, roles, parents, spikes = (read_sheet(os.path.join(HERE, run["samples"]))
+                                     if "samples" in run else ({}, {}, {}, {}))
     read_stdqc(os.path.join(HERE, run["stdqc"]), isos, raw)
+    spiked = read_spikes(os.path.join(HERE, run["stdqc"]), isos, spikes)
     n = len(isos)
     groups = {"LR": [i for i, s in enumerate(isos) if s.group == 2],
               "MR": [i for i, s in enumerate(isos) if s.group == 1],
@@ -542,6 +580,14 @@ def process(run):
                     outside.append("%s : %s (%s %%)" % (s.name, isos[j].name.rstrip(), shown))
         trace.append("# IS recovery outside %d-%d %%: %d / %d" % (low, high, len(outside), checked))
         trace += outside
+    findings = {}
+    limits = qc_limits(run.get("qc-limits", ""))
+    if any(r in CHECKS for r in roles.values()):
+        lines_, findings = run_qc(raw, work[:len(raw)], roles, isos, loq, usable, limits)
+        trace += lines_
+    if any(r in PREPARATIONS for r in roles.values()):
+        trace += batch_qc(raw, work[:len(raw)], (roles, parents, spikes, spiked, sheet), isos,
+                          loq, usable, limits, findings)
     trace += ["*** refreshing plots and tables ***", "*** end of processing ***"]
 
     if zero is not None:
@@ -570,8 +616,10 @@ def process(run):
     def field(x):
         return g(x) if math.isfinite(x) else ""
 
+    with_qc = any(r in CHECKS + PREPARATIONS for r in roles.values())
     long = ("solution,type,isotope,concentration_ppb,sd_ppb,rsd_percent,lod_ppb,loq_ppb,flag,"
-            "factor,reported,reported_sd,reported_lod,reported_loq,unit\n")
+            "factor,reported,reported_sd,reported_lod,reported_loq,unit"
+            + (",qc_findings\n" if with_qc else "\n"))
     for k, s in enumerate(work):
         # The zero standard and the average blanks are never diluted samples.
         f, unit = sheet.get(s.name, (1.0, "\u00b5g/L")) if k < len(raw) else (1.0, "\u00b5g/L")
@@ -593,6 +641,8 @@ def process(run):
                     flag = "no value"
                 elif i in rejected:
                     flag = "calibration rejected"
+                elif findings.get((k, i)):
+                    flag = findings[(k, i)][0].split(" (")[0]
                 elif c < lod[i]:
                     flag = "<LOD"
                 elif c < loq[i]:
@@ -606,8 +656,180 @@ def process(run):
             limits = [lod[i], loq[i]] if i in usable else [math.nan, math.nan]
             cells += [field(limits[0]), field(limits[1]), flag, field(f)]
             cells += [field(v) for v in numbers[3:]]
-            long += ",".join(cells + [field(limits[0] * f), field(limits[1] * f), unit]) + "\n"
+            cells += [field(limits[0] * f), field(limits[1] * f), unit]
+            if with_qc:
+                cells.append(text("; ".join(findings.get((k, i), []))))
+            long += ",".join(cells) + "\n"
     return out, trace, long, errors
+
+
+CHECKS = ("ICV", "CCV", "LLCCV", "ICB", "CCB")
+
+
+def qc_limits(text):
+    """The run QC's limits: the defaults, then the items of --qc-limits."""
+    limits = {"ICV": (90.0, 110.0), "CCV": (90.0, 110.0), "LLCCV": (70.0, 130.0),
+              "ICB": 0.5, "CCB": 1.0, "EVERY": 10,
+              "RPD": 20.0, "MS": (75.0, 125.0), "LCS": (80.0, 120.0), "MB": 0.5}
+    for item in filter(None, text.split(",")):
+        key, value = item.split("=")
+        if key in ("ICV", "CCV", "LLCCV", "MS", "LCS"):
+            limits[key] = tuple(float(v) for v in value.split("-"))
+        else:
+            limits[key] = int(value) if key == "EVERY" else float(value)
+    return limits
+
+
+def run_qc(raw, sols, roles, isos, loq, usable, limits):
+    """The run QC of the export's solutions, from their roles: the trace's
+    lines and, per (solution, isotope), its findings in their order."""
+    role = [roles.get(s.name, "") for s in sols]
+    checks = [p for p in range(len(sols)) if role[p] in CHECKS]
+    bracketed = [s.kind in ("SAMPLE", "QC") and role[p] not in CHECKS for p, s in enumerate(sols)]
+    empty = lambda c: c == 0.0 or not math.isfinite(c)
+    verdict, failed = {}, []  # (p, i) -> True (pass) or False; no key: no verdict
+    for p in checks:
+        for i in sorted(usable):
+            c = sols[p].conc[i]
+            if role[p] in ("ICV", "CCV", "LLCCV"):
+                e = raw[p].conc[i]
+                if e == 0.0 or empty(c):
+                    continue
+                low, high = limits[role[p]]
+                # judged as printed: one decimal, exact ties away from zero
+                shown = Decimal(100.0 * c / e).quantize(Decimal("0.1"), rounding=ROUND_HALF_UP)
+                verdict[(p, i)] = low <= float(shown) <= high
+                text = "%s %% (%s-%s %%)" % (shown, g(low), g(high))
+            else:
+                if empty(c) or not math.isfinite(loq[i]):
+                    continue
+                k = limits[role[p]]
+                verdict[(p, i)] = abs(c) <= k * loq[i]
+                text = "%s > %s (%s x LOQ)" % (g(abs(c)), g(k * loq[i]), g(k))
+            if not verdict[(p, i)]:
+                failed.append("%s : %s %s" % (sols[p].name, isos[i].name.rstrip(), text))
+    lines = ["# run QC: %d / %d checks failed" % (len(failed), len(verdict))] + failed
+    for kinds in (("ICV", "CCV"), ("ICB", "CCB")):
+        bounds = [p for p in checks if role[p] in kinds]
+        for a, b in zip(bounds, bounds[1:]):
+            count = sum(bracketed[a + 1:b])
+            if count > limits["EVERY"]:
+                lines.append("# run QC: %d solutions between %s and %s (more than %d)"
+                             % (count, sols[a].name, sols[b].name, limits["EVERY"]))
+    findings = {}
+    for p in range(len(sols)):
+        for i in sorted(usable):
+            if not bracketed[p] or empty(sols[p].conc[i]):
+                continue
+            found = []
+            for kind in ("ICV", "ICB", "LLCCV"):
+                found += ["%s failed (%s)" % (kind, sols[q].name) for q in checks
+                          if role[q] == kind and verdict.get((q, i)) is False]
+            judged = lambda q: (q, i) in verdict
+            before = lambda kinds: max([q for q in checks if q < p and role[q] in kinds and judged(q)],
+                                       default=None)
+            after = lambda kind: min([q for q in checks if q > p and role[q] == kind and judged(q)],
+                                     default=None)
+            around = {"CCV": (before(("ICV", "CCV")), after("CCV")),
+                      "CCB": (before(("ICB", "CCB")), after("CCB"))}
+            for kind in ("CCV", "CCB"):
+                found += ["%s failed (%s)" % (kind, sols[q].name) for q in around[kind]
+                          if q is not None and role[q] == kind and verdict[(q, i)] is False]
+            for kind, pair in (("CCV", ("ICV", "CCV")), ("CCB", ("ICB", "CCB"))):
+                if any(r in pair for r in role) and None in around[kind]:
+                    found.append("not bracketed")
+                    break
+            if found:
+                findings[(p, i)] = found
+    lines.append("# run QC: %d results to rerun" % len(findings))
+    return lines, findings
+
+
+PREPARATIONS = ("DUP", "MS", "MSD", "LCS", "MB")
+
+
+def one_decimal(x):
+    """A percentage as judged and printed: one decimal, exact ties away from zero."""
+    return Decimal(x).quantize(Decimal("0.1"), rounding=ROUND_HALF_UP)
+
+
+def batch_qc(raw, sols, sheet_, isos, loq, usable, limits, findings):
+    """The batch QC of the export's solutions, from their roles: the trace's
+    lines; each failure's findings appended to those of the results it
+    qualifies."""
+    roles, parents, spikes, spiked, sheet = sheet_
+    names = [s.name for s in sols]
+    role = [roles.get(n, "") for n in names]
+    parent = [names.index(parents[n]) if parents.get(n) else None for n in names]
+    factor = [sheet.get(n, (1.0, ""))[0] for n in names]
+    has = lambda c: c != 0.0 and math.isfinite(c)
+    c = lambda p, i: sols[p].conc[i]
+    R = lambda p, i: c(p, i) * factor[p]
+    bracketed = [s.kind in ("SAMPLE", "QC") and role[p] not in CHECKS for p, s in enumerate(sols)]
+    rpd = limits["RPD"]
+
+    def judge_rpd(a, b):
+        value = one_decimal(100 * abs(a - b) / ((a + b) / 2))
+        return float(value) <= rpd, "%s %% (%s %%)" % (value, g(rpd))
+
+    verdicts = []  # (preparation, isotope, passed, text, finding, qualified solutions)
+    not_evaluated = 0
+    for p in range(len(sols)):
+        if role[p] not in PREPARATIONS:
+            continue
+        P = parent[p]
+        for i in sorted(usable):
+            iso = isos[i].name.rstrip()
+            if role[p] == "DUP" and has(c(p, i)) and has(c(P, i)) and math.isfinite(loq[i]):
+                if R(p, i) >= 5 * loq[i] * factor[P] and R(P, i) >= 5 * loq[i] * factor[P]:
+                    ok, text = judge_rpd(R(p, i), R(P, i))
+                    text = "RPD " + text
+                else:
+                    diff, most = abs(R(p, i) - R(P, i)), loq[i] * factor[P]
+                    ok, text = diff <= most, "difference %s > %s (LOQ)" % (g(diff), g(most))
+                verdicts.append((p, i, ok, "%s : %s %s" % (names[p], iso, text), "duplicate RPD", [P, p]))
+            if role[p] in ("MS", "MSD"):
+                s_ = spiked[spikes[names[p]]][i]
+                if s_ != 0.0 and has(c(p, i)) and has(c(P, i)):
+                    u = c(P, i) * factor[P] / factor[p]
+                    if s_ < 0.3 * u:
+                        not_evaluated += 1
+                    else:
+                        low, high = limits["MS"]
+                        r = one_decimal(100 * (c(p, i) - u) / s_)
+                        verdicts.append((p, i, low <= float(r) <= high, "%s : %s recovery %s %% (%s-%s %%)"
+                                         % (names[p], iso, r, g(low), g(high)), "spike recovery", [P, p]))
+            if role[p] == "MSD":
+                ms = next((q for q in range(len(sols)) if role[q] == "MS" and parent[q] == P), None)
+                if ms is not None and has(c(p, i)) and has(c(ms, i)):
+                    ok, text = judge_rpd(R(p, i), R(ms, i))
+                    verdicts.append((p, i, ok, "%s : %s RPD to %s %s" % (names[p], iso, names[ms], text),
+                                     "duplicate RPD", [P, ms, p]))
+            if role[p] == "LCS":
+                e = raw[p].conc[i]
+                if e != 0.0 and has(c(p, i)):
+                    low, high = limits["LCS"]
+                    r = one_decimal(100 * c(p, i) / e)
+                    every = [q for q in range(len(sols)) if bracketed[q]]
+                    verdicts.append((p, i, low <= float(r) <= high, "%s : %s %s %% (%s-%s %%)"
+                                     % (names[p], iso, r, g(low), g(high)), "LCS failed", every))
+            if role[p] == "MB" and has(c(p, i)) and math.isfinite(loq[i]):
+                most = limits["MB"] * loq[i]
+                under = [q for q in range(len(sols)) if bracketed[q] and c(q, i) < 10 * c(p, i)]
+                verdicts.append((p, i, c(p, i) <= most, "%s : %s %s > %s (%s x LOQ)"
+                                 % (names[p], iso, g(c(p, i)), g(most), g(limits["MB"])),
+                                 "blank contamination", under))
+    failed = [v for v in verdicts if not v[2]]
+    lines = ["# sample QC: %d / %d failed" % (len(failed), len(verdicts))] + [v[3] for v in failed]
+    if not_evaluated:
+        lines.append("# sample QC: %d not evaluated (spike below 30 %% of the sample)" % not_evaluated)
+    for kind in ("LCS failed", "blank contamination", "spike recovery", "duplicate RPD"):
+        for p, i, _, _, finding, qualified in failed:
+            if finding == kind:
+                for q in qualified:
+                    if has(c(q, i)):
+                        findings.setdefault((q, i), []).append("%s (%s)" % (kind, names[p]))
+    return lines
 
 
 def parse_runs(path):

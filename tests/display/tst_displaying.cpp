@@ -202,7 +202,8 @@ void TestDisplaying::hiddenValueShowsItsQualifier()
     calibration.lines[0].slope = 1000.0;
     calibration.lines[0].lod = 0.3;
     calibration.lines[0].loq = 0.5;
-    const ReportedResults reported = Reporting::report(data, calibration, results, SampleSheet());
+    const ReportedResults reported
+        = Reporting::report(data, calibration, results, SampleSheet(), {});
     SolutionTableModel model;
     model.showOutput(data, &results, &calibration, &reported, 0);
     QCOMPARE(row(&model, 0).value(3), qualifier);

@@ -1,10 +1,12 @@
-// Numbers as the readers read them and as the results files write them.
+// Numbers as the readers read them and as the results files write them, and
+// the run QC's limits as --qc-limits and a method file take them.
 #include "model/Calibration.h"
 #include "model/Measurements.h"
 #include "model/Results.h"
 #include "parsers/NumberFormat.h"
 #include "parsers/NumberReader.h"
 #include "parsers/OutputFile.h"
+#include "parsers/QcLimitsText.h"
 #include "parsers/ResultsWriter.h"
 #include "tests/parsers/PrintfSixDigits.h"
 
@@ -42,6 +44,8 @@ private slots:
     void writtenAsPrintfRoundsTheExactValue();
     void resultsHiddenBelowTheLimit();
     void resultsWrittenInBlocks();
+    void qcLimits_data();
+    void qcLimits();
 };
 
 void TestNumbers::reads_data()
@@ -339,6 +343,45 @@ void TestNumbers::resultsWrittenInBlocks()
     QCOMPARE(lines.size(), 7 + solutions + 1);
     for (int s = 0; s < solutions; ++s)
         QVERIFY(lines.at(7 + s).startsWith(QStringLiteral("S_%1;;%2;").arg(s).arg(1000 + s)));
+}
+
+void TestNumbers::qcLimits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written"); // empty: refused
+    const QString defaults = "ICV=90-110,CCV=90-110,LLCCV=70-130,ICB=0.5,CCB=1,EVERY=10,RPD=20,"
+                             "MS=75-125,LCS=80-120,MB=0.5";
+    const auto with = [&defaults](const QString &from, const QString &to) {
+        return QString(defaults).replace(from, to);
+    };
+    QTest::newRow("decimal range") << "ICV=92.5-107.5" << with("ICV=90-110", "ICV=92.5-107.5");
+    QTest::newRow("items trimmed, in any order")
+        << " EVERY=12 , CCB=2" << with("CCB=1,EVERY=10", "CCB=2,EVERY=12");
+    QTest::newRow("no leading digit, low 0")
+        << "ICB=.25,LLCCV=0-130" << with("70-130,ICB=0.5", "0-130,ICB=0.25");
+    QTest::newRow("small factor written without exponent")
+        << "CCB=0.0000001" << with("CCB=1", "CCB=0.0000001");
+    QTest::newRow("one solution between checks") << "EVERY=1" << with("EVERY=10", "EVERY=1");
+    QTest::newRow("batch limits") << "MB=2,LCS=85.5-115,RPD=30"
+                                  << with("RPD=20,MS=75-125,LCS=80-120,MB=0.5",
+                                         "RPD=30,MS=75-125,LCS=85.5-115,MB=2");
+    for (const char *refused :
+        { "EVERY=0", "EVERY=12.0", "CCB=+1", "ICB=1e-1", "ICB=0", "ICV=-5-110", "ICV=110-110",
+            "ICV=90-110-120", "ICV", "icv=90-110", "CCV=90-110,CCV=90-110", "ICV=90-110,", "",
+            "RPD=0", "RPD=10-20", "MS=125-75", "MB=0" })
+        QTest::newRow(refused) << refused << QString();
+}
+
+// As --qc-limits and a method take them: what is accepted is written back
+// whole, in the keys' order.
+void TestNumbers::qcLimits()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    QcLimits limits;
+    const QString reason = QcLimitsText::parse(text, QStringLiteral("'--qc-limits'"), &limits);
+    const bool accepted = reason.isEmpty() && limits.problem().isEmpty();
+    QCOMPARE(accepted ? QcLimitsText::format(limits) : QString(), written);
 }
 
 QTEST_GUILESS_MAIN(TestNumbers)
