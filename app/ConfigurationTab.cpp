@@ -3,6 +3,8 @@
 #include "app/InterferenceEquations.h"
 #include "app/InternalStandardIsotopes.h"
 #include "app/Lists.h"
+#include "app/RunQcLimits.h"
+#include "app/SpinBoxes.h"
 #include "model/Measurements.h"
 #include "parsers/InstrumentReader.h"
 #include "processing/InterferenceCorrection.h"
@@ -10,8 +12,6 @@
 #include "ui_ConfigurationTab.h"
 
 #include <QDoubleSpinBox>
-
-#include <cmath>
 
 namespace {
 
@@ -24,20 +24,6 @@ QString isotopeBoxName(Isotope::Resolution group)
 // The decimals a box shows unless a value needs more.
 constexpr int MINIMUM_R2_DECIMALS = 6;
 constexpr int TOLERANCE_DECIMALS = 1;
-
-// Every digit of value, with at least fewest decimals: a method opened and
-// saved again must hold what it held. The box's least value follows, so that
-// a small value lies within its range.
-void showExactly(QDoubleSpinBox *box, double value, int fewest)
-{
-    int decimals = fewest;
-    while (decimals < 17 && QString::number(value, 'f', decimals).toDouble() != value)
-        ++decimals;
-    box->setDecimals(decimals);
-    if (box->minimum() > 0.0)
-        box->setMinimum(std::pow(10.0, -decimals));
-    box->setValue(value);
-}
 
 } // namespace
 
@@ -135,6 +121,7 @@ RunOptions ConfigurationTab::options() const
     options.acceptance = ui->acceptanceGroup->isChecked();
     options.minimumR2 = ui->minimumR2->value();
     options.tolerance = ui->tolerance->value();
+    options.qcLimits = ui->runQcGroup->limits();
     return options;
 }
 
@@ -165,8 +152,9 @@ void ConfigurationTab::setFlags(const RunOptions &options)
     ui->driftGroup->setChecked(options.drift);
     ui->qcGroup->setChecked(options.qcValidation);
     ui->acceptanceGroup->setChecked(options.acceptance);
-    showExactly(ui->minimumR2, options.minimumR2, MINIMUM_R2_DECIMALS);
-    showExactly(ui->tolerance, options.tolerance, TOLERANCE_DECIMALS);
+    SpinBoxes::showExactly(ui->minimumR2, options.minimumR2, MINIMUM_R2_DECIMALS);
+    SpinBoxes::showExactly(ui->tolerance, options.tolerance, TOLERANCE_DECIMALS);
+    ui->runQcGroup->setLimits(options.qcLimits);
 }
 
 QStringList ConfigurationTab::selectNames(const RunOptions &options)

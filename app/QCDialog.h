@@ -5,7 +5,10 @@
 #include <QStringList>
 
 class Measurements;
+class QLabel;
+class QListWidget;
 struct RunOutcome;
+struct RunQcReport;
 
 namespace Ui {
 class QCDialog;
@@ -13,8 +16,8 @@ class QCDialog;
 
 // The report that closes a run with QC validation: one row per failed
 // (QC solution, isotope) pair and how many of the checked values failed;
-// under it, when the run checked them, the calibrations rejected and the IS
-// recovery.
+// under it, when the run checked them, the calibrations rejected, the IS
+// recovery, the run QC with the results to rerun and the batch QC.
 class QCDialog : public QDialog
 {
     Q_OBJECT
@@ -25,8 +28,8 @@ public:
     ~QCDialog() override;
 
     // The report of a run's checks, opened when it has something to say:
-    // always after QC validation, otherwise only for rejected calibrations or
-    // IS recovery outside its bounds.
+    // always after QC validation or with roles in the sample sheet, otherwise
+    // only for rejected calibrations or IS recovery outside its bounds.
     static void report(const RunOutcome &outcome, const Measurements &data, QWidget *parent);
 
     // One row per (solution, IS isotope) pair outside low..high percent, and
@@ -35,8 +38,14 @@ public:
     // One row per isotope whose calibration fails the acceptance criteria,
     // with the reason, and how many of the checked lines that is.
     void showRejectedCalibrations(const QStringList &rejected, int checked);
+    // The run QC's failing checks and gaps, and the results to rerun.
+    void showRunQc(const RunQcReport &report, const Measurements &data);
+    // The batch QC's failing comparisons and the spikes not evaluated.
+    void showBatchQc(const RunQcReport &report, const Measurements &data);
 
 private:
+    void showSection(
+        QListWidget *list, QLabel *label, const QStringList &items, const QString &text);
     // Without the QC section the title names what the report holds.
     void nameSections();
 

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "parsers/QcLimitsText.h"
+
 #include <QFileInfo>
 #include <QSettings>
 
@@ -16,6 +18,7 @@ const QString ACCEPTANCE = QStringLiteral("Acceptance");
 const QString MINIMUM_R2 = QStringLiteral("AcceptanceMinimumR2");
 const QString TOLERANCE = QStringLiteral("AcceptanceTolerance");
 const QString INTERFERENCE = QStringLiteral("InterferenceEquations");
+const QString QC_LIMITS = QStringLiteral("QcLimits");
 
 // The IS isotope of each group, under the group's name.
 QString isotopeKey(Isotope::Resolution group)
@@ -86,6 +89,8 @@ RunOptions Settings::recall(const RunOptions &options)
             recalled.minimumR2 = options.minimumR2;
         } else if (member == QLatin1String("tolerance")) {
             recalled.tolerance = options.tolerance;
+        } else if (member == QLatin1String("qcLimits")) {
+            recalled.qcLimits = options.qcLimits;
         }
     }
     return recalled;
@@ -115,6 +120,11 @@ RunOptions Settings::read(RunOptions options)
     options.minimumR2 = stored.value(MINIMUM_R2, options.minimumR2).toDouble();
     options.tolerance = stored.value(TOLERANCE, options.tolerance).toDouble();
     options.interference = stored.value(INTERFERENCE, options.interference).toStringList();
+    // Written as the option takes them; text it refuses keeps the limits given.
+    QcLimits limits;
+    const QString text = stored.value(QC_LIMITS).toString();
+    if (!text.isEmpty() && QcLimitsText::parse(text, QC_LIMITS, &limits).isEmpty())
+        options.qcLimits = limits;
     return options;
 }
 
@@ -137,4 +147,6 @@ void Settings::remember(const RunOptions &options)
     storeIfChanged(stored, MINIMUM_R2, options.minimumR2, RunOptions::DEFAULT_MINIMUM_R2);
     storeIfChanged(stored, TOLERANCE, options.tolerance, RunOptions::DEFAULT_TOLERANCE);
     storeIfChanged(stored, INTERFERENCE, options.interference);
+    storeIfChanged(stored, QC_LIMITS, QcLimitsText::format(options.qcLimits),
+        QcLimitsText::format(QcLimits()));
 }

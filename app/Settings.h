@@ -21,10 +21,10 @@ public:
 
     // The options with the remembered choices laid over them: the IS
     // isotopes and the drift monitor (names a file may lack), the weighting,
-    // the drift correction, the recovery bounds, the calibration acceptance
-    // and the interference equations (checked against each export read). A
-    // choice never stored, or stored out of the range a run accepts, keeps
-    // the value given.
+    // the drift correction, the recovery bounds, the calibration acceptance,
+    // the interference equations (checked against each export read) and the
+    // QC's limits. A choice never stored, or stored out of the range a run
+    // accepts, keeps the value given.
     static RunOptions recall(const RunOptions &options);
     // Stores those choices. One that did not change is not rewritten, nor is
     // a default never changed written.

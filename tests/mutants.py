@@ -8,6 +8,7 @@ tree; each is built in build-mutants/build and run with ctest, which must fail.
 
     make mutants                 # every fault
     make mutants MUTANTS=engine  # the faults whose area or text holds "engine"
+    make mutants MUTANTS="runqc batchqc"  # either word
 
 Exit status 0 when every fault is caught, 1 otherwise.
 """
@@ -331,7 +332,7 @@ FAULTS = [
      "    return equationText(line, outcome.calibration.weighting);", "no figures for an isotope without a line"),
     ("display", "display/CalibrationPlot.cpp", "    if (!fitted.isUsable()) {\n        m_line->setSamples(QVector<double>(), QVector<double>());\n        return;\n    }",
      "", "no line drawn for an isotope without one"),
-    ("window", "app/ConfigurationTab.cpp", "while (decimals < 17 && QString::number(value, 'f', decimals).toDouble() != value)",
+    ("window", "app/SpinBoxes.cpp", "while (decimals < 17 && QString::number(value, 'f', decimals).toDouble() != value)",
      "while (false)", "every digit of a method's acceptance kept"),
     ("window", "app/ConfigurationTab.cpp", "    ui->driftGroup->setChecked(false);\n    return tr(", "    return tr(",
      "a drift monitor the new export lacks turns the correction off"),
@@ -496,6 +497,21 @@ FAULTS = [
      "spike headers trimmed"),
     ("batchqc", "parsers/SampleSheetReader.cpp", "    if (parent == solution)\n", "    if (false)\n",
      "a preparation is not its own parent"),
+    # The window's run QC: its limits, their remembering, its report's lists
+    ("windowqc", "app/QCDialog.cpp", "        report.showRunQc(outcome.runQc, data);\n", "",
+     "the window's report lists the failing checks"),
+    ("windowqc", "app/QCDialog.cpp", "        report.showBatchQc(outcome.runQc, data);\n", "",
+     "the window's report lists the failing preparations"),
+    ("windowqc", "app/QCDialog.cpp", "report.failureLines(data) + report.gapLines(data),",
+     "report.failureLines(data),", "the window's report lists the gaps"),
+    ("windowqc", "app/RunQcLimits.cpp", "limits.*key.count = boxes.count->value();",
+     "limits.*key.count = 10;", "the count between checks edited"),
+    ("windowqc", "app/ConfigurationTab.cpp", "    ui->runQcGroup->setLimits(options.qcLimits);\n", "",
+     "a method's QC limits shown"),
+    ("windowqc", "app/Settings.cpp", "        options.qcLimits = limits;\n", "",
+     "the QC limits remembered"),
+    ("windowqc", "app/Settings.cpp", "            recalled.qcLimits = options.qcLimits;\n", "",
+     "remembered QC limits no run accepts"),
     # Drift
     ("drift", "processing/DriftCorrection.cpp",
      "(p - checks.at(before))\n        / (checks.at(after) - checks.at(before))",
@@ -746,8 +762,8 @@ def main():
     os.makedirs(work, exist_ok=True)
     open(log, "w").close()
     jobs = os.environ.get("JOBS", "2")
-    wanted = os.environ.get("MUTANTS", "")
-    faults = [f for f in FAULTS if wanted in f[0] or wanted in f[4]]
+    wanted = os.environ.get("MUTANTS", "").split() or [""]
+    faults = [f for f in FAULTS if any(w in f[0] or w in f[4] for w in wanted)]
 
     sync(root, src)
     ctest = ["ctest", "--test-dir", build, "-j", jobs, "--stop-on-failure", "--timeout", "120"]

@@ -8,7 +8,10 @@
 #include "app/ConfigurationTab.h"
 #include "app/InterferenceEquationDialog.h"
 #include "app/InterferenceEquations.h"
+#include "app/RunQcLimits.h"
 #include "app/WarningBar.h"
+#include "parsers/MethodFile.h"
+#include "parsers/QcLimitsText.h"
 #include "parsers/RunOptionTable.h"
 #include "processing/Trace.h"
 
@@ -191,7 +194,9 @@ private:
     {
         return widget<WarningBar>("warningBar")->lines(subject).join(' ');
     }
-    QStringList windowTrace(const QString &batchTrace, int *rejected) const;
+    void checkQcReport(const QList<ModalAnswerer::Seen> &boxes, const QStringList &reported,
+        const QString &batchTrace) const;
+    QStringList windowTrace(const QString &batchTrace, int *rejected, QStringList *reported) const;
     void compareWithBatch(const QStringList &options, const QString &results);
     // Reads the files of a whole run of tests/data/runs.txt, sets its options, processes.
     void processWholeRun(const QString &name);
@@ -271,11 +276,15 @@ void TestApplication::loadRunFiles()
 
 void TestApplication::apply(const QStringList &options)
 {
-    // Read as ketrion-batch reads its options, from their defaults.
+    // Read as ketrion-batch reads its options, from their defaults or a
+    // method's, which the command line's override.
     RunOptions wanted;
     wanted.instrument = window->m_configuration->options().instrument;
+    const QString method = BatchProcess::value(options, "method");
+    if (!method.isEmpty() && !MethodFile::read(contents(method), method, &wanted).ok())
+        qFatal("method %s", qPrintable(method));
     // The files are the window's own business.
-    const QStringList files { "data", "stdqc", "samples", "output", "long", "report" };
+    const QStringList files { "data", "stdqc", "samples", "output", "long", "report", "method" };
     for (const QString &option : options) {
         const QString name = option.section('=', 0, 0).mid(2);
         const RunOptionTable::Row *row = RunOptionTable::find(name);
@@ -516,6 +525,10 @@ void TestApplication::closing_data()
         << QMessageBox::Yes << "--drift=S"
         << QStringList { "DriftCorrection", "DriftMonitor", "LR", "MR" } << "HR-ICP-MS|" + RUN_HR
         << QStringList { "7Li LR", "59Co MR", "", "S" };
+    QTest::newRow("QC limits back after a restart")
+        << QMessageBox::Yes << "--qc-limits=ICV=92.5-107.5,CCB=0.0001,EVERY=12,MB=2"
+        << QStringList { "LR", "MR", "QcLimits" } << "HR-ICP-MS|" + RUN_HR
+        << QStringList { "7Li LR", "59Co MR", "", "STD" };
 }
 
 void TestApplication::closing()
@@ -540,6 +553,7 @@ void TestApplication::closing()
             widget<QDoubleSpinBox>("tolerance")->value() };
     };
     const QList<double> accepted = acceptance();
+    const QString limits = QcLimitsText::format(widget<RunQcLimits>("runQcGroup")->limits());
     ModalAnswerer::Seen box;
     {
         ModalAnswerer answerer({ answer });
@@ -566,6 +580,7 @@ void TestApplication::closing()
         widget<QSpinBox>("recoveryLow")->value() * 1000 + widget<QSpinBox>("recoveryHigh")->value(),
         bounds);
     QCOMPARE(acceptance(), accepted);
+    QCOMPARE(QcLimitsText::format(widget<RunQcLimits>("runQcGroup")->limits()), limits);
     QCOMPARE(widget<QGroupBox>("driftGroup")->isChecked(), keys.contains("DriftCorrection"));
     load(next.section('|', 0, 0), next.section('|', 1));
     QCOMPARE(QStringList({ widget<QComboBox>("isotopeLR")->currentText(),
@@ -608,6 +623,7 @@ void TestApplication::settingsOutOfRange()
     store.setValue("RecoveryHigh", 125);
     store.setValue("AcceptanceTolerance", 0.0);
     store.setValue("AcceptanceMinimumR2", 0.99);
+    store.setValue("QcLimits", "EVERY=12,ICV=110-90");
     store.sync();
     newWindow();
     QCOMPARE(
@@ -615,6 +631,8 @@ void TestApplication::settingsOutOfRange()
         60125);
     QCOMPARE(widget<QDoubleSpinBox>("tolerance")->value(), 10.0);
     QCOMPARE(widget<QDoubleSpinBox>("minimumR2")->value(), 0.99);
+    QCOMPARE(QcLimitsText::format(widget<RunQcLimits>("runQcGroup")->limits()),
+        QcLimitsText::format(QcLimits()));
 }
 
 // The choices made stay when another export has them, and the status bar
@@ -1204,7 +1222,8 @@ void TestApplication::wholeRuns_data()
     const QStringList chosen { "not_measured", "quadrupole", "recovery_bounds_weighted",
         "examples_indium_no_blank", "examples_first_run_average_subtracted", "water_dilutions",
         "digest_mass_volume", "examples_accepted", "drift_checks_subtracted_indium", "interference",
-        "interference_subtract_average", "interference_drift" };
+        "interference_subtract_average", "interference_drift", "run_qc", "run_qc_method_limits",
+        "batch_qc_with_run_qc", "batch_qc_method_limits" };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (chosen.contains(run.first))
             QTest::newRow(qPrintable(run.first)) << run.second;
@@ -1212,11 +1231,11 @@ void TestApplication::wholeRuns_data()
 }
 
 // The window gives the results file, long table and trace of ketrion-batch,
-// but for the QC, acceptance and recovery lines, which it shows in its
-// report; its Output table shows the reported values of the long table.
-// The trace of ketrion-batch as the window prints it: the report shows the
-// QC, rejection and recovery lines that follow their count lines.
-QStringList TestApplication::windowTrace(const QString &batchTrace, int *rejected) const
+// but for the QC, acceptance, recovery, run QC and batch QC lines that follow
+// their count lines, which it shows in its report (put in *reported); its
+// Output table shows the reported values of the long table.
+QStringList TestApplication::windowTrace(
+    const QString &batchTrace, int *rejected, QStringList *reported) const
 {
     QStringList lines;
     bool report = false;
@@ -1227,11 +1246,41 @@ QStringList TestApplication::windowTrace(const QString &batchTrace, int *rejecte
         report = report && !line.startsWith("*** ") && !line.startsWith("# ");
         if (!report)
             lines << line;
+        else
+            *reported << line;
         report = report || line.startsWith("# QC not valid: ")
             || line.startsWith("# IS recovery outside ")
-            || line.startsWith("# calibration rejected: ");
+            || line.startsWith("# calibration rejected: ")
+            || line.contains(QRegularExpression("^# run QC: [0-9]+ / [0-9]+ checks failed$"))
+            || line.contains(QRegularExpression("^# sample QC: [0-9]+ / [0-9]+ failed$"));
     }
     return lines;
+}
+
+// The lines the window's report shows in its lists, in their order, and the
+// count of results to rerun under their list.
+void TestApplication::checkQcReport(const QList<ModalAnswerer::Seen> &boxes,
+    const QStringList &reported, const QString &batchTrace) const
+{
+    QStringList shown;
+    QStringList labels;
+    for (const ModalAnswerer::Seen &box : boxes) {
+        for (const QStringList &list : box.lists)
+            shown += list;
+        labels += box.labels;
+    }
+    QStringList missing;
+    for (const QString &line : reported) {
+        if (!shown.contains(line))
+            missing << line;
+    }
+    QCOMPARE(missing, QStringList());
+    const QRegularExpressionMatch rerun
+        = QRegularExpression("\\n# run QC: ([0-9]+) results to rerun\\n")
+              .match(QString::fromUtf8(contents(batchTrace)));
+    if (rerun.hasMatch())
+        QVERIFY2(labels.contains("To rerun : " + rerun.captured(1) + " results"),
+            qPrintable(labels.join('|')));
 }
 
 // The window's method gives its results through ketrion-batch, and both the
@@ -1257,12 +1306,15 @@ void TestApplication::wholeRuns()
 {
     QFETCH(QStringList, options);
     const auto value = [&](const char *name) { return BatchProcess::value(options, name); };
-    load(value("instrument"), value("data"));
+    RunOptions method;
+    if (!value("method").isEmpty())
+        QVERIFY(MethodFile::read(contents(value("method")), value("method"), &method).ok());
+    load(value("instrument").isEmpty() ? method.instrument : value("instrument"), value("data"));
     QVERIFY(window->chooseStandardsFile(value("stdqc")).ok());
     QVERIFY(window->chooseSampleSheet(value("samples")).ok());
     apply(options);
     clearTrace();
-    run();
+    const QList<ModalAnswerer::Seen> boxes = run();
     const QString results = work.filePath("results.csv");
     const QString longTable = work.filePath("long.csv");
     QVERIFY(window->saveResults(results).ok()
@@ -1270,7 +1322,9 @@ void TestApplication::wholeRuns()
 
     const QString expected = DATA + "runs/" + QString::fromLatin1(QTest::currentDataTag());
     int rejected = 0;
-    QCOMPARE(traceLines(), windowTrace(expected + ".trace", &rejected));
+    QStringList reported;
+    QCOMPARE(traceLines(), windowTrace(expected + ".trace", &rejected, &reported));
+    checkQcReport(boxes, reported, expected + ".trace");
     QCOMPARE(contents(results), contents(expected + ".csv"));
     QCOMPARE(contents(longTable), contents(expected + ".long"));
     compareWithBatch(options, results);
