@@ -69,8 +69,8 @@ RunQcLimits::Boxes RunQcLimits::addRow(const QcLimits::Key &key, int row, int co
         boxes.count->setObjectName(name + QStringLiteral("Count"));
         boxes.count->setRange(1, int(LARGEST));
         ui->limitsLayout->addWidget(boxes.count, row, at + 1);
-        connect(boxes.count, QOverload<int>::of(&QSpinBox::valueChanged), this,
-            &RunQcLimits::changed);
+        connect(
+            boxes.count, QOverload<int>::of(&QSpinBox::valueChanged), this, &RunQcLimits::changed);
         return boxes;
     }
     // Above 0: a factor or an RPD; a range's low may be 0.

@@ -136,6 +136,9 @@ QString ResultsMatrixModel::toolTip(int row, int isotope) const
     const ResultsMatrix::Qualifier qualifier = m_matrix.qualifier(row, isotope);
     if (qualifier != ResultsMatrix::Qualifier::None)
         lines << ResultsMatrix::qualifierMeaning(qualifier);
+    const QString findings = m_matrix.findings(row, isotope);
+    if (!findings.isEmpty())
+        lines << QStringLiteral("QC findings: %1").arg(findings);
     lines << QStringLiteral("LOD %1 %3, LOQ %2 %3")
                  .arg(number(m_matrix.lod(row, isotope)), number(m_matrix.loq(row, isotope)), unit);
     return lines.join(QLatin1Char('\n'));

@@ -16,15 +16,6 @@ QString withoutMark(const QString &line)
     return text.left(1).toUpper() + text.mid(1);
 }
 
-QString verdictText(RunQcReport::Verdict verdict)
-{
-    using Verdict = RunQcReport::Verdict;
-    return verdict == Verdict::Pass ? QStringLiteral("pass")
-        : verdict == Verdict::Fail  ? QStringLiteral("fail")
-        : verdict == Verdict::None  ? QStringLiteral("no verdict")
-                                    : QStringLiteral("not evaluated");
-}
-
 QStringList checkRow(
     const RunQcReport &runQc, const RunQcReport::Check &check, const Measurements &data)
 {
@@ -41,7 +32,7 @@ QStringList checkRow(
         std::isfinite(check.recovery)
             ? QString::number(check.recovery, 'f', 1) + QStringLiteral(" %")
             : QString(),
-        verdictText(check.verdict) };
+        RunQcReport::verdictText(check.verdict) };
 }
 
 // A number as the trace writes it; "-" for none.
@@ -106,7 +97,8 @@ void RunQcSection::drawBatch(ReportPages &pages, const RunQcReport &runQc, const
         rows << QStringList { data.solution(c.solution).name(), QcRole::word(c.role),
             c.against == -1 ? QString() : data.solution(c.against).name(),
             data.isotope(c.isotope).typedName() }
-                + comparisonCells(runQc.limits, c) + QStringList(verdictText(c.verdict));
+                + comparisonCells(runQc.limits, c)
+                + QStringList(RunQcReport::verdictText(c.verdict));
     pages.table({ QStringLiteral("Preparation"), QStringLiteral("Role"), QStringLiteral("Against"),
                     QStringLiteral("Isotope"), QStringLiteral("Values (ppb)"),
                     QStringLiteral("Figure"), QStringLiteral("Limit"), QStringLiteral("Verdict") },

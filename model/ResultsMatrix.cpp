@@ -93,11 +93,30 @@ ResultsMatrix::Qualifier ResultsMatrix::qualifier(int row, int isotope) const
     return m_reported.at(row, isotope).qualifier;
 }
 
+QString ResultsMatrix::findings(int row, int isotope) const
+{
+    return ReportedResults::findingsText(m_reported.findings(row, isotope), m_working);
+}
+
 int ResultsMatrix::colour(Qualifier qualifier)
 {
     switch (qualifier) {
     case Qualifier::CalibrationRejected:
         return 0xF4B6B6;
+    // One colour for the run's checks, one for the batch's preparations.
+    case Qualifier::IcvFailed:
+    case Qualifier::IcbFailed:
+    case Qualifier::LlccvFailed:
+    case Qualifier::CcvFailed:
+    case Qualifier::CcbFailed:
+        return 0xE2C6F0;
+    case Qualifier::NotBracketed:
+        return 0xD5DEE6;
+    case Qualifier::LcsFailed:
+    case Qualifier::BlankContamination:
+    case Qualifier::SpikeRecovery:
+    case Qualifier::DuplicateRpd:
+        return 0xF6C4DC;
     case Qualifier::BelowDetection:
         return 0xC6DCF5;
     case Qualifier::BelowQuantification:
@@ -127,6 +146,19 @@ QString ResultsMatrix::qualifierMeaning(Qualifier qualifier)
         return text + QStringLiteral(": the instrument gave no intensity");
     case Qualifier::CalibrationRejected:
         return text + QStringLiteral(": the line failed the calibration acceptance");
+    case Qualifier::IcvFailed:
+    case Qualifier::IcbFailed:
+    case Qualifier::LlccvFailed:
+    case Qualifier::CcvFailed:
+    case Qualifier::CcbFailed:
+        return text + QStringLiteral(": a check before or after it failed, measure again");
+    case Qualifier::NotBracketed:
+        return text + QStringLiteral(": no passing check before and after it");
+    case Qualifier::LcsFailed:
+    case Qualifier::BlankContamination:
+    case Qualifier::SpikeRecovery:
+    case Qualifier::DuplicateRpd:
+        return text + QStringLiteral(": the batch's QC failed for it");
     case Qualifier::BelowDetection:
         return text + QStringLiteral(": below the limit of detection");
     case Qualifier::BelowQuantification:
@@ -140,7 +172,10 @@ QString ResultsMatrix::qualifierMeaning(Qualifier qualifier)
 const QVector<ResultsMatrix::Qualifier> &ResultsMatrix::qualifiers()
 {
     static const QVector<Qualifier> all { Qualifier::NoValue, Qualifier::NoCalibration,
-        Qualifier::NotMeasured, Qualifier::CalibrationRejected, Qualifier::BelowDetection,
+        Qualifier::NotMeasured, Qualifier::CalibrationRejected, Qualifier::IcvFailed,
+        Qualifier::IcbFailed, Qualifier::LlccvFailed, Qualifier::CcvFailed, Qualifier::CcbFailed,
+        Qualifier::NotBracketed, Qualifier::LcsFailed, Qualifier::BlankContamination,
+        Qualifier::SpikeRecovery, Qualifier::DuplicateRpd, Qualifier::BelowDetection,
         Qualifier::BelowQuantification, Qualifier::OverRange };
     return all;
 }

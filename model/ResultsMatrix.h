@@ -46,6 +46,9 @@ public:
     double lod(int row, int isotope) const;
     double loq(int row, int isotope) const;
     Qualifier qualifier(int row, int isotope) const;
+    // The run and batch QC's findings against the value, as the long table's
+    // qc_findings column gives them; empty without.
+    QString findings(int row, int isotope) const;
 
     // One colour per qualifier of a value (0xRRGGBB); -1 for none and for
     // the qualifiers of an empty value, which shows its qualifier instead.

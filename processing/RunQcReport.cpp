@@ -5,6 +5,14 @@
 
 #include <cmath>
 
+QString RunQcReport::verdictText(Verdict verdict)
+{
+    return verdict == Verdict::Pass ? QStringLiteral("pass")
+        : verdict == Verdict::Fail  ? QStringLiteral("fail")
+        : verdict == Verdict::None  ? QStringLiteral("no verdict")
+                                    : QStringLiteral("not evaluated");
+}
+
 int RunQcReport::verdictCount() const
 {
     int count = 0;

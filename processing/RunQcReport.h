@@ -91,6 +91,8 @@ struct RunQcReport
     int isotopeCount = 0;
 
     bool anyApplies() const { return applies || batchApplies; }
+    // "pass", "fail", "no verdict", "not evaluated".
+    static QString verdictText(Verdict verdict);
 
     int verdictCount() const;
     int failureCount() const;

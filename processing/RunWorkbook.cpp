@@ -57,8 +57,8 @@ Sheet tableSheet(const QString &name, const Rows &rows, int frozenRows, int froz
 }
 
 // The matrix of the window's Results tab: reported values, a qualified value
-// in its qualifier's colour with the qualifier as a comment, an empty one as
-// its qualifier in grey.
+// in its qualifier's colour with the qualifier and the QC's findings as a
+// comment, an empty one as its qualifier in grey.
 QVector<Cell> resultsRow(const ResultsMatrix &matrix, int s)
 {
     QVector<Cell> cells { text(matrix.solution(s).name()) };
@@ -74,6 +74,9 @@ QVector<Cell> resultsRow(const ResultsMatrix &matrix, int s)
         } else if (qualifier != ResultsMatrix::Qualifier::None) {
             cell.fill = ResultsMatrix::colour(qualifier);
             cell.comment = ResultsMatrix::qualifierMeaning(qualifier);
+            const QString findings = matrix.findings(s, i);
+            if (!findings.isEmpty())
+                cell.comment += QStringLiteral("\nQC findings: ") + findings;
         }
         cells << cell;
     }
@@ -247,6 +250,17 @@ Rows qcSummary(const Measurements &data, const RunOutcome &outcome)
                      .arg(outcome.recovery.low)
                      .arg(outcome.recovery.high)
                      .arg(data.solution(outcome.reference).name())) };
+    const RunQcReport &qc = outcome.runQc;
+    if (qc.applies)
+        rows << QVector<Cell> { text(QStringLiteral("Run QC")), Cell::of(qc.failureCount()),
+            Cell::of(qc.verdictCount()),
+            text(QStringLiteral("checks within their limits, %1 results to rerun")
+                     .arg(qc.rerunCount())) };
+    if (qc.batchApplies)
+        rows << QVector<Cell> { text(QStringLiteral("Batch QC")),
+            Cell::of(qc.comparisonFailureCount()), Cell::of(qc.comparisonVerdictCount()),
+            text(QStringLiteral("preparations within their limits, %1 not evaluated")
+                     .arg(qc.notEvaluatedCount())) };
     if (rows.size() == 1)
         rows << QVector<Cell> { text(QStringLiteral("none: QC validation off")) };
     return rows;
@@ -282,6 +296,60 @@ Rows qcDetails(const Measurements &data, const RunOutcome &outcome)
     return rows;
 }
 
+// A verdict's words, only a failure coloured.
+Cell runQcVerdict(RunQcReport::Verdict verdict)
+{
+    return ::verdict(RunQcReport::verdictText(verdict), verdict != RunQcReport::Verdict::Fail);
+}
+
+// A percentage as it was judged, to one decimal.
+Cell judged(double percent)
+{
+    return std::isfinite(percent) ? Cell::of(std::round(percent * 10.0) / 10.0) : Cell();
+}
+
+// Each check solution and isotope of the run QC, then its gaps.
+Rows runQcRows(const Measurements &data, const RunQcReport &qc)
+{
+    Rows rows { {}, { Cell::heading(QStringLiteral("Run QC")) },
+        headings({ QStringLiteral("Check"), QStringLiteral("Role"), QStringLiteral("Isotope"),
+            QStringLiteral("Found (ppb)"), QStringLiteral("Expected or limit (ppb)"),
+            QStringLiteral("Recovery (%)"), QStringLiteral("Verdict") }) };
+    for (const RunQcReport::Check &check : qc.checks)
+        rows << QVector<Cell> { text(data.solution(check.solution).name()),
+            text(QcRole::word(check.role)), text(data.isotope(check.isotope).typedName()),
+            check.found != 0.0 ? number(check.found) : Cell(), number(check.limit),
+            judged(check.recovery), runQcVerdict(check.verdict) };
+    for (const QString &gap : qc.gapLines(data))
+        rows << QVector<Cell> { text(QStringLiteral("gap")), text(gap) };
+    return rows;
+}
+
+// Each QC preparation and isotope of the batch QC: the values compared, the
+// figure and the verdict.
+Rows batchQcRows(const Measurements &data, const RunQcReport &qc)
+{
+    using Figure = RunQcReport::Comparison::Figure;
+    Rows rows { {}, { Cell::heading(QStringLiteral("Batch QC")) },
+        headings({ QStringLiteral("Preparation"), QStringLiteral("Role"), QStringLiteral("Against"),
+            QStringLiteral("Isotope"), QStringLiteral("Value"), QStringLiteral("Other"),
+            QStringLiteral("Spike (ppb)"), QStringLiteral("Figure"), QStringLiteral("Result"),
+            QStringLiteral("Verdict") }) };
+    for (const RunQcReport::Comparison &c : qc.comparisons) {
+        const bool percent = c.figure == Figure::Rpd || c.figure == Figure::Recovery;
+        const QString figure = c.figure == Figure::Rpd ? QStringLiteral("RPD (%)")
+            : c.figure == Figure::Difference           ? QStringLiteral("difference (R)")
+            : c.figure == Figure::Recovery             ? QStringLiteral("recovery (%)")
+                                                       : QStringLiteral("c (ppb)");
+        rows << QVector<Cell> { text(data.solution(c.solution).name()), text(QcRole::word(c.role)),
+            c.against == -1 ? Cell() : text(data.solution(c.against).name()),
+            text(data.isotope(c.isotope).typedName()), number(c.value), number(c.other),
+            number(c.spike), text(figure), percent ? judged(c.result) : number(c.result),
+            runQcVerdict(c.verdict) };
+    }
+    return rows;
+}
+
 Sheet qcSheet(const Measurements &data, const RunOutcome &outcome)
 {
     Rows rows = qcSummary(data, outcome);
@@ -289,6 +357,10 @@ Sheet qcSheet(const Measurements &data, const RunOutcome &outcome)
     // The details' header stays in view, and the counts above it.
     const int frozen = int(rows.size()) + 1;
     rows << qcDetails(data, outcome);
+    if (outcome.runQc.applies)
+        rows << runQcRows(data, outcome.runQc);
+    if (outcome.runQc.batchApplies)
+        rows << batchQcRows(data, outcome.runQc);
     return tableSheet(RunWorkbook::SHEETS.at(3), rows, frozen, 0,
         { 14.0, 16.0, 12.0, 12.0, 12.0, 12.0, 12.0, 8.0, 16.0 });
 }

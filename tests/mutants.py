@@ -718,6 +718,14 @@ FAULTS = [
      "if (false)", "ketrion-batch --xlsx writes the workbook"),
     ("workbook", "batch/BatchCommand.cpp", "&BatchCommand::workbookFile, true),",
      "&BatchCommand::workbookFile, false),", "no input or output replaced by the workbook"),
+    ("workbook", "processing/RunWorkbook.cpp", "        rows << batchQcRows(data, outcome.runQc);\n", "",
+     "the workbook's batch QC rows"),
+    ("workbook", "processing/RunWorkbook.cpp", "check.found != 0.0 ? number(check.found) : Cell()",
+     "number(check.limit)", "the workbook's run QC found values"),
+    ("workbook", "model/ResultsMatrix.cpp", "        return 0xE2C6F0;", "        return 0xF6C4DC;",
+     "the run QC's fill"),
+    ("workbook", "processing/RunWorkbook.cpp", "                cell.comment += QStringLiteral(\"\\nQC findings: \") + findings;\n", "",
+     "the QC findings in a qualified cell's comment"),
 ]
 
 

@@ -14,6 +14,7 @@ import argparse
 import csv
 import hashlib
 import os
+import re
 import sys
 
 import openpyxl
@@ -22,7 +23,10 @@ SHEETS = ["Results", "Long", "Calibration", "QC", "Method"]
 # The qualifiers' fills, as docs/files.md lists them; an empty value shows its
 # qualifier in grey instead.
 FILLS = {"calibration rejected": "FFF4B6B6", "<LOD": "FFC6DCF5", "<LOQ": "FFFFF0A8",
-         "over range": "FFFFD699"}
+         "over range": "FFFFD699", "not bracketed": "FFD5DEE6"}
+FILLS.update({"%s failed" % check: "FFE2C6F0" for check in ("ICV", "ICB", "LLCCV", "CCV", "CCB")})
+FILLS.update({kind: "FFF6C4DC" for kind in
+              ("LCS failed", "blank contamination", "spike recovery", "duplicate RPD")})
 GREY = "FF808080"
 # Columns of names: text even where a name looks like a number.
 NAMES = ("solution", "isotope")
@@ -90,6 +94,8 @@ def check_cell(cell, record, counts, problems):
         counts[flag] = counts.get(flag, 0) + 1
         if fill != FILLS.get(flag) or comment is None or not comment.startswith(flag + ":"):
             problems.append("%s: fill %s, comment %r for %s" % (where, fill, comment, flag))
+        elif record.get("qc_findings") and not comment.endswith("\nQC findings: " + record["qc_findings"]):
+            problems.append("%s: comment %r without %r" % (where, comment, record["qc_findings"]))
     elif fill or comment:
         problems.append("%s: fill %s, comment %r without a qualifier" % (where, fill, comment))
 
@@ -154,6 +160,44 @@ def check_qc(sheet, records, problems):
     return checked
 
 
+def table(sheet, heading):
+    """The rows of the table under a heading cell in the first column."""
+    rows, inside = [], False
+    for row in sheet.iter_rows(values_only=True):
+        if row[0] == heading and all(value is None for value in row[1:]):
+            inside = True
+        elif inside and row[0] is None:
+            break
+        elif inside:
+            rows.append(row)
+    return rows[1:]
+
+
+def check_qc_counts(sheet, trace, records, problems):
+    """The run and batch QC tables hold as many verdicts and failures as the
+    trace counts; each check found at its concentration in the long table."""
+    found = {(r["solution"], r["isotope"]): r["concentration_ppb"] for r in records}
+    with open(trace, encoding="utf-8") as f:
+        text = f.read()
+    for heading, pattern, verdicts in (
+            ("Run QC", r"# run QC: (\d+) / (\d+) checks failed", 6),
+            ("Batch QC", r"# sample QC: (\d+) / (\d+) failed", 9)):
+        counts = re.search(pattern, text)
+        rows = [row for row in table(sheet, heading) if row[0] != "gap"]
+        if not counts:
+            if rows:
+                problems.append("%s rows without the trace's count" % heading)
+            continue
+        got = (sum(row[verdicts] == "fail" for row in rows),
+               sum(row[verdicts] in ("pass", "fail") for row in rows))
+        if got != (int(counts.group(1)), int(counts.group(2))):
+            problems.append("%s %r failed / verdicts, the trace %s" % (heading, got, counts.group(0)))
+        for row in rows if heading == "Run QC" else []:
+            want = found.get((row[0], row[2]))
+            if want is None or (row[3] if row[3] is not None else "") != (float(want) if want else ""):
+                problems.append("Run QC %s %s: found %r, the long table %r" % (row[0], row[2], row[3], want))
+
+
 def check_method(sheet, inputs, problems):
     rows = [row for row in sheet.iter_rows(values_only=True)]
     for path in inputs:
@@ -166,6 +210,7 @@ def check_method(sheet, inputs, problems):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--qualified", type=int, default=2)
+    parser.add_argument("--trace", help="the run's trace, for the run and batch QC's counts")
     parser.add_argument("workbook")
     parser.add_argument("long_table")
     parser.add_argument("inputs", nargs="*")
@@ -182,6 +227,8 @@ def main():
     counts = check_results(workbook["Results"], records, problems)
     check_calibration(workbook["Calibration"], records, problems)
     qc = check_qc(workbook["QC"], records, problems)
+    if args.trace:
+        check_qc_counts(workbook["QC"], args.trace, records, problems)
     check_method(workbook["Method"], args.inputs, problems)
     if sum(counts.values()) < args.qualified:
         problems.append("fewer than %d qualified values: %r" % (args.qualified, counts))

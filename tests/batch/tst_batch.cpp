@@ -706,7 +706,7 @@ void TestBatch::workbook_data()
     // Dilutions, solids in mg/kg beside waters in µg/L, rejected lines,
     // names a long table quotes.
     const QStringList chosen { "water_dilutions", "digest_mass_volume", "examples_accepted",
-        "names" };
+        "names", "batch_qc_with_run_qc" };
     for (const auto &run : BatchProcess::wholeRuns()) {
         if (chosen.contains(run.first))
             QTest::newRow(qPrintable(run.first))
@@ -750,7 +750,8 @@ void TestBatch::workbook()
     }
     const Outcome checked = BatchProcess::run(PYTHON_PROGRAM,
         QStringList { TEST_HELPERS_DIR "/batch/check_workbook.py", "--qualified",
-            expected.isEmpty() ? "0" : "2", book,
+            expected.isEmpty() ? "0" : "2", "--trace",
+            expected.isEmpty() ? QString() : expected + ".trace", book,
             expected.isEmpty() ? longFile : expected + ".long" }
             + inputs);
     QVERIFY2(checked.exitCode == 0, qPrintable(checked.out + checked.err));
