@@ -2,8 +2,6 @@
 
 #include "model/Measurements.h"
 
-#include <limits>
-
 QString ReportedResults::qualifierText(Qualifier qualifier)
 {
     switch (qualifier) {
@@ -47,12 +45,8 @@ QString ReportedResults::qualifierText(Qualifier qualifier)
     return QString();
 }
 
-ReportedResults::ReportedResults(int solutionCount, int isotopeCount)
-    : m_solutionCount(solutionCount)
-    , m_isotopeCount(isotopeCount)
-    , m_values(solutionCount * isotopeCount,
-          Value { std::numeric_limits<double>::quiet_NaN(),
-              std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0, Qualifier::NoValue })
+ReportedResults::ReportedResults(int solutionCount, int isotopeCount, Decide decide)
+    : m_solutionCount(solutionCount), m_isotopeCount(isotopeCount), m_decide(std::move(decide))
 { }
 
 QString ReportedResults::findingsText(const Findings &findings, const Measurements &data)

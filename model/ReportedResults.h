@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 class Measurements;
 
 // The results as a lab reports them: per solution of the working set and
@@ -69,18 +71,16 @@ public:
     // "CCV failed (QC_CCV_2); not bracketed"; data names the checks.
     static QString findingsText(const Findings &findings, const Measurements &data);
 
+    // Works a value out from a solution and an isotope.
+    using Decide = std::function<Value(int solution, int isotope)>;
+
     ReportedResults() = default;
-    ReportedResults(int solutionCount, int isotopeCount);
+    // Nothing is stored but what decide holds: each value is worked out when
+    // it is read, so that a large run never keeps its results twice.
+    ReportedResults(int solutionCount, int isotopeCount, Decide decide);
 
     int solutionCount() const { return m_solutionCount; }
-    const Value &at(int solution, int isotope) const
-    {
-        return m_values.at(solution * m_isotopeCount + isotope);
-    }
-    void set(int solution, int isotope, const Value &value)
-    {
-        m_values[solution * m_isotopeCount + isotope] = value;
-    }
+    Value at(int solution, int isotope) const { return m_decide(solution, isotope); }
     double factor(int solution) const { return m_sheet.factor(solution); }
     SampleSheet::Unit unit(int solution) const { return m_sheet.unit(solution); }
     void setSheet(const SampleSheet &sheet) { m_sheet = sheet; }
@@ -95,7 +95,7 @@ public:
 private:
     int m_solutionCount = 0;
     int m_isotopeCount = 0;
-    QVector<Value> m_values;
+    Decide m_decide;
     SampleSheet m_sheet;
     QVector<Findings> m_findings;
 };

@@ -63,25 +63,24 @@ ReportedResults Reporting::report(const Measurements &working, const Calibration
     const QVector<ReportedResults::Findings> &findings)
 {
     const int isotopeCount = working.isotopeCount();
-    ReportedResults reported(working.solutionCount(), isotopeCount);
-    reported.setSheet(sheet);
-    reported.setFindings(findings);
-    const double none = std::numeric_limits<double>::quiet_NaN();
-    const bool qc = !findings.isEmpty();
-    for (int s = 0; s < working.solutionCount(); ++s) {
-        const double f = sheet.factor(s);
-        for (int i = 0; i < isotopeCount; ++i) {
-            const CalibrationLine &line = calibration.lines.at(i);
+    // Copies that share their data with the run's: a value is worked out
+    // each time it is read, never stored.
+    ReportedResults reported(working.solutionCount(), isotopeCount,
+        [working, lines = calibration.lines, results, sheet, findings, isotopeCount](
+            int s, int i) -> ReportedResults::Value {
+            const double none = std::numeric_limits<double>::quiet_NaN();
+            const double f = sheet.factor(s);
+            const CalibrationLine &line = lines.at(i);
             const double c = results.concentration(s, i);
             const double value = c == 0.0 ? none : c * f;
             const double sd = c == 0.0 ? none : std::abs(value) * results.rsd(s, i) / 100.0;
             // No line, no limits: an IS isotope, or one without standards.
             const bool limited = line.isUsable();
-            reported.set(s, i,
-                { value, sd, limited ? line.lod * f : none, limited ? line.loq * f : none,
-                    qualify(working.solution(s), i, c, line,
-                        qc ? &findings.at(s * isotopeCount + i) : nullptr) });
-        }
-    }
+            return { value, sd, limited ? line.lod * f : none, limited ? line.loq * f : none,
+                qualify(working.solution(s), i, c, line,
+                    findings.isEmpty() ? nullptr : &findings.at(s * isotopeCount + i)) };
+        });
+    reported.setSheet(sheet);
+    reported.setFindings(findings);
     return reported;
 }

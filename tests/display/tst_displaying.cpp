@@ -516,11 +516,12 @@ ResultsMatrix fourSolutions()
         { "Blank\tone", Solution::Blank, 2.5e-5, Q::BelowDetection },
         { "QC_1", Solution::QualityControl, 1.25, Q::None } };
     Results results(4, 1);
-    ReportedResults reported(4, 1);
+    const ReportedResults reported(4, 1, [rows](int s, int) -> ReportedResults::Value {
+        return { rows[s].value, 0.01, 1e-4, 3e-4, rows[s].qualifier };
+    });
     for (int k = 0; k < 4; ++k) {
         working.addSolution(Solution(QLatin1String(rows[k].name), rows[k].type, 1));
         results.set(k, 0, std::isnan(rows[k].value) ? 0.0 : rows[k].value, 2.0);
-        reported.set(k, 0, { rows[k].value, 0.01, 1e-4, 3e-4, rows[k].qualifier });
     }
     Calibration calibration;
     calibration.lines = QVector<CalibrationLine>(1);
