@@ -6,6 +6,7 @@
 #include "app/ConfigurationTab.h"
 #include "app/EvolutionTab.h"
 #include "app/InputTab.h"
+#include "app/InputsInUse.h"
 #include "app/InternalStandardTab.h"
 #include "app/OutputTab.h"
 #include "app/QCDialog.h"
@@ -57,6 +58,7 @@ Application::Application(QWidget *parent) : QMainWindow(parent), ui(new Ui::Appl
     followTab(ui->tabs->currentIndex());
     // Unlike the isotopes, the remembered choices exist before any file is read.
     m_configuration->setOptions(Settings::recall(m_configuration->options()));
+    sayInUse();
     fitToControls();
 }
 
@@ -118,6 +120,7 @@ void Application::placeTabs()
     ui->tabs->addTab(m_evolution, tr("Signal evolution"));
     ui->tabs->addTab(m_output, tr("Output"));
     ui->tabs->addTab(m_results, tr("Results"));
+    m_inUse = std::make_unique<InputsInUse>(this, m_input, m_warnings);
 }
 
 void Application::connectTabs()
@@ -131,6 +134,12 @@ void Application::connectTabs()
     connect(m_configuration, &ConfigurationTab::internalStandardChanged, m_internalStandard,
         &InternalStandardTab::follow);
     m_internalStandard->follow(m_configuration->internalStandardChoice());
+    connect(m_configuration, &ConfigurationTab::optionsChanged, this, &Application::sayInUse);
+}
+
+void Application::sayInUse()
+{
+    m_inUse->update(m_configuration->options());
 }
 
 void Application::followTab(int index)
@@ -251,6 +260,9 @@ void Application::showExport()
     m_warnings->say(WarningBar::Subject::Export, said);
     m_warnings->say(WarningBar::Subject::Run, {});
     m_internalStandard->showIsotopes(m_configuration->internalStandardChoice());
+    m_inUse->setExport(m_inputs.exportFile().path);
+    m_inUse->setProcessed(nullptr);
+    sayInUse();
 }
 
 void Application::rereadDataFile()
@@ -274,6 +286,7 @@ Status Application::chooseStandardsFile(const QString &fileName)
         return warnUnreadable(file);
     file.close();
     Settings::setStandardsFile(fileName);
+    sayInUse();
     return Status::success();
 }
 
@@ -292,6 +305,7 @@ Status Application::chooseSampleSheet(const QString &fileName)
         return warnUnreadable(file);
     Settings::setSampleSheet(fileName);
     m_commands->showSampleSheet(Settings::sampleSheet());
+    sayInUse();
     return Status::success();
 }
 
@@ -307,6 +321,8 @@ void Application::run()
     m_processed = true;
     m_runOptions = options;
     m_reportInputs = m_inputs.files();
+    m_inUse->setProcessed(&options);
+    sayInUse();
     m_commands->saveReport->setEnabled(true);
     m_commands->saveWorkbook->setEnabled(true);
     m_warnings->say(WarningBar::Subject::Run, m_outcome.warnings);
@@ -320,25 +336,6 @@ void Application::run()
     m_results->showOutcome();
     m_input->showOutcome();
     Trace::line(QStringLiteral("*** end of processing ***"));
-}
-
-namespace {
-
-const char *const RESULTS_TYPE = QT_TRANSLATE_NOOP("Application", "CSV File (*.csv)");
-const char *const LONG_TABLE_TYPE = QT_TRANSLATE_NOOP("Application", "Long table (*.csv)");
-
-} // namespace
-
-std::unique_ptr<QFileDialog> Application::saveOutputDialog()
-{
-    return SaveDialog::create(this, tr("Choose a file name"), QStringLiteral("."),
-        { tr(RESULTS_TYPE), tr(LONG_TABLE_TYPE) }, QStringLiteral("csv"));
-}
-
-std::unique_ptr<QFileDialog> Application::savePlotDialog()
-{
-    return SaveDialog::create(this, QStringLiteral("Save Current Plot"), QString(),
-        { QStringLiteral("JPG File (*.jpg)") }, QStringLiteral("jpg"));
 }
 
 Status Application::warnUnreadable(const QFile &file)
@@ -372,14 +369,14 @@ Status Application::saveSampleSheetTemplate(const QString &fileName)
 
 void Application::saveOutput()
 {
-    const std::unique_ptr<QFileDialog> dialog = saveOutputDialog();
+    const std::unique_ptr<QFileDialog> dialog = SaveDialog::forOutput(this);
     if (dialog->exec() == QDialog::Accepted)
         saveAnsweredOutput(*dialog);
 }
 
 Status Application::saveAnsweredOutput(const QFileDialog &dialog)
 {
-    const ProcessingRun::Layout layout = dialog.selectedNameFilter() == tr(LONG_TABLE_TYPE)
+    const ProcessingRun::Layout layout = SaveDialog::choseLongTable(dialog)
         ? ProcessingRun::Layout::Long
         : ProcessingRun::Layout::Wide;
     return saveResults(dialog.selectedFiles().value(0), layout);
@@ -401,7 +398,7 @@ Status Application::noResults(const QString &fileName)
 
 void Application::saveCurrentPlot()
 {
-    const std::unique_ptr<QFileDialog> dialog = savePlotDialog();
+    const std::unique_ptr<QFileDialog> dialog = SaveDialog::forPlot(this);
     if (dialog->exec() == QDialog::Accepted)
         savePlot(dialog->selectedFiles().value(0));
 }
@@ -442,6 +439,8 @@ Status Application::openMethod(const QString &fileName)
         return read;
     }
     const QStringList lacking = m_configuration->setOptions(method);
+    m_inUse->setMethod(fileName, m_configuration->options());
+    sayInUse();
     // The equations are kept, marked, for the user to edit.
     QStringList said = m_configuration->equationRefusals();
     if (!lacking.isEmpty())

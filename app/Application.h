@@ -18,6 +18,7 @@ class Commands;
 class ConfigurationTab;
 class EvolutionTab;
 class InputTab;
+class InputsInUse;
 class InternalStandardTab;
 class OutputTab;
 class ResultsTab;
@@ -86,15 +87,14 @@ private:
     // The export just read in every view; nothing of the earlier file shown,
     // nor saved as this one's.
     void showExport();
+    // The files and method in use, and whether the results follow from them.
+    void sayInUse();
     // Says why a data file was refused, and that the one loaded stays.
     void keepExport(const Status &refused);
     void unloadExport();
     // Another instrument reads the open export again: refused, the export
     // is closed; any other refusal keeps the export loaded.
     Status readDataFile(const QString &fileName, bool rereading);
-    // Save Output's and Save Plot's dialogs, not yet shown.
-    std::unique_ptr<QFileDialog> saveOutputDialog();
-    std::unique_ptr<QFileDialog> savePlotDialog();
     // Saves under the name, and in the layout of the file type, the Save
     // Output dialog was answered with.
     Status saveAnsweredOutput(const QFileDialog &dialog);
@@ -119,6 +119,7 @@ private:
     OutputTab *m_output = nullptr;
     ResultsTab *m_results = nullptr;
     WarningBar *m_warnings = nullptr;
+    std::unique_ptr<InputsInUse> m_inUse;
 
     RunInputs m_inputs; // the export as read, and the files of the last run
     QString m_exportPath; // the data file open, also when the last reader refused it

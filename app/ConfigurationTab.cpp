@@ -11,7 +11,10 @@
 #include "processing/ProcessingRun.h"
 #include "ui_ConfigurationTab.h"
 
+#include <QAbstractButton>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QSpinBox>
 
 namespace {
 
@@ -35,6 +38,7 @@ ConfigurationTab::ConfigurationTab(QWidget *parent) : QWidget(parent), ui(new Ui
     m_corrections[Isotope::MR] = ui->correctMR;
     m_corrections[Isotope::LR] = ui->correctLR;
     connectWidgets();
+    connectChanges();
     ui->instrument->addItems(InstrumentReader::instruments());
     ui->instrument->setCurrentIndex(0);
     // In the order of Calibration::Weighting: the row is the weighting.
@@ -46,6 +50,22 @@ ConfigurationTab::ConfigurationTab(QWidget *parent) : QWidget(parent), ui(new Ui
 ConfigurationTab::~ConfigurationTab()
 {
     delete ui;
+}
+
+void ConfigurationTab::connectChanges()
+{
+    const auto changed = [this] { emit optionsChanged(); };
+    for (QComboBox *box : findChildren<QComboBox *>())
+        connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, changed);
+    for (QAbstractButton *button : findChildren<QAbstractButton *>())
+        connect(button, &QAbstractButton::toggled, this, changed);
+    for (QGroupBox *group : findChildren<QGroupBox *>())
+        connect(group, &QGroupBox::toggled, this, changed);
+    for (QSpinBox *box : findChildren<QSpinBox *>())
+        connect(box, QOverload<int>::of(&QSpinBox::valueChanged), this, changed);
+    for (QDoubleSpinBox *box : findChildren<QDoubleSpinBox *>())
+        connect(box, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, changed);
+    connect(ui->interferenceGroup, &InterferenceEquations::changed, this, changed);
 }
 
 void ConfigurationTab::connectWidgets()

@@ -60,9 +60,13 @@ signals:
     void internalStandardIsotopesChanged(const InternalStandardChoice &choice);
     // The reference, the IS correction on or off, or the recovery bounds.
     void internalStandardChanged(const InternalStandardChoice &choice);
+    // Any option changed, by the user or a method: results made before no
+    // longer follow from the options shown.
+    void optionsChanged();
 
 private:
     void connectWidgets();
+    void connectChanges();
     void chooseZeroStandard();
     void chooseSubtraction();
     void enableBlankSelection();

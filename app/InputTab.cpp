@@ -45,6 +45,11 @@ void InputTab::showOutcome()
     showSolution(Lists::currentRow(ui->inputSolutions));
 }
 
+void InputTab::showFiles(const QString &text)
+{
+    ui->filesInUse->setText(text);
+}
+
 void InputTab::showSolution(int row)
 {
     if (row == -1 || !m_data)

@@ -32,6 +32,8 @@ public:
     // outcome, which this tab shows as they are when it draws.
     void showExport(const Measurements &data, const RunOutcome &outcome, bool readWhole);
     void showOutcome();
+    // The standards file, sample sheet and method in use, in a line.
+    void showFiles(const QString &text);
 
 private:
     void showSolution(int row);

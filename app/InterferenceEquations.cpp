@@ -136,6 +136,7 @@ void InterferenceEquations::showEquations(const QStringList &texts, int current)
     if (current >= 0 && current < texts.size())
         ui->equationList->setCurrentRow(current);
     enableButtons();
+    emit changed();
 }
 
 void InterferenceEquations::enableButtons()

@@ -54,6 +54,10 @@ public:
     // The dialog of Add (row -1) or of Edit on that row, not yet shown.
     std::unique_ptr<InterferenceEquationDialog> equationDialog(int row);
 
+signals:
+    // An equation added, edited or removed, or the list set.
+    void changed();
+
 private:
     void add();
     void edit();

@@ -1,10 +1,12 @@
 #include "app/OutputTab.h"
 
 #include "app/Lists.h"
+#include "app/WrappingHeader.h"
 #include "display/SolutionTableModel.h"
 #include "processing/RunOutcome.h"
 #include "ui_OutputTab.h"
 
+#include <QHeaderView>
 #include <QStringListModel>
 
 OutputTab::OutputTab(QWidget *parent)
@@ -16,6 +18,9 @@ OutputTab::OutputTab(QWidget *parent)
     setObjectName(QStringLiteral("outputTab"));
     ui->setupUi(this);
     ui->outputSolutions->setModel(m_names);
+    // At the window's size every column shows whole, the headers wrapped.
+    ui->outputTable->setHorizontalHeader(new WrappingHeader(ui->outputTable));
+    ui->outputTable->verticalHeader()->hide();
     ui->outputTable->setModel(m_table);
     ui->outputTable->resizeColumnsToContents();
     Lists::followCurrentRow(ui->outputSolutions, this, [this](int row) { showSolution(row); });

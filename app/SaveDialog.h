@@ -16,6 +16,12 @@ namespace SaveDialog {
 // whether to replace an existing file.
 std::unique_ptr<QFileDialog> create(QWidget *parent, const QString &title, const QString &folder,
     const QStringList &types, const QString &suffix);
+// Save Output's: the results file or the long table.
+std::unique_ptr<QFileDialog> forOutput(QWidget *parent);
+// Whether Save Output's dialog was answered with the long table's type.
+bool choseLongTable(const QFileDialog &dialog);
+// Save Plot's: a JPEG image.
+std::unique_ptr<QFileDialog> forPlot(QWidget *parent);
 
 } // namespace SaveDialog
 

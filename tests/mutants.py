@@ -512,6 +512,18 @@ FAULTS = [
      "the QC limits remembered"),
     ("windowqc", "app/Settings.cpp", "            recalled.qcLimits = options.qcLimits;\n", "",
      "remembered QC limits no run accepts"),
+    # What the window works on, and results out of date
+    ("inuse", "app/InputsInUse.cpp", "    if (method != m_runOptions)\n        changed << tr(\"the options\");\n", "",
+     "results out of date after an option changed"),
+    ("inuse", "app/Application.cpp", "    m_inUse->setProcessed(&options);\n", "",
+     "a run's options kept to compare"),
+    ("inuse", "app/ConfigurationTab.cpp",
+     "        connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, changed);\n", "",
+     "a box's change said"),
+    ("inuse", "app/InputsInUse.cpp", "path.isEmpty() ? m_title : QFileInfo(path).fileName() + QStringLiteral(\" — Ketrion\")",
+     "m_title", "the title names the data file"),
+    ("inuse", "app/OutputTab.cpp", "    ui->outputTable->setHorizontalHeader(new WrappingHeader(ui->outputTable));\n", "",
+     "the Output table's headers wrapped to fit"),
     # Drift
     ("drift", "processing/DriftCorrection.cpp",
      "(p - checks.at(before))\n        / (checks.at(after) - checks.at(before))",

@@ -8,7 +8,9 @@
 #include "app/ConfigurationTab.h"
 #include "app/InterferenceEquationDialog.h"
 #include "app/InterferenceEquations.h"
+#include "app/OutputTab.h"
 #include "app/RunQcLimits.h"
+#include "app/SaveDialog.h"
 #include "app/WarningBar.h"
 #include "parsers/MethodFile.h"
 #include "parsers/QcLimitsText.h"
@@ -167,6 +169,8 @@ private slots:
     void savePlotWithNothingPlotted();
     void wholeRuns_data();
     void wholeRuns();
+    void inputsInUse();
+    void outputTableWhole();
     void driftFactor();
     void methods_data();
     void methods();
@@ -837,6 +841,74 @@ void TestApplication::equationsRemembered()
     }
 }
 
+// The title names the data file, the Input tab the files and method in use;
+// once an option, the standards file or the sample sheet changes after a run,
+// the bar says the results are out of date, until Process or the change is
+// undone.
+void TestApplication::inputsInUse()
+{
+    const QString title = window->windowTitle();
+    const auto files = [this] { return widget<QLabel>("filesInUse")->text(); };
+    const auto outOfDate
+        = [this] { return window->m_warnings->lines(WarningBar::Subject::Results); };
+    QCOMPARE(files(),
+        "Standards file: none chosen · Sample sheet: none (factor 1) · Method: none (the options "
+        "as set)");
+    loadRunFiles();
+    QCOMPARE(window->windowTitle(), QFileInfo(RUN_HR).fileName() + " — Ketrion");
+    QVERIFY(files().startsWith("Standards file: " + QFileInfo(RUN_STDQC).fileName() + " · "));
+    run();
+    QCOMPARE(outOfDate(), QStringList());
+    widget<QComboBox>("weighting")->setCurrentIndex(1);
+    QCOMPARE(outOfDate(),
+        QStringList("The results are out of date: the options changed since the last Process."));
+    widget<QComboBox>("weighting")->setCurrentIndex(0);
+    QCOMPARE(outOfDate(), QStringList());
+    QVERIFY(window->chooseSampleSheet(DATA + "digest_mass_volume_sheet.csv").ok());
+    widget<RunQcLimits>("runQcGroup")->findChild<QSpinBox *>("EVERYCount")->setValue(12);
+    QCOMPARE(outOfDate(),
+        QStringList("The results are out of date: the options and the sample sheet changed since "
+                    "the last Process."));
+    QVERIFY(files().contains("Sample sheet: digest_mass_volume_sheet.csv · "));
+    QVERIFY(window->chooseSampleSheet({}).ok());
+    QCOMPARE(outOfDate(),
+        QStringList("The results are out of date: the options changed since the last Process."));
+    run();
+    QCOMPARE(outOfDate(), QStringList());
+    const QString method = work.filePath("in_use.ketrion-method");
+    QVERIFY(window->saveMethod(method).ok() && window->openMethod(method).ok());
+    QVERIFY(files().endsWith("Method: in_use.ketrion-method"));
+    clickCheck(widget<QGroupBox>("driftGroup"));
+    QVERIFY(files().endsWith("Method: in_use.ketrion-method (options changed since)"));
+    // Read again by an instrument that refuses it: no data file, the
+    // window's own title.
+    {
+        ModalAnswerer answerer({ QMessageBox::Ok });
+        widget<QComboBox>("instrument")->setCurrentText(QStringLiteral("Q-ICP-MS"));
+        QCOMPARE(answerer.count(), 1);
+    }
+    QCOMPARE(window->windowTitle(), title);
+    QCOMPARE(outOfDate(), QStringList());
+}
+
+// At the window's size, the Output table shows its last column whole.
+void TestApplication::outputTableWhole()
+{
+    loadRunFiles();
+    run();
+    widget<QTabWidget>("tabs")->setCurrentWidget(window->m_output);
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto *table = widget<QTableView>("outputTable");
+    selectRow(widget<QListView>("outputSolutions"), 0);
+    const int last = table->model()->columnCount() - 1;
+    QVERIFY2(table->columnViewportPosition(last) + table->columnWidth(last)
+            <= table->viewport()->width(),
+        qPrintable(QStringLiteral("%1 + %2 > %3")
+                       .arg(table->columnViewportPosition(last))
+                       .arg(table->columnWidth(last))
+                       .arg(table->viewport()->width())));
+}
+
 // A drift monitor the new export lacks turns the correction off, said in the
 // bar above the tabs, which stays until dismissed.
 void TestApplication::driftMonitorMissingFromNewExport()
@@ -1115,7 +1187,7 @@ void TestApplication::saveOutputFileType()
     run();
     for (const bool longTable : { false, true }) {
         QTemporaryDir folder;
-        const std::unique_ptr<QFileDialog> dialog = window->saveOutputDialog();
+        const std::unique_ptr<QFileDialog> dialog = SaveDialog::forOutput(window.get());
         dialog->setDirectory(folder.path());
         dialog->selectFile(QStringLiteral("run"));
         const QString type = longTable ? "Long table (*.csv)" : "CSV File (*.csv)";
@@ -1160,7 +1232,7 @@ void TestApplication::savePlot()
     widget<QTabWidget>("tabs")->setCurrentWidget(window->findChild<QWidget *>(save.at(0)));
     QTemporaryDir folder;
     // Typed into the dialog, not shown: its answer is what the slot passes on.
-    const std::unique_ptr<QFileDialog> dialog = window->savePlotDialog();
+    const std::unique_ptr<QFileDialog> dialog = SaveDialog::forPlot(window.get());
     dialog->setDirectory(folder.path());
     dialog->selectFile(name);
     ModalAnswerer answerer({ QMessageBox::Ok });
