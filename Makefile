@@ -97,11 +97,13 @@ fuzz: fuzz-deps
 # Prints the median times and peak memory of each size, ns per number written
 # and read, the time and peak memory of whole ketrion-batch runs (1,000 x 200
 # and 8,000 x 300), each beside the previous version's (bench/previous_figures.txt),
+# the 1,000 x 200 run against pandas reading (and writing) the same export,
 # the window's times to show a large export and to refresh after Process, the
 # Results tab's to show a 2,000 x 400 run and to sort it, and the time and peak
 # memory of a 2,000 x 60 run report; fails, after all of them, when a target is
 # missed.
 bench: deps
+	$(MAKE) deps PACKAGES="python3-pandas"
 	cmake --preset bench -B $(BENCH_DIR) $(CMAKE_ARGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ketrion-bench ketrion-window-bench ketrion-report-bench
 	@status=0; \

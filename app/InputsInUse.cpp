@@ -55,8 +55,7 @@ void InputsInUse::update(const RunOptions &options)
         methodText += tr(" (options changed since)");
     m_input->showFiles(tr("Standards file: %1 · Sample sheet: %2 · Method: %3")
                            .arg(nameOr(Settings::standardsFile(), tr("none chosen")),
-                               nameOr(Settings::sampleSheet(), tr("none (factor 1)")),
-                               methodText));
+                               nameOr(Settings::sampleSheet(), tr("none (factor 1)")), methodText));
     const QString changed = changedSinceRun(method);
     m_warnings->say(WarningBar::Subject::Results,
         changed.isEmpty() ? QStringList()

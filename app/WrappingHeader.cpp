@@ -29,8 +29,8 @@ QSize WrappingHeader::sectionSizeFromContents(int logicalIndex) const
     int widest = 0;
     for (const QString &word : words.split(QRegularExpression(QStringLiteral("\\s+"))))
         widest = qMax(widest, metrics.horizontalAdvance(word));
-    const QRect wrapped
-        = metrics.boundingRect(QRect(0, 0, widest, 1000), Qt::TextWordWrap | Qt::AlignCenter, words);
+    const QRect wrapped = metrics.boundingRect(
+        QRect(0, 0, widest, 1000), Qt::TextWordWrap | Qt::AlignCenter, words);
     return { wrapped.width() + 2 * MARGIN, wrapped.height() + MARGIN };
 }
 

@@ -32,6 +32,10 @@ constexpr int REPETITIONS = 7;
 // The largest run's peak memory: at most three times its export and 15 MiB.
 constexpr double MEMORY_FILE_FACTOR = 3.0;
 constexpr double MEMORY_BASE_MB = 15.0;
+// The middle run against pandas' reading the same export, and reading and
+// writing it.
+constexpr double READ_RATIO = 0.3;
+constexpr double READ_WRITE_RATIO = 0.15;
 
 double median(std::vector<double> values)
 {
@@ -64,10 +68,15 @@ BatchRuns::BatchRuns(const QString &program, const QString &folder)
     : m_program(program), m_folder(folder)
 { }
 
-// The trace goes to /dev/null, warnings and errors to the bench's stderr.
 bool BatchRuns::runOnce(const QStringList &arguments, Figures *figures) const
 {
-    std::vector<QByteArray> texts { QFile::encodeName(m_program) };
+    return runProgram(m_program, arguments, figures);
+}
+
+// The trace goes to /dev/null, warnings and errors to the bench's stderr.
+bool BatchRuns::runProgram(const QString &program, const QStringList &arguments, Figures *figures)
+{
+    std::vector<QByteArray> texts { QFile::encodeName(program) };
     for (const QString &argument : arguments)
         texts.push_back(argument.toLocal8Bit());
     std::vector<char *> argv;
@@ -82,7 +91,7 @@ bool BatchRuns::runOnce(const QStringList &arguments, Figures *figures) const
     QElapsedTimer timer;
     timer.start();
     pid_t child = 0;
-    const int started = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (started != 0)
         return false;
@@ -174,5 +183,69 @@ bool BatchRuns::report(QTextStream &out, const PreviousFigures &previous, bool *
                .arg(MEMORY_BASE_MB)
                .arg(limit, 0, 'f', 1)
                .arg(*met ? QStringLiteral("met") : QStringLiteral("MISSED"));
+    return true;
+}
+
+double BatchRuns::medianWall(const QString &program, const QStringList &arguments, bool *ran)
+{
+    std::vector<double> wall;
+    for (int run = -1; run < REPETITIONS && *ran; ++run) {
+        Figures one;
+        *ran = runProgram(program, arguments, &one);
+        if (run >= 0)
+            wall.push_back(one.wallMs);
+    }
+    return *ran ? median(wall) : 0.0;
+}
+
+bool BatchRuns::compareWithPandas(QTextStream &out, bool *met) const
+{
+    *met = true;
+    const Size size = SIZES[0];
+    const QString stem = QStringLiteral("%1/pandas_%2").arg(m_folder, sizeName(size));
+    const QString exportFile = stem + QStringLiteral("_export.csv");
+    const QString standardsFile = stem + QStringLiteral("_stdqc.csv");
+    QString error;
+    if (!SyntheticExport(SyntheticExport::HighResolution, size.solutions, size.isotopes)
+             .write(exportFile, standardsFile, &error))
+        return false;
+    bool ran = true;
+    Figures probe;
+    // Debian's, where python3-pandas installs it.
+    const QString python = QStringLiteral("/usr/bin/python3");
+    const QString script = QStringLiteral(KETRION_BENCH_DIR "/pandas_export.py");
+    if (!runProgram(python,
+            { QStringLiteral("-c"),
+                QStringLiteral("import importlib.util, sys; "
+                               "sys.exit(importlib.util.find_spec('pandas') is None)") },
+            &probe)) {
+        out << "pandas: not installed (Debian's python3-pandas), no comparison.\n\n";
+        return true;
+    }
+    const double batch = medianWall(m_program,
+        { QStringLiteral("--instrument"), HighResolutionReader::ICP_MS_NAME,
+            QStringLiteral("--data"), exportFile, QStringLiteral("--stdqc"), standardsFile,
+            QStringLiteral("--output"), stem + QStringLiteral("_results.csv"),
+            QStringLiteral("--is-ref"), QStringLiteral("BLK_1") },
+        &ran);
+    const double read = medianWall(python, { script, QStringLiteral("read"), exportFile }, &ran);
+    const double both = medianWall(python,
+        { script, QStringLiteral("read-write"), exportFile, stem + QStringLiteral("_pandas.csv") },
+        &ran);
+    if (!ran)
+        return false;
+    *met = batch <= READ_RATIO * read && batch <= READ_WRITE_RATIO * both;
+    out << QStringLiteral("%1 run %2 ms; pandas read_csv %3 ms (ratio %4, target %5), read_csv "
+                          "and to_csv %6 ms (ratio %7, target %8): %9\n\n")
+               .arg(sizeName(size))
+               .arg(batch, 0, 'f', 1)
+               .arg(read, 0, 'f', 1)
+               .arg(batch / read, 0, 'f', 2)
+               .arg(READ_RATIO)
+               .arg(both, 0, 'f', 1)
+               .arg(batch / both, 0, 'f', 2)
+               .arg(READ_WRITE_RATIO)
+               .arg(*met ? QStringLiteral("met") : QStringLiteral("MISSED"));
+    QFile::remove(exportFile);
     return true;
 }

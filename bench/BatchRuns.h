@@ -29,9 +29,16 @@ public:
     // Measures the whole-run sizes and prints them beside the previous
     // figures; false when a run failed or a target was missed.
     bool report(QTextStream &out, const PreviousFigures &previous, bool *met) const;
+    // The middle size's run beside pandas reading the same export, and reading
+    // and writing it; nothing but a note when pandas is not installed.
+    bool compareWithPandas(QTextStream &out, bool *met) const;
 
 private:
     bool runOnce(const QStringList &arguments, Figures *figures) const;
+    // Any program, found on the PATH; false when it fails.
+    static bool runProgram(const QString &program, const QStringList &arguments, Figures *figures);
+    // The median wall time of a command over `repetitions` runs after one.
+    static double medianWall(const QString &program, const QStringList &arguments, bool *ran);
 
     QString m_program;
     QString m_folder;

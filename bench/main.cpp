@@ -365,14 +365,16 @@ int parent(const QString &program, bool wholeRunsOnly)
     // First, while this process is small: a child's peak counts the memory
     // it shared with its parent before it started the program.
     bool lean = false;
-    if (!BatchRuns(program, dir.path()).report(out, previous, &lean))
+    bool quick = true;
+    const BatchRuns runs(program, dir.path());
+    if (!runs.report(out, previous, &lean) || !runs.compareWithPandas(out, &quick))
         return 1;
     const int staged = wholeRunsOnly ? 1 : stages(out, dir, previous);
     if (staged < 0)
         return 1;
     if (!wholeRunsOnly)
         numbers(out, previous);
-    const bool allMet = staged == 1 && lean;
+    const bool allMet = staged == 1 && lean && quick;
     out << (allMet ? "All targets met.\n" : "Some targets MISSED.\n");
     return allMet ? 0 : 1;
 }

@@ -1329,8 +1329,8 @@ QStringList TestApplication::windowTrace(
     return lines;
 }
 
-// The lines the window's report shows in its lists, in their order, and the
-// count of results to rerun under their list.
+// The lines the window's report shows in its lists, the run QC's gaps
+// among them, and the count of results to rerun under their list.
 void TestApplication::checkQcReport(const QList<ModalAnswerer::Seen> &boxes,
     const QStringList &reported, const QString &batchTrace) const
 {
@@ -1341,8 +1341,15 @@ void TestApplication::checkQcReport(const QList<ModalAnswerer::Seen> &boxes,
             shown += list;
         labels += box.labels;
     }
+    // The gaps, which the trace keeps too, without their mark.
+    QStringList listed = reported;
+    const QRegularExpression gap("^# run QC: (.* between .*)$");
+    for (const QString &line : QString::fromUtf8(contents(batchTrace)).split('\n')) {
+        if (gap.match(line).hasMatch())
+            listed << gap.match(line).captured(1);
+    }
     QStringList missing;
-    for (const QString &line : reported) {
+    for (const QString &line : listed) {
         if (!shown.contains(line))
             missing << line;
     }
