@@ -8,6 +8,8 @@ namespace {
 
 // Room around the text, as the style gives a header's.
 constexpr int MARGIN = 4;
+// Qt's text flags and alignment are two enums drawText takes in one int.
+const int WRAPPED_CENTRED = int(Qt::TextWordWrap) | int(Qt::AlignCenter);
 
 } // namespace
 
@@ -29,8 +31,7 @@ QSize WrappingHeader::sectionSizeFromContents(int logicalIndex) const
     int widest = 0;
     for (const QString &word : words.split(QRegularExpression(QStringLiteral("\\s+"))))
         widest = qMax(widest, metrics.horizontalAdvance(word));
-    const QRect wrapped = metrics.boundingRect(
-        QRect(0, 0, widest, 1000), Qt::TextWordWrap | Qt::AlignCenter, words);
+    const QRect wrapped = metrics.boundingRect(QRect(0, 0, widest, 1000), WRAPPED_CENTRED, words);
     return { wrapped.width() + 2 * MARGIN, wrapped.height() + MARGIN };
 }
 
@@ -43,7 +44,6 @@ void WrappingHeader::paintSection(QPainter *painter, const QRect &rect, int logi
     painter->save();
     style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
     painter->setFont(font());
-    painter->drawText(rect.adjusted(MARGIN, 0, -MARGIN, 0), Qt::TextWordWrap | Qt::AlignCenter,
-        text(logicalIndex));
+    painter->drawText(rect.adjusted(MARGIN, 0, -MARGIN, 0), WRAPPED_CENTRED, text(logicalIndex));
     painter->restore();
 }
