@@ -115,8 +115,8 @@ QByteArray DelimitedText::written(const QString &text, char separator)
 {
     QByteArray bytes = text.toUtf8();
     // A quote inside a cell is text: only one that opens it asks for quotes.
-    const bool quoted = text != text.trimmed() || bytes.startsWith('"')
-        || bytes.contains(separator) || bytes.contains('\n') || bytes.contains('\r');
+    const bool quoted = text != text.trimmed() || bytes.startsWith('"') || bytes.contains(separator)
+        || bytes.contains('\n') || bytes.contains('\r');
     if (!quoted)
         return bytes;
     return '"' + bytes.replace("\"", "\"\"") + '"';

@@ -70,7 +70,7 @@ public:
     SheetParser(const QString &fileName, const Measurements &data) : m_name(fileName), m_data(data)
     { }
 
-    Status parse(std::string_view text, SampleSheet *sheet);
+    Status parse(std::string_view body, SampleSheet *sheet);
 
 private:
     QString where(int line, const QString &column) const

@@ -60,6 +60,8 @@ private slots:
 
     void cells_data();
     void cells();
+    void refusals_data();
+    void refusals() { cells(); }
     void templateReadsBack_data();
     void templateReadsBack();
 };
@@ -72,15 +74,14 @@ void TestSampleSheet::cells_data()
 
     const QString s = QStringLiteral("Sample sheet s.csv, ");
     QTest::newRow("comma: a separator and a decimal comma in quotes, a quoted header")
-        << QByteArray("\"solution\",\"dilution\"\n\"River, north\",\"1,5\"\n") << "[River, north]=1.5";
-    QTest::newRow("semicolon: the separator in quotes, blanks around them")
-        << QByteArray("solution;dilution\n  \"River; south\" ;\t\"2,5\"\t\n")
-        << "[River; south]=2.5";
+        << QByteArray("\"solution\",\"dilution\"\n\"River, north\",\"1,5\"\n")
+        << "[River, north]=1.5";
+    QTest::newRow("semicolon: the separator in quotes, blanks around them") << QByteArray(
+        "solution;dilution\n  \"River; south\" ;\t\"2,5\"\t\n") << "[River; south]=2.5";
     QTest::newRow("tab: a tab in quotes")
         << QByteArray("solution\tdilution\n\"Tab\there\"\t3\n") << "[Tab\there]=3";
-    QTest::newRow("doubled quotes are one, a quote inside a cell is text")
-        << QByteArray("solution,dilution\n\"\"\"Q\"\"\",2\nPond \"B\",4\n")
-        << "[Pond \"B\"]=4 | [\"Q\"]=2";
+    QTest::newRow("doubled quotes are one, a quote inside a cell is text") << QByteArray(
+        "solution,dilution\n\"\"\"Q\"\"\",2\nPond \"B\",4\n") << "[Pond \"B\"]=4 | [\"Q\"]=2";
     QTest::newRow("quotes keep a name's blanks")
         << QByteArray("solution,dilution,role,parent\n\" Lake \",4,,\nRiver_01,,DUP,\" Lake \"\n")
         << "[River_01]=1 DUP< Lake  | [ Lake ]=4";
@@ -89,12 +90,21 @@ void TestSampleSheet::cells_data()
         << s + "line 2, column solution: 'Lake' is no solution of the data file.";
     QTest::newRow("numbers and roles trimmed in quotes too")
         << QByteArray("solution,dilution,role\n\"QC_A\",\" 2 \",\" lcs \"\n") << "[QC_A]=2 LCS";
-    QTest::newRow("a line break in quotes: the lines after it counted")
-        << QByteArray("solution,dilution,role\r\nRiver_01,2,\"\r\n\"\r\n\"QC_A\",3,\"\n\n\r\"\r\n"
-                      "Pond \"B\",0\r\n")
-        << s + "line 8, column dilution: '0' is not a number greater than 0.";
+    QTest::newRow("a line break in quotes: the lines after it counted") << QByteArray(
+        "solution,dilution,role\r\nRiver_01,2,\"\r\n\"\r\n\"QC_A\",3,\"\n\n\r\"\r\n"
+        "Pond \"B\",0\r\n") << s + "line 8, column dilution: '0' is not a number greater than 0.";
     QTest::newRow("a row of empty quoted cells is blank")
         << QByteArray("solution,dilution\n\"\",\"\"\nRiver_01,2\n") << "[River_01]=2";
+    QTest::newRow("a dilution at the edge of the doubles")
+        << QByteArray("solution,dilution\nRiver_01,1.7e308\n") << "[River_01]=1.7e+308";
+}
+
+void TestSampleSheet::refusals_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QString>("read");
+
+    const QString s = QStringLiteral("Sample sheet s.csv, ");
     QTest::newRow("a quoted blank is no blank row")
         << QByteArray("solution,dilution\n\"  \"\n")
         << s + "line 2, column solution: '  ' is no solution of the data file.";
@@ -112,22 +122,24 @@ void TestSampleSheet::cells_data()
         << s + "line 2, column 2: 'x, y' is beyond the header's 1 columns.";
     QTest::newRow("mass_g without volume_ml in the header")
         << QByteArray("solution,mass_g\nRiver_01,0.25\n")
-        << s + "line 1, column volume_ml: the header has no such column, but a mass_g column: "
-               "give both mass_g and volume_ml or neither.";
+        << s
+            + "line 1, column volume_ml: the header has no such column, but a mass_g column: "
+              "give both mass_g and volume_ml or neither.";
     QTest::newRow("volume_ml without mass_g in the header, quoted")
         << QByteArray("\n\"Volume_ml\";solution\n")
-        << s + "line 2, column mass_g: the header has no such column, but a volume_ml column: "
-               "give both mass_g and volume_ml or neither.";
+        << s
+            + "line 2, column mass_g: the header has no such column, but a volume_ml column: "
+              "give both mass_g and volume_ml or neither.";
     QTest::newRow("a factor that overflows")
         << QByteArray("solution,dilution,mass_g,volume_ml\nRiver_01,1e300,1e-300,50\n")
-        << s + "line 2, column mass_g: dilution x volume_ml / (1000 x mass_g) is no finite "
-               "number above 0.";
+        << s
+            + "line 2, column mass_g: dilution x volume_ml / (1000 x mass_g) is no finite "
+              "number above 0.";
     QTest::newRow("a factor that vanishes")
         << QByteArray("solution,dilution,mass_g,volume_ml\nRiver_01,1e-300,1e100,1e-100\n")
-        << s + "line 2, column mass_g: dilution x volume_ml / (1000 x mass_g) is no finite "
-               "number above 0.";
-    QTest::newRow("a dilution at the edge of the doubles")
-        << QByteArray("solution,dilution\nRiver_01,1.7e308\n") << "[River_01]=1.7e+308";
+        << s
+            + "line 2, column mass_g: dilution x volume_ml / (1000 x mass_g) is no finite "
+              "number above 0.";
 
     QByteArray blank = "solution,dilution\n";
     for (int k = 0; k < 1000000; ++k)
