@@ -26,12 +26,14 @@ public:
     // one run not counted; false with a message on stderr when a run fails.
     bool measure(int solutions, int isotopes, int repetitions, Figures *figures) const;
 
-    // Measures the whole-run sizes and prints them beside the previous
-    // figures; false when a run failed or a target was missed.
+    // Measures the whole-run sizes and a run with a sample sheet of blank
+    // lines, and prints them beside the previous figures; false when a run
+    // failed; met tells whether every target was.
     bool report(QTextStream &out, const PreviousFigures &previous, bool *met) const;
 
 private:
     bool runOnce(const QStringList &arguments, Figures *figures) const;
+    bool blankLineSheet(QTextStream &out, bool *met) const;
 
     QString m_program;
     QString m_folder;

@@ -2,7 +2,6 @@
 
 #include "parsers/TextFile.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
