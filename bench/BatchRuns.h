@@ -26,8 +26,9 @@ public:
     // one run not counted; false with a message on stderr when a run fails.
     bool measure(int solutions, int isotopes, int repetitions, Figures *figures) const;
 
-    // Measures the whole-run sizes and prints them beside the previous
-    // figures; false when a run failed or a target was missed.
+    // Measures the whole-run sizes and a run with a sample sheet of blank
+    // lines, and prints them beside the previous figures; false when a run
+    // failed; met tells whether every target was.
     bool report(QTextStream &out, const PreviousFigures &previous, bool *met) const;
     // The middle size's run beside pandas reading the same export, and reading
     // and writing it; nothing but a note when pandas is not installed.
@@ -39,6 +40,7 @@ private:
     static bool runProgram(const QString &program, const QStringList &arguments, Figures *figures);
     // The median wall time of a command over `repetitions` runs after one.
     static double medianWall(const QString &program, const QStringList &arguments, bool *ran);
+    bool blankLineSheet(QTextStream &out, bool *met) const;
 
     QString m_program;
     QString m_folder;

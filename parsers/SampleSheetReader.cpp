@@ -2,6 +2,7 @@
 
 #include "model/Measurements.h"
 #include "model/SampleSheet.h"
+#include "parsers/DelimitedText.h"
 #include "parsers/NumberReader.h"
 #include "parsers/TextFile.h"
 
@@ -33,13 +34,19 @@ QString listed(const QStringList &words)
         + words.last();
 }
 
-QChar separatorOf(const QString &header)
+// The first of tab and semicolon that the header holds outside quoted cells,
+// else a comma.
+char separatorOf(const DelimitedText &header)
 {
-    for (const QChar candidate : { QLatin1Char('\t'), QLatin1Char(';') }) {
-        if (header.contains(candidate))
+    for (const char candidate : { '\t', ';' }) {
+        DelimitedText cells = header;
+        cells.setSeparator(candidate);
+        DelimitedText::Cell first;
+        bool rowEnds = true;
+        if (cells.read(&first, &rowEnds) == DelimitedText::Problem::None && !rowEnds)
             return candidate;
     }
-    return QLatin1Char(',');
+    return ',';
 }
 
 // A damaged file can hold a cell of megabytes: the message shows its start.
@@ -63,7 +70,7 @@ public:
     SheetParser(const QString &fileName, const Measurements &data) : m_name(fileName), m_data(data)
     { }
 
-    Status parse(const QStringList &lines, SampleSheet *sheet);
+    Status parse(std::string_view body, SampleSheet *sheet);
 
 private:
     QString where(int line, const QString &column) const
@@ -77,8 +84,10 @@ private:
     {
         return Status::failure(where(line, QLatin1String(COLUMN_NAMES[column])) + what);
     }
-    Status readHeader(const QString &header, int line);
-    Status split(const QString &text, int line, Row *row) const;
+    Status refuseCell(
+        const DelimitedText::Cell &cell, DelimitedText::Problem problem, int index) const;
+    Status readHeader(DelimitedText *text);
+    Status readCells(DelimitedText *text, Row *row, bool *blank) const;
     Status readNumber(const Row &row, int column, double *value) const;
     Status readRole(const Row &row, int solution, SampleSheet *sheet) const;
     Status readPreparation(const Row &row, int solution, SampleSheet *sheet) const;
@@ -86,18 +95,37 @@ private:
 
     QString m_name;
     const Measurements &m_data;
-    QChar m_separator;
+    char m_separator = ',';
     QVector<int> m_columns; // per header cell, its Column
     QHash<int, int> m_listed; // solution position, line that listed it
     NumberReader m_numbers { QString() };
 };
 
-Status SheetParser::readHeader(const QString &header, int line)
+// index: the cell's in its row, from 0.
+Status SheetParser::refuseCell(
+    const DelimitedText::Cell &cell, DelimitedText::Problem problem, int index) const
 {
-    m_separator = separatorOf(header);
+    const QString column = index < m_columns.size()
+        ? QString::fromLatin1(COLUMN_NAMES[m_columns.at(index)])
+        : QString::number(index + 1);
+    return Status::failure(where(cell.line, column) + quoted(TextFile::decode(cell.written))
+        + (problem == DelimitedText::Problem::QuoteNotClosed
+                ? QStringLiteral(" opens a quote that is never closed.")
+                : QStringLiteral(" has text after its closing quote.")));
+}
+
+Status SheetParser::readHeader(DelimitedText *text)
+{
+    const int line = text->line();
+    m_separator = separatorOf(*text);
+    text->setSeparator(m_separator);
     std::array<bool, COLUMN_COUNT> seen {};
-    for (const QString &cell : header.split(m_separator)) {
-        const QString name = cell.trimmed();
+    for (bool rowEnds = false; !rowEnds;) {
+        DelimitedText::Cell cell;
+        const DelimitedText::Problem problem = text->read(&cell, &rowEnds);
+        if (problem != DelimitedText::Problem::None)
+            return refuseCell(cell, problem, int(m_columns.size()));
+        const QString name = cell.text.trimmed();
         int column = 0;
         while (column < COLUMN_COUNT
             && name.compare(QLatin1String(COLUMN_NAMES[column]), Qt::CaseInsensitive) != 0)
@@ -118,20 +146,36 @@ Status SheetParser::readHeader(const QString &header, int line)
     }
     if (!seen[SolutionColumn])
         return refuse(line, SolutionColumn, QStringLiteral("the header has no such column."));
+    if (seen[MassColumn] != seen[VolumeColumn])
+        return refuse(line, seen[MassColumn] ? VolumeColumn : MassColumn,
+            QStringLiteral("the header has no such column, but a %1 column: give both mass_g "
+                           "and volume_ml or neither.")
+                .arg(QLatin1String(COLUMN_NAMES[seen[MassColumn] ? MassColumn : VolumeColumn])));
     return Status::success();
 }
 
-Status SheetParser::split(const QString &text, int line, Row *row) const
+// A row's cells into their columns; blank when every cell is empty.
+Status SheetParser::readCells(DelimitedText *text, Row *row, bool *blank) const
 {
-    row->line = line;
-    const QStringList cells = text.split(m_separator);
-    for (int k = 0; k < cells.size(); ++k) {
-        const QString cell = cells.at(k).trimmed();
-        if (k < m_columns.size())
-            row->cells[m_columns.at(k)] = cell;
-        else if (!cell.isEmpty())
-            return Status::failure(where(line, QString::number(k + 1)) + quoted(cell)
+    row->line = text->line();
+    *blank = true;
+    bool rowEnds = false;
+    for (int k = 0; !rowEnds; ++k) {
+        DelimitedText::Cell cell;
+        const DelimitedText::Problem problem = text->read(&cell, &rowEnds);
+        if (problem != DelimitedText::Problem::None)
+            return refuseCell(cell, problem, k);
+        const int column = k < m_columns.size() ? m_columns.at(k) : -1;
+        // Quotes keep the blanks around a name, as the data file may hold them.
+        const bool name = column == SolutionColumn || column == ParentColumn;
+        const QString value = cell.quoted && name ? cell.text : cell.text.trimmed();
+        if (value.isEmpty())
+            continue;
+        *blank = false;
+        if (column == -1)
+            return Status::failure(where(row->line, QString::number(k + 1)) + quoted(value)
                 + QStringLiteral(" is beyond the header's %1 columns.").arg(m_columns.size()));
+        row->cells[column] = value;
     }
     return Status::success();
 }
@@ -248,21 +292,20 @@ Status SheetParser::readPreparation(const Row &row, int solution, SampleSheet *s
     return Status::success();
 }
 
-Status SheetParser::parse(const QStringList &lines, SampleSheet *sheet)
+Status SheetParser::parse(std::string_view body, SampleSheet *sheet)
 {
-    int header = 0;
-    while (header < lines.size() && lines.at(header).trimmed().isEmpty())
-        ++header;
-    if (header == lines.size())
+    DelimitedText text(body, ',');
+    while (!text.atEnd() && TextFile::decode(text.restOfLine()).trimmed().isEmpty())
+        text.skipLine();
+    if (text.atEnd())
         return refuse(1, SolutionColumn, QStringLiteral("the file has no header."));
-    Status status = readHeader(lines.at(header), header + 1);
-    for (int k = header + 1; status.ok() && k < lines.size(); ++k) {
-        // Spreadsheets save emptied rows as bare separators.
-        if (QString(lines.at(k)).remove(m_separator).trimmed().isEmpty())
-            continue;
+    Status status = readHeader(&text);
+    while (status.ok() && !text.atEnd()) {
         Row row;
-        status = split(lines.at(k), k + 1, &row);
-        if (status.ok())
+        bool blank = false;
+        status = readCells(&text, &row, &blank);
+        // Spreadsheets save emptied rows as bare separators.
+        if (status.ok() && !blank)
             status = readRow(row, sheet);
     }
     return status;
@@ -273,12 +316,13 @@ Status SheetParser::parse(const QStringList &lines, SampleSheet *sheet)
 Status SampleSheetReader::read(
     QIODevice *file, const QString &fileName, const Measurements &data, SampleSheet *sheet)
 {
-    const TextFile text(file);
+    // Whole: a sheet of millions of blank lines costs no more than its bytes.
+    const TextFile text(file, TextFile::Lines::Whole);
     if (!text.isText())
         return Status::failure(QStringLiteral("Sample sheet %1 holds no text.").arg(fileName));
     SampleSheet read(data.solutionCount());
     SheetParser parser(fileName, data);
-    Status parsed = parser.parse(text.lines(), &read);
+    Status parsed = parser.parse(text.body(), &read);
     if (parsed.ok())
         *sheet = read;
     return parsed;

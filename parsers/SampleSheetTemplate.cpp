@@ -1,6 +1,7 @@
 #include "parsers/SampleSheetTemplate.h"
 
 #include "model/Measurements.h"
+#include "parsers/DelimitedText.h"
 
 QByteArray SampleSheetTemplate::format(const Measurements &data)
 {
@@ -10,7 +11,8 @@ QByteArray SampleSheetTemplate::format(const Measurements &data)
         if (solution.type() == Solution::Sample || solution.type() == Solution::QualityControl)
             names.append(solution.name());
     }
-    // The sheet has no quoting: a separator no name holds keeps the columns apart.
+    // A separator no name holds spares the quotes; a name the reader would
+    // not read back as it stands is quoted all the same.
     const QString all = names.join(QString());
     const char separator = !all.contains(QLatin1Char(',')) ? ','
         : !all.contains(QLatin1Char(';'))                  ? ';'
@@ -18,7 +20,7 @@ QByteArray SampleSheetTemplate::format(const Measurements &data)
     QByteArray bytes = QByteArray("solution,dilution,mass_g,volume_ml,role,parent,spike\n")
                            .replace(',', separator);
     for (const QString &name : qAsConst(names))
-        bytes.append(name.toUtf8())
+        bytes.append(DelimitedText::written(name, separator))
             .append(separator)
             .append('1')
             .append(QByteArray(5, separator))

@@ -69,9 +69,9 @@ const char *find(const char *begin, const char *end, char c)
 
 } // namespace
 
-TextFile::TextFile(QIODevice *device) : TextFile(rest(device)) { }
+TextFile::TextFile(QIODevice *device, Lines lines) : TextFile(rest(device), lines) { }
 
-TextFile::TextFile(const QByteArray &bytes)
+TextFile::TextFile(const QByteArray &bytes, Lines lines)
 {
     QTextCodec *wide = wideCodec(bytes);
     // UTF-16 and UTF-32 hold NUL bytes that are text.
@@ -87,12 +87,15 @@ TextFile::TextFile(const QByteArray &bytes)
         // The file itself, not a copy. A second mark is a character, which the
         // first-character rule below drops like any mark of the other encodings.
         m_utf8 = bytes;
-        splitLines(startsWithMark(begin + body, end) ? body + 3 : body);
-        return;
+        m_textStart = startsWithMark(begin + body, end) ? body + 3 : body;
+    } else {
+        m_utf8 = encode(wide ? wide->toUnicode(bytes) : decodeForeign(bytes, body));
+        m_textStart
+            = startsWithMark(m_utf8.constData(), m_utf8.constData() + m_utf8.size()) ? 3 : 0;
+        m_loneSurrogates = containsLoneSurrogate(m_utf8.constData(), m_utf8.size());
     }
-    m_utf8 = encode(wide ? wide->toUnicode(bytes) : decodeForeign(bytes, body));
-    splitLines(startsWithMark(m_utf8.constData(), m_utf8.constData() + m_utf8.size()) ? 3 : 0);
-    m_loneSurrogates = containsLoneSurrogate(m_utf8.constData(), m_utf8.size());
+    if (lines == Lines::Split)
+        splitLines();
 }
 
 bool TextFile::holdsLoneSurrogate(int index) const
@@ -101,11 +104,11 @@ bool TextFile::holdsLoneSurrogate(int index) const
     return m_loneSurrogates && containsLoneSurrogate(bytes.data(), bytes.size());
 }
 
-void TextFile::splitLines(int start)
+void TextFile::splitLines()
 {
     const char *data = m_utf8.constData();
     const char *end = data + m_utf8.size();
-    const char *lineStart = data + start;
+    const char *lineStart = data + m_textStart;
     const char *lf = find(lineStart, end, '\n');
     const char *cr = find(lineStart, end, '\r');
     for (const char *stop = std::min(lf, cr); stop != end; stop = std::min(lf, cr)) {

@@ -20,9 +20,13 @@ class QIODevice;
 class TextFile
 {
 public:
+    // Whole leaves the lines unsplit, for a reader that walks body() itself: a
+    // file of millions of short lines then costs no more than its bytes.
+    enum class Lines { Split, Whole };
+
     // Reads the device from its current position to its end.
-    explicit TextFile(QIODevice *device);
-    explicit TextFile(const QByteArray &bytes);
+    explicit TextFile(QIODevice *device, Lines lines = Lines::Split);
+    explicit TextFile(const QByteArray &bytes, Lines lines = Lines::Split);
 
     // False when the bytes hold no text (a binary file): there are then no lines.
     bool isText() const { return text; }
@@ -34,6 +38,12 @@ public:
         return std::string_view(m_utf8.constData() + span.start, size_t(span.length));
     }
     QString lineText(int index) const { return decode(line(index)); }
+    // The whole text as UTF-8 after its byte-order mark, line ends included.
+    std::string_view body() const
+    {
+        return std::string_view(
+            m_utf8.constData() + m_textStart, size_t(m_utf8.size() - m_textStart));
+    }
     // Whether the line's text holds a UTF-16 surrogate without its pair, which
     // only a broken UTF-16 file gives. Regular expressions find nothing in it.
     bool holdsLoneSurrogate(int index) const;
@@ -55,9 +65,10 @@ private:
     static bool looksBinary(const QByteArray &bytes);
     static bool isUtf8(const char *begin, const char *end);
     static QString decodeForeign(const QByteArray &bytes, int bodyStart);
-    void splitLines(int start);
+    void splitLines();
 
     QByteArray m_utf8;
+    int m_textStart = 0; // after the byte-order mark
     QVector<Span> m_lines;
     bool text = true;
     bool m_loneSurrogates = false; // in any line

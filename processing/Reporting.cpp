@@ -34,14 +34,15 @@ bool overRange(double c, const CalibrationLine &line)
     return c > highest;
 }
 
-// The first qualifier that applies to a value; findings is null when the run
-// QC did not apply.
-Qualifier qualify(const Solution &solution, int isotope, double c, const CalibrationLine &line,
-    const ReportedResults::Findings *findings)
+// The first qualifier that applies to a value c, reported as value; findings
+// is null when the run QC did not apply.
+Qualifier qualify(const Solution &solution, int isotope, double c, double value,
+    const CalibrationLine &line, const ReportedResults::Findings *findings)
 {
     if (c == 0.0)
         return emptyQualifier(solution, isotope, line);
-    if (!std::isfinite(c))
+    // A large factor can take a finite c beyond the doubles.
+    if (!std::isfinite(value))
         return Qualifier::NoValue;
     if (line.isRejected())
         return Qualifier::CalibrationRejected;
@@ -73,11 +74,15 @@ ReportedResults Reporting::report(const Measurements &working, const Calibration
             const CalibrationLine &line = lines.at(i);
             const double c = results.concentration(s, i);
             const double value = c == 0.0 ? none : c * f;
-            const double sd = c == 0.0 ? none : std::abs(value) * results.rsd(s, i) / 100.0;
+            const double rsd = results.rsd(s, i);
+            double sd = c == 0.0 ? none : std::abs(value) * rsd / 100.0;
+            // |c x F| x RSD can overflow where the SD times F does not.
+            if (std::isfinite(value) && !std::isfinite(sd))
+                sd = std::abs(c) * rsd / 100.0 * f;
             // No line, no limits: an IS isotope, or one without standards.
             const bool limited = line.isUsable();
             return { value, sd, limited ? line.lod * f : none, limited ? line.loq * f : none,
-                qualify(working.solution(s), i, c, line,
+                qualify(working.solution(s), i, c, value, line,
                     findings.isEmpty() ? nullptr : &findings.at(s * isotopeCount + i)) };
         });
     reported.setSheet(sheet);

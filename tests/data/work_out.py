@@ -12,6 +12,8 @@ the rules and read the differences before committing them:
     python3 tests/data/work_out.py          # rewrites tests/data/runs/*
 """
 
+import csv
+import io
 import json
 import math
 import os
@@ -157,14 +159,19 @@ def read_spikes(path, isos, spikes):
 
 def read_sheet(path):
     """Solution name -> (factor, unit) from a sample sheet, and name -> role,
-    name -> parent and name -> spike column."""
-    text = open(path, encoding="utf-8-sig").read()
-    lines = [l for l in re.split(r"\r\n|\r|\n", text) if l.strip()]
-    sep = next((c for c in "\t;" if c in lines[0]), ",")
-    heads = [h.strip().lower() for h in lines[0].split(sep)]
+    name -> parent and name -> spike column. Cells in quotes as the csv module
+    reads them (RFC 4180); every cell stripped, so no name here may begin or
+    end in a blank."""
+    text = open(path, encoding="utf-8-sig", newline="").read()
+    header = next(l for l in re.split(r"\r\n|\r|\n", text) if l.strip())
+    # the first of tab and semicolon that the header holds outside quotes
+    sep = next((c for c in "\t;" if len(next(csv.reader([header], delimiter=c))) > 1), ",")
+    rows = [[c.strip() for c in r] for r in csv.reader(io.StringIO(text, newline=""), delimiter=sep)]
+    rows = [r for r in rows if any(r)]
+    heads = [h.lower() for h in rows[0]]
     sheet, roles, parents, spikes = {}, {}, {}, {}
-    for line in lines[1:]:
-        row = dict(zip(heads, (c.strip() for c in line.split(sep))))
+    for cells in rows[1:]:
+        row = dict(zip(heads, cells))
         roles[row["solution"]] = row.get("role", "").upper()
         parents[row["solution"]] = row.get("parent", "")
         spikes[row["solution"]] = row.get("spike", "")
@@ -636,8 +643,12 @@ def process(run):
                 else:
                     flag = "no value"
             else:
-                numbers = [c, abs(c) * r / 100, r, c * f, abs(c * f) * r / 100]
-                if not math.isfinite(c):
+                reported_sd = abs(c * f) * r / 100
+                if math.isfinite(c * f) and not math.isfinite(reported_sd):
+                    reported_sd = abs(c) * r / 100 * f  # the SD times F, where |c F| r overflows
+                numbers = [c, abs(c) * r / 100, r, c * f, reported_sd]
+                # a factor can take a finite c beyond the floats
+                if not math.isfinite(c * f):
                     flag = "no value"
                 elif i in rejected:
                     flag = "calibration rejected"
