@@ -180,8 +180,9 @@ void ResultsSection::drawPreparations(ReportPages &pages) const
         return;
     pages.skip(0.5 * pages.lineHeight(pages.body));
     pages.text(QStringLiteral("Solutions diluted or weighed (F: their factor):"), pages.body);
-    pages.table({ QStringLiteral("Solution"), QStringLiteral("Dilution"), QStringLiteral("Mass (g)"),
-                    QStringLiteral("Volume (mL)"), QStringLiteral("F"), QStringLiteral("Unit") },
+    pages.table(
+        { QStringLiteral("Solution"), QStringLiteral("Dilution"), QStringLiteral("Mass (g)"),
+            QStringLiteral("Volume (mL)"), QStringLiteral("F"), QStringLiteral("Unit") },
         rows);
 }
 
@@ -222,8 +223,8 @@ void ResultsSection::drawMatrix(ReportPages &pages) const
     for (int s = 0; s < solutionCount; ++s) {
         lead[0] = qMax(lead[0], plain.horizontalAdvance(working.solution(s).name()));
         lead[1] = qMax(lead[1], plain.horizontalAdvance(number(m_outcome.reported.factor(s))));
-        lead[2] = qMax(lead[2],
-            plain.horizontalAdvance(SampleSheet::unitName(m_outcome.reported.unit(s))));
+        lead[2] = qMax(
+            lead[2], plain.horizontalAdvance(SampleSheet::unitName(m_outcome.reported.unit(s))));
         for (int k = 0; k < m_shown.size(); ++k) {
             const QString &cell = cells[s * m_shown.size() + k] = matrixCell(s, m_shown.at(k));
             widths[k] = qMax(widths[k],

@@ -108,8 +108,8 @@ void RunQcSection::drawBatch(ReportPages &pages, const RunQcReport &runQc, const
             data.isotope(c.isotope).typedName() }
                 + comparisonCells(runQc.limits, c) + QStringList(verdictText(c.verdict));
     pages.table({ QStringLiteral("Preparation"), QStringLiteral("Role"), QStringLiteral("Against"),
-                    QStringLiteral("Isotope"), QStringLiteral("Values"),
-                    QStringLiteral("Figure"), QStringLiteral("Limit"), QStringLiteral("Verdict") },
+                    QStringLiteral("Isotope"), QStringLiteral("Values"), QStringLiteral("Figure"),
+                    QStringLiteral("Limit"), QStringLiteral("Verdict") },
         rows);
     pages.text(QStringLiteral("R: reported value (c x F), in its sample's unit; c: in the measured "
                               "solution; u: the parent in the spiked solution; s: the spike; e: "
@@ -128,9 +128,10 @@ void RunQcSection::drawChecks(
     QVector<QStringList> rows;
     for (const RunQcReport::Check &check : runQc.checks)
         rows << checkRow(runQc, check, data);
-    pages.table({ QStringLiteral("Check"), QStringLiteral("Role"), QStringLiteral("Isotope"),
-                    QStringLiteral("Found (\u00b5g/L)"), QStringLiteral("Expected or limit (\u00b5g/L)"),
-                    QStringLiteral("Recovery"), QStringLiteral("Verdict") },
+    pages.table(
+        { QStringLiteral("Check"), QStringLiteral("Role"), QStringLiteral("Isotope"),
+            QStringLiteral("Found (\u00b5g/L)"), QStringLiteral("Expected or limit (\u00b5g/L)"),
+            QStringLiteral("Recovery"), QStringLiteral("Verdict") },
         rows);
     const QStringList lines = runQc.traceLines(data, false);
     pages.text(withoutMark(lines.first()), pages.bold);

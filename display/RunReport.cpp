@@ -204,10 +204,9 @@ void RunReport::drawQualityControl(ReportPages &pages) const
                 number(check.expected), number(check.expected * check.expectedError / 100.0)),
             found, QcReport::verdictText(check.verdict) };
     }
-    pages.table(
-        { QStringLiteral("Solution"), QStringLiteral("Isotope"),
-            QStringLiteral("Expected (\u00b5g/L)"), QStringLiteral("Found (\u00b5g/L)"),
-            QStringLiteral("Verdict") },
+    pages.table({ QStringLiteral("Solution"), QStringLiteral("Isotope"),
+                    QStringLiteral("Expected (\u00b5g/L)"), QStringLiteral("Found (\u00b5g/L)"),
+                    QStringLiteral("Verdict") },
         rows);
     pages.text(QStringLiteral("QC not valid: %1 / %2")
                    .arg(m_outcome.qc.failureCount())

@@ -22,7 +22,8 @@ Decimal decimal(double value)
     Decimal d;
     d.negative = text.startsWith('-');
     const int e = text.indexOf('e');
-    const QByteArray mantissa = text.mid(d.negative ? 1 : 0, e == -1 ? -1 : e - (d.negative ? 1 : 0));
+    const QByteArray mantissa
+        = text.mid(d.negative ? 1 : 0, e == -1 ? -1 : e - (d.negative ? 1 : 0));
     const int dot = mantissa.indexOf('.');
     const QByteArray whole = dot == -1 ? mantissa : mantissa.left(dot);
     QByteArray digits = whole + (dot == -1 ? QByteArray() : mantissa.mid(dot + 1));

@@ -154,6 +154,8 @@ private slots:
     void methodEquations();
     void report_data();
     void report();
+    void reportLongName_data();
+    void reportLongName();
     void reportIdentifierNamesEachInput();
     void reportNamesTheBytesRead();
     void workbook_data();
@@ -667,7 +669,8 @@ void TestBatch::report()
                     .toHex()));
     }
     QCOMPARE(text.count("ppb"), 1);
-    QVERIFY(text.contains("Concentrations in µg/L (= ppb); a weighed sample's results in mg/kg.\n"));
+    QVERIFY(
+        text.contains("Concentrations in µg/L (= ppb); a weighed sample's results in mg/kg.\n"));
     QVERIFY(text.contains("Slope in cps per µg/L, intercept in cps, LOD and LOQ in µg/L.\n"));
     for (const QString &line : said)
         QVERIFY2(text.contains(
@@ -677,6 +680,64 @@ void TestBatch::report()
     const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
     checkReportedRun(text, dir->filePath("a.pdf"), expected, left, trace);
     QCOMPARE(missingInterferenceLines(text, expected + ".trace"), QStringList());
+}
+
+void TestBatch::reportLongName_data()
+{
+    QTest::addColumn<QString>("run"); // of tests/data/runs
+    QTest::addColumn<QString>("name"); // renamed
+    QTest::addColumn<QString>("longName"); // 200 characters
+    QTest::addColumn<QStringList>("left");
+    QString words = "Sample_A digested in aqua regia and made up to volume";
+    while (words.size() < 190)
+        words += " then diluted";
+    QTest::newRow("wrapped at its blanks")
+        << "hand_checked"
+        << "Sample_A" << (words.left(190) + " replicate") << QStringList("115In LR");
+    QTest::newRow("one word, wrapped where it must")
+        << "hand_checked"
+        << "Sample_A" << ("Sample_A_" + QString(183, 'x') + "_rep_two") << QStringList("115In LR");
+    QTest::newRow("shortened in a matrix")
+        << "examples_defaults"
+        << "River_01" << ("River_01_" + QString(183, 'y') + "_rep_two") << QStringList();
+}
+
+// A name too long for a line keeps its values: wrapped in full above them, or
+// shortened with an ellipsis in a matrix's row.
+void TestBatch::reportLongName()
+{
+    QFETCH(QString, run);
+    QFETCH(QString, name);
+    QFETCH(QString, longName);
+    QFETCH(QStringList, left);
+    QCOMPARE(longName.size(), 200);
+    QStringList arguments;
+    for (const auto &whole : BatchProcess::wholeRuns()) {
+        if (whole.first == run)
+            arguments = whole.second;
+    }
+    // Where the name stands between before and after.
+    const auto renamed
+        = [&](const QString &from, const QString &to, const QString &before, const QString &after) {
+              QByteArray bytes = BatchProcess::contents(from);
+              bytes.replace((before + name + after).toUtf8(), (before + longName + after).toUtf8());
+              QFile file(to);
+              return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+          };
+    const QString data = BatchProcess::value(arguments, "data");
+    QVERIFY(renamed(data, dir->filePath("data.csv"), ";", ";"));
+    arguments.replaceInStrings(
+        QRegularExpression("^--data=.*"), "--data=" + dir->filePath("data.csv"));
+    QVERIFY(renamed(TEST_DATA_DIR "/runs/" + run + ".long", dir->filePath("run.long"), "\n", ","));
+    const QString pdf = dir->filePath("report.pdf");
+    QCOMPARE(runWith(arguments + QStringList { "--output", "@OUT", "--report", pdf }).exitCode, 0);
+    QStringList checking { TEST_HELPERS_DIR "/batch/check_report.py", pdf,
+        dir->filePath("run.long") };
+    for (const QString &isotope : left)
+        checking << "--left" << isotope;
+    const Outcome checked = BatchProcess::run(PYTHON_PROGRAM, checking);
+    QVERIFY2(checked.exitCode == 0 && checked.out.contains(" checked in a "),
+        qPrintable(checked.out + checked.err));
 }
 
 // The identifier names the bytes of each input apart: a standards file
