@@ -661,7 +661,7 @@ FAULTS = [
      "a matrix beyond 40 solutions"),
     ("report", "display/ResultsSection.cpp", "if (internalStandard && !outcome.calibration.hasLine(i))",
      "if (false)", "the internal standards left out of the results"),
-    ("report", "display/ResultsSection.cpp", "        words << QStringLiteral(\"given\");\n", "",
+    ("report", "display/ResultsSection.cpp", "        words << QStringLiteral(\"given\");\n", "        words.clear();\n",
      "standards' values marked as given"),
     ("report", "display/ResultsSection.cpp", "isRejected() ? QStringLiteral(\" rejected\")",
      "isRejected() ? QString()", "a matrix's column of a rejected line marked"),
