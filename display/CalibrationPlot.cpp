@@ -33,26 +33,31 @@ QwtIntervalSample errorSample(double position, double value, double rsd)
     return QwtIntervalSample(position, QwtInterval(value - delta, value + delta).normalized());
 }
 
-QString equationText(const CalibrationLine &line, Calibration::Weighting weighting)
+// On two lines for the window's width; on three, in the report's unit, for
+// its narrower plot.
+QString equationText(const CalibrationLine &line, Calibration::Weighting weighting, bool printed)
 {
+    const QString unit = printed ? QStringLiteral(" \u00b5g/L") : QStringLiteral(" ppb");
+    const QString weighted = weighting == Calibration::Weighting::None
+        ? QString()
+        : QStringLiteral(" | weighted ") + Calibration::weightingName(weighting);
+    const QString limits = QStringLiteral("LOD = ") + QString::number(line.lod, 'f', 6) + unit
+        + QStringLiteral(" | LOQ = ") + QString::number(line.loq, 'f', 6) + unit;
+    const QString r2 = QStringLiteral("R%1").arg(QChar(0x00B2)) + QStringLiteral(" = ")
+        + QString::number(line.r2, 'f', 5);
     return QStringLiteral("y = ") + QString::number(line.slope, 'f', 1) + QStringLiteral(" x + (")
         + QString::number(line.intercept, 'f', 1) + QStringLiteral(")\n")
-        + QStringLiteral("R%1").arg(QChar(0x00B2)) + QStringLiteral(" = ")
-        + QString::number(line.r2, 'f', 5) + QStringLiteral(" | LOD = ")
-        + QString::number(line.lod, 'f', 6) + QStringLiteral(" ppb") + QStringLiteral(" | LOQ = ")
-        + QString::number(line.loq, 'f', 6) + QStringLiteral(" ppb")
-        + (weighting == Calibration::Weighting::None
-                ? QString()
-                : QStringLiteral(" | weighted ") + Calibration::weightingName(weighting))
+        + (printed ? r2 + weighted + QLatin1Char('\n') + limits
+                   : r2 + QStringLiteral(" | ") + limits + weighted)
         + (line.isRejected() ? QStringLiteral("\nrejected: ") + line.rejection : QString());
 }
 
 // The line's figures; an isotope without a line has none to show.
-QString lineText(const RunOutcome &outcome, int iso)
+QString lineText(const RunOutcome &outcome, int iso, bool printed)
 {
     const CalibrationLine &line = outcome.calibration.lines.at(iso);
     if (line.isUsable())
-        return equationText(line, outcome.calibration.weighting);
+        return equationText(line, outcome.calibration.weighting, printed);
     const auto &standards = outcome.corrected;
     return std::find(standards.cbegin(), standards.cend(), iso) != standards.cend()
         ? QStringLiteral("internal standard: not calibrated")
@@ -107,7 +112,13 @@ void CalibrationPlot::draw(const RunOutcome &outcome, int iso)
     m_plot->setAxisAutoScale(QwtPlot::yLeft, true);
     const CalibrationLine &fitted = outcome.calibration.lines.at(iso);
     const QString isoName = outcome.working.isotope(iso).name();
-    m_plot->setTitle(QwtText(QStringLiteral("Calibration ") + isoName));
+    QwtText title(QStringLiteral("Calibration ") + isoName);
+    if (fitted.isRejected()) {
+        title.setText(QStringLiteral("Calibration %1: rejected")
+                          .arg(outcome.working.isotope(iso).typedName()));
+        title.setColor(Qt::red);
+    }
+    m_plot->setTitle(title);
 
     Points all;
     drawStandards(outcome, iso, &all);
@@ -119,7 +130,7 @@ void CalibrationPlot::draw(const RunOutcome &outcome, int iso)
 
     // On lines of their own, and as tall as they need: a legend that scrolls hides the figures.
     m_plot->insertLegend(new QwtLegend(), QwtPlot::BottomLegend, 1.0);
-    m_line->setTitle(QwtText(lineText(outcome, iso)));
+    m_line->setTitle(QwtText(lineText(outcome, iso, m_printed)));
     m_qc->setTitle(QwtText(QStringLiteral("QC")));
     m_standards->setTitle(QwtText(QStringLiteral("STD ") + isoName));
     m_leftOut->setTitle(QwtText(QStringLiteral("not in the fit")));

@@ -24,8 +24,10 @@ public:
     CalibrationPlot(const CalibrationPlot &) = delete;
     CalibrationPlot &operator=(const CalibrationPlot &) = delete;
 
-    // Nothing changes for iso -1.
+    // Nothing changes for iso -1. A rejected line's plot says so in its title.
     void draw(const RunOutcome &outcome, int iso);
+    // The figures as a printed report gives them: in its unit, on more lines.
+    void setPrinted(bool printed) { m_printed = printed; }
     // Empties the plot, legend included; its frame and title stay.
     void clear();
 
@@ -52,6 +54,7 @@ private:
     QwtPlotCurve *m_qc;
     QwtPlotIntervalCurve *m_intensityBars;
     QwtPlotIntervalCurve *m_concentrationBars;
+    bool m_printed = false;
 };
 
 #endif

@@ -76,15 +76,46 @@ void ReportPages::finish()
     drawFooter();
 }
 
+QStringList ReportPages::wrapped(const QString &text, const QFont &font, double width) const
+{
+    const QFontMetricsF metrics(font, m_writer);
+    if (metrics.horizontalAdvance(text) <= width)
+        return { text };
+    QStringList lines;
+    QString line;
+    for (const QString &word : text.split(QLatin1Char(' '))) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (metrics.horizontalAdvance(longer) <= width) {
+            line = longer;
+            continue;
+        }
+        if (!line.isEmpty())
+            lines << line;
+        line = word;
+        while (line.size() > 1 && metrics.horizontalAdvance(line) > width) {
+            int fit = 1;
+            while (fit + 1 < line.size() && metrics.horizontalAdvance(line.left(fit + 1)) <= width)
+                ++fit;
+            if (fit > 1 && line.at(fit - 1).isHighSurrogate())
+                --fit;
+            lines << line.left(fit);
+            line.remove(0, fit);
+        }
+    }
+    return lines << line;
+}
+
 void ReportPages::text(const QString &line, const QFont &font, double x)
 {
     const QFontMetricsF metrics(font, m_writer);
-    need(metrics.lineSpacing());
-    if (m_painter) {
-        m_painter->setFont(font);
-        m_painter->drawText(QPointF(x, m_y + metrics.ascent()), line);
+    for (const QString &part : wrapped(line, font, m_width - x)) {
+        need(metrics.lineSpacing());
+        if (m_painter) {
+            m_painter->setFont(font);
+            m_painter->drawText(QPointF(x, m_y + metrics.ascent()), part);
+        }
+        m_y += metrics.lineSpacing();
     }
-    m_y += metrics.lineSpacing();
 }
 
 void ReportPages::lines(const QStringList &texts)
@@ -115,7 +146,7 @@ QVector<double> ReportPages::columns(
         double widest = strong.horizontalAdvance(header.at(c));
         for (const QStringList &row : rows)
             widest = qMax(widest, plain.horizontalAdvance(row.value(c)));
-        left += widest + 3.0 * MM;
+        left += qMin(widest, WIDEST_COLUMN) + GAP;
     }
     return x;
 }
@@ -150,8 +181,14 @@ void ReportPages::row(const QStringList &cells, const QVector<double> &x, const 
     const QFontMetricsF metrics(font, m_writer);
     if (m_painter) {
         m_painter->setFont(font);
-        for (int c = 0; c < cells.size() && c < x.size(); ++c)
-            m_painter->drawText(QPointF(x.at(c), m_y + metrics.ascent()), cells.at(c));
+        for (int c = 0; c < cells.size() && c < x.size(); ++c) {
+            const double room = (c + 1 < x.size() ? x.at(c + 1) - GAP : m_width) - x.at(c);
+            const QString &cell = cells.at(c);
+            m_painter->drawText(QPointF(x.at(c), m_y + metrics.ascent()),
+                metrics.horizontalAdvance(cell) > room
+                    ? metrics.elidedText(cell, Qt::ElideMiddle, room)
+                    : cell);
+        }
     }
     m_y += metrics.lineSpacing();
 }

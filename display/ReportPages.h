@@ -19,6 +19,9 @@ class ReportPages
 public:
     static constexpr int RESOLUTION = 300; // dots per inch of the page's coordinates
     static constexpr double MM = RESOLUTION / 25.4;
+    static constexpr double GAP = 3.0 * MM; // between a table's columns
+    // No column wider: a long name is shortened with an ellipsis instead.
+    static constexpr double WIDEST_COLUMN = 60.0 * MM;
 
     // A4 upright, the report's margins, title and creator.
     static void setUp(QPdfWriter *writer, const QString &identifier);
@@ -48,16 +51,23 @@ public:
     void finish();
     void skip(double height) { m_y += height; }
 
+    // Broken at blanks into lines no wider than width; a word wider than a
+    // line is broken where it must.
+    QStringList wrapped(const QString &text, const QFont &font, double width) const;
+
+    // On as many lines as it needs.
     void text(const QString &line, const QFont &font, double x = 0.0);
     void lines(const QStringList &texts);
     // Kept with the lines under it.
     void section(const QString &name);
 
-    // Each column as wide as its widest text, header included.
+    // Each column as wide as its widest text, header included, up to
+    // WIDEST_COLUMN.
     QVector<double> columns(
         const QStringList &header, const QVector<QStringList> &rows, const QFont &font) const;
     // Rows under their header, the header again on every page they run onto;
-    // rowAt is asked only for the rows drawn.
+    // rowAt is asked only for the rows drawn. A cell wider than its column
+    // (the last: than the page) is shortened in its middle with an ellipsis.
     void table(const QStringList &header, const QVector<double> &x, int rowCount,
         const std::function<QStringList(int)> &rowAt, const QFont &font, const QFont &headerFont);
     void table(const QStringList &header, const QVector<QStringList> &rows);

@@ -100,11 +100,12 @@ void RunQcSection::drawBatch(ReportPages &pages, const RunQcReport &runQc, const
                 + comparisonCells(runQc.limits, c)
                 + QStringList(RunQcReport::verdictText(c.verdict));
     pages.table({ QStringLiteral("Preparation"), QStringLiteral("Role"), QStringLiteral("Against"),
-                    QStringLiteral("Isotope"), QStringLiteral("Values (ppb)"),
-                    QStringLiteral("Figure"), QStringLiteral("Limit"), QStringLiteral("Verdict") },
+                    QStringLiteral("Isotope"), QStringLiteral("Values"), QStringLiteral("Figure"),
+                    QStringLiteral("Limit"), QStringLiteral("Verdict") },
         rows);
-    pages.text(QStringLiteral("R: reported value (c x F); c: in the measured solution; u: the "
-                              "parent in the spiked solution; s: the spike; e: expected."),
+    pages.text(QStringLiteral("R: reported value (c x F), in its sample's unit; c: in the measured "
+                              "solution; u: the parent in the spiked solution; s: the spike; e: "
+                              "expected; c, u, s and e in \u00b5g/L."),
         pages.small);
     const QStringList lines = runQc.batchTraceLines(data, false);
     pages.text(withoutMark(lines.first()), pages.bold);
@@ -119,9 +120,10 @@ void RunQcSection::drawChecks(
     QVector<QStringList> rows;
     for (const RunQcReport::Check &check : runQc.checks)
         rows << checkRow(runQc, check, data);
-    pages.table({ QStringLiteral("Check"), QStringLiteral("Role"), QStringLiteral("Isotope"),
-                    QStringLiteral("Found (ppb)"), QStringLiteral("Expected or limit (ppb)"),
-                    QStringLiteral("Recovery"), QStringLiteral("Verdict") },
+    pages.table(
+        { QStringLiteral("Check"), QStringLiteral("Role"), QStringLiteral("Isotope"),
+            QStringLiteral("Found (\u00b5g/L)"), QStringLiteral("Expected or limit (\u00b5g/L)"),
+            QStringLiteral("Recovery"), QStringLiteral("Verdict") },
         rows);
     const QStringList lines = runQc.traceLines(data, false);
     pages.text(withoutMark(lines.first()), pages.bold);
@@ -143,7 +145,7 @@ void RunQcSection::drawReruns(
     for (const RunQcReport::Rerun &rerun : reruns)
         nameWidth
             = qMax(nameWidth, metrics.horizontalAdvance(data.solution(rerun.solution).name()));
-    const QVector<double> x { 0.0, nameWidth + 3.0 * ReportPages::MM };
+    const QVector<double> x { 0.0, qMin(nameWidth, ReportPages::WIDEST_COLUMN) + ReportPages::GAP };
     const double room = pages.width() - x.at(1);
     QVector<QStringList> rows;
     for (const RunQcReport::Rerun &rerun : reruns) {

@@ -3,10 +3,12 @@
 #include "display/CalibrationPlot.h"
 #include "display/PlotStyle.h"
 #include "display/ReportPages.h"
+#include "display/ResultsSection.h"
 #include "display/RunQcSection.h"
 #include "model/Measurements.h"
 #include "parsers/MethodFile.h"
 #include "parsers/NumberFormat.h"
+#include "parsers/RoundedValue.h"
 #include "processing/CalibrationAcceptance.h"
 #include "processing/RunMethod.h"
 #include "processing/RunOutcome.h"
@@ -49,11 +51,12 @@ QString dateText(const QDateTime &time)
               .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
 }
 
-// Laid out as the window's plot of PLOT_WIDTH pixels would be, then shrunk
-// into the area: at the page's own size its fonts would crowd it.
+// Laid out as a plot of PLOT_WIDTH pixels on screen would be, then shrunk
+// into the area: at the page's own size its fonts would crowd it, at the
+// window's width they would print too small to read.
 void drawPlot(QwtPlot *plot, QPainter *painter, const QRectF &area)
 {
-    constexpr double PLOT_WIDTH = 760.0;
+    constexpr double PLOT_WIDTH = 520.0;
     constexpr double SCREEN_DPI = 96.0;
     const double scale = area.width() / (PLOT_WIDTH * ReportPages::RESOLUTION / SCREEN_DPI);
     plot->resize(QSize(int(PLOT_WIDTH), int(PLOT_WIDTH * area.height() / area.width())));
@@ -121,7 +124,9 @@ void RunReport::draw(ReportPages &pages) const
     pages.skip(pages.lineHeight(pages.body));
     pages.lines({ QStringLiteral("Report identifier: %1").arg(m_identifier),
         QStringLiteral("Run started: %1").arg(dateText(m_outcome.started)),
-        QStringLiteral("Program: Ketrion %1").arg(QStringLiteral(KETRION_VERSION)) });
+        QStringLiteral("Program: Ketrion %1").arg(QStringLiteral(KETRION_VERSION)),
+        QStringLiteral("Concentrations in \u00b5g/L (= ppb); a weighed sample's results in "
+                       "mg/kg.") });
     drawInputs(pages);
     pages.section(QStringLiteral("Method"));
     pages.lines(methodLines());
@@ -130,7 +135,7 @@ void RunReport::draw(ReportPages &pages) const
     drawChecks(pages);
     if (m_outcome.runQc.anyApplies())
         RunQcSection::draw(pages, m_outcome.runQc, m_data);
-    drawResults(pages);
+    ResultsSection(m_data, m_outcome).draw(pages);
     drawPlots(pages);
     drawClosing(pages);
 }
@@ -155,9 +160,12 @@ QStringList RunReport::methodLines() const
 void RunReport::drawCalibration(ReportPages &pages) const
 {
     pages.section(QStringLiteral("Calibration"));
+    pages.text(QStringLiteral("Slope in cps per \u00b5g/L, intercept in cps, LOD and LOQ in "
+                              "\u00b5g/L."),
+        pages.body);
     QStringList header { QStringLiteral("Isotope"), QStringLiteral("Points"),
         QStringLiteral("Slope"), QStringLiteral("Intercept"), QStringLiteral("R²"),
-        QStringLiteral("Weighting"), QStringLiteral("LOD (ppb)"), QStringLiteral("LOQ (ppb)") };
+        QStringLiteral("Weighting"), QStringLiteral("LOD"), QStringLiteral("LOQ") };
     if (m_outcome.acceptanceChecked)
         header << QStringLiteral("Acceptance");
     const QString weighting = Calibration::weightingName(m_outcome.calibration.weighting);
@@ -189,17 +197,16 @@ void RunReport::drawQualityControl(ReportPages &pages) const
     for (const QcReport::Check &check : m_outcome.qc.checks) {
         const QString found = check.found == 0.0
             ? QStringLiteral("-")
-            : QStringLiteral("%1 ± %2").arg(
-                number(check.found), number(std::abs(check.found) * check.foundRsd / 100.0));
+            : RoundedValue::of(check.found, std::abs(check.found) * check.foundRsd / 100.0).text();
         rows << QStringList { m_data.solution(check.solution).name(),
             m_data.isotope(check.isotope).typedName(),
             QStringLiteral("%1 ± %2").arg(
                 number(check.expected), number(check.expected * check.expectedError / 100.0)),
             found, QcReport::verdictText(check.verdict) };
     }
-    pages.table(
-        { QStringLiteral("Solution"), QStringLiteral("Isotope"), QStringLiteral("Expected (ppb)"),
-            QStringLiteral("Found (ppb)"), QStringLiteral("Verdict") },
+    pages.table({ QStringLiteral("Solution"), QStringLiteral("Isotope"),
+                    QStringLiteral("Expected (\u00b5g/L)"), QStringLiteral("Found (\u00b5g/L)"),
+                    QStringLiteral("Verdict") },
         rows);
     pages.text(QStringLiteral("QC not valid: %1 / %2")
                    .arg(m_outcome.qc.failureCount())
@@ -247,68 +254,6 @@ void RunReport::drawChecks(ReportPages &pages) const
     }
 }
 
-// Solutions down, isotopes across in blocks as wide as the page.
-void RunReport::drawResults(ReportPages &pages) const
-{
-    pages.section(QStringLiteral("Results"));
-    pages.text(QStringLiteral("Reported values in the sample as given, with their unit and "
-                              "qualifier."),
-        pages.body);
-    const Measurements &working = m_outcome.working;
-    const int isotopeCount = working.isotopeCount();
-    const int solutionCount = working.solutionCount();
-    const QFontMetricsF plain = pages.metrics(pages.small);
-    const QFontMetricsF strong = pages.metrics(pages.smallBold);
-    QVector<QString> cells(solutionCount * isotopeCount);
-    QVector<double> widths(isotopeCount, 0.0);
-    double nameWidth = strong.horizontalAdvance(QStringLiteral("Solution"));
-    for (int s = 0; s < solutionCount; ++s) {
-        nameWidth = qMax(nameWidth, plain.horizontalAdvance(working.solution(s).name()));
-        const QString unit = SampleSheet::unitName(m_outcome.reported.unit(s));
-        for (int i = 0; i < isotopeCount; ++i) {
-            const ReportedResults::Value &value = m_outcome.reported.at(s, i);
-            QStringList parts;
-            if (std::isfinite(value.value))
-                parts << number(value.value) + QLatin1Char(' ') + unit;
-            const QString qualifier = ReportedResults::qualifierText(value.qualifier);
-            if (!qualifier.isEmpty())
-                parts << qualifier;
-            QString &cell = cells[s * isotopeCount + i];
-            cell = parts.join(QLatin1Char(' '));
-            widths[i] = qMax(widths[i], plain.horizontalAdvance(cell));
-        }
-    }
-    const double gap = 3.0 * MM;
-    int first = 0;
-    while (first < isotopeCount) {
-        QStringList header { QStringLiteral("Solution") };
-        QVector<double> x { 0.0 };
-        double left = nameWidth + gap;
-        int end = first;
-        while (end < isotopeCount) {
-            const double width
-                = qMax(widths.at(end), strong.horizontalAdvance(m_data.isotope(end).typedName()));
-            if (end > first && left + width > pages.width())
-                break;
-            header << m_data.isotope(end).typedName();
-            x << left;
-            left += width + gap;
-            ++end;
-        }
-        pages.skip(0.5 * pages.lineHeight(pages.small));
-        pages.table(
-            header, x, solutionCount,
-            [&](int s) {
-                QStringList row { working.solution(s).name() };
-                for (int i = first; i < end; ++i)
-                    row << cells.at(s * isotopeCount + i);
-                return row;
-            },
-            pages.small, pages.smallBold);
-        first = end;
-    }
-}
-
 // Six to a page, as the window draws them.
 void RunReport::drawPlots(ReportPages &pages) const
 {
@@ -329,7 +274,9 @@ void RunReport::drawPlots(ReportPages &pages) const
             continue;
         QwtPlot plot;
         CalibrationPlot calibration(&plot);
+        calibration.setPrinted(true);
         PlotStyle::frameCalibration(&plot);
+        plot.setAxisTitle(QwtPlot::xBottom, QStringLiteral("Concentration (\u00b5g/L)"));
         calibration.draw(m_outcome, drawn.at(k));
         const int row = place / PLOT_COLUMNS;
         const QRectF area(

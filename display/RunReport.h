@@ -41,7 +41,6 @@ private:
     void drawCalibration(ReportPages &pages) const;
     void drawQualityControl(ReportPages &pages) const;
     void drawChecks(ReportPages &pages) const;
-    void drawResults(ReportPages &pages) const;
     void drawPlots(ReportPages &pages) const;
     void drawClosing(ReportPages &pages) const;
 

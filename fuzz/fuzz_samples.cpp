@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     const Measurements *measured = &exampleExport();
     QLocale::setDefault(QLocale::c());
     SampleSheet sheet(1);
-    sheet.set(0, 7.0, SampleSheet::Unit::MilligramsPerKilogram);
+    sheet.set(0, 7.0, SampleSheet::Unit::MilligramsPerKilogram, { 1.0, 0.5, 3.5 });
     sheet.setRole(0, QcRole::LLCCV);
     sheet.setPreparation(0, 1, QStringLiteral("SPK"));
     FuzzBytes file(bytes, size);

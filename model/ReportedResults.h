@@ -83,6 +83,7 @@ public:
     Value at(int solution, int isotope) const { return m_decide(solution, isotope); }
     double factor(int solution) const { return m_sheet.factor(solution); }
     SampleSheet::Unit unit(int solution) const { return m_sheet.unit(solution); }
+    const SampleSheet &sheet() const { return m_sheet; }
     void setSheet(const SampleSheet &sheet) { m_sheet = sheet; }
 
     // Whether the run QC or the batch QC applied: then every value has its

@@ -9,6 +9,7 @@ QString SampleSheet::unitName(Unit unit)
 SampleSheet::SampleSheet(int solutionCount)
     : m_factors(solutionCount, 1.0)
     , m_units(solutionCount, Unit::MicrogramsPerLitre)
+    , m_amounts(solutionCount)
     , m_roles(solutionCount, QcRole::None)
     , m_parents(solutionCount, -1)
     , m_spikes(solutionCount)
@@ -24,10 +25,16 @@ SampleSheet::Unit SampleSheet::unit(int solution) const
     return m_units.value(solution, Unit::MicrogramsPerLitre);
 }
 
-void SampleSheet::set(int solution, double factor, Unit unit)
+SampleSheet::Amounts SampleSheet::amounts(int solution) const
+{
+    return m_amounts.value(solution);
+}
+
+void SampleSheet::set(int solution, double factor, Unit unit, const Amounts &amounts)
 {
     m_factors[solution] = factor;
     m_units[solution] = unit;
+    m_amounts[solution] = amounts;
 }
 
 QcRole::Role SampleSheet::role(int solution) const

@@ -18,13 +18,22 @@ class SampleSheet
 public:
     enum class Unit { MicrogramsPerLitre, MilligramsPerKilogram };
     static QString unitName(Unit unit);
+    // What the sheet gives for a solution: its dilution, and a digest's mass
+    // (g) and final volume (mL), 0 for none.
+    struct Amounts
+    {
+        double dilution = 1.0;
+        double mass = 0.0;
+        double volume = 0.0;
+    };
 
     SampleSheet() = default;
     explicit SampleSheet(int solutionCount);
 
     double factor(int solution) const;
     Unit unit(int solution) const;
-    void set(int solution, double factor, Unit unit);
+    Amounts amounts(int solution) const;
+    void set(int solution, double factor, Unit unit, const Amounts &amounts);
 
     QcRole::Role role(int solution) const;
     void setRole(int solution, QcRole::Role role);
@@ -44,6 +53,7 @@ public:
 private:
     QVector<double> m_factors;
     QVector<Unit> m_units;
+    QVector<Amounts> m_amounts;
     QVector<QcRole::Role> m_roles;
     QVector<int> m_parents;
     QVector<QString> m_spikes;

@@ -225,7 +225,7 @@ Status SheetParser::readRow(const Row &row, SampleSheet *sheet)
                 .arg(massGiven ? QStringLiteral("mass") : QStringLiteral("volume")));
     }
     if (mass == 0.0) {
-        sheet->set(solution, dilution, SampleSheet::Unit::MicrogramsPerLitre);
+        sheet->set(solution, dilution, SampleSheet::Unit::MicrogramsPerLitre, { dilution });
         return readRole(row, solution, sheet);
     }
     const double factor = dilution * volume / (1000.0 * mass);
@@ -233,7 +233,8 @@ Status SheetParser::readRow(const Row &row, SampleSheet *sheet)
     if (!std::isfinite(factor) || factor <= 0.0)
         return refuse(row.line, MassColumn,
             QStringLiteral("dilution x volume_ml / (1000 x mass_g) is no finite number above 0."));
-    sheet->set(solution, factor, SampleSheet::Unit::MilligramsPerKilogram);
+    sheet->set(
+        solution, factor, SampleSheet::Unit::MilligramsPerKilogram, { dilution, mass, volume });
     return readRole(row, solution, sheet);
 }
 

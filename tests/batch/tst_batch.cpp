@@ -92,10 +92,24 @@ QStringList missingInterferenceLines(const QString &text, const QString &traceFi
     return missing;
 }
 
-// Every sample's reported values of a run worked out apart, on its rows of
-// the report's results; the run and batch QC's count and gap lines of the
-// trace.
-void checkReportedRun(const QString &text, const QString &expected)
+// The isotopes whose lines a trace says were rejected.
+QStringList rejectedIn(const QString &trace)
+{
+    QStringList rejected;
+    const QStringList lines = trace.split('\n');
+    for (int k = int(lines.indexOf(QRegularExpression("# calibration rejected: .*"))) + 1;
+         k > 0 && k < lines.size() && !lines.at(k).startsWith('#') && !lines.at(k).startsWith('*');
+         ++k)
+        rejected << lines.at(k).section(" : ", 0, 0);
+    return rejected;
+}
+
+// Every reported value of a run worked out apart, read back from the
+// report's results by check_report.py, the internal standards left out; the
+// plots of the lines the trace rejected titled so; the run and batch QC's
+// count and gap lines of the trace.
+void checkReportedRun(const QString &text, const QString &pdf, const QString &expected,
+    const QStringList &left, const QString &trace)
 {
     for (const QString &line : QString::fromUtf8(BatchProcess::contents(expected + ".trace"))
                                    .split('\n')
@@ -103,18 +117,13 @@ void checkReportedRun(const QString &text, const QString &expected)
         const QString shown = line.mid(2, 1).toUpper() + line.mid(3);
         QVERIFY2(text.contains('\n' + shown + '\n'), qPrintable(line));
     }
-    int found = 0;
-    for (const QString &line :
-        QString::fromUtf8(BatchProcess::contents(expected + ".long")).split('\n')) {
-        const QStringList cells = line.split(',');
-        if (cells.value(1) != "SAMPLE" || cells.value(10).isEmpty())
-            continue;
-        const QRegularExpression row("\\n" + QRegularExpression::escape(cells.at(0)) + " .* "
-            + QRegularExpression::escape(cells.at(10) + ' ' + cells.at(14)) + "( |\\n)");
-        QVERIFY2(text.contains(row), qPrintable(line));
-        ++found;
-    }
-    QVERIFY(found >= 4);
+    QStringList arguments { TEST_HELPERS_DIR "/batch/check_report.py", pdf, expected + ".long" };
+    for (const QString &isotope : left)
+        arguments << "--left" << isotope;
+    for (const QString &isotope : rejectedIn(trace))
+        arguments << "--rejected" << isotope;
+    const Outcome checked = BatchProcess::run(PYTHON_PROGRAM, arguments);
+    QVERIFY2(checked.exitCode == 0, qPrintable(checked.out + checked.err));
 }
 
 } // namespace
@@ -145,6 +154,8 @@ private slots:
     void methodEquations();
     void report_data();
     void report();
+    void reportLongName_data();
+    void reportLongName();
     void reportIdentifierNamesEachInput();
     void reportNamesTheBytesRead();
     void workbook_data();
@@ -573,38 +584,61 @@ void TestBatch::report_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("sections"); // beside those of every report
+    QTest::addColumn<QStringList>("left"); // the internal standards
+    QTest::addColumn<QStringList>("said"); // lines of its own
     const QStringList checks { "IS recovery", "Rejected calibrations" };
-    const QHash<QString, QPair<QStringList, QStringList>> extra {
-        { "digest_mass_volume", { { "--acceptance=0.99,10" }, checks } },
-        { "examples_drift_indium_accepted", { {}, checks + QStringList("Drift correction") } },
+    struct Extra
+    {
+        QStringList options;
+        QStringList sections;
+        QStringList left;
+        QStringList said;
+    };
+    const QHash<QString, Extra> extra {
+        { "digest_mass_volume",
+            { { "--acceptance=0.99,10" }, checks, { "115In LR" },
+                { "Sample_A — sample; dilution 10, mass 0.2503 g, volume 50 mL, F 1.9976; mg/kg",
+                    "Sample_B — sample; dilution 1, mass 0.5 g, volume 25 mL, F 0.05; mg/kg",
+                    "QC_1 — QC; dilution 2, F 2; µg/L" } } },
+        { "examples_drift_indium_accepted",
+            { {}, checks + QStringList("Drift correction"), { "115In LR" }, {} } },
         { "interference",
-            { { "--acceptance=0.99,10" }, checks + QStringList("Interference correction") } },
-        { "run_qc", { {}, { "Run QC", "To rerun" } } }, { "batch_qc", { {}, { "Batch QC" } } },
-        { "batch_qc_with_run_qc", { {}, { "Run QC", "To rerun", "Batch QC" } } }
+            { { "--acceptance=0.99,10" }, checks + QStringList("Interference correction"),
+                { "115In #1" }, {} } },
+        { "run_qc", { {}, { "Run QC", "To rerun" }, {}, {} } },
+        { "batch_qc", { {}, { "Batch QC" }, {}, {} } },
+        { "batch_qc_with_run_qc", { {}, { "Run QC", "To rerun", "Batch QC" }, {}, {} } }
     };
     for (const auto &run : BatchProcess::wholeRuns()) {
-        if (extra.contains(run.first))
-            QTest::newRow(qPrintable(run.first))
-                << run.second + extra.value(run.first).first << extra.value(run.first).second;
+        if (!extra.contains(run.first))
+            continue;
+        const Extra &more = extra[run.first];
+        QTest::newRow(qPrintable(run.first))
+            << run.second + more.options << more.sections << more.left << more.said;
     }
 }
 
 // The report's text as pdftotext extracts it: every section, every page
 // numbered against the document's page count, the same identifier for the
-// same inputs and method and another for another method, the inputs' SHA-256,
-// and the reported values of the long table worked out apart.
+// same inputs and method and another for another method, the inputs'
+// SHA-256, one unit word throughout, the line's units, and the reported
+// values of the long table worked out apart.
 void TestBatch::report()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, sections);
+    QFETCH(QStringList, left);
+    QFETCH(QStringList, said);
+    QString trace;
     const auto reportText = [&](const QStringList &more, const QString &pdf) {
         const Outcome run
             = runWith(arguments + more + QStringList { "--output", "@OUT", "--report", pdf });
+        trace = run.out;
         return run.exitCode == 0 ? BatchProcess::run("pdftotext", { "-layout", pdf, "-" }).out : "";
     };
-    const QString text = reportText({}, dir->filePath("a.pdf"));
-    const QString again = reportText({}, dir->filePath("b.pdf"));
     const QString other = reportText({ "--weighting=1/x" }, dir->filePath("c.pdf"));
+    const QString again = reportText({}, dir->filePath("b.pdf"));
+    const QString text = reportText({}, dir->filePath("a.pdf"));
     const QRegularExpression identifier("Report identifier: ([0-9a-f]{12})\n");
     const QString id = identifier.match(text).captured(1);
     QVERIFY(!id.isEmpty() && id == identifier.match(again).captured(1));
@@ -634,10 +668,76 @@ void TestBatch::report()
                 QCryptographicHash::hash(BatchProcess::contents(file), QCryptographicHash::Sha256)
                     .toHex()));
     }
+    QCOMPARE(text.count("ppb"), 1);
+    QVERIFY(
+        text.contains("Concentrations in µg/L (= ppb); a weighed sample's results in mg/kg.\n"));
+    QVERIFY(text.contains("Slope in cps per µg/L, intercept in cps, LOD and LOQ in µg/L.\n"));
+    for (const QString &line : said)
+        QVERIFY2(text.contains(
+                     QRegularExpression("(\\n|\\f)" + QRegularExpression::escape(line) + '\n')),
+            qPrintable(line));
 
     const QString expected = TEST_DATA_DIR "/runs/" + QString::fromLatin1(QTest::currentDataTag());
-    checkReportedRun(text, expected);
+    checkReportedRun(text, dir->filePath("a.pdf"), expected, left, trace);
     QCOMPARE(missingInterferenceLines(text, expected + ".trace"), QStringList());
+}
+
+void TestBatch::reportLongName_data()
+{
+    QTest::addColumn<QString>("run"); // of tests/data/runs
+    QTest::addColumn<QString>("name"); // renamed
+    QTest::addColumn<QString>("longName"); // 200 characters
+    QTest::addColumn<QStringList>("left");
+    QString words = "Sample_A digested in aqua regia and made up to volume";
+    while (words.size() < 190)
+        words += " then diluted";
+    QTest::newRow("wrapped at its blanks")
+        << "hand_checked"
+        << "Sample_A" << (words.left(190) + " replicate") << QStringList("115In LR");
+    QTest::newRow("one word, wrapped where it must")
+        << "hand_checked"
+        << "Sample_A" << ("Sample_A_" + QString(183, 'x') + "_rep_two") << QStringList("115In LR");
+    QTest::newRow("shortened in a matrix")
+        << "examples_defaults"
+        << "River_01" << ("River_01_" + QString(183, 'y') + "_rep_two") << QStringList();
+}
+
+// A name too long for a line keeps its values: wrapped in full above them, or
+// shortened with an ellipsis in a matrix's row.
+void TestBatch::reportLongName()
+{
+    QFETCH(QString, run);
+    QFETCH(QString, name);
+    QFETCH(QString, longName);
+    QFETCH(QStringList, left);
+    QCOMPARE(longName.size(), 200);
+    QStringList arguments;
+    for (const auto &whole : BatchProcess::wholeRuns()) {
+        if (whole.first == run)
+            arguments = whole.second;
+    }
+    // Where the name stands between before and after.
+    const auto renamed
+        = [&](const QString &from, const QString &to, const QString &before, const QString &after) {
+              QByteArray bytes = BatchProcess::contents(from);
+              bytes.replace((before + name + after).toUtf8(), (before + longName + after).toUtf8());
+              QFile file(to);
+              return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+          };
+    const QString data = BatchProcess::value(arguments, "data");
+    QVERIFY(renamed(data, dir->filePath("data.csv"), ";", ";"));
+    arguments.replaceInStrings(
+        QRegularExpression("^--data=.*"), "--data=" + dir->filePath("data.csv"));
+    QVERIFY(renamed(TEST_DATA_DIR "/runs/" + run + ".long", dir->filePath("run.long"), "\n", ","));
+    const QString pdf = dir->filePath("report.pdf");
+    QCOMPARE(runWith(arguments + QStringList { "--output", "@OUT", "--report", pdf }).exitCode, 0);
+    QStringList checking { TEST_HELPERS_DIR "/batch/check_report.py", pdf,
+        dir->filePath("run.long") };
+    for (const QString &isotope : left)
+        checking << "--left" << isotope;
+    const Outcome checked = BatchProcess::run(PYTHON_PROGRAM, checking);
+    QVERIFY2(checked.exitCode == 0 && checked.out.contains(" checked in a "),
+        qPrintable(checked.out + checked.err));
 }
 
 // The identifier names the bytes of each input apart: a standards file

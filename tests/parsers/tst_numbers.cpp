@@ -1,5 +1,6 @@
-// Numbers as the readers read them and as the results files write them, and
-// the run QC's limits as --qc-limits and a method file take them.
+// Numbers as the readers read them, as the results files write them and as
+// the report rounds them to their SD, and the run QC's limits as --qc-limits
+// and a method file take them.
 #include "model/Calibration.h"
 #include "model/Measurements.h"
 #include "model/Results.h"
@@ -8,6 +9,7 @@
 #include "parsers/OutputFile.h"
 #include "parsers/QcLimitsText.h"
 #include "parsers/ResultsWriter.h"
+#include "parsers/RoundedValue.h"
 #include "tests/parsers/PrintfSixDigits.h"
 
 #include <QtTest>
@@ -46,6 +48,8 @@ private slots:
     void resultsWrittenInBlocks();
     void qcLimits_data();
     void qcLimits();
+    void roundedToTheirSd_data();
+    void roundedToTheirSd();
 };
 
 void TestNumbers::reads_data()
@@ -382,6 +386,63 @@ void TestNumbers::qcLimits()
     const QString reason = QcLimitsText::parse(text, QStringLiteral("'--qc-limits'"), &limits);
     const bool accepted = reason.isEmpty() && limits.problem().isEmpty();
     QCOMPARE(accepted ? QcLimitsText::format(limits) : QString(), written);
+}
+
+void TestNumbers::roundedToTheirSd_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("sd");
+    QTest::addColumn<QString>("shown"); // the value, " ± " and the SD
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("value to the SD's place")
+        << 12.3456 << 0.0789 << QStringLiteral("12.346 ± 0.079");
+    QTest::newRow("negative value") << -12.3456 << 0.0789 << QStringLiteral("-12.346 ± 0.079");
+    QTest::newRow("SD carried to one digit more")
+        << 12.3456 << 0.0996 << QStringLiteral("12.35 ± 0.10");
+    QTest::newRow("SD carried to the units") << 123.456 << 9.96 << QStringLiteral("123 ± 10");
+    QTest::newRow("SD of one digit keeps two") << 7.0 << 0.1 << QStringLiteral("7.00 ± 0.10");
+    QTest::newRow("SD above the value") << 0.5 << 1.234 << QStringLiteral("0.5 ± 1.2");
+    QTest::newRow("value below the SD's place") << 3.2 << 1234.0 << QStringLiteral("0 ± 1200");
+    QTest::newRow("negative value rounded to zero")
+        << -0.004 << 0.12 << QStringLiteral("0.00 ± 0.12");
+    QTest::newRow("value carried") << 9.9996 << 0.012 << QStringLiteral("10.000 ± 0.012");
+    QTest::newRow("zero value") << 0.0 << 0.05 << QStringLiteral("0.000 ± 0.050");
+    QTest::newRow("half away from zero") << 2.25 << 1.2 << QStringLiteral("2.3 ± 1.2");
+    QTest::newRow("negative half away from zero") << -2.25 << 1.2 << QStringLiteral("-2.3 ± 1.2");
+    QTest::newRow("SD's half up") << 1.0 << 0.125 << QStringLiteral("1.00 ± 0.13");
+    // 1.2344999 is 1.2345 in the long table: rounded from there, as a reader would.
+    QTest::newRow("from the six digits written")
+        << 1.2344999 << 0.012 << QStringLiteral("1.235 ± 0.012");
+    QTest::newRow("large") << 1234567.0 << 12345.6 << QStringLiteral("1235000 ± 12000");
+    QTest::newRow("small") << 1.23456e-7 << 1.2e-9 << QStringLiteral("0.0000001235 ± 0.0000000012");
+    QTest::newRow("SD past the value's sixth digit")
+        << 12345.6789 << 0.00123 << QStringLiteral("12345.7 ± 0.0012");
+    QTest::newRow("large value, SD past its sixth digit")
+        << 1234567.0 << 0.5 << QStringLiteral("1.23457e+06 ± 0.50");
+    QTest::newRow("beyond fixed notation, small")
+        << 1e-20 << 1e-22 << QStringLiteral("1e-20 ± 1e-22");
+    QTest::newRow("beyond fixed notation, large")
+        << 1e20 << 1e18 << QStringLiteral("1e+20 ± 1e+18");
+    QTest::newRow("no SD") << 12.345678 << 0.0 << QStringLiteral("12.3457");
+    QTest::newRow("SD not a number") << 12.345678 << nan << QStringLiteral("12.3457");
+    QTest::newRow("SD infinite") << 12.345678 << inf << QStringLiteral("12.3457");
+    QTest::newRow("SD negative") << 12.345678 << -0.1 << QStringLiteral("12.3457");
+    QTest::newRow("value not a number") << nan << 0.1 << QStringLiteral("");
+    QTest::newRow("value infinite") << -inf << 0.1 << QStringLiteral("");
+}
+
+void TestNumbers::roundedToTheirSd()
+{
+    QFETCH(double, value);
+    QFETCH(double, sd);
+    QFETCH(QString, shown);
+    const RoundedValue rounded = RoundedValue::of(value, sd);
+    const QStringList parts = shown.split(QString::fromUtf8(" \u00b1 "));
+    QCOMPARE(rounded.value, parts.first());
+    QCOMPARE(rounded.sd, parts.value(1));
+    QCOMPARE(rounded.text(), shown);
 }
 
 QTEST_GUILESS_MAIN(TestNumbers)
