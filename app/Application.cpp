@@ -10,6 +10,7 @@
 #include "app/InternalStandardTab.h"
 #include "app/OutputTab.h"
 #include "app/QCDialog.h"
+#include "app/ReportProgress.h"
 #include "app/ResultsTab.h"
 #include "app/SaveDialog.h"
 #include "app/Settings.h"
@@ -70,7 +71,7 @@ Application::~Application()
 void Application::connectActions()
 {
     connect(m_commands->quit, &QAction::triggered, this, &QWidget::close);
-    connect(m_commands->about, &QAction::triggered, this, &Application::about);
+    connect(m_commands->about, &QAction::triggered, this, [this] { Boxes::showAbout(this); });
     connect(m_commands->aboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
     connect(m_commands->openStandards, &QAction::triggered, this, &Application::openStandardsFile);
     connect(m_commands->openSampleSheet, &QAction::triggered, this, &Application::openSampleSheet);
@@ -459,11 +460,19 @@ Status Application::saveMethod(const QString &fileName)
 
 Status Application::saveReport(const QString &fileName)
 {
+    ReportProgress progress(this);
+    return writeReport(fileName, progress.callback());
+}
+
+Status Application::writeReport(const QString &fileName, const ReportPages::Progress &progress)
+{
     if (!m_processed)
         return warnUnwritten(noResults(fileName), tr("Save Report"));
-    const RunReport report(m_reportInputs, m_runOptions, m_inputs.data(), m_outcome);
-    return warnUnwritten(
-        OutputFile::write(fileName, report.pdf(), QIODevice::WriteOnly), tr("Save Report"));
+    const QByteArray pdf
+        = RunReport(m_reportInputs, m_runOptions, m_inputs.data(), m_outcome).pdf(progress);
+    if (pdf.isEmpty())
+        return Status::failure(FileError::unwritable(fileName, tr("Cancelled")));
+    return warnUnwritten(OutputFile::write(fileName, pdf, QIODevice::WriteOnly), tr("Save Report"));
 }
 
 Status Application::saveWorkbook(const QString &fileName)
@@ -473,11 +482,6 @@ Status Application::saveWorkbook(const QString &fileName)
     return warnUnwritten(
         RunWorkbook::write(fileName, m_reportInputs, m_runOptions, m_inputs.data(), m_outcome),
         tr("Save Workbook"));
-}
-
-void Application::about()
-{
-    Boxes::showAbout(this);
 }
 
 void Application::closeEvent(QCloseEvent *event)

@@ -58,8 +58,11 @@ public:
     // listed in one box and those settings stay. A refused file changes nothing.
     Status openMethod(const QString &fileName);
     Status saveMethod(const QString &fileName);
-    // The last run's report as a PDF file.
+    // The last run's report as a PDF file, its progress shown.
     Status saveReport(const QString &fileName);
+    // The same, told each page; a progress that says stop leaves the file
+    // as it was and shows nothing.
+    Status writeReport(const QString &fileName, const ReportPages::Progress &progress);
     // The last run as a workbook for spreadsheet programs.
     Status saveWorkbook(const QString &fileName);
 
@@ -74,7 +77,6 @@ private slots:
     void saveOutput();
     void saveCurrentPlot();
     void chooseMethod();
-    void about();
     void followTab(int index);
     void rereadDataFile();
 

@@ -69,6 +69,10 @@ void ReportPages::newPage()
         m_writer->newPage();
     ++m_page;
     m_y = 0.0;
+    if (m_progress && !m_cancelled && !m_progress(m_page, m_pageCount)) {
+        m_cancelled = true;
+        m_painter = nullptr;
+    }
 }
 
 void ReportPages::finish()

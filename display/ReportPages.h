@@ -26,6 +26,10 @@ public:
     // A4 upright, the report's margins, title and creator.
     static void setUp(QPdfWriter *writer, const QString &identifier);
 
+    // Told each page begun and the pages in all (0 while they are counted);
+    // false stops the drawing.
+    using Progress = std::function<bool(int page, int pageCount)>;
+
     // painter is null while the pages are only counted.
     ReportPages(QPdfWriter *writer, QPainter *painter, int pageCount, const QString &identifier);
 
@@ -36,6 +40,9 @@ public:
     const QFont heading;
     const QFont title;
 
+    void setProgress(const Progress &progress) { m_progress = progress; }
+    // Once stopped, the rest is only counted: nothing more is drawn.
+    bool cancelled() const { return m_cancelled; }
     QPainter *painter() const { return m_painter; }
     int page() const { return m_page; }
     double top() const { return m_y; }
@@ -81,6 +88,8 @@ private:
     int m_pageCount;
     QString m_identifier;
     int m_page = 1;
+    Progress m_progress;
+    bool m_cancelled = false;
     double m_y = 0.0;
     double m_width = 0.0;
     double m_bottom = 0.0;

@@ -88,7 +88,7 @@ RunReport::RunReport(const QVector<Input> &inputs, const RunOptions &options,
     m_identifier = QString::fromLatin1(hash.result().toHex().left(12));
 }
 
-QByteArray RunReport::pdf() const
+QByteArray RunReport::pdf(const ReportPages::Progress &progress) const
 {
     // The plots' scales write numbers in the default locale, which the
     // readers set by the numbers they met last: a report must not depend on
@@ -101,8 +101,13 @@ QByteArray RunReport::pdf() const
         QPdfWriter layout(&unused);
         ReportPages::setUp(&layout, m_identifier);
         ReportPages pages(&layout, nullptr, 0, m_identifier);
+        pages.setProgress(progress);
         draw(pages);
-        pageCount = pages.page();
+        pageCount = pages.cancelled() ? 0 : pages.page();
+    }
+    if (pageCount == 0) {
+        QLocale::setDefault(previous);
+        return QByteArray();
     }
     QBuffer document;
     document.open(QIODevice::WriteOnly);
@@ -111,11 +116,13 @@ QByteArray RunReport::pdf() const
         ReportPages::setUp(&writer, m_identifier);
         QPainter painter(&writer);
         ReportPages pages(&writer, &painter, pageCount, m_identifier);
+        pages.setProgress(progress);
         draw(pages);
         pages.finish();
+        pageCount = pages.cancelled() ? 0 : pageCount;
     }
     QLocale::setDefault(previous);
-    return document.data();
+    return pageCount == 0 ? QByteArray() : document.data();
 }
 
 void RunReport::draw(ReportPages &pages) const

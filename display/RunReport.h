@@ -1,6 +1,7 @@
 #ifndef KETRION_RUNREPORT_H
 #define KETRION_RUNREPORT_H
 
+#include "display/ReportPages.h"
 #include "model/RunOptions.h"
 #include "processing/RunInputs.h"
 
@@ -10,7 +11,6 @@
 #include <QVector>
 
 class Measurements;
-class ReportPages;
 struct RunOutcome;
 
 // The report a lab signs for one run, as an A4 PDF with selectable text: an
@@ -31,8 +31,9 @@ public:
     // The first 12 hex digits of SHA-256 over each input's SHA-256 and size,
     // in order, then the text of the run's method as a method file holds it.
     const QString &identifier() const { return m_identifier; }
-    // The whole document.
-    QByteArray pdf() const;
+    // The whole document; empty when progress stopped it, as told each page
+    // begun (the pages in all 0 while they are counted).
+    QByteArray pdf(const ReportPages::Progress &progress = nullptr) const;
 
 private:
     void draw(ReportPages &pages) const;

@@ -190,6 +190,7 @@ private slots:
     void wholeRuns();
     void inputsInUse();
     void outputTableWhole();
+    void reportProgress();
     void driftFactor();
     void methods_data();
     void methods();
@@ -908,6 +909,43 @@ void TestApplication::inputsInUse()
     }
     QCOMPARE(window->windowTitle(), title);
     QCOMPARE(outOfDate(), QStringList());
+}
+
+// Save Report tells each page while the pages are counted, then while they
+// are drawn; stopped in either pass, the earlier file stays as it was.
+void TestApplication::reportProgress()
+{
+    loadRunFiles();
+    run();
+    const QString pdf = work.filePath("progress.pdf");
+    QFile earlier(pdf);
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    QList<QPair<int, int>> told;
+    QVERIFY(window
+                ->writeReport(pdf,
+                    [&told](int page, int pageCount) {
+                        told << qMakePair(page, pageCount);
+                        return true;
+                    })
+                .ok());
+    QVERIFY(!told.isEmpty());
+    const int pageCount = told.last().second;
+    QVERIFY(pageCount >= 3);
+    QCOMPARE(told.last().first, pageCount);
+    QCOMPARE(told.first(), qMakePair(2, 0));
+    QVERIFY(told.contains(qMakePair(2, pageCount)));
+    QVERIFY(BatchProcess::run("pdfinfo", { pdf })
+                .out.contains(QRegularExpression(QStringLiteral("Pages: +%1\n").arg(pageCount))));
+    for (const int drawing : { 0, 1 }) {
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+        earlier.close();
+        const Status stopped = window->writeReport(pdf, [drawing](int page, int pageCount) {
+            return !(page == 3 && (pageCount > 0) == bool(drawing));
+        });
+        QVERIFY(!stopped.ok());
+        QCOMPARE(contents(pdf), QByteArray("earlier"));
+    }
 }
 
 // At the window's size, the Output table shows its last column whole.
