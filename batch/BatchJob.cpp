@@ -16,6 +16,7 @@ BatchJob::ExitCode BatchJob::run(const BatchCommand &command, QTextStream &error
     if (!command.saveMethodFile.isEmpty())
         return saveMethod(command, errors);
     RunInputs inputs;
+    inputs.setHashed(!command.reportFile.isEmpty() || !command.workbookFile.isEmpty());
     const Status read = inputs.readExport(command.dataFile, command.options.instrument);
     if (!read.ok()) {
         errors << read.message() << '\n';

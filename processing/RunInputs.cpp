@@ -14,7 +14,7 @@ QString RunInputs::File::fileName() const
     return QFileInfo(path).fileName();
 }
 
-RunInputs::File RunInputs::read(const QString &role, const QString &path)
+RunInputs::File RunInputs::read(const QString &role, const QString &path) const
 {
     File file { role, path, {}, {}, 0, {} };
     if (path.isEmpty())
@@ -26,7 +26,8 @@ RunInputs::File RunInputs::read(const QString &role, const QString &path)
     if (device.error() != QFileDevice::NoError)
         file.error = device.errorString();
     file.size = file.bytes.size();
-    file.sha256 = QCryptographicHash::hash(file.bytes, QCryptographicHash::Sha256);
+    if (m_hashed)
+        file.sha256 = QCryptographicHash::hash(file.bytes, QCryptographicHash::Sha256);
     return file;
 }
 

@@ -29,7 +29,7 @@ public:
         QByteArray bytes;
         QString error;
         qint64 size = 0;
-        QByteArray sha256;
+        QByteArray sha256; // empty when not hashed
 
         bool isGiven() const { return !path.isEmpty(); }
         bool isRead() const { return isGiven() && error.isEmpty(); }
@@ -57,13 +57,18 @@ public:
 
     // The files read, the export first, as the run's report names them.
     QVector<File> files() const;
+    // Whether the files read from now on are hashed (the default): a run
+    // that makes no report nor workbook needs no SHA-256, a third of a
+    // small run's work.
+    void setHashed(bool hashed) { m_hashed = hashed; }
 
 private:
-    static File read(const QString &role, const QString &path);
+    File read(const QString &role, const QString &path) const;
 
     File m_export;
     File m_standards;
     File m_sheet;
+    bool m_hashed = true;
     Measurements m_data;
 };
 

@@ -770,6 +770,8 @@ FAULTS = [
     ("results", "app/ResultsTab.cpp", "        copySelection();\n        return true;", "        return false;",
      "Ctrl+C copies the selection, not the current cell"),
     ("results", "app/Application.cpp", "    m_results->showOutcome();\n", "", "the Results tab follows Process"),
+    ("workbook", "batch/BatchJob.cpp", "inputs.setHashed(!command.reportFile.isEmpty() || !command.workbookFile.isEmpty());",
+     "inputs.setHashed(!command.reportFile.isEmpty());", "a workbook names its inputs' SHA-256"),
     # The workbook
     ("workbook", "processing/RunWorkbook.cpp", "    std::from_chars(text.constData(), text.constData() + text.size(), written);\n    return Cell::of(written);",
      "    return Cell::of(value);", "numbers as the files write them"),
