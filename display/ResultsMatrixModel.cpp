@@ -13,30 +13,6 @@ namespace {
 
 const QColor EMPTY_TEXT(128, 128, 128);
 
-// As the files write it, so that the window, the long table and the
-// workbook agree to the last digit.
-QString number(double value)
-{
-    QByteArray text;
-    NumberFormat::append(text, value);
-    return QString::fromLatin1(text);
-}
-
-QString typeName(Solution::Type type)
-{
-    switch (type) {
-    case Solution::Standard:
-        return QStringLiteral("standard");
-    case Solution::Blank:
-        return QStringLiteral("blank");
-    case Solution::QualityControl:
-        return QStringLiteral("QC");
-    case Solution::Sample:
-        break;
-    }
-    return QStringLiteral("sample");
-}
-
 // A tab or a line break inside a cell would split it in the spreadsheet.
 QString plain(QString text)
 {
@@ -85,7 +61,7 @@ QVariant ResultsMatrixModel::data(const QModelIndex &index, int role) const
         return int(solution.type());
     case Qt::ToolTipRole:
         return index.column() == 0 ? QStringLiteral("%1, %2 %3 of the run")
-                                         .arg(solution.name(), typeName(solution.type()))
+                                         .arg(solution.name(), Solution::typeWord(solution.type()))
                                          .arg(row + 1)
                                    : QVariant();
     default:
@@ -100,7 +76,7 @@ QVariant ResultsMatrixModel::valueData(int row, int isotope, int role) const
     const ResultsMatrix::Qualifier qualifier = m_matrix.qualifier(row, isotope);
     switch (role) {
     case Qt::DisplayRole:
-        return shown ? number(value) : ReportedResults::qualifierText(qualifier);
+        return shown ? NumberFormat::text(value) : ReportedResults::qualifierText(qualifier);
     case SortRole:
         return shown ? QVariant(value) : QVariant(ReportedResults::qualifierText(qualifier));
     case NumberRole:
@@ -132,7 +108,8 @@ QString ResultsMatrixModel::toolTip(int row, int isotope) const
     const double value = m_matrix.value(row, isotope);
     if (std::isfinite(value))
         lines << QStringLiteral("%1 ± %2 %3 (SD)")
-                     .arg(number(value), number(m_matrix.sd(row, isotope)), unit);
+                     .arg(NumberFormat::text(value), NumberFormat::text(m_matrix.sd(row, isotope)),
+                         unit);
     const ResultsMatrix::Qualifier qualifier = m_matrix.qualifier(row, isotope);
     if (qualifier != ResultsMatrix::Qualifier::None)
         lines << ResultsMatrix::qualifierMeaning(qualifier);
@@ -140,7 +117,8 @@ QString ResultsMatrixModel::toolTip(int row, int isotope) const
     if (!findings.isEmpty())
         lines << QStringLiteral("QC findings: %1").arg(findings);
     lines << QStringLiteral("LOD %1 %3, LOQ %2 %3")
-                 .arg(number(m_matrix.lod(row, isotope)), number(m_matrix.loq(row, isotope)), unit);
+                 .arg(NumberFormat::text(m_matrix.lod(row, isotope)),
+                     NumberFormat::text(m_matrix.loq(row, isotope)), unit);
     return lines.join(QLatin1Char('\n'));
 }
 

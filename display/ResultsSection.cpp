@@ -20,21 +20,6 @@ QString number(double value)
     return std::isfinite(value) ? NumberFormat::text(value) : QString();
 }
 
-QString typeWord(Solution::Type type)
-{
-    switch (type) {
-    case Solution::Standard:
-        return QStringLiteral("standard");
-    case Solution::Blank:
-        return QStringLiteral("blank");
-    case Solution::QualityControl:
-        return QStringLiteral("QC");
-    case Solution::Sample:
-        break;
-    }
-    return QStringLiteral("sample");
-}
-
 } // namespace
 
 ResultsSection::ResultsSection(const Measurements &data, const RunOutcome &outcome)
@@ -88,7 +73,7 @@ QString ResultsSection::heading(int solution) const
                       .arg(NumberFormat::text(amounts.mass), NumberFormat::text(amounts.volume));
     const Solution &measured = m_outcome.working.solution(solution);
     return QStringLiteral("%1 \u2014 %2; %3, F %4; %5")
-        .arg(measured.name(), typeWord(measured.type()), factor,
+        .arg(measured.name(), Solution::typeWord(measured.type()), factor,
             NumberFormat::text(m_outcome.reported.factor(solution)),
             SampleSheet::unitName(m_outcome.reported.unit(solution)));
 }

@@ -61,3 +61,18 @@ QString Solution::withoutReplicateNumber(const QString &name)
     const QString family = name.left(underscore);
     return isReplicate(name, family) ? family : QString();
 }
+
+QString Solution::typeWord(Type type)
+{
+    switch (type) {
+    case Standard:
+        return QStringLiteral("standard");
+    case Blank:
+        return QStringLiteral("blank");
+    case QualityControl:
+        return QStringLiteral("QC");
+    case Sample:
+        break;
+    }
+    return QStringLiteral("sample");
+}

@@ -20,6 +20,9 @@ public:
 
     Solution(const QString &name, Type type, int isotopeCount);
 
+    // "sample", "standard", "blank", "QC", as the window and the report say it.
+    static QString typeWord(Type type);
+
     const QString &name() const { return m_name; }
     Type type() const { return m_type; }
     int isotopeCount() const { return int(m_intensities.size()); }
