@@ -791,7 +791,7 @@ FAULTS = [
     ("workbook", "processing/RunWorkbook.cpp", "found ? number(check.found) : Cell(),",
      "found ? number(check.expected) : Cell(),", "the QC value found, not the one expected"),
     ("workbook", "processing/RunWorkbook.cpp", "text(QString::fromLatin1(input.sha256.toHex()))",
-     "text(QString::fromLatin1(input.sha256().toHex().left(12)))", "the inputs' whole SHA-256"),
+     "text(QString::fromLatin1(input.sha256.toHex().left(12)))", "the inputs' whole SHA-256"),
     ("workbook", "parsers/WorkbookWriter.cpp",
      "worksheet_write_number(sheet, row, lxw_col_t(column), cell.number, look);",
      "worksheet_write_string(sheet, row, lxw_col_t(column), QByteArray::number(cell.number).constData(), look);",
@@ -806,7 +806,8 @@ FAULTS = [
      "number(check.limit)", "the workbook's run QC found values"),
     ("workbook", "model/ResultsMatrix.cpp", "        return 0xE2C6F0;", "        return 0xF6C4DC;",
      "the run QC's fill"),
-    ("workbook", "processing/RunWorkbook.cpp", "                cell.comment += QStringLiteral(\"\\nQC findings: \") + findings;\n", "",
+    ("workbook", "processing/RunWorkbook.cpp", "cell.comment += QStringLiteral(\"\\nQC findings: \") + findings;",
+     "cell.comment += QStringLiteral(\"\\nQC findings: \");",
      "the QC findings in a qualified cell's comment"),
 ]
 
