@@ -12,6 +12,10 @@ class ExportCells
 public:
     explicit ExportCells(std::string_view line) : m_line(line) { }
 
+    // ASCII classes, as the readers' isotope patterns take them.
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
+
     // False after the last cell.
     bool next(std::string_view *cell);
     // The same, and whether the cell is a plain decimal (NumberReader::

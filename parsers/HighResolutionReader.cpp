@@ -35,16 +35,6 @@ Isotope isotopeOf(const QString &label)
         resolution(resolutionPattern.match(label).captured()));
 }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool isUpper(char c)
-{
-    return c >= 'A' && c <= 'Z';
-}
-
 // Whether the line holds "[A-Z][a-z]?\d{1,3}\((LR|MR|HR)\);" anywhere, as the
 // regular expression finds it (ASCII classes), without making text of the line.
 bool isIsotopeLine(std::string_view line)
@@ -56,13 +46,13 @@ bool isIsotopeLine(std::string_view line)
             continue;
         // All the digits before the bracket, one to three, then a letter or two.
         size_t digits = 0;
-        while (digits < 4 && digits < q && isDigit(line[q - 1 - digits]))
+        while (digits < 4 && digits < q && ExportCells::isDigit(line[q - 1 - digits]))
             ++digits;
         if (digits == 0 || digits == 4 || digits == q)
             continue;
         const size_t r = q - 1 - digits;
         const bool lower = line[r] >= 'a' && line[r] <= 'z';
-        if (isUpper(line[r]) || (lower && r > 0 && isUpper(line[r - 1])))
+        if (ExportCells::isUpper(line[r]) || (lower && r > 0 && ExportCells::isUpper(line[r - 1])))
             return true;
     }
     return false;

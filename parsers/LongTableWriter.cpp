@@ -120,11 +120,8 @@ bool LongTableWriter::write(QIODevice *device, const Measurements &working,
                     ReportedResults::findingsText(reported.findings(s, i), working));
             bytes.append('\n');
         }
-        if (bytes.size() >= OutputFile::BLOCK) {
-            if (!OutputFile::put(device, bytes))
-                return false;
-            bytes.resize(0);
-        }
+        if (!OutputFile::putFullBlock(device, &bytes))
+            return false;
     }
     return OutputFile::put(device, bytes);
 }

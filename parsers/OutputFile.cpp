@@ -63,6 +63,16 @@ bool OutputFile::put(QIODevice *device, const QByteArray &bytes)
     return true;
 }
 
+bool OutputFile::putFullBlock(QIODevice *device, QByteArray *bytes)
+{
+    if (bytes->size() < BLOCK)
+        return true;
+    if (!put(device, *bytes))
+        return false;
+    bytes->resize(0);
+    return true;
+}
+
 bool OutputFile::fill(const QByteArray &bytes)
 {
     return put(&device(), bytes) && flushed();

@@ -31,6 +31,8 @@ public:
         QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Text);
     // Every byte into the device; false when one could not be written.
     static bool put(QIODevice *device, const QByteArray &bytes);
+    // Puts and empties bytes once they fill a block; false as put.
+    static bool putFullBlock(QIODevice *device, QByteArray *bytes);
 
 private:
     explicit OutputFile(const QString &fileName);

@@ -35,28 +35,18 @@ Isotope isotopeOf(const QString &label)
     return Isotope(name, mass, Isotope::Undefined);
 }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool isUpper(char c)
-{
-    return c >= 'A' && c <= 'Z';
-}
-
 // Whether the line holds "[A-Z][a-z]? / \d{1,3} \[#\d\];" anywhere, as the
 // regular expression finds it (ASCII classes), without making text of the line.
 bool isIsotopeLine(std::string_view line)
 {
     for (size_t q = line.find("[#"); q != std::string_view::npos; q = line.find("[#", q + 1)) {
         const std::string_view tail = line.substr(q + 2, 3);
-        if (tail.size() < 3 || !isDigit(tail[0]) || tail.substr(1) != "];" || q == 0
+        if (tail.size() < 3 || !ExportCells::isDigit(tail[0]) || tail.substr(1) != "];" || q == 0
             || line[q - 1] != ' ')
             continue;
         // All the digits before the blank, one to three, then " / " and a letter or two.
         size_t digits = 0;
-        while (digits < 4 && digits + 1 < q && isDigit(line[q - 2 - digits]))
+        while (digits < 4 && digits + 1 < q && ExportCells::isDigit(line[q - 2 - digits]))
             ++digits;
         if (digits == 0 || digits == 4 || q < digits + 5)
             continue;
@@ -65,7 +55,7 @@ bool isIsotopeLine(std::string_view line)
             continue;
         const size_t t = r - 3;
         const bool lower = line[t] >= 'a' && line[t] <= 'z';
-        if (isUpper(line[t]) || (lower && t > 0 && isUpper(line[t - 1])))
+        if (ExportCells::isUpper(line[t]) || (lower && t > 0 && ExportCells::isUpper(line[t - 1])))
             return true;
     }
     return false;

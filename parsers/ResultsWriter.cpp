@@ -68,11 +68,8 @@ bool ResultsWriter::write(QIODevice *device, const Measurements &working,
             }
         }
         bytes.append('\n');
-        if (bytes.size() >= OutputFile::BLOCK) {
-            if (!OutputFile::put(device, bytes))
-                return false;
-            bytes.resize(0);
-        }
+        if (!OutputFile::putFullBlock(device, &bytes))
+            return false;
     }
     return OutputFile::put(device, bytes);
 }
